@@ -1,0 +1,72 @@
+#pragma once
+// A thin layer over libxml2 offering exactly what the package readers need:
+// load a file (validating against the DTD named by its DOCTYPE), the parse
+// error with reason, line and source text, and read-only element access.
+// All texts are UTF-8.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct _xmlDoc;
+struct _xmlNode;
+
+namespace skedlin::xml {
+
+struct ParseError {
+    std::string reason;      // what went wrong, in words
+    long line = 0;           // 1-based line of the error; 0 when the file could not be read
+    std::string sourceText;  // the text of that line, read from the file; empty for line 0
+};
+
+// A non-owning view of one element; valid while its Document lives.
+// A default-constructed Element is "absent": every query on it returns nothing.
+class Element {
+public:
+    Element() = default;
+    explicit Element(_xmlNode* node) : node_(node) {}
+
+    explicit operator bool() const { return node_ != nullptr; }
+    std::string name() const;
+
+    // First child element with this name, or an absent Element.
+    Element firstChild(std::string_view name) const;
+    // Walking all child elements in document order (text and comments skipped).
+    Element firstChildElement() const;
+    Element nextSiblingElement() const;
+
+    // The attribute's value (after DTD defaults were applied), or nullopt when absent.
+    std::optional<std::string> attribute(std::string_view name) const;
+    // The text of the element: all text and CDATA beneath it, concatenated.
+    std::string text() const;
+    // Text of the first child element with this name; nullopt when there is no such child.
+    std::optional<std::string> childText(std::string_view name) const;
+
+    long line() const;
+
+private:
+    _xmlNode* node_ = nullptr;
+};
+
+class Document {
+public:
+    Document();
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // bundledDtdPath: our own CalendarPackage.dtd, used when the DTD named by the
+    // DOCTYPE does not exist on this machine. Never touches the network.
+    bool loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error);
+    // Same rules for a document held in memory; baseDirectory resolves a relative DTD path.
+    bool loadMemory(std::string_view data, const std::string& baseDirectory,
+                    const std::string& bundledDtdPath, ParseError& error);
+
+    Element root() const;
+
+private:
+    _xmlDoc* doc_ = nullptr;
+};
+
+}  // namespace skedlin::xml
