@@ -1,0 +1,39 @@
+#pragma once
+// What the package reader puts into the Pocket PC executable. The reader calls
+// these beside the Palm resource database so that one value reaches both
+// handheld targets under one id. PocketPcExecutable implements it; tests may
+// record the calls instead.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace skedlin {
+
+class PocketPcTarget {
+public:
+    virtual ~PocketPcTarget() = default;
+
+    // text is Windows-1252; line feeds are expanded to CR LF by the target.
+    virtual void addString(std::uint16_t id, std::string_view text) = 0;
+    virtual void addNumber(std::uint16_t id, long value) = 0;
+    virtual void addWordList(std::uint16_t id, std::span<const std::uint16_t> values) = 0;
+    virtual void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) = 0;
+    // A .bmp file given by path; a file that cannot be read adds nothing.
+    virtual void addBitmap(std::uint16_t id, const std::string& bmpPath) = 0;
+    // A 32 x 32 or 16 x 16 .bmp file; updates the group icon's entry of that width.
+    virtual void addIcon(std::uint16_t groupId, const std::string& bmpPath) = 0;
+
+    // Writes the executable to exePath whole or not at all (a temporary file
+    // beside it, then a rename). Returns false and sets errorMessage to a
+    // sentence for the user when the file cannot be written or the content
+    // cannot be encoded. Targets that only record calls keep this default.
+    virtual bool write(const std::string& exePath, std::string& errorMessage) {
+        (void)exePath;
+        errorMessage = "This Pocket PC target does not write an executable.";
+        return false;
+    }
+};
+
+}  // namespace skedlin
