@@ -1,0 +1,58 @@
+#include "builder/GroupTables.h"
+
+#include "builder/RecordBytes.h"
+#include "builder/RecordLimits.h"
+
+namespace skedlin {
+
+void GroupTables::beginGroup(std::uint16_t firstEventId) {
+    GroupEntry entry;
+    entry.firstEventId = firstEventId;
+    entry.firstContactIndex = static_cast<std::uint16_t>(contactIndexList_.size());
+    groups_.push_back(entry);
+}
+
+void GroupTables::countEvent() {
+    ++groups_.back().eventCount;
+}
+
+bool GroupTables::addContact(std::uint16_t contactRecordId) {
+    if (contactIndexList_.size() >= kMaxWordListEntries) return false;
+    contactIndexList_.push_back(contactRecordId);
+    ++groups_.back().contactCount;
+    return true;
+}
+
+std::vector<std::uint16_t> GroupTables::column(std::uint16_t listId) const {
+    std::vector<std::uint16_t> values;
+    values.reserve(groups_.size());
+    for (const GroupEntry& group : groups_) {
+        switch (listId) {
+        case kGroupFirstEventIdList: values.push_back(group.firstEventId); break;
+        case kGroupEventCountList: values.push_back(group.eventCount); break;
+        case kGroupFirstContactIndexList: values.push_back(group.firstContactIndex); break;
+        case kGroupContactCountList: values.push_back(group.contactCount); break;
+        default: break;
+        }
+    }
+    return values;
+}
+
+std::vector<std::uint16_t> GroupTables::pocketPcContactIndexList() const {
+    if (contactIndexList_.empty()) return {0};
+    return contactIndexList_;
+}
+
+std::optional<std::vector<std::uint8_t>> groupNameListBody(const std::vector<std::string>& names) {
+    std::size_t size = 3;  // prefix terminator and count
+    for (const std::string& name : names) size += name.size() + 1;
+    if (size > kGroupNameListCapacity || names.size() > kMaxWordListEntries) return std::nullopt;
+    record::Bytes out;
+    out.reserve(size);
+    record::putText(out, "");
+    record::putBigEndian16(out, static_cast<std::uint16_t>(names.size()));
+    for (const std::string& name : names) record::putText(out, name);
+    return out;
+}
+
+}  // namespace skedlin
