@@ -3,6 +3,7 @@
 // and the values it recognises. All numbers in the file are little-endian.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace skedlin::bmp {
@@ -16,6 +17,7 @@ inline constexpr std::size_t kDataOffsetField = 10;
 // 40 bytes read the same; 108 and 124 are the version 4 and 5 headers.
 inline constexpr std::uint32_t kInfoHeaderSize = 40;
 inline constexpr std::uint32_t kOs2InfoHeaderSize = 64;
+inline constexpr std::uint32_t kAlphaMaskHeaderSize = 56;
 inline constexpr std::array<std::uint32_t, 6> kInfoHeaderSizes{40, 52, 56, 64, 108, 124};
 
 // Field offsets from the start of the file.

@@ -205,6 +205,9 @@ BmpLoadResult BmpImage::parse(std::span<const std::uint8_t> bytes)
         const std::uint32_t red = readLe32(bytes, masksOffset);
         const std::uint32_t green = readLe32(bytes, masksOffset + 4);
         const std::uint32_t blue = readLe32(bytes, masksOffset + 8);
+        // Headers of 56 bytes and more carry an alpha mask too; the handhelds have no alpha.
+        if (headerSize >= kAlphaMaskHeaderSize && readLe32(bytes, masksOffset + 12) != 0)
+            return fail(BmpError::Malformed, "16-bit bitmaps with an alpha channel are not supported");
         if (red == kMask555Red && green == kMask555Green && blue == kMask555Blue)
             convert565 = false;
         else if (red == kMask565Red && green == kMask565Green && blue == kMask565Blue)
