@@ -1,0 +1,192 @@
+#include "tools/cabwiz/SetupFileWriter.h"
+
+#include <array>
+#include <limits>
+#include <string>
+
+#include "tools/cabwiz/LittleEndianWriter.h"
+#include "tools/cabwiz/SetupFileFormat.h"
+
+namespace skedlin::cabwiz {
+namespace {
+
+namespace sf = setupfile;
+
+constexpr std::size_t kMax16 = std::numeric_limits<std::uint16_t>::max();
+
+// Every path component and shortcut name is a numbered string; equal texts share one id.
+class StringTable {
+public:
+    std::uint16_t idOf(const std::string& text) {
+        for (std::size_t i = 0; i < texts_.size(); ++i) {
+            if (texts_[i] == text) return static_cast<std::uint16_t>(i + 1);
+        }
+        texts_.push_back(text);
+        return static_cast<std::uint16_t>(texts_.size());  // checked against kMax16 before writing
+    }
+    std::vector<std::uint16_t> idsOf(const std::vector<std::string>& texts) {
+        std::vector<std::uint16_t> ids;
+        for (const auto& text : texts) ids.push_back(idOf(text));
+        return ids;
+    }
+    const std::vector<std::string>& texts() const { return texts_; }
+
+private:
+    std::vector<std::string> texts_;
+};
+
+class SetupFileBuilder {
+public:
+    explicit SetupFileBuilder(const InstallPlan& plan) : plan_(plan) {}
+
+    Status build(std::vector<std::uint8_t>& out) {
+        // Assign string ids in the order the sections use them.
+        for (const auto& directory : plan_.directories) directoryIds_.push_back(strings_.idsOf(directory.components));
+        for (const auto& hive : plan_.hives) hiveIds_.push_back(strings_.idsOf(hive.keyPath));
+        for (const auto& shortcut : plan_.shortcuts) shortcutIds_.push_back(strings_.idsOf(shortcut.nameComponents));
+
+        const std::array<std::size_t, sf::kSectionCount> counts = {
+            strings_.texts().size(), plan_.directories.size(), plan_.files.size(),
+            plan_.hives.size(),      plan_.values.size(),      plan_.shortcuts.size()};
+        static constexpr std::array<const char*, sf::kSectionCount> kSectionNames = {
+            "strings", "directories", "files", "registry keys", "registry values", "shortcuts"};
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            if (counts[i] > kMax16) {
+                return Status::failure(std::string("too many ") + kSectionNames[i] + " for a setup file (" +
+                                       std::to_string(counts[i]) + ", at most 65535)");
+            }
+        }
+
+        for (const auto* lists : {&directoryIds_, &hiveIds_, &shortcutIds_}) {
+            for (const auto& ids : *lists) {
+                if (2 * (ids.size() + 1) > kMax16) return Status::failure("a path has too many components");
+            }
+        }
+
+        writer_.raw(sf::kSignature);
+        writer_.zeros(sf::kHeaderSize - sf::kSignature.size());
+        writer_.patch32(sf::kOffsetAlwaysOne, sf::kAlwaysOne);
+        writer_.patch32(sf::kOffsetProcessorType, plan_.processorType);
+        writer_.patch32(sf::kOffsetVersionMinMajor, plan_.versionMin.major);
+        writer_.patch32(sf::kOffsetVersionMinMinor, plan_.versionMin.minor);
+        writer_.patch32(sf::kOffsetVersionMaxMajor, plan_.versionMax.major);
+        writer_.patch32(sf::kOffsetVersionMaxMinor, plan_.versionMax.minor);
+        writer_.patch32(sf::kOffsetBuildMin, plan_.buildMin);
+        writer_.patch32(sf::kOffsetBuildMax, plan_.buildMax);
+
+        Status status = headerText(sf::kOffsetAppName, plan_.appName + '\0', "application name");
+        if (status.ok()) status = headerText(sf::kOffsetProvider, plan_.provider + '\0', "provider");
+        if (status.ok() && !plan_.unsupportedPlatforms.empty()) {
+            std::string list;
+            for (const auto& platform : plan_.unsupportedPlatforms) list += platform + '\0';
+            status = headerText(sf::kOffsetUnsupported, list + '\0', "list of unsupported platforms");
+        }
+        if (!status.ok()) return status;
+
+        beginSection(sf::kStrings, counts[sf::kStrings]);
+        for (std::size_t i = 0; i < strings_.texts().size(); ++i) {
+            const std::string& text = strings_.texts()[i];
+            if (text.size() + 1 > kMax16) return Status::failure("the text '" + text.substr(0, 40) + "...' is too long");
+            writer_.u16(static_cast<std::uint16_t>(i + 1));
+            writer_.u16(static_cast<std::uint16_t>(text.size() + 1));
+            writer_.text(text);
+        }
+
+        beginSection(sf::kDirectories, counts[sf::kDirectories]);
+        for (std::size_t i = 0; i < directoryIds_.size(); ++i) {
+            writer_.u16(static_cast<std::uint16_t>(i + 1));
+            idList(directoryIds_[i], true);
+        }
+
+        beginSection(sf::kFiles, counts[sf::kFiles]);
+        for (const auto& file : plan_.files) {
+            if (file.installName.size() + 1 > kMax16) return Status::failure("a file name is too long");
+            writer_.u16(file.id);
+            writer_.u16(file.directoryId);
+            writer_.u16(file.id);
+            writer_.u32(file.flags);
+            writer_.u16(static_cast<std::uint16_t>(file.installName.size() + 1));
+            writer_.text(file.installName);
+        }
+
+        beginSection(sf::kRegistryHives, counts[sf::kRegistryHives]);
+        for (std::size_t i = 0; i < plan_.hives.size(); ++i) {
+            writer_.u16(static_cast<std::uint16_t>(i + 1));
+            writer_.u16(plan_.hives[i].root);
+            writer_.u16(0);
+            idList(hiveIds_[i], true);
+        }
+
+        beginSection(sf::kRegistryKeys, counts[sf::kRegistryKeys]);
+        for (std::size_t i = 0; i < plan_.values.size(); ++i) {
+            const RegistryValue& value = plan_.values[i];
+            const std::size_t length = value.name.size() + 1 + value.data.size();
+            if (length > kMax16) return Status::failure("the registry value '" + value.name + "' is too long");
+            writer_.u16(static_cast<std::uint16_t>(i + 1));
+            writer_.u16(value.hiveId);
+            writer_.u16(value.expandMacros ? 1 : 0);
+            writer_.u32(value.type);
+            writer_.u16(static_cast<std::uint16_t>(length));
+            writer_.text(value.name);
+            writer_.raw(value.data);
+        }
+
+        beginSection(sf::kShortcuts, counts[sf::kShortcuts]);
+        for (std::size_t i = 0; i < plan_.shortcuts.size(); ++i) {
+            const Shortcut& shortcut = plan_.shortcuts[i];
+            writer_.u16(static_cast<std::uint16_t>(i + 1));
+            writer_.u16(shortcut.directoryId);
+            writer_.u16(shortcut.base);
+            writer_.u16(shortcut.targetId);
+            writer_.u16(shortcut.targetIsFile ? sf::kShortcutTargetFile : sf::kShortcutTargetFolder);
+            idList(shortcutIds_[i], false);
+        }
+
+        if (writer_.size() > std::numeric_limits<std::uint32_t>::max()) {
+            return Status::failure("the setup file would be larger than 4 GiB");
+        }
+        writer_.patch32(sf::kOffsetTotalLength, static_cast<std::uint32_t>(writer_.size()));
+        out = writer_.bytes();
+        return Status::success();
+    }
+
+private:
+    Status headerText(std::size_t field, const std::string& bytes, const char* what) {
+        if (writer_.size() > sf::kMaxTextOffset || bytes.size() > kMax16) {
+            return Status::failure(std::string("the ") + what + " is too long for the setup file header");
+        }
+        writer_.patch16(field, static_cast<std::uint16_t>(writer_.size()));
+        writer_.patch16(field + 2, static_cast<std::uint16_t>(bytes.size()));
+        writer_.raw(bytes);
+        return Status::success();
+    }
+
+    void beginSection(sf::SectionIndex section, std::size_t count) {
+        writer_.patch16(sf::kOffsetSectionCounts + 2 * section, static_cast<std::uint16_t>(count));
+        writer_.patch32(sf::kOffsetSectionOffsets + 4 * section, static_cast<std::uint32_t>(writer_.size()));
+    }
+
+    // u16 byte length, then the ids, with a closing 0 (counted) when asked.
+    void idList(const std::vector<std::uint16_t>& ids, bool zeroTerminated) {
+        const std::size_t count = ids.size() + (zeroTerminated ? 1 : 0);
+        writer_.u16(static_cast<std::uint16_t>(2 * count));
+        for (auto id : ids) writer_.u16(id);
+        if (zeroTerminated) writer_.u16(0);
+    }
+
+    const InstallPlan& plan_;
+    StringTable strings_;
+    std::vector<std::vector<std::uint16_t>> directoryIds_;
+    std::vector<std::vector<std::uint16_t>> hiveIds_;
+    std::vector<std::vector<std::uint16_t>> shortcutIds_;
+    LittleEndianWriter writer_;
+};
+
+}  // namespace
+
+Status buildSetupFile(const InstallPlan& plan, std::vector<std::uint8_t>& out) {
+    SetupFileBuilder builder(plan);
+    return builder.build(out);
+}
+
+}  // namespace skedlin::cabwiz
