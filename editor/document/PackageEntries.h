@@ -21,9 +21,15 @@ constexpr std::int32_t kNoTransparentColor = -1;
 struct ImageReference {
     QString path;  // absolute as the user chose it (see the reader for relative paths)
     std::int32_t transparentColor = kNoTransparentColor;
+    // Empty for a file path. A file may instead carry the bitmap inline (its
+    // `data` attribute other than "filename"): then this holds that attribute
+    // and path holds the inline text, both kept so that saving loses nothing.
+    QString inlineDataKind;
 
+    bool isInline() const { return !inlineDataKind.isEmpty(); }
     friend bool operator==(const ImageReference& a, const ImageReference& b) {
-        return a.path == b.path && a.transparentColor == b.transparentColor;
+        return a.path == b.path && a.transparentColor == b.transparentColor &&
+               a.inlineDataKind == b.inlineDataKind;
     }
     friend bool operator!=(const ImageReference& a, const ImageReference& b) { return !(a == b); }
 };

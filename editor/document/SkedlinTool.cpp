@@ -1,0 +1,180 @@
+// SkedlinTool: the editor's document on the command line, for scripts and for
+// testing without a display. Each command does what the windowed editor does
+// for the same step and prints what its dialogs would show.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+
+#include "editor/document/BuildCommand.h"
+#include "editor/document/CSkedlinDoc.h"
+#include "editor/document/DocumentMessages.h"
+#include "editor/document/PackageImport.h"
+
+namespace {
+
+using namespace skedlin;
+
+// Exit statuses of the tool's own failures; the read result codes and the
+// builder's exit codes are passed on as they are.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 64;
+
+constexpr const char* kUsage =
+    "Usage: SkedlinTool COMMAND ARGUMENTS\n"
+    "\n"
+    "Works on Skedlin calendar package files (.xml) without a window.\n"
+    "\n"
+    "Commands:\n"
+    "  new FILE              Create a new package with the default values and save it\n"
+    "                        as FILE. Exit status 0, or 1 when FILE cannot be saved.\n"
+    "  check FILE            Read FILE as the editor opens it. On failure print the\n"
+    "                        message of the read result and its details, and exit with\n"
+    "                        the read result code (2 XML error, 8 days-of-week text,\n"
+    "                        9 date, 10 duplicate contact id, 11 unknown contact id).\n"
+    "                        On success print the numbers of groups, events and\n"
+    "                        contacts and exit with 0.\n"
+    "  resave IN [OUT]       Read IN and save it (sorted, in the editor's layout) as\n"
+    "                        OUT, or over IN when OUT is not given.\n"
+    "  import FILE INPUT...  Read the package FILE, import each INPUT into it by its\n"
+    "                        extension (.dba, .vcs, .vcf, .csv) and save FILE. Nothing\n"
+    "                        is saved when an import fails.\n"
+    "  build FILE            Read FILE and run SkedlinBuilder from this program's folder\n"
+    "                        on it (output beside FILE, named after the package's\n"
+    "                        application file name; errors in FILE.err). Print the\n"
+    "                        result as the editor's build dialogs show it and exit with\n"
+    "                        the builder's exit code (255 when it could not be started).\n"
+    "  --help                Show this text.\n"
+    "\n"
+    "A file that cannot be read exits with its read result code; a file that cannot\n"
+    "be saved exits with 1; wrong arguments exit with 64.\n";
+
+void printLine(FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+int usageError(const QString& problem) {
+    printLine(stderr, QStringLiteral("SkedlinTool: ") + problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+// Opens a package as the editor does, printing the open-error dialog on failure.
+int openPackage(CSkedlinDoc& document, const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        printLine(stderr, QStringLiteral("SkedlinTool: %1: no such file").arg(path));
+        return kExitFailure;
+    }
+    const OpenResult result = document.openDocument(path);
+    if (result.ok()) return kExitOk;
+    printLine(stderr, QString::fromLatin1(messages::kOpenErrorCaption));
+    printLine(stderr, QString::fromLatin1(messages::kOpenErrorText));
+    printLine(stderr, messages::messageForCode(result.code));
+    if (!result.lastError.isEmpty()) printLine(stderr, result.lastError);
+    return result.code;
+}
+
+int savePackage(CSkedlinDoc& document, const QString& path) {
+    const SaveResult result = document.saveDocument(path);
+    if (result.ok) return kExitOk;
+    printLine(stderr, result.errorMessage);
+    return kExitFailure;
+}
+
+int commandNew(const QStringList& args) {
+    if (args.size() != 1) return usageError(QStringLiteral("new takes one FILE"));
+    CSkedlinDoc document;
+    document.newDocument(nullptr);
+    return savePackage(document, args[0]);
+}
+
+int commandCheck(const QStringList& args) {
+    if (args.size() != 1) return usageError(QStringLiteral("check takes one FILE"));
+    CSkedlinDoc document;
+    if (int code = openPackage(document, args[0])) return code;
+    printLine(stdout, QStringLiteral("%1: %2 groups, %3 events, %4 contacts")
+                          .arg(args[0])
+                          .arg(document.groups().size())
+                          .arg(document.events().size())
+                          .arg(document.contacts().size()));
+    return kExitOk;
+}
+
+int commandResave(const QStringList& args) {
+    if (args.size() != 1 && args.size() != 2) return usageError(QStringLiteral("resave takes IN and an optional OUT"));
+    CSkedlinDoc document;
+    if (int code = openPackage(document, args[0])) return code;
+    return savePackage(document, args.size() == 2 ? args[1] : args[0]);
+}
+
+class PrintingImportSink : public ImportMessageSink {
+public:
+    void showImportMessage(const QString& text, ImportMessageIcon) override { printLine(stderr, text); }
+};
+
+int commandImport(const QStringList& args) {
+    if (args.size() < 2) return usageError(QStringLiteral("import takes FILE and at least one INPUT"));
+    CSkedlinDoc document;
+    if (int code = openPackage(document, args[0])) return code;
+    PrintingImportSink sink;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        switch (importPackageFile(document, args[i], sink)) {
+        case ImportOutcome::Imported: break;
+        case ImportOutcome::Failed:
+            printLine(stderr, QStringLiteral("SkedlinTool: %1 was not imported; %2 is unchanged").arg(args[i], args[0]));
+            return kExitFailure;
+        case ImportOutcome::UnknownExtension:
+            printLine(stderr, QStringLiteral("SkedlinTool: %1: not a file type that can be imported "
+                                             "(.dba, .vcs, .vcf, .csv); %2 is unchanged").arg(args[i], args[0]));
+            return kExitFailure;
+        }
+    }
+    return savePackage(document, args[0]);
+}
+
+int commandBuild(const QStringList& args) {
+    if (args.size() != 1) return usageError(QStringLiteral("build takes one FILE"));
+    CSkedlinDoc document;
+    const QString path = QFileInfo(args[0]).absoluteFilePath();
+    if (int code = openPackage(document, path)) return code;
+    const BuildPlan plan = planBuild(document);
+    const BuildOutcome outcome = runBuild(plan);
+    if (outcome.succeeded()) {
+        printLine(stdout, QString::fromLatin1(messages::kBuildSuccessCaption));
+        printLine(stdout, QString::fromLatin1(messages::kBuildSuccessText));
+        printLine(stdout, QString::fromLatin1(messages::kBuildSuccessPalm));
+        printLine(stdout, QStringLiteral("  ") + plan.palmFile);
+        printLine(stdout, QString::fromLatin1(messages::kBuildSuccessPocketPc));
+        printLine(stdout, QStringLiteral("  ") + plan.pocketPcFile);
+        return kExitOk;
+    }
+    printLine(stderr, QString::fromLatin1(messages::kBuildErrorCaption));
+    printLine(stderr, QString::fromLatin1(messages::kBuildErrorText));
+    printLine(stderr, outcome.message);
+    printLine(stderr, outcome.details);
+    if (outcome.crashed) return kExitFailure;
+    return outcome.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty()) return usageError(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (command == QLatin1String("new")) return commandNew(args);
+    if (command == QLatin1String("check")) return commandCheck(args);
+    if (command == QLatin1String("resave")) return commandResave(args);
+    if (command == QLatin1String("import")) return commandImport(args);
+    if (command == QLatin1String("build")) return commandBuild(args);
+    return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+}

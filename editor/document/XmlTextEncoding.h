@@ -1,0 +1,26 @@
+#pragma once
+// The package file's text encoding. The file is declared ISO-8859-1: characters
+// of that set are written as single bytes, every other character as a numeric
+// character reference, so no text is lost and the file stays valid. On reading,
+// the characters U+0080 to U+009F stand for the Windows-1252 characters of those
+// bytes, which is what older files written in that code page hold there.
+
+#include <QByteArray>
+#include <QString>
+
+namespace skedlin {
+
+// Escapes markup characters ("&", "<", ">", the double quote and the
+// apostrophe), writes a line feed as "&#x0a;", drops carriage returns and the
+// control characters an XML file cannot hold, and encodes the rest as above.
+QByteArray escapeXmlText(const QString& text);
+
+// Encodes text as ISO-8859-1 without markup escaping, for the declaration and
+// the DOCTYPE's system literal: characters outside the set and the double
+// quote become URI percent-escapes of their UTF-8 bytes.
+QByteArray encodeLiteral(const QString& text);
+
+// A text from the XML parser (UTF-8) with U+0080..U+009F mapped to Windows-1252.
+QString decodeXmlText(const std::string& utf8);
+
+}  // namespace skedlin
