@@ -1,0 +1,58 @@
+#pragma once
+// The resource tree of a PE resource section as a value: types in ascending id
+// order, each with its resources in ascending id order (equal ids keep the
+// order they were added in). Parsing accepts only a section laid out in the
+// usual order -- root and type directories with their entries, then the
+// language directories, then the data entries, then the bodies packed at
+// 4-byte alignment, each list in tree order -- and serialising writes exactly
+// that layout in one pass, so parse followed by serialise gives back the same
+// bytes.
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace skedlin {
+
+struct ResourceDirectoryHeader {
+    // characteristics, time stamp, major and minor version, kept as found
+    std::uint8_t keptBytes[12] = {};
+};
+
+struct ResourceItem {
+    ResourceDirectoryHeader languageDirectory;
+    std::uint16_t language = 0;
+    std::uint32_t codePage = 0;
+    std::uint32_t reserved = 0;
+    std::vector<std::uint8_t> body;
+    // Bytes between the end of the body and the next 4-byte boundary. New
+    // resources have zeros there; a template keeps whatever it had.
+    std::vector<std::uint8_t> padding;
+
+    std::uint32_t paddedSize() const { return static_cast<std::uint32_t>(body.size() + padding.size()); }
+};
+
+struct ResourceType {
+    ResourceDirectoryHeader directory;
+    std::multimap<std::uint16_t, ResourceItem> items;  // by id; equal ids in insertion order
+};
+
+class ResourceTree {
+public:
+    // sectionRva: the virtual address of the section; data entries hold
+    // addresses relative to the image. On failure returns false and sets error.
+    bool parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::string& error);
+
+    // The section in the usual order. Its length is usedSize().
+    std::vector<std::uint8_t> serialize(std::uint32_t sectionRva) const;
+    std::uint32_t usedSize() const;
+
+    ResourceDirectoryHeader root;
+    std::map<std::uint16_t, ResourceType> types;
+    // Bytes after the last body (up to the used size) that belong to no resource.
+    std::vector<std::uint8_t> tail;
+};
+
+}  // namespace skedlin
