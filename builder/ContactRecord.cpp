@@ -128,12 +128,17 @@ bool ContactRecord::companyOffsetFits() const {
     return text(ContactText::Company).empty() || companyOffset() <= kMaxCompanyOffset;
 }
 
-std::optional<std::vector<std::uint8_t>> ContactRecord::palmRecord() const {
+std::size_t ContactRecord::palmRecordSize() const {
     std::size_t size = kPalmContactHeaderSize;
     for (const std::string& t : texts_) {
         if (!t.empty()) size += t.size() + 1;
     }
     for (std::size_t phone = 0; phone < phoneCount_; ++phone) size += phones_[phone].size() + 1;
+    return size;
+}
+
+std::optional<std::vector<std::uint8_t>> ContactRecord::palmRecord() const {
+    const std::size_t size = palmRecordSize();
     if (size > kPalmRecordCapacity || !companyOffsetFits()) return std::nullopt;
 
     Bytes out;
@@ -152,12 +157,12 @@ std::optional<std::vector<std::uint8_t>> ContactRecord::palmRecord() const {
     return out;
 }
 
-std::optional<std::vector<std::uint8_t>> ContactRecord::pocketPcRecord() const {
-    const std::string street = withCrLf(text(ContactText::Street));
-    const std::string note = withCrLf(text(ContactText::Note));
-    const std::string* const fields[] = {
+// The nineteen texts in record order; null stands for the flag byte.
+std::vector<const std::string*> ContactRecord::pocketPcTexts(const std::string& street,
+                                                             const std::string& note) const {
+    return {
         &text(ContactText::LastName), &text(ContactText::FirstName), &text(ContactText::Title),
-        &text(ContactText::Company),  nullptr,  // the flag byte
+        &text(ContactText::Company),  nullptr,
         &street,                      &text(ContactText::City),      &text(ContactText::State),
         &text(ContactText::Zip),      &text(ContactText::Country),
         &pocketPcPhones_[FirstWork],  &pocketPcPhones_[SecondWork],  &pocketPcPhones_[FirstHome],
@@ -165,17 +170,29 @@ std::optional<std::vector<std::uint8_t>> ContactRecord::pocketPcRecord() const {
         &pocketPcPhones_[FaxPhone],   &pocketPcPhones_[FirstEmail],  &pocketPcPhones_[SecondEmail],
         &note,
     };
+}
+
+std::size_t ContactRecord::pocketPcRecordSize() const {
+    const std::string street = withCrLf(text(ContactText::Street));
+    const std::string note = withCrLf(text(ContactText::Note));
     std::size_t size = kPocketPcContactFixedSize;
-    for (const std::string* field : fields) {
+    for (const std::string* field : pocketPcTexts(street, note)) {
         if (field) size += field->size();
     }
+    return size;
+}
+
+std::optional<std::vector<std::uint8_t>> ContactRecord::pocketPcRecord() const {
+    const std::size_t size = pocketPcRecordSize();
     if (size > kPocketPcRecordCapacity) return std::nullopt;
 
+    const std::string street = withCrLf(text(ContactText::Street));
+    const std::string note = withCrLf(text(ContactText::Note));
     // The flag byte tells the viewer that the contact has a company or a work phone.
     const bool business = !text(ContactText::Company).empty() || !pocketPcPhones_[FirstWork].empty();
     Bytes out;
     out.reserve(size);
-    for (const std::string* field : fields) {
+    for (const std::string* field : pocketPcTexts(street, note)) {
         if (field) {
             putText(out, *field);
         } else {

@@ -66,6 +66,10 @@ public:
     std::size_t companyOffset() const;
     bool companyOffsetFits() const;
 
+    // Bytes of each record, whether or not it fits.
+    std::size_t palmRecordSize() const;
+    std::size_t pocketPcRecordSize() const;
+
     // nullopt when the record would pass its buffer or a present company sits
     // beyond the reach of its offset; nothing is cut.
     std::optional<std::vector<std::uint8_t>> palmRecord() const;
@@ -78,6 +82,7 @@ private:
     };
     void fileForPocketPc(PhoneLabel label, const std::string& number);
     const std::string& text(ContactText field) const;
+    std::vector<const std::string*> pocketPcTexts(const std::string& street, const std::string& note) const;
 
     std::array<std::string, 10> texts_;
     std::array<std::string, kMaxContactPhones> phones_;

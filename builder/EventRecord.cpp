@@ -32,12 +32,26 @@ std::uint16_t eventFlags(const EventValues& event) {
     return flags;
 }
 
-std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& event) {
+std::size_t palmEventRecordSize(const EventValues& event) {
     const std::uint16_t flags = eventFlags(event);
     std::size_t size = kPalmEventHeaderSize + event.title.size() + 1;
     if (flags & kEventRepeatPresent) size += kPalmRepeatBlockSize;
     if (flags & kEventExceptionsPresent) size += 2 + 2 * event.repeat->exceptions.size();
     if (flags & kEventNoteFollows) size += event.note.size() + 1;
+    return size;
+}
+
+std::size_t pocketPcEventRecordSize(const EventValues& event) {
+    std::size_t lineFeeds = 0;
+    for (const std::string* text : {&event.title, &event.note}) {
+        for (char c : *text) lineFeeds += c == '\n' ? 1 : 0;
+    }
+    return kPocketPcEventHeaderSize + event.title.size() + event.note.size() + lineFeeds + 2;
+}
+
+std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& event) {
+    const std::uint16_t flags = eventFlags(event);
+    const std::size_t size = palmEventRecordSize(event);
     // The exception count is a 16-bit field as well.
     if (size > kPalmRecordCapacity ||
         (event.repeat && event.repeat->exceptions.size() > kMaxWordListEntries)) {
@@ -70,10 +84,10 @@ std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& even
 }
 
 std::optional<std::vector<std::uint8_t>> pocketPcEventRecord(const EventValues& event) {
+    const std::size_t size = pocketPcEventRecordSize(event);
+    if (size > kPocketPcRecordCapacity) return std::nullopt;
     const std::string title = withCrLf(event.title);
     const std::string note = withCrLf(event.note);
-    const std::size_t size = kPocketPcEventHeaderSize + title.size() + 1 + note.size() + 1;
-    if (size > kPocketPcRecordCapacity) return std::nullopt;
 
     Bytes out;
     out.reserve(size);

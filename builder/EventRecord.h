@@ -45,6 +45,10 @@ struct EventValues {
 
 std::uint16_t eventFlags(const EventValues& event);
 
+// Bytes of each record, whether or not it fits.
+std::size_t palmEventRecordSize(const EventValues& event);
+std::size_t pocketPcEventRecordSize(const EventValues& event);
+
 // nullopt when the record would pass its buffer (kPalmRecordCapacity,
 // kPocketPcRecordCapacity); nothing is cut.
 std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& event);
