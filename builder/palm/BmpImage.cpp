@@ -367,4 +367,21 @@ std::vector<std::uint8_t> BmpImage::infoHeader() const
     return header;
 }
 
+std::vector<std::uint8_t> BmpImage::fileBytes() const
+{
+    using namespace bmp;
+    const std::vector<std::uint8_t> info = infoHeader();
+    const std::size_t dataOffset = kFileHeaderSize + info.size() + 4 * palette_.size();
+    std::vector<std::uint8_t> file(kFileHeaderSize, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    writeLe32(file, 2, static_cast<std::uint32_t>(dataOffset + rows_.size()));
+    writeLe32(file, kDataOffsetField, static_cast<std::uint32_t>(dataOffset));
+    file.insert(file.end(), info.begin(), info.end());
+    for (const BmpPaletteEntry& entry : palette_)
+        file.insert(file.end(), {entry.blue, entry.green, entry.red, std::uint8_t{0}});
+    file.insert(file.end(), rows_.begin(), rows_.end());
+    return file;
+}
+
 }  // namespace skedlin

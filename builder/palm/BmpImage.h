@@ -103,6 +103,9 @@ public:
     // The classic 40-byte information header (little-endian) describing the
     // normal form: positive height, compression 0, colours used = palette size.
     std::vector<std::uint8_t> infoHeader() const;
+    // A complete classic .bmp file of the normal form: file header, infoHeader(),
+    // palette, rows.
+    std::vector<std::uint8_t> fileBytes() const;
 
     const std::optional<RgbColour>& transparentColour() const { return transparent_; }
     void setTransparentColour(std::optional<RgbColour> colour) { transparent_ = colour; }
