@@ -23,7 +23,14 @@ std::string baseOf(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     if (dot != std::string_view::npos && dot > 0) fileName = fileName.substr(0, dot);
     std::string base;
-    for (char c : fileName) base.push_back(allowedInShortName(c) ? c : kReplacement);
+    for (std::size_t i = 0; i < fileName.size(); ++i) {
+        const char c = fileName[i];
+        base.push_back(allowedInShortName(c) ? c : kReplacement);
+        // A UTF-8 sequence (a name from the file system) stands for one character.
+        if (static_cast<unsigned char>(c) >= 0xC0) {
+            while (i + 1 < fileName.size() && (static_cast<unsigned char>(fileName[i + 1]) & 0xC0) == 0x80) ++i;
+        }
+    }
     return base;
 }
 

@@ -153,6 +153,7 @@ Status InfDocument::parse(std::string_view bytes, const std::string& fileName, I
         utf8 = looksLikeUtf8(bytes);
     }
 
+    document.wasUtf8_ = utf8;
     std::size_t current = SIZE_MAX;  // index of the section being read
     int number = 0;
     std::size_t start = 0;

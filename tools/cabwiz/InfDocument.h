@@ -48,12 +48,16 @@ public:
     // twice are merged in file order.
     const InfSection* section(std::string_view name) const;
     const std::string& fileName() const { return fileName_; }
+    // True when the file was UTF-8: texts that name files on this computer
+    // must then be converted back before use.
+    bool wasUtf8() const { return wasUtf8_; }
 
     // "file:line: " for messages about a line.
     std::string where(int line) const;
 
 private:
     std::string fileName_;
+    bool wasUtf8_ = false;
     std::vector<InfSection> sections_;
 };
 

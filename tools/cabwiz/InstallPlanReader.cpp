@@ -11,6 +11,7 @@
 
 #include "tools/cabwiz/CabinetNames.h"
 #include "tools/cabwiz/SetupFileFormat.h"
+#include "tools/cabwiz/Windows1252.h"
 
 namespace skedlin::cabwiz {
 namespace {
@@ -392,7 +393,7 @@ private:
         if (disk == nullptr) {
             return failAt(fileEntry->number, "disk '" + fileEntry->field(0) + "' is not listed in [" + disks->name + "]");
         }
-        std::string path = expand(disk->field(kSourceDiskPathField));
+        std::string path = localName(expand(disk->field(kSourceDiskPathField)));
         if (path.empty()) {
             folder = infFolder_;
             return Status::success();
@@ -406,6 +407,11 @@ private:
         if (path.front() != '/') path = infFolder_ + "/" + path;
         folder = path;
         return Status::success();
+    }
+
+    // A text of the description as a file name of this computer.
+    std::string localName(const std::string& text) const {
+        return inf_.wasUtf8() ? windows1252ToUtf8(text) : text;
     }
 
     Status readSource(const std::string& path, int line, std::vector<std::uint8_t>& bytes) {
@@ -448,7 +454,7 @@ private:
             std::string folder;
             status = sourceFolderOf(sourceName, line.number, folder);
             if (!status.ok()) return status;
-            std::string relative = sourceName;
+            std::string relative = localName(sourceName);
             for (char& c : relative) {
                 if (c == '\\') c = '/';
             }

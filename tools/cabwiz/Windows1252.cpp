@@ -76,4 +76,24 @@ bool utf8ToWindows1252(std::string_view utf8, std::string& out) {
     return true;
 }
 
+std::string windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    for (char byte : text) {
+        const auto b = static_cast<unsigned char>(byte);
+        char32_t c = b;
+        if (b >= 0x80 && b < 0xA0 && kHighControlRange[b - 0x80] != 0) c = kHighControlRange[b - 0x80];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
 }  // namespace skedlin::cabwiz

@@ -16,4 +16,7 @@ bool looksLikeUtf8(std::string_view text);
 // unspecified, when a character has no Windows-1252 form.
 bool utf8ToWindows1252(std::string_view utf8, std::string& out);
 
+// The reverse, which always succeeds (unassigned bytes keep their C1 code point).
+std::string windows1252ToUtf8(std::string_view text);
+
 }  // namespace skedlin::cabwiz
