@@ -4,6 +4,7 @@
 // error with reason, line and source text, and read-only element access.
 // All texts are UTF-8.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,10 @@ struct _xmlDoc;
 struct _xmlNode;
 
 namespace skedlin::xml {
+
+// Input files larger than this are refused before parsing: a calendar package
+// with every id the handheld formats allow stays far below it.
+inline constexpr std::size_t kMaxInputBytes = 64u * 1024u * 1024u;
 
 struct ParseError {
     std::string reason;      // what went wrong, in words
@@ -35,6 +40,8 @@ public:
     // Walking all child elements in document order (text and comments skipped).
     Element firstChildElement() const;
     Element nextSiblingElement() const;
+    // The parent element, or an absent Element for the root.
+    Element parent() const;
 
     // The attribute's value (after DTD defaults were applied), or nullopt when absent.
     std::optional<std::string> attribute(std::string_view name) const;
@@ -64,9 +71,18 @@ public:
                     const std::string& bundledDtdPath, ParseError& error);
 
     Element root() const;
+    // Whether the loaded file had a DOCTYPE (and so was validated).
+    bool hadDoctype() const { return hadDoctype_; }
+    // The DTD the file was validated against (empty without a DOCTYPE).
+    const std::string& dtdPathUsed() const { return dtdPathUsed_; }
 
 private:
+    bool parse(std::string_view data, const std::string& documentPath, const std::string& baseDirectory,
+               const std::string& bundledDtdPath, ParseError& error);
+
     _xmlDoc* doc_ = nullptr;
+    bool hadDoctype_ = false;
+    std::string dtdPathUsed_;
 };
 
 }  // namespace skedlin::xml

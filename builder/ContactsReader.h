@@ -1,0 +1,12 @@
+#pragma once
+// Reading the contacts of a package (Part 2.3).
+
+#include "builder/PackageBuilder.h"
+
+namespace skedlin::builder {
+
+// Every child named "contact" of `contacts`, in document order → 0, 10, or 2
+// for a missing required item.
+int readContacts(PackageBuilder& builder, const xml::Element& contacts);
+
+}  // namespace skedlin::builder
