@@ -1,0 +1,190 @@
+#include "editor/document/DateBookArchiveReader.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <string_view>
+
+#include "editor/document/ImportTextFile.h"
+#include "model/Windows1252.h"
+
+namespace skedlin {
+namespace {
+
+constexpr std::uint32_t kVersionTag = 0x44420100;  // bytes 00 01 42 44
+constexpr std::uint8_t kStringLength16 = 0xFF;     // a 16-bit length follows
+constexpr std::uint16_t kStringLength32 = 0xFFFF;  // a 32-bit length follows
+constexpr std::uint16_t kNoRepeat = 0x0000;
+constexpr std::uint16_t kClassDefinition = 0xFFFF;  // schema, name length, name follow
+constexpr int kMaxClassNameLength = 202;
+
+enum RepeatKind : std::int32_t {
+    kDaily = 1,
+    kWeekly = 2,
+    kMonthlyByDay = 3,
+    kMonthlyByDate = 4,
+    kYearly = 5,
+};
+
+// Reads little-endian values, failing (and staying failed) at the end.
+class ArchiveStream {
+public:
+    explicit ArchiveStream(const QByteArray& bytes) : data_(bytes) {}
+
+    bool failed() const { return failed_; }
+
+    std::uint32_t u32() {
+        if (!has(4)) return 0;
+        std::uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(byteAt(pos_ + i)) << (8 * i);
+        pos_ += 4;
+        return v;
+    }
+    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
+    std::uint16_t u16() {
+        if (!has(2)) return 0;
+        const std::uint16_t v = static_cast<std::uint16_t>(byteAt(pos_) | (byteAt(pos_ + 1) << 8));
+        pos_ += 2;
+        return v;
+    }
+    std::uint8_t u8() {
+        if (!has(1)) return 0;
+        return byteAt(pos_++);
+    }
+    void skip(qint64 count) {
+        if (count < 0 || !has(count)) return;
+        pos_ += count;
+    }
+    // The archive string: a length byte, widened to 16 and then 32 bits by
+    // the markers 0xFF and 0xFFFF, then that many bytes of Windows-1252 text.
+    QString string() {
+        qint64 length = u8();
+        if (length == kStringLength16) {
+            length = u16();
+            if (length == kStringLength32) length = u32();
+        }
+        if (failed_ || !has(length)) return {};
+        const std::string_view bytes(data_.constData() + pos_, static_cast<std::size_t>(length));
+        pos_ += length;
+        return QString::fromStdString(windows1252ToUtf8(bytes));
+    }
+    void fail() { failed_ = true; }
+
+private:
+    bool has(qint64 count) {
+        if (failed_ || count > data_.size() - pos_) {
+            failed_ = true;
+            return false;
+        }
+        return true;
+    }
+    std::uint8_t byteAt(qint64 index) const { return static_cast<std::uint8_t>(data_[index]); }
+
+    const QByteArray& data_;
+    qint64 pos_ = 0;
+    bool failed_ = false;
+};
+
+DateTimeValue localDateTime(std::uint32_t secondsSince1970) {
+    return DateTimeValue::fromDateTime(QDateTime::fromSecsSinceEpoch(static_cast<std::int32_t>(secondsSince1970)));
+}
+
+// A field of a record: its type (ignored), then its value.
+std::int32_t longField(ArchiveStream& in) {
+    in.u32();
+    return in.i32();
+}
+QString stringField(ArchiveStream& in) {
+    in.u32();
+    in.u32();  // padding
+    return in.string();
+}
+
+// The repeat block; false when it holds what no archive can hold.
+bool readRepeat(ArchiveStream& in, EventEntry& event) {
+    in.u32();  // field type
+    const std::uint16_t exceptionCount = in.u16();
+    in.skip(static_cast<qint64>(exceptionCount) * 4);  // exception dates are not kept
+    const std::uint16_t classEntry = in.u16();
+    if (classEntry == kNoRepeat) return true;
+    if (classEntry == kClassDefinition) {
+        in.u16();  // schema
+        const std::uint16_t nameLength = in.u16();
+        if (nameLength > kMaxClassNameLength) return false;
+        in.skip(nameLength);
+    }
+    const std::int32_t kind = in.i32();
+    const std::int32_t interval = in.i32();
+    const std::uint32_t endDate = in.u32();
+    in.u32();  // first day of week
+    if (kind < kDaily || kind > kYearly) return false;
+    if (kind <= kMonthlyByDay) in.u32();  // day index
+    std::uint8_t daysMask = 0;
+    if (kind == kWeekly) daysMask = in.u8();
+    if (kind == kMonthlyByDay) in.u32();  // week index
+    if (kind >= kMonthlyByDate) in.u32();  // day number
+    if (kind == kYearly) in.u32();        // month index
+    event.repeatType = static_cast<std::uint8_t>(kind & 0xFF);
+    event.frequency = static_cast<std::uint8_t>(interval & 0xFF);
+    event.repeatEndDate = localDateTime(endDate);
+    if (kind == kWeekly) event.repeatOnMask = daysMask;
+    return true;
+}
+
+}  // namespace
+
+DateBookArchiveReader::Result DateBookArchiveReader::read(const QString& path) {
+    events_.clear();
+    if (!QFileInfo(path).isFile()) return kCannotOpen;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return kCannotOpen;
+    if (file.size() > kMaxImportFileBytes) return kTooLarge;
+    return readBytes(file.readAll());
+}
+
+DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray& bytes) {
+    events_.clear();
+    ArchiveStream in(bytes);
+    if (in.u32() != kVersionTag) return in.failed() ? kDamaged : kWrongVersionTag;
+    in.string();  // file name
+    in.string();  // table string
+    in.u32();     // next free id
+    if (in.u32() != 0) return in.failed() ? kDamaged : kHasCategories;
+    for (int i = 0; i < 5; ++i) in.u32();  // resource id, fields per row, three positions
+    const std::int16_t fieldCount = static_cast<std::int16_t>(in.u16());
+    if (in.failed() || fieldCount <= 0) return kDamaged;
+    in.skip(static_cast<qint64>(fieldCount) * 2);  // field types
+    const std::int32_t entries = in.i32();
+    if (in.failed() || entries < 0) return kDamaged;
+    const std::int32_t recordCount = entries / fieldCount;
+
+    QList<EventEntry> events;
+    for (std::int32_t record = 0; record < recordCount; ++record) {
+        EventEntry event;
+        event.groupName = defaultGroup_;
+        longField(in);  // record id
+        longField(in);  // status
+        longField(in);  // position
+        const std::uint32_t start = static_cast<std::uint32_t>(longField(in));
+        const std::uint32_t end = static_cast<std::uint32_t>(longField(in));
+        event.title = stringField(in);
+        longField(in);  // duration
+        event.note = stringField(in);
+        const bool untimed = longField(in) != 0;
+        for (int i = 0; i < 5; ++i) longField(in);  // private, category, alarm set, advance, unit
+        if (!readRepeat(in, event) || in.failed()) return kDamaged;
+        event.date = localDateTime(start);
+        event.allDay = untimed ? 1 : 0;
+        if (!untimed) {
+            event.startTime = localDateTime(start);
+            event.endTime = localDateTime(end);
+        }
+        events.append(event);
+    }
+    events_ = events;
+    return kReadOk;
+}
+
+}  // namespace skedlin

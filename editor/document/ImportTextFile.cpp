@@ -1,0 +1,59 @@
+#include "editor/document/ImportTextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <string>
+
+#include "model/Windows1252.h"
+
+namespace skedlin {
+
+QString decodeImportText(const QByteArray& bytes) {
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8.decode(text);
+    if (!utf8.hasError()) return decoded;
+    const std::string converted = windows1252ToUtf8(std::string_view(text.constData(), text.size()));
+    return QString::fromStdString(converted);
+}
+
+ImportTextFile readImportTextFile(const QString& path) {
+    ImportTextFile result;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        result.status = ImportTextFile::Status::CannotOpen;
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = ImportTextFile::Status::CannotOpen;
+        return result;
+    }
+    result.size = file.size();
+    if (result.size > kMaxImportFileBytes) {
+        result.status = ImportTextFile::Status::TooLarge;
+        return result;
+    }
+    const QString text = decodeImportText(file.readAll());
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        qsizetype lineEnd = end;
+        if (lineEnd > start && text[lineEnd - 1] == u'\r') --lineEnd;
+        if (lineEnd - start > kMaxImportLineLength) {
+            result.status = ImportTextFile::Status::LineTooLong;
+            result.longLine = static_cast<int>(result.lines.size()) + 1;
+            result.lines.clear();
+            return result;
+        }
+        result.lines.append(text.mid(start, lineEnd - start));
+        start = end + 1;
+    }
+    return result;
+}
+
+}  // namespace skedlin

@@ -1,0 +1,106 @@
+#include "editor/document/PackageImport.h"
+
+#include "editor/document/CSkedlinDoc.h"
+#include "editor/document/CsvReader.h"
+#include "editor/document/DateBookArchiveReader.h"
+#include "editor/document/DocumentMessages.h"
+#include "editor/document/ImportTextFile.h"
+#include "editor/document/VCalendarReader.h"
+#include "editor/document/VCardReader.h"
+
+#include <QFileInfo>
+
+namespace skedlin {
+namespace {
+
+void tell(ImportMessageSink& messages, const QString& text, ImportMessageIcon icon = ImportMessageIcon::None) {
+    messages.showImportMessage(text, icon);
+}
+
+// Imported events go to the first group unless the file names one.
+QString defaultGroupName(const CSkedlinDoc& document) {
+    return document.groups().isEmpty() ? QString::fromLatin1(messages::kDefaultGroupName)
+                                       : document.groups().front().name;
+}
+
+ImportOutcome importDateBookArchive(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages) {
+    DateBookArchiveReader reader(defaultGroupName(document));
+    switch (reader.read(path)) {
+    case DateBookArchiveReader::kReadOk:
+        document.addEvents(reader.events());
+        document.updateAllViews();
+        return ImportOutcome::Imported;
+    case DateBookArchiveReader::kCannotOpen:
+        tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
+        break;
+    case DateBookArchiveReader::kTooLarge:
+        tell(messages, QString::fromLatin1(messages::kImportFileTooLarge)
+                           .arg(QFileInfo(path).size())
+                           .arg(kMaxImportFileBytes));
+        break;
+    case DateBookArchiveReader::kWrongVersionTag:
+        tell(messages, QString::fromLatin1(messages::kImportNotDateBookArchive));
+        break;
+    case DateBookArchiveReader::kHasCategories:
+        tell(messages, QString::fromLatin1(messages::kImportDateBookCategories));
+        break;
+    case DateBookArchiveReader::kDamaged:
+        tell(messages, QString::fromLatin1(messages::kImportDateBookDamaged));
+        break;
+    }
+    return ImportOutcome::Failed;
+}
+
+}  // namespace
+
+QString importExtension(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return (dot < 0 ? path : path.mid(dot + 1)).toUpper();
+}
+
+ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages) {
+    const QString extension = importExtension(path);
+    if (extension == QLatin1String("DBA")) return importDateBookArchive(document, path, messages);
+    const bool known = extension == QLatin1String("VCF") || extension == QLatin1String("VCS") ||
+                       extension == QLatin1String("CSV");
+
+    const ImportTextFile file = readImportTextFile(path);
+    switch (file.status) {
+    case ImportTextFile::Status::Ok:
+        break;
+    case ImportTextFile::Status::CannotOpen:
+        tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
+        return ImportOutcome::Failed;
+    case ImportTextFile::Status::TooLarge:
+        tell(messages, QString::fromLatin1(messages::kImportFileTooLarge).arg(file.size).arg(kMaxImportFileBytes));
+        return ImportOutcome::Failed;
+    case ImportTextFile::Status::LineTooLong:
+        tell(messages, QString::fromLatin1(messages::kImportLineTooLong).arg(file.longLine).arg(kMaxImportLineLength));
+        return ImportOutcome::Failed;
+    }
+    if (!known) return ImportOutcome::UnknownExtension;
+
+    if (extension == QLatin1String("VCF")) {
+        VCardReader reader;
+        reader.read(file.lines);
+        document.addContacts(reader.contacts());
+    } else if (extension == QLatin1String("VCS")) {
+        VCalendarReader reader(defaultGroupName(document));
+        if (!reader.read(file.lines)) {
+            tell(messages, QString::fromLatin1(messages::kImportVCalendarFailed));
+            return ImportOutcome::Failed;
+        }
+        document.addEvents(reader.events());
+    } else {
+        CsvReader reader(defaultGroupName(document));
+        if (!reader.read(file.lines, messages)) {
+            tell(messages, QString::fromLatin1(messages::kImportCsvFailed));
+            return ImportOutcome::Failed;
+        }
+        document.addEvents(reader.events());
+    }
+    document.updateAllViews();
+    return ImportOutcome::Imported;
+}
+
+}  // namespace skedlin

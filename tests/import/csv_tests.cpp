@@ -1,0 +1,128 @@
+// CSV import: the field splitter, the header check, the columns, and a web
+// calendar's real export.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "ImportTestSupport.h"
+#include "editor/document/CSkedlinDoc.h"
+#include "editor/document/CsvReader.h"
+#include "editor/document/PackageImport.h"
+
+namespace skedlin {
+namespace {
+
+using testing::RecordingSink;
+
+QStringList split(const QStringList& lines, bool* complete = nullptr) {
+    qsizetype next = 0;
+    QStringList fields;
+    const bool ok = splitCsvRecord(lines, next, fields);
+    if (complete) *complete = ok;
+    return fields;
+}
+
+TEST(CsvSplitter, QuotesCommasAndLineBreaks) {
+    EXPECT_EQ(split({"a,\"b, c\",,d"}), QStringList({"a", "b, c", "", "d"}));
+    EXPECT_EQ(split({"\"ha \"\"ha\"\" ha\""}), QStringList({"ha ha ha"}));
+    EXPECT_EQ(split({"\"two", "lines\",x"}), QStringList({"two\r\nlines", "x"}));
+    EXPECT_EQ(split({""}), QStringList({""}));
+    bool complete = true;
+    split({"\"never closed", "still open"}, &complete);
+    EXPECT_FALSE(complete);
+}
+
+class CsvImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::useZoneAndLocale("UTC0", QLocale(QLocale::English, QLocale::UnitedStates));
+        document.newDocument(nullptr);
+        document.setModified(false);
+    }
+    ImportOutcome import(const QByteArray& text) {
+        return importPackageFile(document, testing::writeFile(dir, "events.csv", text), sink);
+    }
+    QTemporaryDir dir;
+    CSkedlinDoc document;
+    RecordingSink sink;
+};
+
+TEST_F(CsvImportTest, ColumnsFillTheEvent) {
+    ASSERT_EQ(import("Subject,Start Date,Start Time,End Time,All day event,Categories,Note\r\n"
+                     "Dinner,3/15/2004,7:30 PM,9:00 PM,False,Dinner;Family,\"Bring \"\"wine\"\"\"\r\n"
+                     "Fair,2004-03-20,,,,,\"Two\r\nlines\"\r\n"),
+              ImportOutcome::Imported);
+    ASSERT_EQ(document.events().size(), 2);
+    const EventEntry& dinner = document.events()[0];
+    EXPECT_EQ(dinner.title, "Dinner");
+    EXPECT_EQ(dinner.date.date(), QDate(2004, 3, 15));
+    EXPECT_EQ(dinner.startTime.time(), QTime(19, 30));
+    EXPECT_EQ(dinner.endTime.time(), QTime(21, 0));
+    EXPECT_EQ(dinner.allDay, 0);
+    EXPECT_EQ(dinner.groupName, "Dinner");
+    EXPECT_EQ(dinner.note, "Bring wine");
+    EXPECT_TRUE(document.groupExists("Dinner"));  // created when missing
+
+    const EventEntry& fair = document.events()[1];
+    EXPECT_EQ(fair.allDay, 1);  // an empty "All day event" field counts as true
+    EXPECT_EQ(fair.groupName, document.groups().front().name);
+    EXPECT_EQ(fair.note, "Two\r\nlines");
+    EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(CsvImportTest, ShortRowsAndUntimedColumn) {
+    ASSERT_EQ(import("text,date,untimed,group\nA,2004-01-02,x,Work\nB,2004-01-03\n"), ImportOutcome::Imported);
+    ASSERT_EQ(document.events().size(), 2);
+    EXPECT_EQ(document.events()[0].allDay, 1);
+    EXPECT_EQ(document.events()[0].groupName, "Work");
+    EXPECT_EQ(document.events()[1].allDay, 0);  // missing fields read as empty
+    EXPECT_EQ(document.events()[1].groupName, document.groups().front().name);
+}
+
+TEST_F(CsvImportTest, RefusalsAddNothing) {
+    EXPECT_EQ(import("Name,Address\nA,B\n"), ImportOutcome::Failed);
+    ASSERT_EQ(sink.texts.size(), 2);
+    EXPECT_EQ(sink.icons[0], ImportMessageIcon::Exclamation);
+    EXPECT_TRUE(sink.texts[0].startsWith("The column header of this CSV file does not contain"));
+    EXPECT_EQ(sink.texts[1], "Unable to read the CSV file.  Skedlin may not understand the format used.");
+
+    sink.texts.clear();
+    EXPECT_EQ(import(""), ImportOutcome::Failed);
+    EXPECT_EQ(sink.texts, QStringList{"Unable to read the CSV file.  Skedlin may not understand the format used."});
+
+    // A date that cannot be read refuses the whole file, naming the row.
+    sink.texts.clear();
+    EXPECT_EQ(import("Subject,Date\nGood,2004-01-01\nBad,31st of Smarch\n"), ImportOutcome::Failed);
+    ASSERT_EQ(sink.texts.size(), 2);
+    EXPECT_TRUE(sink.texts[0].contains("Row 3"));
+    EXPECT_TRUE(sink.texts[0].contains("31st of Smarch"));
+    EXPECT_TRUE(document.events().isEmpty());
+    EXPECT_FALSE(document.isModified());
+
+    // The generic CSV samples have no calendar columns.
+    sink.texts.clear();
+    EXPECT_EQ(importPackageFile(document, testing::corpusPath("csv/csv-spectrum/newlines.csv"), sink),
+              ImportOutcome::Failed);
+    EXPECT_TRUE(document.events().isEmpty());
+}
+
+TEST_F(CsvImportTest, WebCalendarExport) {
+    ASSERT_EQ(importPackageFile(document, testing::corpusPath("csv/drupal-date-Yahoo.csv"), sink),
+              ImportOutcome::Imported)
+        << sink.texts.join("\n").toStdString();
+    ASSERT_FALSE(document.events().isEmpty());
+    bool sawTimed = false;
+    bool sawAllDay = false;
+    for (const EventEntry& event : document.events()) {
+        EXPECT_TRUE(event.date.isValid());
+        EXPECT_GT(event.date.date().year(), 1990);
+        if (event.allDay) sawAllDay = true;
+        else if (event.startTime.time() == QTime(8, 0)) sawTimed = true;
+    }
+    EXPECT_TRUE(sawTimed);
+    EXPECT_TRUE(sawAllDay);
+}
+
+}  // namespace
+}  // namespace skedlin
