@@ -1,9 +1,84 @@
 #include "builder/PocketPcOutputStep.h"
 
-namespace skedlin::builder {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
-// Minimal body: the Pocket PC output arrives in a later issue (Part 4.2).
-int writePocketPcOutput(PackageBuilder&) {
+#include "builder/pocketpc/CabWizardRun.h"
+#include "builder/pocketpc/InfFile.h"
+
+namespace skedlin::builder {
+namespace {
+
+// The files of one Pocket PC build, all named after the output base.
+struct PocketPcFiles {
+    std::string executable;
+    std::string description;
+    std::string cabinet;
+    std::string wizardCabinet;
+    std::string wizardSideFile;
+
+    explicit PocketPcFiles(const std::string& outputBase)
+        : executable(outputBase + std::string(kExecutableExtension)),
+          description(outputBase + std::string(kInfExtension)),
+          cabinet(outputBase + std::string(kCabinetExtension)),
+          wizardCabinet(outputBase + std::string(kWizardCabinetExtension)),
+          // The wizard names its side file after the description.
+          wizardSideFile(description.substr(0, description.size() - kInfExtension.size()) +
+                         std::string(kWizardSideFileExtension)) {}
+
+    // Only the .cab outlives the step; failures to delete are of no consequence.
+    void removeIntermediates() const {
+        std::remove(description.c_str());
+        std::remove(wizardSideFile.c_str());
+        std::remove(executable.c_str());
+        std::remove(wizardCabinet.c_str());
+    }
+};
+
+int fail(PackageBuilder& builder, const PocketPcFiles& files, int code, std::string message) {
+    // A cabinet from an earlier build would pass for the result of this one.
+    std::remove(files.cabinet.c_str());
+    files.removeIntermediates();
+    builder.setErrorMessage(std::move(message));
+    return code;
+}
+
+}  // namespace
+
+int writePocketPcOutput(PackageBuilder& builder) {
+    const PocketPcFiles files(builder.outputBase());
+
+    PocketPcTarget* executable = builder.pocketPc();
+    if (executable == nullptr) {
+        return fail(builder, files, kExitOutputFile,
+                    outputFileMessage(files.executable, "the Pocket PC viewer template is not available"));
+    }
+    std::string reason;
+    if (!executable->write(files.executable, reason)) {
+        return fail(builder, files, kExitOutputFile, outputFileMessage(files.executable, reason));
+    }
+
+    const InfValues values = infValuesFor(builder.outputBase(), builder.launcherName);
+    if (!writeInfFile(files.description, infText(values), reason)) {
+        return fail(builder, files, kExitOutputFile, outputFileMessage(files.description, reason));
+    }
+
+    const CabWizardOutcome outcome =
+        runCabWizard(cabWizardProgram(builder.builderDirectory()), files.description);
+    if (!outcome.started) {
+        return fail(builder, files, kExitCabWizardStart, std::string(kMsgCabWizardStart));
+    }
+    if (outcome.exitCode != 0) {
+        return fail(builder, files, kExitCabWizardError, fillMessage(kMsgCabWizardError, outcome.exitCode));
+    }
+    // rename() replaces a .cab left by an earlier build in one step.
+    if (std::rename(files.wizardCabinet.c_str(), files.cabinet.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        return fail(builder, files, kExitCabWizardError,
+                    std::string(kMsgCabWizardNoCabinet) + files.wizardCabinet + " (" + why + ")");
+    }
+    files.removeIntermediates();
     return kExitSuccess;
 }
 
