@@ -76,6 +76,7 @@ InsertResult InPlaceResourceSection::insert(std::uint16_t type, std::uint16_t id
     const std::uint32_t named = le::read16(bytes_.data() + typeDirectory + pe::kResourceDirectoryNamedCountField);
     const std::uint32_t ids = le::read16(bytes_.data() + typeDirectory + pe::kResourceDirectoryIdCountField);
     if (ids == 0) return InsertResult::NoPlace;
+    if (body.empty()) return InsertResult::EmptyBody;
     const std::uint32_t firstIdEntry = typeDirectory + pe::kResourceDirectorySize + named * pe::kResourceEntrySize;
     std::uint32_t k = 0;
     while (k < ids && u32(firstIdEntry + k * pe::kResourceEntrySize) <= id) ++k;

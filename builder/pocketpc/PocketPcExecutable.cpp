@@ -136,9 +136,18 @@ void PocketPcExecutable::noteContentError(std::string message) {
 void PocketPcExecutable::insertResource(std::uint16_t type, std::uint16_t id, std::vector<std::uint8_t> body) {
     // A type the template lacks takes nothing, as does a type without a
     // resource to insert beside: the viewer could not read it anyway.
-    if (resources_.insert(type, id, std::move(body)) == InsertResult::SectionTooLarge)
-        noteContentError("The Pocket PC executable would grow past its size limit at resource " + std::to_string(id) +
-                         " of type " + std::to_string(type) + ".");
+    switch (resources_.insert(type, id, std::move(body))) {
+        case InsertResult::SectionTooLarge:
+            noteContentError("The Pocket PC executable would grow past its size limit at resource " +
+                             std::to_string(id) + " of type " + std::to_string(type) + ".");
+            break;
+        case InsertResult::EmptyBody:
+            noteContentError("Resource " + std::to_string(id) + " of type " + std::to_string(type) +
+                             " of the Pocket PC executable is empty.");
+            break;
+        default:
+            break;
+    }
 }
 
 void PocketPcExecutable::addString(std::uint16_t id, std::string_view text) {
@@ -212,7 +221,7 @@ void PocketPcExecutable::addRecord(std::uint16_t id, std::span<const std::uint8_
 
 void PocketPcExecutable::addBitmap(std::uint16_t id, const std::string& bmpPath) {
     std::vector<std::uint8_t> file;
-    if (!readWholeFile(bmpPath, file) || file.size() < bmp::kFileHeaderSize) return;
+    if (!readWholeFile(bmpPath, file) || file.size() <= bmp::kFileHeaderSize) return;
     file.erase(file.begin(), file.begin() + bmp::kFileHeaderSize);
     insertResource(pe::kResourceTypeBitmap, id, std::move(file));
 }

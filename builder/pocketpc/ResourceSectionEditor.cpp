@@ -48,6 +48,7 @@ InsertResult ResourceSectionEditor::insert(std::uint16_t type, std::uint16_t id,
     if (typeIt == tree_.types.end()) return InsertResult::NoSuchType;
     auto& items = typeIt->second.items;
     if (items.empty()) return InsertResult::NoPlace;
+    if (body.empty()) return InsertResult::EmptyBody;
 
     const std::uint64_t padded = (std::uint64_t{body.size()} + pe::kResourceBodyAlignment - 1) /
                                  pe::kResourceBodyAlignment * pe::kResourceBodyAlignment;
