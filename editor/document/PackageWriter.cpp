@@ -255,10 +255,10 @@ QString packagePrefix() {
 QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix) {
     QByteArray out;
     TagWriter writer(out);
-    writer.raw(encodeLiteral(prefix));
+    writer.raw(encodeLiteral(prefix, false));
     writer.raw(kLineEnd);
     writer.raw("<!DOCTYPE calendar-package SYSTEM \"");
-    writer.raw(encodeLiteral(document.dtdPath()));
+    writer.raw(encodeLiteral(document.dtdPath(), true));
     writer.raw("\">");
     writer.raw(kLineEnd);
 

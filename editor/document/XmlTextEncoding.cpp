@@ -54,10 +54,10 @@ QByteArray escapeXmlText(const QString& text) {
     return out;
 }
 
-QByteArray encodeLiteral(const QString& text) {
+QByteArray encodeLiteral(const QString& text, bool escapeQuote) {
     QByteArray out;
     for (char32_t c : text.toUcs4()) {
-        if (c != '"' && c >= 0x20 && c <= 0xFF && !(c >= 0x7F && c < 0xA0)) {
+        if (!(escapeQuote && c == '"') && c >= 0x20 && c <= 0xFF && !(c >= 0x7F && c < 0xA0)) {
             out += static_cast<char>(c);
             continue;
         }

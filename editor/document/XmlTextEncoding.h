@@ -15,10 +15,11 @@ namespace skedlin {
 // control characters an XML file cannot hold, and encodes the rest as above.
 QByteArray escapeXmlText(const QString& text);
 
-// Encodes text as ISO-8859-1 without markup escaping, for the declaration and
-// the DOCTYPE's system literal: characters outside the set and the double
-// quote become URI percent-escapes of their UTF-8 bytes.
-QByteArray encodeLiteral(const QString& text);
+// Encodes text as ISO-8859-1 without markup escaping, for the declaration line
+// and the DOCTYPE's system literal: characters outside the set become URI
+// percent-escapes of their UTF-8 bytes, and so does the double quote when
+// escapeQuote is set (inside the system literal).
+QByteArray encodeLiteral(const QString& text, bool escapeQuote);
 
 // A text from the XML parser (UTF-8) with U+0080..U+009F mapped to Windows-1252.
 QString decodeXmlText(const std::string& utf8);

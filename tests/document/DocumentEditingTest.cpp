@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "DocumentTestSupport.h"
+#include "editor/document/CSkedlinDoc.h"
+
+namespace skedlin {
+namespace {
+
+class DocumentEditing : public ::testing::Test {
+protected:
+    void SetUp() override { test::prepareEnvironment(); }
+
+    static EventEntry event(const QString& title, double day, const QString& group) {
+        EventEntry entry;
+        entry.title = title;
+        entry.date = DateTimeValue(day);
+        entry.groupName = group;
+        return entry;
+    }
+    static ContactEntry contact(std::int32_t id, const QString& last, const QString& company = {},
+                                const QString& first = {}) {
+        ContactEntry entry;
+        entry.id = id;
+        entry.lastName = last;
+        entry.company = company;
+        entry.firstName = first;
+        return entry;
+    }
+};
+
+// Counts the update notices of a document.
+struct UpdateCounter {
+    explicit UpdateCounter(CSkedlinDoc& document) {
+        QObject::connect(&document, &CSkedlinDoc::updated, [this] { ++count; });
+    }
+    int count = 0;
+};
+
+class RecordingWizard : public NewPackageWizard {
+public:
+    void runWizard(CSkedlinDoc& document) override {
+        ++runs;
+        titleSeen = document.title();
+    }
+    void showInformation(const QString& message) override { shown = message; }
+    int runs = 0;
+    QString titleSeen;
+    QString shown;
+};
+
+TEST_F(DocumentEditing, NewPackageHasDefaultsAndIsModifiedWhateverTheWizardDoes) {
+    CSkedlinDoc document;
+    RecordingWizard wizard;
+    document.newDocument(&wizard);
+    EXPECT_EQ(wizard.runs, 1);
+    EXPECT_EQ(wizard.titleSeen, QStringLiteral("Schedule"));  // the wizard starts from the defaults
+    EXPECT_TRUE(wizard.shown.startsWith(QStringLiteral("You have completed the first steps")));
+    EXPECT_EQ(document.appFileName(), QStringLiteral("Our Schedule"));
+    EXPECT_EQ(document.launcherName(), QStringLiteral("Group"));
+    EXPECT_EQ(document.navigationLevel(), kNavigationEvents);
+    ASSERT_EQ(document.groups().size(), 1);
+    EXPECT_EQ(document.groups()[0].name, QStringLiteral("Events"));
+    EXPECT_TRUE(document.isModified());
+
+    CSkedlinDoc withoutWizard;
+    withoutWizard.newDocument(nullptr);
+    EXPECT_TRUE(withoutWizard.isModified());
+    EXPECT_EQ(withoutWizard.title(), QStringLiteral("Schedule"));
+}
+
+TEST_F(DocumentEditing, SettersMarkModifiedOnlyOnChange) {
+    CSkedlinDoc document;
+    document.setTitle(QString());
+    document.setLogoImages({});
+    EXPECT_FALSE(document.isModified());
+    document.setLogoImages({ImageReference{QStringLiteral("/a.bmp"), kNoTransparentColor, {}}});
+    EXPECT_TRUE(document.isModified());
+    document.setModified(false);
+    document.setLogoImages({ImageReference{QStringLiteral("/a.bmp"), kNoTransparentColor, {}}});
+    EXPECT_FALSE(document.isModified());
+    document.setLogoImages({ImageReference{QStringLiteral("/a.bmp"), 0xFF, {}}});
+    EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(DocumentEditing, AddOperationsKeepIdsUniqueAndGroupsExisting) {
+    CSkedlinDoc document;
+    UpdateCounter updates(document);
+    ContactEntry first = contact(5, QStringLiteral("A"));
+    first.memberGroups = {QStringLiteral("Club")};
+    document.addContacts({first, contact(5, QStringLiteral("B")), contact(2, QStringLiteral("C"))});
+    ASSERT_EQ(document.contacts().size(), 3);
+    EXPECT_EQ(document.contacts()[1].id, 6);  // one more than the largest
+    EXPECT_EQ(document.contacts()[2].id, 2);
+    EXPECT_TRUE(document.groupExists(QStringLiteral("Club")));
+    EXPECT_EQ(document.groups()[0].description, QString());
+    EXPECT_EQ(updates.count, 1);  // one notice for the whole list
+
+    document.addEvents({event(QStringLiteral("x"), 1, QStringLiteral("Trips")),
+                        event(QStringLiteral("y"), 2, QStringLiteral("Club"))});
+    EXPECT_EQ(document.groupNames(), (QStringList{QStringLiteral("Club"), QStringLiteral("Trips")}));
+    EXPECT_TRUE(document.isModified());
+}
+
+TEST_F(DocumentEditing, NextFreeContactIdIgnoresNegativeIds) {
+    CSkedlinDoc document;
+    EXPECT_EQ(document.nextFreeContactId(), 0);
+    document.appendContactUnchecked(contact(-1, QStringLiteral("N")));
+    EXPECT_EQ(document.nextFreeContactId(), 0);
+    document.appendContactUnchecked(contact(7, QStringLiteral("P")));
+    EXPECT_EQ(document.nextFreeContactId(), 8);
+    document.appendContactUnchecked(contact(0, QStringLiteral("Z")));
+    document.appendContactUnchecked(contact(std::numeric_limits<std::int32_t>::max(), QStringLiteral("M")));
+    EXPECT_EQ(document.nextFreeContactId(), 1);  // no overflow: the smallest unused id
+}
+
+TEST_F(DocumentEditing, GroupMembershipOperationsReportOnlyRealChanges) {
+    CSkedlinDoc document;
+    document.appendGroupUnchecked({QStringLiteral("G"), {}, {}});
+    document.appendContactUnchecked(contact(1, QStringLiteral("A")));
+    document.appendContactUnchecked(contact(2, QStringLiteral("B")));
+    UpdateCounter updates(document);
+
+    document.addContactsToGroup({0, 1}, 0);
+    EXPECT_TRUE(document.allContactsInGroup({0, 1}, 0));
+    EXPECT_EQ(document.contactCountInGroup(QStringLiteral("G")), 2);
+    document.setModified(false);
+    document.addContactsToGroup({0, 1}, 0);
+    EXPECT_FALSE(document.isModified());
+    document.removeContactsFromGroup({1}, 0);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_FALSE(document.allContactsInGroup({0, 1}, 0));
+    EXPECT_EQ(updates.count, 2);
+}
+
+TEST_F(DocumentEditing, RemoveAcceptsIndexesInAnyOrder) {
+    CSkedlinDoc document;
+    for (int i = 0; i < 5; ++i) document.addEvent(event(QString::number(i), i, QStringLiteral("G")));
+    document.removeEvents({3, 0, 3, 99, -1});
+    ASSERT_EQ(document.events().size(), 3);
+    EXPECT_EQ(document.events()[0].title, QStringLiteral("1"));
+    EXPECT_EQ(document.events()[1].title, QStringLiteral("2"));
+    EXPECT_EQ(document.events()[2].title, QStringLiteral("4"));
+}
+
+TEST_F(DocumentEditing, SetGroupListCarriesRenamesAndRemovals) {
+    CSkedlinDoc document;
+    document.appendGroupUnchecked({QStringLiteral("A"), QStringLiteral("a"), {}});
+    document.appendGroupUnchecked({QStringLiteral("B"), {}, {}});
+    document.appendGroupUnchecked({QStringLiteral("C"), {}, {}});
+    document.appendEventUnchecked(event(QStringLiteral("in A"), 1, QStringLiteral("A")));
+    document.appendEventUnchecked(event(QStringLiteral("in C"), 1, QStringLiteral("C")));
+    ContactEntry member = contact(1, QStringLiteral("M"));
+    member.memberGroups = {QStringLiteral("A"), QStringLiteral("C")};
+    document.appendContactUnchecked(member);
+
+    document.setGroupList(document.groups(), {});
+    EXPECT_FALSE(document.isModified());  // the same list changes nothing
+
+    QList<GroupEntry> edited = document.groups();
+    edited[0].rename(QStringLiteral("Renamed"));
+    edited[0].rename(QStringLiteral("Again"));
+    EXPECT_EQ(edited[0].previousName, QStringLiteral("A"));
+    edited.removeLast();  // C
+    document.setGroupList(edited, {QStringLiteral("C")});
+
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(document.groupNames(), (QStringList{QStringLiteral("Again"), QStringLiteral("B")}));
+    EXPECT_TRUE(document.groups()[0].previousName.isEmpty());
+    EXPECT_EQ(document.events()[0].groupName, QStringLiteral("Again"));
+    EXPECT_EQ(document.events()[1].groupName, QStringLiteral("Again"));  // moved to the first group
+    EXPECT_EQ(document.contacts()[0].memberGroups, QStringList{QStringLiteral("Again")});
+
+    // Removing every group keeps the events in a group that will be written.
+    document.setGroupList({}, {QStringLiteral("Again"), QStringLiteral("B")});
+    ASSERT_EQ(document.groups().size(), 1);
+    EXPECT_EQ(document.events()[0].groupName, document.groups()[0].name);
+}
+
+TEST_F(DocumentEditing, SortIsByteWiseAndKeepsEqualItemsInOrder) {
+    CSkedlinDoc document;
+    for (const char* name : {"apple", "Zebra", "Apple"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
+    document.appendContactUnchecked(contact(1, QString(), QString(), QStringLiteral("Carl")));
+    document.appendContactUnchecked(contact(2, QStringLiteral("Miller"), {}, QStringLiteral("Zoe")));
+    document.appendContactUnchecked(contact(3, QString(), QStringLiteral("Acme")));
+    document.appendContactUnchecked(contact(4, QStringLiteral("Miller"), {}, QStringLiteral("Anna")));
+    document.appendContactUnchecked(contact(5, QStringLiteral("adams")));
+    // Events of one day keep their list order; the time of day left in a date counts.
+    document.appendEventUnchecked(event(QStringLiteral("late"), 10.75, QStringLiteral("G")));
+    document.appendEventUnchecked(event(QStringLiteral("first of day 10"), 10, QStringLiteral("G")));
+    document.appendEventUnchecked(event(QStringLiteral("day 3"), 3, QStringLiteral("G")));
+    document.appendEventUnchecked(event(QStringLiteral("second of day 10"), 10, QStringLiteral("G")));
+
+    document.sort();
+
+    EXPECT_EQ(document.groupNames(), (QStringList{QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("apple")}));
+    QList<int> ids;
+    for (const ContactEntry& c : document.contacts()) ids.append(c.id);
+    EXPECT_EQ(ids, (QList<int>{3, 1, 4, 2, 5}));  // Acme, Carl, Miller Anna, Miller Zoe, adams
+    QStringList titles;
+    for (const EventEntry& e : document.events()) titles.append(e.title);
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("day 3"), QStringLiteral("first of day 10"),
+                                   QStringLiteral("second of day 10"), QStringLiteral("late")}));
+}
+
+TEST(DateTimeValueTest, ConvertsBetweenDaysDatesAndFileTexts) {
+    EXPECT_EQ(DateTimeValue::fromDate(2003, 1, 1).wholeDaysSince1900(), 37620);
+    EXPECT_EQ(DateTimeValue::fromDaysSince1900(37620).date(), QDate(2003, 1, 1));
+    EXPECT_EQ(DateTimeValue::fromDate(1899, 12, 30).days(), 0.0);
+    EXPECT_EQ(DateTimeValue::fromDaysSince1900(0).formatFileDate(), QStringLiteral("01 Jan 1900"));
+    EXPECT_EQ(DateTimeValue::fromTime(21, 15).formatFileTime(), QStringLiteral("21:15"));
+    EXPECT_EQ(DateTimeValue::fromTime(9, 5).formatFileTime(), QStringLiteral("09:05"));
+    EXPECT_FALSE(DateTimeValue::fromDate(2003, 2, 30).isValid());
+
+    const DateTimeValue both = DateTimeValue::fromDateTime(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)));
+    EXPECT_EQ(both.date(), QDate(2024, 2, 29));
+    EXPECT_EQ(both.time(), QTime(23, 59, 59));  // rounding never spills into the next day
+    EXPECT_EQ(both.datePart(), DateTimeValue::fromDate(2024, 2, 29));
+}
+
+}  // namespace
+}  // namespace skedlin
