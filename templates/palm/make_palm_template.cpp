@@ -53,8 +53,8 @@ constexpr std::uint16_t kAttributeResourceDatabase = 0x0001;
 constexpr std::uint16_t kDatabaseVersion = 1;
 // Creation and modification date: the time the template was made, in seconds
 // since 1 January 1904 (the Palm OS epoch). Fixed, so that builds are reproducible:
-// 7 December 2026 00:00:00 = 3,875,731,200 seconds after the epoch.
-constexpr std::uint32_t kTemplateDate = 3875731200u;
+// 7 December 2026 00:00:00 = 3,879,446,400 seconds after the epoch.
+constexpr std::uint32_t kTemplateDate = 3879446400u;
 constexpr std::uint32_t kTypeApplication = fourCharCode("appl");
 constexpr std::uint32_t kCreator = fourCharCode("SKL0");
 
@@ -63,20 +63,33 @@ constexpr std::uint32_t kCreator = fourCharCode("SKL0");
 // Palm OS starts an application by calling the start of its 'code' 1 resource
 // like a C function: UInt32 PilotMain(UInt16 cmd, MemPtr cmdPBP, UInt16 launchFlags),
 // arguments on the stack, result in D0. An application that uses no global
-// variables need not call SysAppStartup; it returns errNone (0) and the system
-// goes back to the launcher. 'code' 0 and 'data' 0 are still present, as the
-// tools of the platform write them, describing an empty A5 world.
+// variables need not call SysAppStartup; it returns errNone (0) for every
+// launch code and the system goes back to the launcher. 'code' 0 and 'data' 0
+// are still present, laid out as the platform's tools write them, describing
+// an empty A5 world (no globals), so that tools that inspect an application
+// find what they expect.
 
 // Opcodes, big-endian 16-bit words.
+constexpr std::uint16_t kOpOriByteToD0 = 0x0000;    // ori.b  #imm,d0   (with the word below as imm)
 constexpr std::uint16_t kOpMoveqZeroToD0 = 0x7000;  // moveq  #0,d0     ; result = errNone
 constexpr std::uint16_t kOpRts = 0x4E75;            // rts              ; back to the system
 constexpr std::uint16_t kOpMoveWordImmediateToStack = 0x3F3C;  // move.w #imm,-(sp)
 constexpr std::uint16_t kTrapLoadSegment = 0xA9F0;  // _LoadSeg, the jump table's segment loader trap
 
+// The first segment starts with the classic 4-byte segment header "0000 0001"
+// (jump table offset 0, one entry), as the platform's GCC tools write it. Run
+// as code it is "ori.b #1,d0", which only touches D0; so the program is
+// correct whether the system enters at offset 0 or after the header.
+constexpr std::uint16_t kSegmentHeaderJumpTableOffset = 0x0000;
+constexpr std::uint16_t kSegmentHeaderEntryCount = 0x0001;
+
 Bytes programCode1() {
+    static_assert(kSegmentHeaderJumpTableOffset == kOpOriByteToD0, "the header must run as a harmless ori.b");
     Bytes code;
-    putWord(code, kOpMoveqZeroToD0);
-    putWord(code, kOpRts);
+    putWord(code, kSegmentHeaderJumpTableOffset);  // ori.b  #1,d0
+    putWord(code, kSegmentHeaderEntryCount);
+    putWord(code, kOpMoveqZeroToD0);               // moveq  #0,d0   ; errNone
+    putWord(code, kOpRts);                         // rts
     return code;
 }
 
@@ -100,16 +113,21 @@ Bytes programCode0() {
     return code;
 }
 
-// 'data' 0: initialised globals, compressed, followed by the relocation tables.
-// Empty here: the offset of the relocation tables, one empty data block at A5
-// offset 0 ended by the zero command byte, and three empty relocation tables.
+// 'data' 0: the initialised globals, compressed, in up to three blocks, each an
+// A5 offset followed by packed runs and a zero byte; then the relocation
+// tables. Here every block is empty: size of the initialised data 0, three
+// times (A5 offset 0, end byte 0), and six zero longs for the relocation counts.
+constexpr int kDataBlocks = 3;
+constexpr int kRelocationLongs = 6;
+
 Bytes programData0() {
     Bytes data;
-    constexpr std::uint32_t kRelocationTablesOffset = 4 + 4 + 1;
-    putLong(data, kRelocationTablesOffset);
-    putLong(data, 0);     // A5 offset of the (empty) data block
-    data.push_back(0);    // end of the compressed block
-    for (int table = 0; table < 3; ++table) putLong(data, 0);  // data, code and A5 relocations: none
+    putLong(data, 0);  // bytes of initialised data
+    for (int block = 0; block < kDataBlocks; ++block) {
+        putLong(data, 0);   // A5 offset of the block
+        data.push_back(0);  // end of the block's packed runs
+    }
+    for (int i = 0; i < kRelocationLongs; ++i) putLong(data, 0);
     return data;
 }
 
