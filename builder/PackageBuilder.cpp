@@ -8,7 +8,9 @@
 #include "builder/PocketPcOutputStep.h"
 #include "builder/ResourceIds.h"
 #include "model/Windows1252.h"
+#include "builder/pocketpc/PocketPcExecutable.h"
 #include "templates/palm/PalmTemplate.h"
+#include "templates/pocketpc/PocketPcTemplate.h"
 
 namespace skedlin::builder {
 namespace {
@@ -24,8 +26,10 @@ constexpr std::string_view kNavigationGroupsText = "groups";
 
 PackageBuilder::PackageBuilder(BuildOptions options) : options_(std::move(options)) {
     templateLoaded_ = palmDatabase_.load(templates::palmTemplateImage());
-    // The Pocket PC executable is made from its template here once it exists
-    // (Part 4.1); until then pocketPc_ stays null and the setters skip it.
+    // Without the Pocket PC target the executable is not made and the setters skip it.
+    if (options_.pocketPcTarget) {
+        pocketPc_ = PocketPcExecutable::load(templates::pocketPcTemplateImage(), pocketPcTemplateError_);
+    }
 }
 
 PackageBuilder::~PackageBuilder() = default;
@@ -44,6 +48,10 @@ int PackageBuilder::build() {
 int PackageBuilder::read() {
     if (!templateLoaded_) {
         errorMessage_ = kMsgTemplateDamaged;
+        return kExitNonFatal;
+    }
+    if (!pocketPcTemplateError_.empty()) {
+        errorMessage_ = pocketPcTemplateError_;
         return kExitNonFatal;
     }
     xml::Document document;

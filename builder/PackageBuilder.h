@@ -113,6 +113,7 @@ private:
     palm::PalmResourceDatabase palmDatabase_;
     bool templateLoaded_ = false;
     std::unique_ptr<PocketPcTarget> pocketPc_;
+    std::string pocketPcTemplateError_;  // why the Pocket PC template did not load; empty when it did
 };
 
 }  // namespace skedlin::builder

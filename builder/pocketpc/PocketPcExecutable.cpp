@@ -1,13 +1,8 @@
 #include "builder/pocketpc/PocketPcExecutable.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "builder/palm/BmpFormat.h"
 #include "builder/palm/BmpImage.h"
@@ -15,6 +10,7 @@
 #include "builder/pocketpc/LittleEndian.h"
 #include "builder/pocketpc/PeFormat.h"
 #include "builder/pocketpc/StringTableBlock.h"
+#include "model/AtomicFile.h"
 
 namespace skedlin {
 
@@ -22,7 +18,6 @@ namespace {
 
 constexpr char kTemplateUnusable[] = "The Pocket PC template is not usable: ";
 // A logo file is a .bmp of at most 160 x 80 pixels; anything far larger is not one.
-constexpr mode_t kWrittenFileMode = 0644;
 constexpr std::uintmax_t kMaxBitmapFileBytes = BmpImage::kMaxFileBytes;
 
 std::uint32_t field32(const std::vector<std::uint8_t>& bytes, std::uint32_t offset) {
@@ -138,12 +133,12 @@ void PocketPcExecutable::insertResource(std::uint16_t type, std::uint16_t id, st
     // resource to insert beside: the viewer could not read it anyway.
     switch (resources_.insert(type, id, std::move(body))) {
         case InsertResult::SectionTooLarge:
-            noteContentError("The Pocket PC executable would grow past its size limit at resource " +
-                             std::to_string(id) + " of type " + std::to_string(type) + ".");
+            noteContentError("the Pocket PC executable would grow past its size limit at resource " +
+                             std::to_string(id) + " of type " + std::to_string(type));
             break;
         case InsertResult::EmptyBody:
-            noteContentError("Resource " + std::to_string(id) + " of type " + std::to_string(type) +
-                             " of the Pocket PC executable is empty.");
+            noteContentError("resource " + std::to_string(id) + " of type " + std::to_string(type) +
+                             " of the Pocket PC executable is empty");
             break;
         default:
             break;
@@ -174,8 +169,8 @@ void PocketPcExecutable::flushStrings() {
     if (existing) {
         auto decoded = decodeStringTable(existing->body);
         if (!decoded) {
-            noteContentError("String table " + std::to_string(resourceId) +
-                             " of the Pocket PC template is damaged; its strings cannot be merged.");
+            noteContentError("string table " + std::to_string(resourceId) +
+                             " of the Pocket PC template is damaged, so its strings cannot be merged");
             existing = nullptr;
         } else {
             slots = std::move(*decoded);
@@ -190,14 +185,14 @@ void PocketPcExecutable::flushStrings() {
     std::size_t tooLongSlot = 0;
     auto body = encodeStringTable(slots, &tooLongSlot);
     if (!body) {
-        noteContentError("String " + std::to_string(block * pe::kStringsPerBlock + tooLongSlot) +
-                         " is longer than the 65,535 characters a Pocket PC string table can hold.");
+        noteContentError("string " + std::to_string(block * pe::kStringsPerBlock + tooLongSlot) +
+                         " is longer than the 65,535 characters a Pocket PC string table can hold");
         return;
     }
     if (existing) {
         if (!resources_.replaceBody(pe::kResourceTypeStringTable, resourceId, std::move(*body)))
-            noteContentError("The Pocket PC executable would grow past its size limit at string table " +
-                             std::to_string(resourceId) + ".");
+            noteContentError("the Pocket PC executable would grow past its size limit at string table " +
+                             std::to_string(resourceId));
     } else {
         insertResource(pe::kResourceTypeStringTable, resourceId, std::move(*body));
     }
@@ -205,7 +200,7 @@ void PocketPcExecutable::flushStrings() {
 
 void PocketPcExecutable::addWordList(std::uint16_t id, std::span<const std::uint16_t> values) {
     if (values.size() > 0xFFFF) {
-        noteContentError("Word list " + std::to_string(id) + " has more than 65,535 entries.");
+        noteContentError("word list " + std::to_string(id) + " has more than 65,535 entries");
         return;
     }
     std::vector<std::uint8_t> body;
@@ -293,45 +288,7 @@ bool PocketPcExecutable::buildImage(std::vector<std::uint8_t>& image, std::strin
 bool PocketPcExecutable::write(const std::string& exePath, std::string& errorMessage) {
     std::vector<std::uint8_t> image;
     if (!buildImage(image, errorMessage)) return false;
-
-    // Written beside the target under a temporary name, then renamed over it:
-    // the executable is there whole or not at all.
-    std::string temporary = exePath + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    auto failure = [&](const char* what, int code) {
-        errorMessage = "Unable to write the Pocket PC executable " + exePath + ": " + what + " (" +
-                       std::strerror(code) + ").";
-        return false;
-    };
-    if (fd < 0) return failure("cannot create the file", errno);
-    // mkstemp makes the file private to its owner; an executable that is
-    // handed on to the cabinet maker and the user is readable by all.
-    ::fchmod(fd, kWrittenFileMode);
-    std::size_t written = 0;
-    while (written < image.size()) {
-        const ssize_t n = ::write(fd, image.data() + written, image.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int code = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return failure("cannot write the file", code);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    const int syncCode = errno;
-    if (::close(fd) != 0 || !synced) {
-        const int code = synced ? errno : syncCode;
-        ::unlink(temporary.c_str());
-        return failure("cannot finish the file", code);
-    }
-    if (std::rename(temporary.c_str(), exePath.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temporary.c_str());
-        return failure("cannot put the file in place", code);
-    }
-    return true;
+    return writeFileAtomically(exePath, image, errorMessage);
 }
 
 }  // namespace skedlin

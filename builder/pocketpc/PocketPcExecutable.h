@@ -37,8 +37,9 @@ public:
     bool buildImage(std::vector<std::uint8_t>& image, std::string& errorMessage);
 
     // The first content that could not be put into the executable (a string
-    // longer than a string table allows, a section past its size limit), or
-    // empty. write() and buildImage() fail with it.
+    // longer than a string table allows, an empty record, a section past its
+    // size limit) as a reason in words, or empty. write() and buildImage()
+    // fail with it.
     const std::string& contentError() const { return contentError_; }
 
     const ResourceSectionEditor& resources() const { return resources_; }

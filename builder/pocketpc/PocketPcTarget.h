@@ -26,12 +26,13 @@ public:
     virtual void addIcon(std::uint16_t groupId, const std::string& bmpPath) = 0;
 
     // Writes the executable to exePath whole or not at all (a temporary file
-    // beside it, then a rename). Returns false and sets errorMessage to a
-    // sentence for the user when the file cannot be written or the content
+    // beside it, then a rename). Returns false and sets errorMessage to the
+    // reason in words, without a full stop ("Permission denied", "string 4000
+    // is longer than ..."), when the file cannot be written or some content
     // cannot be encoded. Targets that only record calls keep this default.
     virtual bool write(const std::string& exePath, std::string& errorMessage) {
         (void)exePath;
-        errorMessage = "This Pocket PC target does not write an executable.";
+        errorMessage = "this Pocket PC target does not write an executable";
         return false;
     }
 };

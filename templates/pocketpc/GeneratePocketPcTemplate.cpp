@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     }
     source +=
         "\n};\n}  // namespace\n\n"
-        "std::span<const std::uint8_t> skedlin::pocketPcTemplateStorage() { return kStored; }\n";
+        "std::span<const std::uint8_t> skedlin::templates::pocketPcTemplateBlob() { return kStored; }\n";
     if (!writeFileAtomically(argv[1], source)) {
         std::fprintf(stderr, "GeneratePocketPcTemplate: cannot write %s\n", argv[1]);
         return 1;

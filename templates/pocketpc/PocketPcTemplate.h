@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <span>
 
-namespace skedlin {
+namespace skedlin::templates {
 
 // The stored form: count, then the executable.
-std::span<const std::uint8_t> pocketPcTemplateStorage();
+std::span<const std::uint8_t> pocketPcTemplateBlob();
 
 // The executable itself, as the count says; empty if the count does not fit
 // the stored bytes.
-std::span<const std::uint8_t> pocketPcTemplate();
+std::span<const std::uint8_t> pocketPcTemplateImage();
 
-}  // namespace skedlin
+}  // namespace skedlin::templates

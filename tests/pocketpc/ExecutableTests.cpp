@@ -275,7 +275,7 @@ TEST(PocketPcExecutable, WriteIsWholeOrNothing) {
     std::filesystem::create_directory(folder.file("Busy.exe"));
     std::filesystem::create_directory(folder.file("Busy.exe/inside"));
     EXPECT_FALSE(exe->write(folder.file("Busy.exe"), error));
-    EXPECT_NE(error.find("Busy.exe"), std::string::npos) << error;
+    EXPECT_FALSE(error.empty());
     EXPECT_FALSE(exe->write(folder.file("no/such/folder/Conf.exe"), error));
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
@@ -288,13 +288,13 @@ TEST(PocketPcExecutable, ContentThatCannotBeEncodedFailsTheWrite) {
     exe->addString(4000, std::string(70000, 'x'));
     std::string error;
     EXPECT_FALSE(exe->write(folder.file("Big.exe"), error));
-    EXPECT_NE(error.find("String 4000"), std::string::npos) << error;
+    EXPECT_EQ(error, "string 4000 is longer than the 65,535 characters a Pocket PC string table can hold");
     EXPECT_FALSE(std::filesystem::exists(folder.file("Big.exe")));
 
     auto empty = loadTemplate();
     empty->addRecord(7000, {});
     EXPECT_FALSE(empty->write(folder.file("Empty.exe"), error));
-    EXPECT_NE(error.find("Resource 7000 of type 10"), std::string::npos) << error;
+    EXPECT_EQ(error, "resource 7000 of type 10 of the Pocket PC executable is empty");
 }
 
 }  // namespace

@@ -10,11 +10,11 @@ namespace skedlin::test {
 namespace {
 
 TEST(PocketPcTemplate, StoredAsByteCountThenExecutable) {
-    const auto storage = pocketPcTemplateStorage();
+    const auto storage = templates::pocketPcTemplateBlob();
     ASSERT_GE(storage.size(), 4u);
     const std::uint32_t count = storage[0] | storage[1] << 8 | storage[2] << 16 | std::uint32_t{storage[3]} << 24;
     EXPECT_EQ(count, storage.size() - 4);
-    EXPECT_EQ(pocketPcTemplate().size(), count);
+    EXPECT_EQ(templates::pocketPcTemplateImage().size(), count);
 }
 
 TEST(PocketPcTemplate, IsAWindowsCeArmExecutableWithTheResourceSectionLast) {

@@ -21,7 +21,7 @@ void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
 }  // namespace
 
 std::vector<std::uint8_t> templateBytes() {
-    auto image = pocketPcTemplate();
+    auto image = templates::pocketPcTemplateImage();
     return {image.begin(), image.end()};
 }
 
