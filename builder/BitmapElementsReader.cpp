@@ -1,13 +1,204 @@
 #include "builder/BitmapElementsReader.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+#include "builder/BitmapElementLoader.h"
+#include "builder/ResourceIds.h"
+#include "builder/palm/BitmapSelection.h"
+#include "builder/palm/PalmBitmapFamily.h"
+#include "builder/palm/PalmResourceTypes.h"
+
 namespace skedlin::builder {
 
-// Minimal bodies: bitmaps are read in a later issue (Part 3.2).
-int readLauncherIcons(PackageBuilder&, const xml::Element&) {
+namespace {
+
+constexpr std::string_view kBitmapElement = "bitmap";
+
+// Launcher icons: 22 x 22, or 44 x 44 at double density. Pocket PC icons: 32 x 32 and 16 x 16.
+constexpr int kLauncherIconSize = 22;
+constexpr int kPocketPcLargeIconSize = 32;
+constexpr int kPocketPcSmallIconSize = 16;
+constexpr std::uint16_t kPocketPcIconGroup = 128;
+// The welcome logo: at most 160 x 80.
+constexpr int kLogoMaxWidth = 160;
+constexpr int kLogoMaxHeight = 80;
+
+std::vector<xml::Element> bitmapElements(const xml::Element& image)
+{
+    std::vector<xml::Element> elements;
+    for (xml::Element child = image.firstChildElement(); child; child = child.nextSiblingElement())
+        if (child.name() == kBitmapElement)
+            elements.push_back(child);
+    return elements;
+}
+
+bool isSizeRefusal(BmpError error)
+{
+    return error == BmpError::TooWide || error == BmpError::TooTall;
+}
+
+std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps)
+{
+    std::vector<palm::BitmapShape> shapes;
+    for (const LoadedBitmap& bitmap : bitmaps)
+        shapes.push_back({bitmap.image.width(), bitmap.image.height(), bitmap.image.bitCount()});
+    return shapes;
+}
+
+// Builds the Palm family of an image. Strict (launcher icon): bitmaps too
+// large even at double size, and bitmaps of any size but the exact one or
+// twice it, are left out without error. `family` stays empty when no bitmap
+// was kept.
+int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uint32_t type, std::uint16_t id,
+                    int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family)
+{
+    family.reset();
+    std::vector<LoadedBitmap> kept;
+    const BitmapLimits limits{maxWidth, maxHeight, strict};
+    for (const xml::Element& element : bitmapElements(image)) {
+        LoadedBitmap loaded;
+        BitmapLoadFailure failure;
+        if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
+            if (strict && isSizeRefusal(failure.error))
+                continue;
+            builder.setErrorMessage(failure.message);
+            return failure.code;
+        }
+        const palm::BitmapShape shape{loaded.image.width(), loaded.image.height(), loaded.image.bitCount()};
+        if (strict && !palm::keptInStrictFamily(shape, maxWidth, maxHeight))
+            continue;
+        kept.push_back(std::move(loaded));
+    }
+    if (kept.empty())
+        return kExitSuccess;
+
+    const std::vector<palm::BitmapShape> shapes = shapesOf(kept);
+    const auto plan = palm::planFamily(shapes);
+    if (!plan) {
+        // Name the first bitmap, in document order, unrelated to the family's first (narrowest) one.
+        const std::size_t narrowest = static_cast<std::size_t>(
+            std::min_element(shapes.begin(), shapes.end(),
+                             [](const palm::BitmapShape& a, const palm::BitmapShape& b) {
+                                 return a.width != b.width ? a.width < b.width : a.bitCount < b.bitCount;
+                             }) -
+            shapes.begin());
+        std::string offender;
+        for (std::size_t i = 0; i < shapes.size() && offender.empty(); ++i) {
+            const palm::BitmapShape pair[] = {shapes[narrowest], shapes[i]};
+            if (!palm::planFamily(pair))
+                offender = kept[i].name;
+        }
+        builder.setErrorMessage(std::string(kMsgRelatedBitmaps) + PackageBuilder::ansi(offender));
+        return kExitBitmapSize;
+    }
+
+    palm::PalmBitmapFamily writer(type, id);
+    for (const palm::FamilyEntry& entry : *plan) {
+        if (!writer.addBitmap(kept[entry.index].image, entry.density)) {
+            builder.setErrorMessage(std::string(kMsgBitmapFamilyTooLarge) +
+                                    PackageBuilder::ansi(kept[entry.index].name));
+            return kExitBitmapSize;
+        }
+    }
+    family = writer.finish();
     return kExitSuccess;
 }
 
-int readWelcomeImage(PackageBuilder&, const xml::Element&) {
+// The bitmap the Pocket PC executable receives for an image; nullopt when none.
+int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int width, int height, bool exact,
+                         std::optional<LoadedBitmap>& chosen)
+{
+    chosen.reset();
+    std::vector<LoadedBitmap> candidates;
+    const BitmapLimits limits{width, height, false};
+    for (const xml::Element& element : bitmapElements(image)) {
+        LoadedBitmap loaded;
+        BitmapLoadFailure failure;
+        if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
+            if (exact && isSizeRefusal(failure.error))
+                continue;
+            builder.setErrorMessage(failure.message);
+            return failure.code;
+        }
+        candidates.push_back(std::move(loaded));
+    }
+    const std::vector<palm::BitmapShape> shapes = shapesOf(candidates);
+    if (const auto index = palm::choosePocketPcBitmap(shapes, width, height, exact))
+        chosen = std::move(candidates[*index]);
+    return kExitSuccess;
+}
+
+// Hands the chosen bitmap to the Pocket PC target, which reads it from a file
+// at once. Inline data has no file of its own: it is written, in plain
+// bottom-up form, to a temporary file for the duration of the call.
+template <typename Hand>
+void handToPocketPc(const LoadedBitmap& bitmap, Hand hand)
+{
+    if (!bitmap.filePath.empty()) {
+        hand(bitmap.filePath);
+        return;
+    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "skedlin-inline-XXXXXX").string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0)
+        return;
+    const std::vector<std::uint8_t> bytes = bitmap.image.fileBytes();
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (written == bytes.size())
+        hand(pattern);
+    std::remove(pattern.c_str());
+}
+
+}  // namespace
+
+int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon)
+{
+    std::optional<palm::PalmResource> family;
+    if (int code = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId,
+                                   kLauncherIconSize, kLauncherIconSize, true, family))
+        return code;
+    // With every bitmap left out the template's own icon stays: an empty
+    // family would leave the application without any icon.
+    if (family)
+        builder.palmDatabase().replace(family->type, family->id, std::move(family->bytes));
+
+    PocketPcTarget* pocketPc = builder.pocketPc();
+    for (const int size : {kPocketPcLargeIconSize, kPocketPcSmallIconSize}) {
+        std::optional<LoadedBitmap> chosen;
+        if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen))
+            return code;
+        if (chosen && pocketPc)
+            handToPocketPc(*chosen, [pocketPc](const std::string& path) { pocketPc->addIcon(kPocketPcIconGroup, path); });
+    }
+    return kExitSuccess;
+}
+
+int readWelcomeImage(PackageBuilder& builder, const xml::Element& image)
+{
+    // A logo that fails to load ends the build with its code: whoever gave a
+    // logo wants to know it is not in the package.
+    std::optional<palm::PalmResource> family;
+    if (int code = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth, kLogoMaxHeight,
+                                   false, family))
+        return code;
+    if (family)
+        builder.palmDatabase().append(std::move(*family));
+
+    std::optional<LoadedBitmap> chosen;
+    if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen))
+        return code;
+    if (PocketPcTarget* pocketPc = builder.pocketPc(); chosen && pocketPc)
+        handToPocketPc(*chosen, [pocketPc](const std::string& path) { pocketPc->addBitmap(kLogoBitmapId, path); });
     return kExitSuccess;
 }
 

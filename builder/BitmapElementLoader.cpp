@@ -1,0 +1,137 @@
+#include "builder/BitmapElementLoader.h"
+
+#include "builder/BuilderMessages.h"
+#include "model/Windows1252.h"
+
+#include <cctype>
+
+namespace skedlin::builder {
+
+namespace {
+
+constexpr std::string_view kDataAttribute = "data";
+constexpr std::string_view kTransparentAttribute = "transparent-color";
+constexpr std::string_view kDataFileName = "filename";
+
+bool isSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+int failWith(BitmapLoadFailure& failure, BmpError error, std::string message)
+{
+    failure.error = error;
+    failure.code = bmpExitCode(error);
+    failure.message = std::move(message);
+    return failure.code;
+}
+
+}  // namespace
+
+std::string resolveBitmapPath(std::string_view text, std::string_view inputPath)
+{
+    std::string path(trimmed(text));
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    if (path.empty() || path.front() == '/')
+        return path;
+    const std::size_t lastSeparator = inputPath.find_last_of("/\\");
+    if (lastSeparator == std::string_view::npos)
+        return path;
+    std::string folder(inputPath.substr(0, lastSeparator + 1));
+    for (char& c : folder)
+        if (c == '\\')
+            c = '/';
+    // ".\logo.bmp" names the file in the input's own folder.
+    if (path.size() > 2 && path[0] == '.' && path[1] == '/')
+        path.erase(0, 2);
+    return folder + path;
+}
+
+std::optional<RgbColour> parseColourReference(std::string_view text)
+{
+    text = trimmed(text);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.remove_prefix(2);
+    if (text.empty() || text.size() > 8)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return std::nullopt;
+        value = (value << 4) | digit;
+    }
+    return RgbColour{static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                     static_cast<std::uint8_t>((value >> 16) & 0xFF)};
+}
+
+int loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
+                      LoadedBitmap& loaded, BitmapLoadFailure& failure)
+{
+    const std::string dataKind = element.attribute(kDataAttribute).value_or(std::string(kDataFileName));
+    const bool inlineData = dataKind != kDataFileName;
+    const std::string text = element.text();
+
+    loaded = LoadedBitmap{};
+    if (inlineData) {
+        loaded.name = std::string(kMsgInline);
+    } else {
+        loaded.filePath = resolveBitmapPath(text, inputPath);
+        loaded.name = loaded.filePath;
+    }
+    const std::string shownName = utf8ToWindows1252(loaded.name);
+    const auto unreadable = [&]() {
+        return inlineData ? std::string(kMsgInvalidInlineBitmap) : std::string(kMsgUnableToLoadBitmap) + shownName;
+    };
+
+    const BmpLoadResult result =
+        inlineData ? loaded.image.loadInlineHex(text) : loaded.image.loadFile(loaded.filePath);
+    switch (result.error) {
+    case BmpError::None:
+        break;
+    case BmpError::NotBitmap:
+        return failWith(failure, result.error, std::string(kMsgBitmapFormat) + shownName);
+    default:
+        return failWith(failure, result.error, unreadable());
+    }
+
+    if (const auto colourText = element.attribute(kTransparentAttribute)) {
+        const auto colour = parseColourReference(*colourText);
+        if (!colour)
+            return failWith(failure, BmpError::Malformed, unreadable());
+        loaded.image.setTransparentColour(colour);
+    }
+
+    const int factor = limits.doubleSizeAllowed ? 2 : 1;
+    switch (loaded.image.checkSize(factor * limits.maxWidth, factor * limits.maxHeight)) {
+    case BmpError::TooWide:
+        return failWith(failure, BmpError::TooWide, std::string(kMsgBitmapTooWide) + shownName);
+    case BmpError::TooTall:
+        return failWith(failure, BmpError::TooTall, std::string(kMsgBitmapTooTall) + shownName);
+    default:
+        break;
+    }
+    if (!loaded.image.hasAcceptedBitCount())
+        return failWith(failure, BmpError::UnsupportedColours, std::string(kMsgBitmapColors) + shownName);
+    failure = BitmapLoadFailure{};
+    return 0;
+}
+
+}  // namespace skedlin::builder

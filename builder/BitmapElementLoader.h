@@ -1,0 +1,53 @@
+#pragma once
+// Loading one `bitmap` element of a package: where its file is, or its inline
+// data, its transparent colour, and the checks against the size an image may
+// have, each failure with its exit code and message.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "builder/palm/BmpImage.h"
+#include "model/XmlDocument.h"
+
+namespace skedlin::builder {
+
+// The family of one image must fit in one Palm resource.
+inline constexpr std::string_view kMsgBitmapFamilyTooLarge =
+    "The bitmaps of one image are too large together for the handheld - ";
+
+struct LoadedBitmap {
+    BmpImage image;
+    std::string name;      // for messages: the resolved path, or "inline"
+    std::string filePath;  // empty for inline data
+};
+
+struct BitmapLimits {
+    int maxWidth = 0;
+    int maxHeight = 0;
+    bool doubleSizeAllowed = false;
+};
+
+// Where a bitmap path written in a package read from inputPath points. Both
+// "\" and "/" separate folders. A relative path (".\logo.bmp", "logo.bmp",
+// "art\logo.bmp", "..\logo.bmp") is taken from the folder of the input file;
+// an absolute path is used as it is.
+std::string resolveBitmapPath(std::string_view text, std::string_view inputPath);
+
+// A `transparent-color` value: a colour reference written in hexadecimal
+// ("0x00FF8000"), red in bits 0 to 7, green in 8 to 15, blue in 16 to 23.
+// nullopt when the text is not such a number.
+std::optional<RgbColour> parseColourReference(std::string_view text);
+
+struct BitmapLoadFailure {
+    int code = 0;
+    std::string message;  // the user-facing text (Windows-1252)
+    BmpError error = BmpError::None;
+};
+
+// Loads and checks one `bitmap` element. Returns 0 or the exit code; failure
+// describes it. A missing `data` attribute counts as "filename".
+int loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
+                      LoadedBitmap& loaded, BitmapLoadFailure& failure);
+
+}  // namespace skedlin::builder
