@@ -1,0 +1,443 @@
+#include "editor/ui/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QWindow>
+
+#include "editor/document/CSkedlinDoc.h"
+#include "editor/document/DocumentMessages.h"
+#include "editor/ui/BuildDialogs.h"
+#include "editor/ui/CAboutDlg.h"
+#include "editor/ui/CSkedlinView.h"
+#include "editor/ui/Commands.h"
+#include "editor/ui/DroppedFiles.h"
+#include "editor/ui/KeyboardIndicators.h"
+#include "editor/ui/SheetHelp.h"
+#include "editor/ui/Sheets.h"
+#include "editor/ui/UiText.h"
+
+// The icons are compiled into the static user interface library; its
+// resources must be registered before the first icon is loaded.
+static void initUiResources() { Q_INIT_RESOURCE(skedlin_ui); }
+
+namespace skedlin {
+namespace {
+
+// The program's own help topic.
+constexpr int kProgramHelpContext = 1;
+constexpr int kCountPaneWidth = 100;
+
+QString menuText(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent), document_(new CSkedlinDoc(this)), view_(new CSkedlinView(this)),
+      wizardUi_(new CPackageWizardUi(this)) {
+    initUiResources();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/skedlin.svg")));
+    setCentralWidget(view_);
+    createMenus();
+    createToolbar();
+    createStatusBar();
+    connectCommands();
+
+    auto profile = openProfile();
+    recentFiles_.read(*profile);
+    rebuildRecentMenu();
+    const BarState bars = readBarState(*profile);
+    toolbar_->setVisible(bars.toolbarVisible);
+    statusBar()->setVisible(bars.statusBarVisible);
+
+    view_->setDocument(document_);
+    view_->setContextMenu(editMenu_);
+    connect(document_, &CSkedlinDoc::modifiedChanged, this, &CMainFrame::updateTitle);
+    connect(view_, &CSkedlinView::commandStateChanged, this, &CMainFrame::updateCommandState);
+    setAcceptDrops(true);
+    updateTitle();
+    updateCommandState();
+}
+
+CMainFrame::~CMainFrame() { delete wizardUi_; }
+
+QAction* CMainFrame::makeAction(int commandId) {
+    const auto id = CommandId(commandId);
+    const CommandInfo& info = commandInfo(id);
+    auto* action = new QAction(QString::fromUtf8(info.menuText), this);
+    action->setObjectName(QStringLiteral("command%1").arg(commandId));
+    action->setData(commandId);
+    action->setStatusTip(commandStatusTip(id));
+    const QString toolTip = commandToolTip(id);
+    if (!toolTip.isEmpty()) {
+        action->setToolTip(toolTip);
+        action->setIconText(toolTip);
+    }
+    if (info.icon) action->setIcon(QIcon(QString::fromUtf8(info.icon)));
+    action->setShortcuts(commandKeys(id));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);  // shortcuts work while the toolbar or menu bar is hidden
+    actions_.insert(commandId, action);
+    return action;
+}
+
+void CMainFrame::createMenus() {
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_BUILD, ID_APP_EXIT, ID_EDIT_CUT,
+                   ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
+                   ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_CALENDAR_PROPERTIES,
+                   ID_IMPORT, ID_HELP, ID_APP_ABOUT}) {
+        makeAction(id);
+    }
+    action(ID_VIEW_TOOLBAR)->setCheckable(true);
+    action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+
+    fileMenu_ = menuBar()->addMenu(menuText("&File"));
+    fileMenu_->addAction(action(ID_FILE_NEW));
+    fileMenu_->addAction(action(ID_FILE_OPEN));
+    fileMenu_->addAction(action(ID_FILE_SAVE));
+    fileMenu_->addAction(action(ID_FILE_SAVE_AS));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(action(ID_BUILD));
+    fileMenu_->addSeparator();
+    recentSeparator_ = fileMenu_->addSeparator();
+    fileMenu_->addAction(action(ID_APP_EXIT));
+
+    editMenu_ = menuBar()->addMenu(menuText("&Edit"));
+    editMenu_->addAction(action(ID_EDIT_CUT));
+    editMenu_->addAction(action(ID_EDIT_COPY));
+    editMenu_->addAction(action(ID_EDIT_PASTE));
+    editMenu_->addAction(action(ID_EDIT_DELETE));
+    editMenu_->addSeparator();
+    editMenu_->addAction(action(ID_EDIT_SELECT_ALL));
+    editMenu_->addSeparator();
+    groupMenu_ = editMenu_->addMenu(menuText("&Group"));
+    editMenu_->addAction(action(ID_NEW_ITEM));
+    connect(editMenu_, &QMenu::aboutToShow, this, &CMainFrame::rebuildGroupMenu);
+
+    QMenu* viewMenu = menuBar()->addMenu(menuText("&View"));
+    viewMenu->addAction(action(ID_VIEW_TOOLBAR));
+    viewMenu->addAction(action(ID_VIEW_STATUS_BAR));
+    viewMenu->addSeparator();
+    viewMenu->addAction(action(ID_VIEW_CONTACTS));
+    viewMenu->addAction(action(ID_VIEW_EVENTS));
+    viewMenu->addAction(action(ID_DETAILS));
+
+    QMenu* calendarMenu = menuBar()->addMenu(menuText("&Calendar"));
+    calendarMenu->addAction(action(ID_CALENDAR_PROPERTIES));
+    calendarMenu->addSeparator();
+    calendarMenu->addAction(action(ID_IMPORT));
+
+    QMenu* helpMenu = menuBar()->addMenu(menuText("&Help"));
+    helpMenu->addAction(action(ID_HELP));
+    helpMenu->addAction(action(ID_APP_ABOUT));
+    rebuildGroupMenu();
+}
+
+void CMainFrame::createToolbar() {
+    toolbar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    for (int id : toolbarLayout()) {
+        if (id == 0) {
+            toolbar_->addSeparator();
+        } else {
+            toolbar_->addAction(action(id));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    toolbar_->toggleViewAction()->setVisible(false);
+}
+
+void CMainFrame::createStatusBar() {
+    countPane_ = new QLabel(this);
+    countPane_->setObjectName(QStringLiteral("countPane"));
+    countPane_->setFixedWidth(kCountPaneWidth);
+    countPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    messagePane_ = new QLabel(QString::fromUtf8(uitext::kIdleMessage), this);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    statusBar()->addWidget(countPane_);
+    statusBar()->addWidget(messagePane_, 1);
+    statusBar()->setSizeGripEnabled(true);
+    new KeyboardIndicators(statusBar());
+}
+
+void CMainFrame::connectCommands() {
+    connect(action(ID_FILE_NEW), &QAction::triggered, this, [this] { newDocument(); });
+    connect(action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::openDialog);
+    connect(action(ID_FILE_SAVE), &QAction::triggered, this, [this] { save(); });
+    connect(action(ID_FILE_SAVE_AS), &QAction::triggered, this, [this] { saveAs(); });
+    connect(action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    connect(action(ID_BUILD), &QAction::triggered, view_, &CSkedlinView::build);
+    connect(action(ID_EDIT_CUT), &QAction::triggered, view_, &CSkedlinView::cut);
+    connect(action(ID_EDIT_COPY), &QAction::triggered, view_, &CSkedlinView::copy);
+    connect(action(ID_EDIT_PASTE), &QAction::triggered, view_, &CSkedlinView::paste);
+    connect(action(ID_EDIT_DELETE), &QAction::triggered, view_, &CSkedlinView::deleteSelection);
+    connect(action(ID_EDIT_SELECT_ALL), &QAction::triggered, view_, &CSkedlinView::selectAllItems);
+    connect(action(ID_NEW_ITEM), &QAction::triggered, view_, &CSkedlinView::newItem);
+    connect(action(ID_VIEW_CONTACTS), &QAction::triggered, view_, &CSkedlinView::showContacts);
+    connect(action(ID_VIEW_EVENTS), &QAction::triggered, view_, &CSkedlinView::showEvents);
+    connect(action(ID_DETAILS), &QAction::triggered, view_, &CSkedlinView::showDetails);
+    connect(action(ID_CALENDAR_PROPERTIES), &QAction::triggered, view_, &CSkedlinView::calendarProperties);
+    connect(action(ID_IMPORT), &QAction::triggered, view_, &CSkedlinView::importFile);
+    connect(action(ID_HELP), &QAction::triggered, this, &CMainFrame::showHelp);
+    connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::showAbout);
+    connect(action(ID_VIEW_TOOLBAR), &QAction::toggled, toolbar_, &QWidget::setVisible);
+    connect(action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::rebuildGroupMenu() {
+    groupMenu_->clear();
+    const QList<GroupEntry>& groups = document_->groups();
+    for (int g = 0; g < groups.size(); ++g) {
+        QString text = groups[g].name;
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = groupMenu_->addAction(text);
+        item->setData(kFirstGroupCommand + g);
+        connect(item, &QAction::triggered, view_, [this, g] { view_->applyGroup(g); });
+    }
+}
+
+void CMainFrame::rebuildRecentMenu() {
+    for (QAction* item : std::as_const(recentActions_)) {
+        fileMenu_->removeAction(item);
+        item->deleteLater();
+    }
+    recentActions_.clear();
+    const QStringList& files = recentFiles_.files();
+    if (files.isEmpty()) {
+        auto* placeholder = new QAction(QString::fromUtf8(uitext::kRecentFilePlaceholder), this);
+        placeholder->setEnabled(false);
+        recentActions_.append(placeholder);
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(files[i]);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* item = new QAction(QString::fromUtf8(uitext::kRecentFileEntry).arg(i + 1).arg(shown), this);
+        item->setStatusTip(QString::fromUtf8(uitext::kRecentFilePrompt));
+        item->setData(ID_FILE_MRU_FILE1 + i);
+        const QString path = files[i];
+        connect(item, &QAction::triggered, this, [this, path] { openDocumentFile(path); });
+        recentActions_.append(item);
+    }
+    fileMenu_->insertActions(recentSeparator_, recentActions_);
+}
+
+void CMainFrame::rememberFile(const QString& path) {
+    recentFiles_.add(path);
+    auto profile = openProfile();
+    recentFiles_.write(*profile);
+    rebuildRecentMenu();
+}
+
+void CMainFrame::updateTitle() {
+    const QString path = document_->pathName();
+    const QString name = path.isEmpty() ? QString::fromUtf8(uitext::kDocumentName) : QFileInfo(path).fileName();
+    setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, QString::fromUtf8(uitext::kWindowTitle)));
+    setWindowModified(document_->isModified());
+}
+
+void CMainFrame::updateCommandState() {
+    const bool events = view_->isEventMode();
+    action(ID_VIEW_EVENTS)->setEnabled(!events);
+    action(ID_VIEW_CONTACTS)->setEnabled(events);
+    action(ID_DETAILS)->setEnabled(view_->canDetails());
+    const bool selection = view_->hasSelection();
+    action(ID_EDIT_DELETE)->setEnabled(selection);
+    action(ID_EDIT_COPY)->setEnabled(selection);
+    action(ID_EDIT_CUT)->setEnabled(selection);
+    action(ID_EDIT_PASTE)->setEnabled(view_->canPaste());
+    action(ID_VIEW_TOOLBAR)->setChecked(toolbar_->isVisibleTo(this) || !toolbar_->isHidden());
+    action(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
+    countPane_->setText(view_->countText());
+}
+
+QString CMainFrame::countPaneText() const { return countPane_->text(); }
+QString CMainFrame::messagePaneText() const { return messagePane_->text(); }
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        messagePane_->setText(tip.isEmpty() ? QString::fromUtf8(uitext::kIdleMessage) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CMainFrame::saveModified() {
+    if (!document_->isModified()) return true;
+    const QString path = document_->pathName();
+    const QString name = path.isEmpty() ? QString::fromUtf8(uitext::kDocumentName) : QFileInfo(path).fileName();
+    const auto answer = QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle),
+                                             QString::fromUtf8(uitext::kAskToSave).arg(name),
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                             QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::No) return true;
+    return save();
+}
+
+bool CMainFrame::newDocument() {
+    if (!saveModified()) return false;
+    document_->newDocument(wizardUi_);
+    view_->documentReplaced();
+    updateTitle();
+    return true;
+}
+
+void CMainFrame::openDialog() {
+    if (!saveModified()) return;
+    const QString startFolder =
+        document_->pathName().isEmpty() ? QString() : QFileInfo(document_->pathName()).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(this, QString(), startFolder,
+                                                      QString::fromUtf8(uitext::kFileFilter));
+    if (!path.isEmpty()) openDocumentFile(path);
+}
+
+bool CMainFrame::openDocumentFile(const QString& path) {
+    if (!saveModified()) return false;
+    if (!QFileInfo(path).isFile()) {
+        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle),
+                             QString::fromUtf8(uitext::kFileNotFound).arg(QDir::toNativeSeparators(path)));
+        recentFiles_.remove(path);
+        auto profile = openProfile();
+        recentFiles_.write(*profile);
+        rebuildRecentMenu();
+        return false;
+    }
+    const OpenResult result = document_->openDocument(QFileInfo(path).absoluteFilePath());
+    if (!result.ok()) {
+        COpenErrorDlg dialog(messages::messageForCode(result.code), result.lastError, path, this);
+        dialog.exec();
+        return false;
+    }
+    rememberFile(document_->pathName());
+    view_->documentReplaced();
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::save() {
+    if (document_->pathName().isEmpty()) return saveAs();
+    const SaveResult result = document_->saveDocument(document_->pathName());
+    if (!result.ok) {
+        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.errorMessage);
+        return false;
+    }
+    rememberFile(document_->pathName());
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::saveAs() {
+    QString suggested = document_->pathName();
+    if (suggested.isEmpty()) suggested = document_->appFileName() + QStringLiteral(".xml");
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QString::fromUtf8(uitext::kFileFilter));
+    dialog.setDefaultSuffix(QString::fromUtf8(uitext::kFileExtension));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const QString path = dialog.selectedFiles().first();
+    const SaveResult result = document_->saveDocument(path);
+    if (!result.ok) {
+        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.errorMessage);
+        return false;
+    }
+    rememberFile(path);
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::restorePlacement() {
+    WindowPlacement current;
+    current.showCmd = kShowNormal;
+    current.restored = geometry();
+    auto profile = openProfile();
+    const WindowPlacement stored = readWindowPlacement(*profile, current);
+    // A rectangle that is off every screen (a monitor since removed) would
+    // hide the window; it is only used when a screen shows part of it.
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        visible = visible || screen->availableGeometry().intersects(stored.restored);
+    }
+    if (isSaneRestoredRect(stored.restored) && visible) setGeometry(stored.restored);
+    return stored.showCmd == kShowMaximized;
+}
+
+void CMainFrame::storePlacementAndBars() {
+    WindowPlacement placement;
+    if (isMinimized()) {
+        placement.showCmd = kShowMinimized;
+    } else if (isMaximized()) {
+        placement.showCmd = kShowMaximized;
+    } else {
+        placement.showCmd = kShowNormal;
+    }
+    placement.restored = normalGeometry();
+    auto profile = openProfile();
+    writeWindowPlacement(*profile, placement);
+    BarState bars;
+    bars.toolbarVisible = !toolbar_->isHidden();
+    bars.statusBarVisible = !statusBar()->isHidden();
+    const QScreen* screen = this->screen();
+    writeBarState(*profile, bars, screen ? screen->size() : QSize());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!saveModified()) {
+        event->ignore();
+        return;
+    }
+    storePlacementAndBars();
+    view_->saveColumnSettings();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    handleDroppedFiles(paths);
+}
+
+void CMainFrame::handleDroppedFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        switch (droppedFileAction(path)) {
+        case DroppedFileAction::Refuse:
+            QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle),
+                                 QString::fromUtf8(uitext::kDropRefused));
+            return;
+        case DroppedFileAction::Open: openDocumentFile(path); break;
+        case DroppedFileAction::Import: view_->importPath(path); break;
+        }
+    }
+}
+
+void CMainFrame::showHelp() { openHelpContext(kProgramHelpContext); }
+
+void CMainFrame::showAbout() {
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+}  // namespace skedlin

@@ -1,0 +1,48 @@
+#include "editor/ui/CSkedlinApp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "editor/document/ProgramDirectory.h"
+#include "editor/ui/CMainFrame.h"
+#include "editor/ui/FrameSettings.h"
+#include "editor/ui/UiText.h"
+
+namespace skedlin {
+
+QString startupFile(const QStringList& arguments, const RecentFileList& recentFiles) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+    }
+    if (!recentFiles.files().isEmpty() && QFileInfo(recentFiles.files().first()).isFile()) {
+        return recentFiles.files().first();
+    }
+    return {};
+}
+
+CSkedlinApp::CSkedlinApp(const QStringList& arguments) : arguments_(arguments) {
+    QCoreApplication::setOrganizationName(QString::fromUtf8(uitext::kSettingsOrganization));
+    QCoreApplication::setApplicationName(QString::fromUtf8(uitext::kSettingsApplication));
+    // The builder, the DTD and the manual are installed beside the editor.
+    setProgramDirectory(QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/'));
+}
+
+CSkedlinApp::~CSkedlinApp() = default;
+
+bool CSkedlinApp::initInstance() {
+    frame_ = std::make_unique<CMainFrame>();
+    const bool maximized = frame_->restorePlacement();
+    if (maximized) {
+        frame_->showMaximized();
+    } else {
+        frame_->show();
+    }
+    const QString file = startupFile(arguments_, frame_->recentFiles());
+    // A file that cannot be read leaves the user with a new package rather
+    // than no program at all.
+    if (file.isEmpty() || !frame_->openDocumentFile(file)) frame_->newDocument();
+    return true;
+}
+
+}  // namespace skedlin
