@@ -20,6 +20,28 @@ QString decodeImportText(const QByteArray& bytes) {
     return QString::fromStdString(converted);
 }
 
+ImportTextFile parseImportText(const QByteArray& bytes) {
+    ImportTextFile result;
+    result.size = bytes.size();
+    const QString text = decodeImportText(bytes);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        qsizetype lineEnd = end;
+        if (lineEnd > start && text[lineEnd - 1] == u'\r') --lineEnd;
+        if (lineEnd - start > kMaxImportLineLength) {
+            result.status = ImportTextFile::Status::LineTooLong;
+            result.longLine = static_cast<int>(result.lines.size()) + 1;
+            result.lines.clear();
+            return result;
+        }
+        result.lines.append(text.mid(start, lineEnd - start));
+        start = end + 1;
+    }
+    return result;
+}
+
 ImportTextFile readImportTextFile(const QString& path) {
     ImportTextFile result;
     const QFileInfo info(path);
@@ -37,22 +59,9 @@ ImportTextFile readImportTextFile(const QString& path) {
         result.status = ImportTextFile::Status::TooLarge;
         return result;
     }
-    const QString text = decodeImportText(file.readAll());
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0) end = text.size();
-        qsizetype lineEnd = end;
-        if (lineEnd > start && text[lineEnd - 1] == u'\r') --lineEnd;
-        if (lineEnd - start > kMaxImportLineLength) {
-            result.status = ImportTextFile::Status::LineTooLong;
-            result.longLine = static_cast<int>(result.lines.size()) + 1;
-            result.lines.clear();
-            return result;
-        }
-        result.lines.append(text.mid(start, lineEnd - start));
-        start = end + 1;
-    }
+    const qint64 size = result.size;
+    result = parseImportText(file.readAll());
+    result.size = size;
     return result;
 }
 

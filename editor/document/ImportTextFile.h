@@ -22,6 +22,8 @@ struct ImportTextFile {
 // Text that is valid UTF-8 is read as UTF-8 (a leading byte-order mark is
 // dropped); any other text as Windows-1252, so no byte is ever lost.
 ImportTextFile readImportTextFile(const QString& path);
+// The same for bytes already in memory.
+ImportTextFile parseImportText(const QByteArray& bytes);
 QString decodeImportText(const QByteArray& bytes);
 
 }  // namespace skedlin
