@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 #include "builder/pocketpc/CabWizardRun.h"
 #include "builder/pocketpc/InfFile.h"
@@ -27,18 +28,20 @@ struct PocketPcFiles {
           wizardSideFile(description.substr(0, description.size() - kInfExtension.size()) +
                          std::string(kWizardSideFileExtension)) {}
 
-    // Only the .cab outlives the step; failures to delete are of no consequence.
+    // Only the .cab outlives the step; failures to delete are of no
+    // consequence. unlink, unlike remove, never takes away a folder that
+    // happens to carry one of these names.
     void removeIntermediates() const {
-        std::remove(description.c_str());
-        std::remove(wizardSideFile.c_str());
-        std::remove(executable.c_str());
-        std::remove(wizardCabinet.c_str());
+        ::unlink(description.c_str());
+        ::unlink(wizardSideFile.c_str());
+        ::unlink(executable.c_str());
+        ::unlink(wizardCabinet.c_str());
     }
 };
 
 int fail(PackageBuilder& builder, const PocketPcFiles& files, int code, std::string message) {
     // A cabinet from an earlier build would pass for the result of this one.
-    std::remove(files.cabinet.c_str());
+    ::unlink(files.cabinet.c_str());
     files.removeIntermediates();
     builder.setErrorMessage(std::move(message));
     return code;

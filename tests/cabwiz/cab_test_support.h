@@ -47,6 +47,7 @@ struct CommandResult {
 CommandResult runProgram(const std::vector<std::string>& argv);
 
 std::string readFile(const std::string& path);
+std::vector<std::string> folderNames(const std::string& folder);  // sorted
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 std::string shellQuote(const std::string& text);
@@ -115,9 +116,11 @@ inline TempDir::~TempDir() {
     if (!path_.empty()) std::system(("rm -rf " + shellQuote(path_)).c_str());
 }
 
-inline std::vector<std::string> TempDir::names() const {
+inline std::vector<std::string> TempDir::names() const { return folderNames(path_); }
+
+inline std::vector<std::string> folderNames(const std::string& folder) {
     std::vector<std::string> result;
-    if (DIR* dir = ::opendir(path_.c_str())) {
+    if (DIR* dir = ::opendir(folder.c_str())) {
         while (dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
             if (name != "." && name != "..") result.push_back(name);
