@@ -1,9 +1,118 @@
 #include "builder/ContactsReader.h"
 
-namespace skedlin::builder {
+#include <cstdio>
 
-// Minimal body: contacts are read in a later issue (Part 2.3).
-int readContacts(PackageBuilder&, const xml::Element&) {
+#include "builder/ContactRecord.h"
+#include "builder/PackageDateTime.h"
+#include "builder/RecordLimits.h"
+#include "builder/RecordMessages.h"
+#include "builder/RecordText.h"
+#include "builder/palm/PalmResourceTypes.h"
+#include "model/Windows1252.h"
+
+namespace skedlin::builder {
+namespace {
+
+constexpr std::string_view kContactElement = "contact";
+constexpr std::string_view kIdAttribute = "id";
+constexpr std::string_view kPhoneNumbersElement = "phone-numbers";
+constexpr std::string_view kPhoneNumberElement = "phone-number";
+constexpr std::string_view kTypeAttribute = "type";
+// An unknown phone type keeps its number on the Palm under the neutral label.
+constexpr PhoneLabel kUnknownPhoneTypeLabel = PhoneLabel::Other;
+
+struct TextElement {
+    std::string_view element;
+    ContactText field;
+};
+
+// The order in which a contact's texts are read.
+constexpr TextElement kTextElements[] = {
+    {"last-name", ContactText::LastName}, {"first-name", ContactText::FirstName},
+    {"title", ContactText::Title},        {"company", ContactText::Company},
+    {"street", ContactText::Street},      {"city", ContactText::City},
+    {"state", ContactText::State},        {"country", ContactText::Country},
+    {"zip", ContactText::Zip},            {"contact-note", ContactText::Note},
+};
+
+int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner,
+               ContactRecord& record) {
+    for (xml::Element phone = phones.firstChildElement(); phone && record.phoneCount() < kMaxContactPhones;
+         phone = phone.nextSiblingElement()) {
+        if (phone.name() != kPhoneNumberElement) continue;
+        const auto type = phone.attribute(kTypeAttribute);
+        if (!type) return builder.failMissingAttribute(kTypeAttribute, phone);
+        auto label = phoneLabelOfType(*type);
+        if (!label) {
+            std::printf("%s\n", windows1252ToUtf8(unknownPhoneTypeWarning(PackageBuilder::ansi(*type), owner)).c_str());
+            std::fflush(stdout);
+            label = kUnknownPhoneTypeLabel;
+        }
+        record.addPhone(*label, recordText(phone.text(), "<phone-number>", owner));
+    }
+    return kExitSuccess;
+}
+
+int readContact(PackageBuilder& builder, const xml::Element& contact) {
+    const auto idText = contact.attribute(kIdAttribute);
+    if (!idText) return builder.failMissingAttribute(kIdAttribute, contact);
+    const long id = leadingInteger(*idText);
+    if (builder.contactIdMap.contains(id)) {
+        builder.setErrorMessage("");
+        return kExitDuplicateContactId;
+    }
+    builder.contactIdMap[id] = builder.contactRecordIdCounter;
+
+    const std::string warningOwner = "contact " + PackageBuilder::ansi(*idText);
+    ContactRecord record;
+    for (const auto& [element, field] : kTextElements) {
+        if (auto text = recordChildText(contact, element, warningOwner)) record.setText(field, std::move(*text));
+    }
+    if (const xml::Element phones = contact.firstChild(kPhoneNumbersElement)) {
+        if (int code = readPhones(builder, phones, warningOwner, record)) return code;
+    }
+
+    const std::string owner = contactName(PackageBuilder::ansi(*idText),
+                                          PackageBuilder::ansi(contact.childText("last-name").value_or("")),
+                                          PackageBuilder::ansi(contact.childText("first-name").value_or("")));
+    if (!record.companyOffsetFits()) {
+        builder.setErrorMessage(companyOutOfReachMessage(owner, record.companyOffset()));
+        return kExitRecordLimit;
+    }
+    const auto palmRecord = record.palmRecord();
+    if (!palmRecord) {
+        builder.setErrorMessage(recordTooLongMessage(owner, "Palm", record.palmRecordSize(), kPalmRecordCapacity));
+        return kExitRecordLimit;
+    }
+    const auto pocketPcRecord = record.pocketPcRecord();
+    if (!pocketPcRecord) {
+        builder.setErrorMessage(recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(),
+                                                     kPocketPcRecordCapacity));
+        return kExitRecordLimit;
+    }
+    const std::uint16_t recordId = builder.contactRecordIdCounter;
+    builder.palmDatabase().append({palm::kTypeContact, recordId, *palmRecord});
+    if (PocketPcTarget* pocketPc = builder.pocketPc()) pocketPc->addRecord(recordId, *pocketPcRecord);
+    ++builder.contactRecordIdCounter;
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int readContacts(PackageBuilder& builder, const xml::Element& contacts) {
+    // Contact record ids must stay below the first event id.
+    std::size_t count = 0;
+    for (xml::Element child = contacts.firstChildElement(); child; child = child.nextSiblingElement()) {
+        if (child.name() == kContactElement) ++count;
+    }
+    if (count > kMaxContacts) {
+        builder.setErrorMessage(tooManyMessage("contacts", count, kMaxContacts));
+        return kExitRecordLimit;
+    }
+    for (xml::Element child = contacts.firstChildElement(); child; child = child.nextSiblingElement()) {
+        if (child.name() != kContactElement) continue;
+        if (int code = readContact(builder, child)) return code;
+    }
     return kExitSuccess;
 }
 

@@ -1,36 +1,105 @@
 #include "builder/GroupsReader.h"
 
+#include "builder/EventsReader.h"
+#include "builder/RecordLimits.h"
+#include "builder/RecordMessages.h"
+#include "builder/RecordText.h"
 #include "builder/ResourceIds.h"
 
 namespace skedlin::builder {
+namespace {
 
-// Minimal body: group names, descriptions and group tables without events or
-// contacts. Events and contact ids are read in a later issue (Parts 2.3, 2.4).
-int readGroups(PackageBuilder& builder, const xml::Element& groups) {
-    std::vector<std::string> names;
-    for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement()) {
-        std::string name;
-        if (int code = builder.requireAttribute(group, "name", name)) return code;
-        std::string description;
-        if (int code = builder.requireChildText(group, "group-description", description)) return code;
-        builder.setString(static_cast<std::uint16_t>(kStringFirstGroupDescription + names.size()), description);
-        names.push_back(std::move(name));
-        builder.groupTables.beginGroup(builder.eventIdCounter);
+constexpr std::string_view kNameAttribute = "name";
+constexpr std::string_view kDescriptionElement = "group-description";
+constexpr std::string_view kEventsElement = "events";
+constexpr std::string_view kEventElement = "event";
+
+std::size_t countEvents(const xml::Element& group) {
+    std::size_t count = 0;
+    if (const xml::Element events = group.firstChild(kEventsElement)) {
+        for (xml::Element child = events.firstChildElement(); child; child = child.nextSiblingElement()) {
+            if (child.name() == kEventElement) ++count;
+        }
     }
+    return count;
+}
+
+// Group counts, event ids and the group-name list must fit their 16-bit ids
+// and fixed buffers; checked before anything of the groups is stored.
+int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
+    std::size_t groupCount = 0;
+    std::size_t eventCount = 0;
+    for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement()) {
+        ++groupCount;
+        eventCount += countEvents(group);
+    }
+    if (groupCount > kMaxGroups) {
+        builder.setErrorMessage(tooManyMessage("groups", groupCount, kMaxGroups));
+        return kExitRecordLimit;
+    }
+    const std::size_t maxEvents = kLastEventId - builder.eventIdCounter + 1;
+    if (eventCount > maxEvents) {
+        builder.setErrorMessage(tooManyMessage("events", eventCount, maxEvents));
+        return kExitRecordLimit;
+    }
+    return kExitSuccess;
+}
+
+void writeGroupNames(PackageBuilder& builder, const std::vector<std::string>& names) {
     builder.palmDatabase().addStringList(kStringListGroupNames, names);
     if (PocketPcTarget* pocketPc = builder.pocketPc()) {
         for (std::size_t i = 0; i < names.size(); ++i) {
             pocketPc->addString(static_cast<std::uint16_t>(kStringFirstGroupName + i), names[i]);
         }
     }
+}
+
+void writeGroupTables(PackageBuilder& builder) {
+    const GroupTables& tables = builder.groupTables;
     for (std::uint16_t id : {kWordListFirstEventIds, kWordListEventCounts, kWordListFirstContactIndexes,
                              kWordListContactCounts}) {
-        builder.setWordList(id, builder.groupTables.column(id));
+        builder.setWordList(id, tables.column(id));
     }
-    builder.palmDatabase().addWordList(kWordListContactIndexList, builder.groupTables.palmContactIndexList());
+    // The Pocket PC viewer cannot take an empty list; the Palm viewer can.
+    builder.palmDatabase().addWordList(kWordListContactIndexList, tables.palmContactIndexList());
     if (PocketPcTarget* pocketPc = builder.pocketPc()) {
-        pocketPc->addWordList(kWordListContactIndexList, builder.groupTables.pocketPcContactIndexList());
+        pocketPc->addWordList(kWordListContactIndexList, tables.pocketPcContactIndexList());
     }
+}
+
+}  // namespace
+
+int readGroups(PackageBuilder& builder, const xml::Element& groups) {
+    if (int code = checkGroupLimits(builder, groups)) return code;
+
+    // First pass: names and descriptions. Every child is a group, whatever its name.
+    std::vector<std::string> names;
+    std::vector<std::string> owners;
+    std::size_t nameListBytes = 3;  // empty prefix text and count
+    for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement()) {
+        const auto name = group.attribute(kNameAttribute);
+        if (!name) return builder.failMissingAttribute(kNameAttribute, group);
+        const std::string owner = groupName(PackageBuilder::ansi(*name));
+        const auto description = recordChildText(group, kDescriptionElement, owner);
+        if (!description) return builder.failMissingElement(kDescriptionElement, group);
+        names.push_back(recordText(*name, "the name", owner));
+        nameListBytes += names.back().size() + 1;
+        if (nameListBytes > kGroupNameListCapacity) {
+            builder.setErrorMessage(groupNamesTooLongMessage(owner, kGroupNameListCapacity));
+            return kExitRecordLimit;
+        }
+        builder.setString(static_cast<std::uint16_t>(kStringFirstGroupDescription + owners.size()), *description);
+        owners.push_back(owner);
+    }
+
+    // Second pass: each group's events and contact ids, in document order.
+    std::size_t index = 0;
+    for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement(), ++index) {
+        if (int code = readGroupEventsAndContacts(builder, group, owners[index])) return code;
+    }
+
+    writeGroupNames(builder, names);
+    writeGroupTables(builder);
     return kExitSuccess;
 }
 

@@ -1,0 +1,214 @@
+#include "builder/EventsReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "builder/DateTextParser.h"
+#include "builder/EventRecord.h"
+#include "builder/RecordLimits.h"
+#include "builder/RecordMessages.h"
+#include "builder/RecordText.h"
+#include "builder/RepeatRule.h"
+#include "builder/palm/PalmResourceTypes.h"
+
+namespace skedlin::builder {
+namespace {
+
+constexpr std::string_view kEventsElement = "events";
+constexpr std::string_view kEventElement = "event";
+constexpr std::string_view kContactIdsElement = "contact-ids";
+constexpr std::string_view kContactIdElement = "contact-id";
+constexpr std::string_view kTitleElement = "event-title";
+constexpr std::string_view kNoteElement = "event-note";
+constexpr std::string_view kDateElement = "date";
+constexpr std::string_view kDayAttribute = "day";
+constexpr std::string_view kTimeRangeElement = "time-range";
+constexpr std::string_view kStartTimeElement = "start-time";
+constexpr std::string_view kEndTimeElement = "end-time";
+constexpr std::string_view kRepeatElement = "repeating-event";
+constexpr std::string_view kIntervalAttribute = "interval";
+constexpr std::string_view kFrequencyAttribute = "frequency";
+constexpr std::string_view kLastDateElement = "last-date";
+constexpr std::string_view kDaysOfWeekElement = "days-of-week";
+constexpr std::string_view kExceptDaysElement = "except-days";
+
+constexpr long kMinFrequency = 1;
+constexpr long kMaxFrequency = 255;  // one byte in both records
+
+const DateTextConventions& dateTextConventions() {
+    static const DateTextConventions conventions = userDateTextConventions();
+    return conventions;
+}
+
+int currentYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900;
+}
+
+// The Palm date of a date typed as text whose year the Palm date cannot hold:
+// the same day and month in the current year (29 February becomes the 28th in
+// a common year, so that the handheld never sees an impossible date).
+std::uint16_t substitutePalmDate(const CalendarDate& date) {
+    const int year = currentYear();
+    return palmDate({year, date.month, std::min(date.day, daysInMonth(year, date.month))});
+}
+
+// A date element by the date rule: a non-zero `day` count, else the text.
+int readDate(PackageBuilder& builder, const xml::Element& element, EventDate& out) {
+    const std::string text = element.text();
+    if (const auto day = element.attribute(kDayAttribute)) {
+        const long count = leadingInteger(*day);
+        if (count != 0) {
+            const auto date = dateFromDayAttribute(count);
+            if (!date || !fitsPalmDate(*date)) {
+                builder.setErrorMessage(dayOutOfRangeMessage(PackageBuilder::ansi(text), count));
+                return kExitInvalidDate;
+            }
+            out = {*date, palmDate(*date)};
+            return kExitSuccess;
+        }
+    }
+    const auto date = parseDateText(text, dateTextConventions());
+    if (!date) {
+        builder.setErrorMessage(fillMessage(kMsgInvalidDate, PackageBuilder::ansi(text)));
+        return kExitInvalidDate;
+    }
+    out = {*date, fitsPalmDate(*date) ? palmDate(*date) : substitutePalmDate(*date)};
+    return kExitSuccess;
+}
+
+int readTimeRange(PackageBuilder& builder, const xml::Element& timeRange, EventValues& event) {
+    const auto start = timeRange.childText(kStartTimeElement);
+    if (!start) return builder.failMissingElement(kStartTimeElement, timeRange);
+    const auto end = timeRange.childText(kEndTimeElement);
+    if (!end) return builder.failMissingElement(kEndTimeElement, timeRange);
+    event.start = parseTimeOfDay(*start);
+    event.end = parseTimeOfDay(*end);
+    return kExitSuccess;
+}
+
+int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner,
+               EventValues& event) {
+    EventRepeat repeat;
+    const auto interval = repeatElement.attribute(kIntervalAttribute);
+    if (!interval) return builder.failMissingAttribute(kIntervalAttribute, repeatElement);
+    repeat.type = repeatTypeOfInterval(*interval);
+
+    if (const auto frequency = repeatElement.attribute(kFrequencyAttribute)) {
+        repeat.frequency = leadingInteger(*frequency);
+        if (repeat.frequency < kMinFrequency || repeat.frequency > kMaxFrequency) {
+            builder.setErrorMessage(badFrequencyMessage(PackageBuilder::ansi(*frequency), owner));
+            return kExitInvalidValue;
+        }
+    }
+
+    if (const xml::Element lastDate = repeatElement.firstChild(kLastDateElement)) {
+        EventDate endDate;
+        if (int code = readDate(builder, lastDate, endDate)) return code;
+        repeat.endDate = endDate;
+    }
+
+    if (repeat.type == RepeatType::Weekly) {
+        if (const auto days = repeatElement.childText(kDaysOfWeekElement)) {
+            // Seven characters as the handheld counts them: bytes of the code page.
+            const std::string ansiDays = PackageBuilder::ansi(*days);
+            const auto mask = weekdayMaskOfText(ansiDays);
+            if (!mask) {
+                builder.setErrorMessage(fillMessage(kMsgBadDaysOfWeek, ansiDays));
+                return kExitDaysOfWeek;
+            }
+            repeat.mask = *mask;
+        } else {
+            repeat.mask = weekdayMaskOfDate(event.date.date);
+        }
+    } else if (repeat.type == RepeatType::MonthByDay) {
+        repeat.mask = monthByDayMask(event.date.date);
+    }
+
+    if (const xml::Element exceptDays = repeatElement.firstChild(kExceptDaysElement)) {
+        for (xml::Element child = exceptDays.firstChildElement(); child; child = child.nextSiblingElement()) {
+            if (child.name() != kDateElement) continue;
+            EventDate exception;
+            if (int code = readDate(builder, child, exception)) return code;
+            repeat.exceptions.push_back(exception.palm);
+        }
+    }
+    event.repeat = std::move(repeat);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
+    EventValues event;
+    // The editor leaves out an empty title: a missing one is an empty title.
+    const std::string title = eventElement.childText(kTitleElement).value_or("");
+    const xml::Element dateElement = eventElement.firstChild(kDateElement);
+    const std::string owner = eventName(PackageBuilder::ansi(title),
+                                        dateElement ? PackageBuilder::ansi(dateElement.text()) : "");
+    event.title = recordText(title, "<event-title>", owner);
+    if (const auto note = recordChildText(eventElement, kNoteElement, owner)) event.note = *note;
+
+    if (!dateElement) return builder.failMissingElement(kDateElement, eventElement);
+    if (int code = readDate(builder, dateElement, event.date)) return code;
+
+    if (const xml::Element timeRange = eventElement.firstChild(kTimeRangeElement)) {
+        if (int code = readTimeRange(builder, timeRange, event)) return code;
+    }
+    if (const xml::Element repeat = eventElement.firstChild(kRepeatElement)) {
+        if (int code = readRepeat(builder, repeat, owner, event)) return code;
+    }
+
+    const auto palmRecord = palmEventRecord(event);
+    if (!palmRecord) {
+        builder.setErrorMessage(recordTooLongMessage(owner, "Palm", palmEventRecordSize(event), kPalmRecordCapacity));
+        return kExitRecordLimit;
+    }
+    const auto pocketPcRecord = pocketPcEventRecord(event);
+    if (!pocketPcRecord) {
+        builder.setErrorMessage(recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event),
+                                                     kPocketPcRecordCapacity));
+        return kExitRecordLimit;
+    }
+    const std::uint16_t id = builder.eventIdCounter;
+    builder.palmDatabase().append({palm::kTypeEvent, id, *palmRecord});
+    if (PocketPcTarget* pocketPc = builder.pocketPc()) pocketPc->addRecord(id, *pocketPcRecord);
+    ++builder.eventIdCounter;
+    return kExitSuccess;
+}
+
+int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner) {
+    GroupTables& tables = builder.groupTables;
+    tables.beginGroup(builder.eventIdCounter);
+
+    if (const xml::Element events = group.firstChild(kEventsElement)) {
+        for (xml::Element child = events.firstChildElement(); child; child = child.nextSiblingElement()) {
+            if (child.name() != kEventElement) continue;
+            // A failed event ends the build; its message must not be overtaken
+            // by a contact id failure reported with another code.
+            if (int code = readEvent(builder, child)) return code;
+            tables.countEvent();
+        }
+    }
+
+    if (const xml::Element contactIds = group.firstChild(kContactIdsElement)) {
+        for (xml::Element child = contactIds.firstChildElement(); child; child = child.nextSiblingElement()) {
+            if (child.name() != kContactIdElement) continue;
+            const auto found = builder.contactIdMap.find(leadingInteger(child.text()));
+            if (found == builder.contactIdMap.end()) {
+                builder.setErrorMessage("");
+                return kExitInvalidContactId;
+            }
+            if (!tables.addContact(found->second)) {
+                builder.setErrorMessage(tooManyContactIdsMessage(groupOwner, kMaxWordListEntries));
+                return kExitRecordLimit;
+            }
+        }
+    }
+    return kExitSuccess;
+}
+
+}  // namespace skedlin::builder
