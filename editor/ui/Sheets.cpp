@@ -1,42 +1,79 @@
 #include "editor/ui/Sheets.h"
 
-#include <QMessageBox>
+#include "editor/ui/CContactSheet.h"
+#include "editor/ui/CEventSheet.h"
+#include "editor/ui/CPackagePropertiesSheet.h"
+#include "editor/ui/SheetMessages.h"
+#include "editor/ui/SheetText.h"
 
 namespace skedlin {
 
-// Temporary bodies: the entries are taken with their defaults until the real
-// sheets are wired in.
-
-bool runPackageWizard(CSkedlinDoc&, QWidget*) { return true; }
+bool runPackageWizard(CSkedlinDoc& document, QWidget* parent) {
+    CPackagePropertiesSheet wizard(document, true, parent);
+    return wizard.run();
+}
 
 void CPackageWizardUi::runWizard(CSkedlinDoc& document) { runPackageWizard(document, parent_); }
 
 void CPackageWizardUi::showInformation(const QString& message) {
-    QMessageBox::information(parent_, QString(), message);
+    skedlin::showInformation(parent_, message);
 }
 
-bool showCalendarProperties(CSkedlinDoc&, QWidget*) { return true; }
-
-bool newEvent(CSkedlinDoc& document, EventEntry& proposal, QWidget*) {
-    document.addEvent(proposal);
+bool showCalendarProperties(CSkedlinDoc& document, QWidget* parent) {
+    CPackagePropertiesSheet sheet(document, false, parent);
+    if (!sheet.run())
+        return false;
+    // Group renames change the events' and contacts' cells too.
     document.updateAllViews();
     return true;
 }
 
-bool editEvent(CSkedlinDoc& document, int eventIndex, QWidget*) {
-    return eventIndex >= 0 && eventIndex < document.events().size();
+bool newEvent(CSkedlinDoc& document, EventEntry& proposal, QWidget* parent) {
+    EventEntry event = proposal;
+    CEventSheet sheet(sheettext::kNewEventCaption, event, document.groupNames(), parent);
+    if (!sheet.run())
+        return false;
+    document.addEvent(event);
+    document.updateAllViews();
+    proposal = event;
+    return true;
 }
 
-bool newContact(CSkedlinDoc& document, QWidget*) {
+bool editEvent(CSkedlinDoc& document, int eventIndex, QWidget* parent) {
+    if (eventIndex < 0 || eventIndex >= document.events().size())
+        return false;
+    EventEntry event = document.events().at(eventIndex);
+    CEventSheet sheet(sheettext::kEventDetailsCaption, event, document.groupNames(), parent);
+    if (!sheet.run())
+        return false;
+    document.replaceEvent(eventIndex, event);
+    // A confirmed event sheet counts as a change even when nothing differs.
+    document.setModified(true);
+    return true;
+}
+
+bool newContact(CSkedlinDoc& document, QWidget* parent) {
     ContactEntry contact;
     contact.id = document.nextFreeContactId();
+    contact.phoneTypes = kDefaultPhoneTypes;
+    CContactSheet sheet(sheettext::kNewContactCaption, contact, document.groupNames(), parent);
+    if (!sheet.run())
+        return false;
     document.addContact(contact);
     document.updateAllViews();
     return true;
 }
 
-bool editContact(CSkedlinDoc& document, int contactIndex, QWidget*) {
-    return contactIndex >= 0 && contactIndex < document.contacts().size();
+bool editContact(CSkedlinDoc& document, int contactIndex, QWidget* parent) {
+    if (contactIndex < 0 || contactIndex >= document.contacts().size())
+        return false;
+    ContactEntry contact = document.contacts().at(contactIndex);
+    CContactSheet sheet(sheettext::kContactDetailsCaption, contact, document.groupNames(), parent);
+    if (!sheet.run())
+        return false;
+    // Marks the document modified (and tells the views) only when the contact changed.
+    document.replaceContact(contactIndex, contact);
+    return true;
 }
 
 }  // namespace skedlin

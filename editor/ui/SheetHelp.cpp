@@ -1,0 +1,52 @@
+#include "editor/ui/SheetHelp.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+#include "editor/document/ProgramDirectory.h"
+
+namespace skedlin {
+
+namespace {
+
+struct HelpTopic {
+    int context;
+    const char* page;  // inside the manual folder "help" beside the program
+};
+
+// The manual page of each help context of the sheets and dialogs.
+constexpr HelpTopic kHelpTopics[] = {
+    {130, "package-name.html"},      {131, "package-title.html"},
+    {132, "event-general.html"},     {133, "package-navigation.html"},
+    {134, "package-groups.html"},    {135, "contact-general.html"},
+    {136, "contact-groups.html"},    {137, "contact-notes.html"},
+    {142, "group-details.html"},     {143, "event-note.html"},
+    {146, "package-welcome.html"},   {148, "event-repeat.html"},
+};
+constexpr const char* kManualFolder = "help";
+constexpr const char* kManualIndex = "index.html";
+
+std::function<void(int)>& handler() {
+    static std::function<void(int)> current;
+    return current;
+}
+
+}  // namespace
+
+void setHelpContextHandler(std::function<void(int)> newHandler) { handler() = std::move(newHandler); }
+
+void openHelpContext(int context) {
+    if (handler()) {
+        handler()(context);
+        return;
+    }
+    const char* page = kManualIndex;
+    for (const HelpTopic& topic : kHelpTopics)
+        if (topic.context == context)
+            page = topic.page;
+    const QString path = QDir(programDirectory()).filePath(QString::fromLatin1(kManualFolder) + '/' + page);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace skedlin
