@@ -177,6 +177,7 @@ TEST(CabwizCabinet, HandWrittenDescriptionWithRegistryAndSeveralFiles) {
               "[DestinationDirs]\n"
               "Main = 0, %InstallDir%\n"
               "Help = 0, %CE2%\\Help\n"
+              "Links = 0, %CE11%\n"
               "[Main]\n"
               "Viewer.exe\n"
               "[Help]\n"
@@ -187,7 +188,7 @@ TEST(CabwizCabinet, HandWrittenDescriptionWithRegistryAndSeveralFiles) {
               "HKCU, Software\\Quenby, Names, 0x00010002, one, two\n"
               "HKCU, Software\\Quenby, Blob, 0x00000001, 01, 0xfe\n"
               "[Links]\n"
-              "Guide, 0, viewer.exe, %CE11%\n"
+              "Guide, 0, viewer.exe\n"
               "Guide Folder.lnk, 1, %InstallDir%, %CE3%\\Stuff\n");
 
     const auto run = runProgram({kCabwiz, dir.file("Café.inf")});
@@ -234,6 +235,29 @@ TEST(CabwizCabinet, HandWrittenDescriptionWithRegistryAndSeveralFiles) {
     EXPECT_EQ(setup.shortcutPath(setup.shortcuts[1]), "%CE3%\\Stuff\\Guide Folder.lnk");
     EXPECT_EQ(setup.shortcuts[1].targetIsFile, 0);
     EXPECT_EQ(setup.directories.at(setup.shortcuts[1].target), "%CE1%\\Caf\xe9");
+}
+
+// Launcher names are copied into the description as they are: a '%' that is
+// no macro, commas and semicolons inside quotes are ordinary text.
+TEST(CabwizCabinet, OrdinaryPunctuationInNamesIsKept) {
+    TempDir dir;
+    writeFile(dir.file("Conf.exe"), "payload");
+    std::string inf = builderInf(dir.path());
+    const std::string name = "100% Fun; Games, Talks";
+    for (std::size_t pos; (pos = inf.find("\"Conference\"")) != std::string::npos;) {
+        inf.replace(pos, 12, "\"" + name + "\"");
+    }
+    inf.replace(inf.find("%CE1%\\Conference"), 16, "%CE1%\\" + name);
+    writeFile(dir.file("Conf.inf"), inf);
+
+    const auto run = runProgram({kCabwiz, dir.file("Conf.inf"), "/cpu", "arm"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const SetupFile setup = decode(readFile(dir.file("Conf.arm.dat")));
+    EXPECT_EQ(setup.appName, name);
+    ASSERT_EQ(setup.files.size(), 1u);
+    EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\" + name);
+    ASSERT_EQ(setup.shortcuts.size(), 1u);
+    EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\" + name + ".lnk");
 }
 
 TEST(CabwizCommandLine, HelpAndMisuse) {

@@ -1,5 +1,6 @@
 #include "tools/cabwiz/InstallPlanReader.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -134,6 +135,17 @@ bool holdsDeviceMacro(std::string_view text) {
     return false;
 }
 
+// True when the text holds "%word%" with a word of letters, digits and '_':
+// the shape of a macro, known or not.
+bool holdsMacroWord(std::string_view text) {
+    for (std::size_t start = text.find('%'); start != std::string_view::npos; start = text.find('%', start + 1)) {
+        std::size_t end = start + 1;
+        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
+        if (end > start + 1 && end < text.size() && text[end] == '%') return true;
+    }
+    return false;
+}
+
 std::vector<std::string> splitPath(std::string_view path) {
     std::vector<std::string> components;
     std::string current;
@@ -252,7 +264,7 @@ private:
         if (folder.components.empty()) return failAt(line, "an empty folder name");
         for (std::size_t i = 0; i < folder.components.size(); ++i) {
             const std::string& component = folder.components[i];
-            if (component.find('%') == std::string::npos) continue;
+            if (!holdsMacroWord(component)) continue;  // a lone '%' is an ordinary character
             unsigned number = 0;
             if (i == 0 && ceMacroNumber(component, number)) {
                 if (folder.components.size() == 1 && !fromInstallDir) {
