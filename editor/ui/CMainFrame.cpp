@@ -40,6 +40,8 @@ namespace {
 // The program's own help topic.
 constexpr int kProgramHelpContext = 1;
 constexpr int kCountPaneWidth = 100;
+// First-start size: every default column width fits.
+constexpr QSize kDefaultWindowSize(820, 560);
 
 QString menuText(const char* text) { return QString::fromUtf8(text); }
 
@@ -51,6 +53,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     initUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/skedlin.svg")));
     setCentralWidget(view_);
+    resize(kDefaultWindowSize);
     createMenus();
     createToolbar();
     createStatusBar();
