@@ -28,10 +28,10 @@ std::vector<std::uint16_t> GroupTables::column(std::uint16_t listId) const {
     values.reserve(groups_.size());
     for (const GroupEntry& group : groups_) {
         switch (listId) {
-        case kGroupFirstEventIdList: values.push_back(group.firstEventId); break;
-        case kGroupEventCountList: values.push_back(group.eventCount); break;
-        case kGroupFirstContactIndexList: values.push_back(group.firstContactIndex); break;
-        case kGroupContactCountList: values.push_back(group.contactCount); break;
+        case builder::kWordListFirstEventIds: values.push_back(group.firstEventId); break;
+        case builder::kWordListEventCounts: values.push_back(group.eventCount); break;
+        case builder::kWordListFirstContactIndexes: values.push_back(group.firstContactIndex); break;
+        case builder::kWordListContactCounts: values.push_back(group.contactCount); break;
         default: break;
         }
     }

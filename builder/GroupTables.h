@@ -8,17 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "builder/ResourceIds.h"
+
 namespace skedlin {
-
-// Word list ids of the group tables.
-inline constexpr std::uint16_t kGroupFirstEventIdList = 4000;
-inline constexpr std::uint16_t kGroupEventCountList = 4001;
-inline constexpr std::uint16_t kGroupFirstContactIndexList = 4002;
-inline constexpr std::uint16_t kGroupContactCountList = 4003;
-inline constexpr std::uint16_t kContactIndexList = 4004;
-
-// The group names string list.
-inline constexpr std::uint16_t kGroupNameListId = 4000;
 
 struct GroupEntry {
     std::uint16_t firstEventId = 0;
@@ -39,7 +31,7 @@ public:
     const std::vector<GroupEntry>& groups() const { return groups_; }
     const std::vector<std::uint16_t>& contactIndexList() const { return contactIndexList_; }
 
-    // The values of word list 4000 to 4003.
+    // The values of one of the word lists 4000 to 4003 (builder::kWordListFirstEventIds ...).
     std::vector<std::uint16_t> column(std::uint16_t listId) const;
     // Word list 4004 as each viewer wants it: the Pocket PC viewer cannot take
     // an empty list and gets a single 0 instead.

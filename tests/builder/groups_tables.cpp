@@ -20,10 +20,10 @@ TEST(GroupTables, GroupsRecordWhereTheirEventsAndContactsStart) {
     tables.addContact(6001);
 
     using V = std::vector<std::uint16_t>;
-    EXPECT_EQ(tables.column(kGroupFirstEventIdList), (V{7000, 7004, 7004}));
-    EXPECT_EQ(tables.column(kGroupEventCountList), (V{4, 0, 1}));
-    EXPECT_EQ(tables.column(kGroupFirstContactIndexList), (V{0, 2, 2}));
-    EXPECT_EQ(tables.column(kGroupContactCountList), (V{2, 0, 1}));
+    EXPECT_EQ(tables.column(builder::kWordListFirstEventIds), (V{7000, 7004, 7004}));
+    EXPECT_EQ(tables.column(builder::kWordListEventCounts), (V{4, 0, 1}));
+    EXPECT_EQ(tables.column(builder::kWordListFirstContactIndexes), (V{0, 2, 2}));
+    EXPECT_EQ(tables.column(builder::kWordListContactCounts), (V{2, 0, 1}));
     EXPECT_EQ(tables.palmContactIndexList(), (V{6001, 6000, 6001}));
     EXPECT_EQ(tables.pocketPcContactIndexList(), (V{6001, 6000, 6001}));
 }
@@ -33,7 +33,7 @@ TEST(GroupTables, AnEmptyContactIndexListDiffersPerTarget) {
     tables.beginGroup(7000);
     EXPECT_TRUE(tables.palmContactIndexList().empty());
     EXPECT_EQ(tables.pocketPcContactIndexList(), (std::vector<std::uint16_t>{0}));
-    EXPECT_TRUE(GroupTables{}.column(kGroupEventCountList).empty());
+    EXPECT_TRUE(GroupTables{}.column(builder::kWordListEventCounts).empty());
 }
 
 TEST(GroupTables, TheSharedContactListStopsAt16BitCounts) {
@@ -41,7 +41,7 @@ TEST(GroupTables, TheSharedContactListStopsAt16BitCounts) {
     tables.beginGroup(7000);
     for (std::size_t i = 0; i < 0xFFFF; ++i) ASSERT_TRUE(tables.addContact(6000));
     EXPECT_FALSE(tables.addContact(6000));
-    EXPECT_EQ(tables.column(kGroupContactCountList), (std::vector<std::uint16_t>{0xFFFF}));
+    EXPECT_EQ(tables.column(builder::kWordListContactCounts), (std::vector<std::uint16_t>{0xFFFF}));
 }
 
 TEST(GroupNameList, PrefixCountAndNames) {
