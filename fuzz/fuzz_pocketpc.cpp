@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    auto exe = skedlin::PocketPcExecutable::load(skedlin::pocketPcTemplate(), error);
+    auto exe = skedlin::PocketPcExecutable::load(skedlin::templates::pocketPcTemplateImage(), error);
     if (exe) fill(*exe, data + 1, size - 1);
     return 0;
 }

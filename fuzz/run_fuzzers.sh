@@ -44,7 +44,7 @@ for harness in "${!extra[@]}"; do
     done
     failed=1
   else
-    grep -E 'stat::number_of_executed_runs' "$work/$harness.log" | sed 's/^/   /'
+    grep -E 'stat::number_of_executed_units|stat::average_exec_per_sec' "$work/$harness.log" | sed 's/^/   /'
   fi
 done
 exit $failed
