@@ -124,8 +124,8 @@ TEST_F(BuildAndTool, ToolCreatesChecksAndResavesPackages) {
 }
 
 TEST_F(BuildAndTool, ToolBuildsWithTheRealBuilder) {
-    if (!QFileInfo::exists(test::binaryPath("SkedlinBuilder")))
-        GTEST_SKIP() << "SkedlinBuilder is not built in " SKEDLIN_BIN_DIR;
+    if (!QFileInfo::exists(test::binaryPath("SkedlinBuilder")) || !QFileInfo::exists(test::binaryPath("cabwiz")))
+        GTEST_SKIP() << "SkedlinBuilder and cabwiz are not built in " SKEDLIN_BIN_DIR;
     const QString package = path(QStringLiteral("Fair.xml"));
     ASSERT_EQ(runTool({QStringLiteral("new"), package}).exitCode, 0);
     const ToolRun run = runTool({QStringLiteral("build"), package});
