@@ -70,6 +70,15 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
     }
 }
 
+std::string doubledQuotes(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        out.push_back(c);
+        if (c == '"') out.push_back('"');
+    }
+    return out;
+}
+
 std::string currentFolder() {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
@@ -87,8 +96,11 @@ InfValues infValuesFor(std::string_view outputBase, std::string_view launcherNam
     const std::string_view fileName =
         separator == std::string_view::npos ? outputBase : outputBase.substr(separator + 1);
     values.appName = std::string(fileName) + std::string(kExecutableExtension);
-    values.appTitle = launcherName;
-    values.installDir = std::string(kInstallDirPrefix) + std::string(launcherName);
+    // Both stand inside double quotes in the template; a quote of the
+    // launcher name is written twice there, as the format escapes it.
+    const std::string quotedName = doubledQuotes(launcherName);
+    values.appTitle = quotedName;
+    values.installDir = std::string(kInstallDirPrefix) + quotedName;
     if (separator != std::string_view::npos) {
         std::string folder(outputBase.substr(0, separator));
         if (folder.empty()) folder = "/";  // an output base at the root: "/Conf"

@@ -110,6 +110,22 @@ TEST_F(OutputStep, BothTargetsLeaveThePrcAndAnInstallerCabinet) {
     EXPECT_EQ(setup.shortcuts[0].target, setup.files[0].id);
 }
 
+TEST_F(OutputStep, LauncherNameWithQuotesAndAccentsReachesTheDeviceUnchanged) {
+    writeFile(input, packageXml("Caf\xe9 &amp; \"Talks\""));
+    const auto run = build({"/WINCE"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    TempDir extracted;
+    ASSERT_TRUE(extractCabinet(outputBase + ".cab", extracted.path()));
+    const auto names = folderNames(extracted.path());
+    ASSERT_EQ(names.size(), 2u);
+    SetupFile setup;
+    std::string error;
+    ASSERT_TRUE(parseSetupFile(readFile(extracted.file(names[0])), setup, error)) << error;
+    EXPECT_EQ(setup.appName, "Caf\xe9 & \"Talks\"");  // Windows-1252, as the device reads it
+    ASSERT_EQ(setup.shortcuts.size(), 1u);
+    EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\Caf\xe9 & \"Talks\".lnk");
+}
+
 TEST_F(OutputStep, WizardMissingGivesCode12AndKeepsOnlyThePrc) {
     std::remove((bin + "/cabwiz").c_str());
     writeFile(outputBase + ".cab", "left by an earlier build");

@@ -119,6 +119,11 @@ TEST(InfFile, ValuesComeFromTheOutputBase) {
     EXPECT_EQ(values.buildDir, std::string(cwd) + "/out");
 
     EXPECT_EQ(infValuesFor("/Conf", "C").buildDir, "/");
+
+    // The launcher name stands inside quotes: its own quotes are doubled.
+    values = infValuesFor("Conf", "The \"Big\" Day");
+    EXPECT_EQ(values.appTitle, "The \"\"Big\"\" Day");
+    EXPECT_EQ(values.installDir, "%CE1%\\The \"\"Big\"\" Day");
 }
 
 }  // namespace
