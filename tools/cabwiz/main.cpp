@@ -41,6 +41,16 @@ bool isOption(std::string_view argument, std::string_view name) {
     return skedlin::cabwiz::equalsIgnoringCase(argument, name);
 }
 
+// "/zip" or "-x" is an option; "/Conf.inf" (a description at the root) and
+// "/tmp/Conf.inf" are paths.
+bool looksLikeOption(std::string_view argument) {
+    if (argument.size() < 2 || (argument.front() != '/' && argument.front() != '-')) return false;
+    if (argument.find('/', 1) != std::string_view::npos) return false;
+    constexpr std::string_view kInfExtension = ".inf";
+    return !(argument.size() > kInfExtension.size() &&
+             isOption(argument.substr(argument.size() - kInfExtension.size()), kInfExtension));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,8 +68,7 @@ int main(int argc, char** argv) {
                 return kExitUsage;
             }
             cpu = argv[++i];
-        } else if (!argument.empty() && (argument.front() == '/' || argument.front() == '-') &&
-                   argument.size() > 1 && argument.find('/', 1) == std::string_view::npos) {
+        } else if (looksLikeOption(argument)) {
             std::fprintf(stderr, "cabwiz: unknown option '%s' (see cabwiz --help)\n", argv[i]);
             return kExitUsage;
         } else if (infPath.empty()) {
