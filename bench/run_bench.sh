@@ -6,7 +6,7 @@
 #   bash bench/run_bench.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${1:-$root/build}"
+build="$(cd "${1:-$root/build}" && pwd)"  # absolute: the DTD path is written into the packages
 bin="$build/bin"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -20,8 +20,10 @@ measure() {
   local label="$1"; shift
   local best="" peak=0
   for _ in 1 2 3; do
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || true
-    read -r secs kib < "$work/time"
+    if ! /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr"; then
+      echo "failed: $*" >&2; cat "$work/stderr" >&2; exit 1
+    fi
+    read -r secs kib < <(tail -n 1 "$work/time")
     if [[ -z "$best" ]] || awk "BEGIN{exit !($secs < $best)}"; then best=$secs; fi
     (( kib > peak )) && peak=$kib
   done

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace skedlin::xml {
 namespace {
@@ -156,14 +155,43 @@ std::string sourceLine(std::string_view data, long line) {
     return text;
 }
 
+// Reads straight into a string sized from the file: a package may be tens of
+// megabytes, and a stream buffer would copy it twice more on the way.
 bool readWholeFile(const std::string& path, std::string& contents) {
     std::ifstream stream(path, std::ios::binary);
     if (!stream) return false;
-    std::ostringstream buffer;
-    buffer << stream.rdbuf();
-    if (stream.bad()) return false;
-    contents = std::move(buffer).str();
-    return true;
+    contents.clear();
+    struct stat info{};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        contents.resize(static_cast<std::size_t>(info.st_size));
+        stream.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+        if (stream.bad()) return false;
+        contents.resize(static_cast<std::size_t>(stream.gcount()));
+        if (stream.eof()) return true;  // the file shrank while being read
+    }
+    // Whatever remains (a file that grew, or one without a known size).
+    char chunk[65536];
+    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0) {
+        contents.append(chunk, static_cast<std::size_t>(stream.gcount()));
+    }
+    return !stream.bad();
+}
+
+// Element and attribute names are compared where libxml2 keeps them: looking up
+// a child must not allocate, since the readers do it several times per event.
+bool nameIs(const xmlChar* name, std::string_view wanted) {
+    if (!name) return wanted.empty();
+    const char* text = reinterpret_cast<const char*>(name);
+    return std::strncmp(text, wanted.data(), wanted.size()) == 0 && text[wanted.size()] == '\0';
+}
+
+// The text of a node list that is a single text node, without a copy through
+// libxml2's own buffer; nullptr for anything else (entity references, mixed content).
+const xmlChar* singleTextContent(const xmlNode* children) {
+    if (!children) return reinterpret_cast<const xmlChar*>("");
+    if (children->next) return nullptr;
+    if (children->type != XML_TEXT_NODE && children->type != XML_CDATA_SECTION_NODE) return nullptr;
+    return children->content ? children->content : reinterpret_cast<const xmlChar*>("");
 }
 
 std::string directoryOf(const std::string& path) {
@@ -215,8 +243,9 @@ std::string Element::name() const {
 }
 
 Element Element::firstChild(std::string_view wanted) const {
-    for (Element child = firstChildElement(); child; child = child.nextSiblingElement()) {
-        if (child.name() == wanted) return child;
+    if (!node_) return {};
+    for (xmlNode* child = node_->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && nameIs(child->name, wanted)) return Element(child);
     }
     return {};
 }
@@ -244,6 +273,14 @@ Element Element::parent() const {
 
 std::optional<std::string> Element::attribute(std::string_view wanted) const {
     if (!node_) return std::nullopt;
+    for (const xmlAttr* property = node_->properties; property; property = property->next) {
+        if (property->ns || !nameIs(property->name, wanted)) continue;
+        if (const xmlChar* plain = singleTextContent(property->children)) {
+            return std::string(reinterpret_cast<const char*>(plain));
+        }
+        break;  // an unusual value: let libxml2 assemble it
+    }
+    // Also finds a default the DTD gives an attribute that is not in the tree.
     const std::string key(wanted);
     xmlChar* value = xmlGetNoNsProp(node_, reinterpret_cast<const xmlChar*>(key.c_str()));
     if (!value) return std::nullopt;
@@ -254,6 +291,7 @@ std::optional<std::string> Element::attribute(std::string_view wanted) const {
 
 std::string Element::text() const {
     if (!node_) return {};
+    if (const xmlChar* plain = singleTextContent(node_->children)) return reinterpret_cast<const char*>(plain);
     xmlChar* content = xmlNodeGetContent(node_);
     if (!content) return {};
     std::string result(reinterpret_cast<const char*>(content));

@@ -185,6 +185,27 @@ TEST_F(XmlDocumentTest, ElementAccess) {
     EXPECT_EQ(absent.line(), 0);
 }
 
+// Child and attribute look-ups compare whole names, and values made of several
+// pieces (entity references, comments in the text) still come back whole.
+TEST_F(XmlDocumentTest, LookUpsMatchWholeNamesAndValuesComeBackWhole) {
+    Document doc;
+    ParseError error;
+    const std::string path = write("names.xml",
+                                   "<r xmlns:p=\"urn:x\" p:id=\"ns\" id-long=\"long\" id=\"a &amp; &#x42;\">"
+                                   "<first-name>long</first-name><first>short</first>"
+                                   "<note>one<!-- c -->two<![CDATA[<3>]]></note></r>");
+    ASSERT_TRUE(doc.loadFile(path, kBundledDtd, error)) << error.reason;
+    const Element root = doc.root();
+    EXPECT_EQ(root.childText("first"), "short");
+    EXPECT_EQ(root.childText("first-name"), "long");
+    EXPECT_FALSE(root.childText("firs"));
+    EXPECT_FALSE(root.childText("first-name-x"));
+    EXPECT_EQ(root.attribute("id"), "a & B");
+    EXPECT_EQ(root.attribute("id-long"), "long");
+    EXPECT_FALSE(root.attribute("i"));
+    EXPECT_EQ(root.childText("note"), "onetwo<3>");
+}
+
 TEST_F(XmlDocumentTest, Iso88591TextComesBackAsUtf8) {
     Document doc;
     ParseError error;
