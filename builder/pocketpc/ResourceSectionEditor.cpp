@@ -65,8 +65,8 @@ InsertResult ResourceSectionEditor::insert(std::uint16_t type, std::uint16_t id,
 
     ResourceItem item;
     item.language = pe::kLanguageEnglishUs;
-    item.padding.assign(static_cast<std::size_t>(padded - body.size()), 0);
     item.body = std::move(body);
+    item.padWithZeros();
     // multimap places an equal key after the existing ones: the new entry
     // follows every entry whose id is not greater.
     items.emplace(id, std::move(item));
@@ -91,8 +91,8 @@ bool ResourceSectionEditor::replaceBody(std::uint16_t type, std::uint16_t id, st
     } else {
         usedSize_ -= static_cast<std::uint32_t>(oldPadded - padded);
     }
-    item->padding.assign(static_cast<std::size_t>(padded - body.size()), 0);
     item->body = std::move(body);
+    item->padWithZeros();
     return true;
 }
 
@@ -108,7 +108,7 @@ std::uint16_t ResourceSectionEditor::highestId(std::uint16_t type) const {
 }
 
 std::vector<std::uint8_t> ResourceSectionEditor::rawData() const {
-    std::vector<std::uint8_t> out = tree_.serialize(sectionRva_);
+    std::vector<std::uint8_t> out = tree_.serialize(sectionRva_, rawSize_);
     out.resize(rawSize_, 0);
     // Past the used part, in-place insertion never touches the template's own
     // bytes beyond the position the used part reaches.

@@ -1,5 +1,6 @@
 #include "builder/pocketpc/ResourceTree.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "builder/pocketpc/LittleEndian.h"
@@ -151,7 +152,8 @@ bool ResourceTree::parse(std::span<const std::uint8_t> section, std::uint32_t se
         item.codePage = in.u32(dataEntry + 8);
         item.reserved = in.u32(dataEntry + 12);
         item.body.assign(section.begin() + bodyExpected, section.begin() + bodyExpected + size);
-        item.padding.assign(section.begin() + bodyExpected + size, section.begin() + static_cast<std::ptrdiff_t>(end64));
+        item.paddingLength = static_cast<std::uint8_t>(end64 - (std::uint64_t{bodyExpected} + size));
+        std::copy_n(section.begin() + bodyExpected + size, item.paddingLength, item.padding.begin());
         types[p.type].items.emplace(p.id, std::move(item));
         bodyExpected = static_cast<std::uint32_t>(end64);
     }
@@ -176,7 +178,7 @@ std::uint32_t ResourceTree::usedSize() const {
                                       bodies + tail.size());
 }
 
-std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva) const {
+std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva, std::size_t capacity) const {
     // Lay the whole tree out first, then write every piece once at its place.
     std::uint32_t itemCount = 0;
     std::uint32_t directoriesEnd = pe::kResourceDirectorySize + static_cast<std::uint32_t>(types.size()) * pe::kResourceEntrySize;
@@ -188,7 +190,10 @@ std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva) cons
     const std::uint32_t dataEntriesStart = languagesStart + itemCount * pe::kResourceLanguageDirectorySize;
     const std::uint32_t bodiesStart = dataEntriesStart + itemCount * pe::kResourceDataEntrySize;
 
-    std::vector<std::uint8_t> out(usedSize(), 0);
+    std::vector<std::uint8_t> out;
+    const std::uint32_t used = usedSize();
+    out.reserve(std::max<std::size_t>(capacity, used));
+    out.resize(used, 0);
     std::uint8_t* base = out.data();
     auto writeDirectory = [&](std::uint32_t at, const ResourceDirectoryHeader& header, std::uint16_t idCount) {
         std::memcpy(base + at, header.keptBytes, sizeof header.keptBytes);
@@ -224,7 +229,7 @@ std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva) cons
             le::write32(base + dataEntry + 12, item.reserved);
 
             if (!item.body.empty()) std::memcpy(base + body, item.body.data(), item.body.size());
-            if (!item.padding.empty()) std::memcpy(base + body + item.body.size(), item.padding.data(), item.padding.size());
+            std::memcpy(base + body + item.body.size(), item.padding.data(), item.paddingLength);
             body += item.paddedSize();
             ++k;
         }

@@ -8,6 +8,7 @@
 // that layout in one pass, so parse followed by serialise gives back the same
 // bytes.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -28,10 +29,17 @@ struct ResourceItem {
     std::uint32_t reserved = 0;
     std::vector<std::uint8_t> body;
     // Bytes between the end of the body and the next 4-byte boundary. New
-    // resources have zeros there; a template keeps whatever it had.
-    std::vector<std::uint8_t> padding;
+    // resources have zeros there; a template keeps whatever it had. Held in
+    // place: a package has tens of thousands of resources.
+    std::array<std::uint8_t, 3> padding{};
+    std::uint8_t paddingLength = 0;
 
-    std::uint32_t paddedSize() const { return static_cast<std::uint32_t>(body.size() + padding.size()); }
+    std::uint32_t paddedSize() const { return static_cast<std::uint32_t>(body.size() + paddingLength); }
+    // Zeros up to the next 4-byte boundary after the body.
+    void padWithZeros() {
+        padding = {};
+        paddingLength = static_cast<std::uint8_t>((4 - body.size() % 4) % 4);
+    }
 };
 
 struct ResourceType {
@@ -45,8 +53,9 @@ public:
     // addresses relative to the image. On failure returns false and sets error.
     bool parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::string& error);
 
-    // The section in the usual order. Its length is usedSize().
-    std::vector<std::uint8_t> serialize(std::uint32_t sectionRva) const;
+    // The section in the usual order. Its length is usedSize(); capacity
+    // reserves room for what the caller appends.
+    std::vector<std::uint8_t> serialize(std::uint32_t sectionRva, std::size_t capacity = 0) const;
     std::uint32_t usedSize() const;
 
     ResourceDirectoryHeader root;

@@ -73,9 +73,8 @@ void put32(std::vector<std::uint8_t>& bytes, std::uint32_t at, std::uint32_t v) 
 void addResource(ResourceTree& tree, std::uint16_t type, std::uint16_t id, std::vector<std::uint8_t> body) {
     ResourceItem item;
     item.language = pe::kLanguageEnglishUs;
-    const std::size_t padded = pe::alignUp(static_cast<std::uint32_t>(body.size()), pe::kResourceBodyAlignment);
-    item.padding.assign(padded - body.size(), 0);
     item.body = std::move(body);
+    item.padWithZeros();
     tree.types[type].items.emplace(id, std::move(item));
 }
 
