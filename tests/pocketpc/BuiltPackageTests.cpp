@@ -133,13 +133,5 @@ TEST(BuiltPackage, EveryValueRecordAndBitmapReachesTheExecutable) {
     EXPECT_EQ(get32(pe.find(kIcon, 4)->body, 4), 16u);
 }
 
-TEST(BuiltPackage, WithoutThePocketPcTargetNoExecutableIsMade) {
-    builder::BuildOptions options;
-    options.inputPath = "unused.xml";
-    options.outputBase = "unused";
-    builder::PackageBuilder build(options);
-    EXPECT_EQ(build.pocketPc(), nullptr);
-}
-
 }  // namespace
 }  // namespace skedlin::test

@@ -56,16 +56,6 @@ TEST(PocketPcExecutable, IdsInsertedOutOfOrderAreListedAscendingWithBodiesAligne
     EXPECT_EQ(pe.find(kGroupIcon, 128)->body, readPe(templateBytes()).find(kGroupIcon, 128)->body);
 }
 
-TEST(PocketPcExecutable, WordListIsCountThenValuesLittleEndian) {
-    auto exe = loadTemplate();
-    const std::uint16_t values[] = {7000, 0x0102, 3};
-    exe->addWordList(4001, values);
-    exe->addWordList(4004, std::span<const std::uint16_t>{});
-    const PeFile pe = built(*exe);
-    EXPECT_EQ(pe.find(kRawData, 4001)->body, bytes({3, 0, 0x58, 0x1B, 0x02, 0x01, 3, 0}));
-    EXPECT_EQ(pe.find(kRawData, 4004)->body, bytes({0, 0}));
-}
-
 TEST(PocketPcExecutable, PackageStringsShareBlock251WithEmptySlotsElsewhere) {
     auto exe = loadTemplate();
     exe->addNumber(4005, 2);
@@ -130,18 +120,8 @@ TEST(PocketPcExecutable, HeadersFollowTheGrownResourceSection) {
     EXPECT_EQ(pe.sizeOfImage, (rsrc.virtualAddress + rsrc.virtualSize + 0xFFF) / 0x1000 * 0x1000);
     // The sections before the resources are untouched.
     const std::vector<std::uint8_t> original = templateBytes();
-    EXPECT_TRUE(std::equal(original.begin(), original.begin() + rsrc.rawOffset, image.begin(),
-                           [&, at = std::size_t{0}](std::uint8_t a, std::uint8_t b) mutable {
-                               // header fields that follow the section: skip them
-                               const std::uint32_t nt = get32(original, 0x3C);
-                               const std::size_t k = at++;
-                               const std::size_t rsrcHeader = nt + 248 + 40 * (pe.sectionCount - 1u);
-                               const bool sizeField = (k >= nt + 24 + 56 && k < nt + 24 + 60) ||
-                                                      (k >= nt + 24 + 116 && k < nt + 24 + 120) ||
-                                                      (k >= rsrcHeader + 8 && k < rsrcHeader + 12) ||
-                                                      (k >= rsrcHeader + 16 && k < rsrcHeader + 20);
-                               return sizeField || a == b;
-                           }));
+    const std::size_t codeStart = pe.sections.front().rawOffset;
+    EXPECT_TRUE(std::equal(original.begin() + codeStart, original.begin() + rsrc.rawOffset, image.begin() + codeStart));
 }
 
 TEST(PocketPcExecutable, LogoBitmapIsTheFileWithoutItsFileHeader) {
