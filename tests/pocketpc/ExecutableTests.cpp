@@ -203,7 +203,8 @@ TEST(PocketPcExecutable, TypeMissingFromTemplateTakesNothing) {
     });
     auto exe = loadImage(image);
     ASSERT_TRUE(exe);
-    exe->addBitmap(4000, std::string(SKEDLIN_CORPUS) + "/bmp/bmpsuite/g/pal8.bmp");
+    ScratchFolder folder;
+    exe->addBitmap(4000, folder.write("logo.bmp", makeBmp(8, 8, 8, [](int x, int) { return x * 30u; })));
     exe->addRecord(7000, bytes({1}));
     const PeFile pe = built(*exe);
     EXPECT_TRUE(pe.ids(kBitmap).empty());
