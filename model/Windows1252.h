@@ -1,5 +1,5 @@
 #pragma once
-// "The ANSI code page" of the specification is Windows-1252 (design.md). The XML
+// The programs' 8-bit code page is Windows-1252. The XML
 // layer hands out UTF-8; the readers convert every text to Windows-1252 before it
 // reaches a handheld record, and back to UTF-8 where a text is shown or logged.
 
@@ -12,7 +12,7 @@ namespace skedlin {
 // not null) tells whether that happened. Invalid UTF-8 bytes count as such
 // characters. The C1 controls U+0080 to U+009F map to the bytes 0x80 to 0x9F:
 // the editor writes its ANSI bytes unchanged under an ISO-8859-1 declaration
-// (Part 2.1), so a euro sign written as the byte 0x80 reaches us as U+0080 and
+// so a euro sign written as the byte 0x80 reaches us as U+0080 and
 // must go back to the handheld as 0x80.
 std::string utf8ToWindows1252(std::string_view utf8, bool* replacedSome = nullptr);
 

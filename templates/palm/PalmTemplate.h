@@ -1,5 +1,5 @@
 #pragma once
-// The Palm viewer template carried by the builder (Part 3.1): a complete
+// The Palm viewer template carried by the builder: a complete
 // Palm OS resource database of type "appl", creator SKL0, name "Skedlin".
 
 #include <cstdint>

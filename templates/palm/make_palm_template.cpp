@@ -9,7 +9,7 @@
 // bytes, and (optionally) as a plain .prc for inspection.
 //
 // The builder replaces tAIN 1000 and tAIB 1000 and adds the package's own
-// resources (Part 3.1). The viewer's display of a package is not part of this
+// resources. The viewer's display of a package is not part of this
 // project: the program only returns errNone for every launch code.
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // PalmResourceDatabase, ResourceWriter and the generated Palm viewer template
-// (Part 3.1), checked with the independent reader of PrcTestReader.h.
+// checked with the independent reader of PrcTestReader.h.
 
 #include <gtest/gtest.h>
 
