@@ -1,6 +1,7 @@
 #include "editor/document/PackageReader.h"
 
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -54,9 +55,16 @@ class Reader {
 public:
     Reader(CSkedlinDoc& document) : document_(document), folder_(document.documentFolder()) {}
 
-    int read(const Element& root);
+    // Reads the package into the document; the contacts read reach it even
+    // when a later part fails.
+    int read(const Element& root) {
+        const int code = readParts(root);
+        for (const ContactEntry& contact : contacts_) document_.appendContactUnchecked(contact);
+        return code;
+    }
 
 private:
+    int readParts(const Element& root);
     int fail(int code, const QString& lastError) {
         document_.setLastError(lastError);
         return code;
@@ -95,9 +103,14 @@ private:
 
     CSkedlinDoc& document_;
     const QString folder_;
+    // The contacts are gathered here until the groups have named their members:
+    // a package has up to a thousand contacts and each group lists its own,
+    // so they are found by id through an index, not by searching the list.
+    QList<ContactEntry> contacts_;
+    QHash<std::int32_t, qsizetype> contactIndexById_;
 };
 
-int Reader::read(const Element& root) {
+int Reader::readParts(const Element& root) {
     if (!root || root.name() != "calendar-package")
         return fail(kReadXmlError, QString::fromLatin1(messages::kMissingElement)
                                        .arg(QStringLiteral("calendar-package"), QStringLiteral("document")));
@@ -205,7 +218,7 @@ int Reader::readContact(const Element& element) {
     if (!id) return missingAttribute("id", element);
     ContactEntry contact;
     contact.id = clampToInt32(leadingInteger(*id));
-    if (document_.contactIdInUse(contact.id)) return fail(kReadDuplicateContactId, QString());
+    if (contactIndexById_.contains(contact.id)) return fail(kReadDuplicateContactId, QString());
     contact.lastName = childText(element, "last-name");
     contact.firstName = childText(element, "first-name");
     contact.title = childText(element, "title");
@@ -232,7 +245,8 @@ int Reader::readContact(const Element& element) {
             ++contact.phoneCount;
         }
     }
-    document_.appendContactUnchecked(contact);
+    contactIndexById_.insert(contact.id, contacts_.size());
+    contacts_.append(contact);
     return kReadOk;
 }
 
@@ -333,9 +347,9 @@ int Reader::readEvent(const Element& element, const QString& groupName) {
 int Reader::readContactIds(const Element& contactIds, const QString& groupName) {
     for (Element child = contactIds.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() != "contact-id") continue;
-        ContactEntry* contact = document_.findContactForReading(clampToInt32(leadingInteger(child.text())));
-        if (!contact) return fail(kReadUnknownContactId, QString());
-        contact->memberGroups.append(groupName);
+        const auto found = contactIndexById_.constFind(clampToInt32(leadingInteger(child.text())));
+        if (found == contactIndexById_.constEnd()) return fail(kReadUnknownContactId, QString());
+        contacts_[*found].memberGroups.append(groupName);
     }
     return kReadOk;
 }

@@ -261,5 +261,23 @@ TEST_F(PackageFile, AFailedSaveKeepsTheFileAndTheModifiedFlag) {
     EXPECT_TRUE(document.isModified());
 }
 
+// Each group's contact-ids give its members their memberships in group order;
+// the contacts keep the order of the contacts element.
+TEST_F(PackageFile, ContactIdsOfEveryGroupReachTheirContacts) {
+    CSkedlinDoc document;
+    const OpenResult result = document.openDocument(packageWithGroups(
+        "<group name=\"A\"><group-description/><contact-ids><contact-id>30</contact-id>"
+        "<contact-id>10</contact-id></contact-ids></group>"
+        "<group name=\"B\"><group-description/><contact-ids><contact-id>10</contact-id></contact-ids></group>",
+        "<contact id=\"10\"><last-name>Ten</last-name></contact><contact id=\"20\"/><contact id=\"30\"/>"));
+    ASSERT_TRUE(result.ok()) << result.lastError.toStdString();
+    ASSERT_EQ(document.contacts().size(), 3);
+    EXPECT_EQ(document.contacts()[0].id, 10);
+    EXPECT_EQ(document.contacts()[0].lastName, QStringLiteral("Ten"));
+    EXPECT_EQ(document.contacts()[0].memberGroups, (QStringList{"A", "B"}));
+    EXPECT_TRUE(document.contacts()[1].memberGroups.isEmpty());
+    EXPECT_EQ(document.contacts()[2].memberGroups, QStringList{"A"});
+}
+
 }  // namespace
 }  // namespace skedlin
