@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 
@@ -17,6 +18,11 @@ namespace {
 
 // Longest source line quoted in an error message; a binary file may be one huge "line".
 constexpr std::size_t kMaxSourceTextBytes = 512;
+
+// Largest document type definition read. Ours is a few kilobytes; a DOCTYPE
+// naming some big local file must not make the reader (or the quoting of its
+// failing line) take it into memory.
+constexpr std::uint64_t kMaxDtdBytes = 1024u * 1024u;
 
 // What one load needs while libxml2 calls back into us. libxml2 keeps its
 // error handler and entity loader per thread, so this is per thread too.
@@ -51,10 +57,30 @@ void recordError(LoadState& state, std::string reason, long line, std::string fi
     state.errorFile = std::move(file);
 }
 
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// libxml2's own words for the limits that protect memory and time name its
+// options and functions; the user needs to know what in the file is wrong.
+std::string reasonFor(const xmlError& error) {
+    const std::string message = trimmed(error.message ? error.message : "Unknown XML error");
+    if (startsWith(message, "Excessive depth in document")) {
+        return "The elements are nested too deeply: at most " + std::to_string(xmlParserMaxDepth) +
+               " levels are allowed.";
+    }
+    if (error.code == XML_ERR_ENTITY_LOOP || message.find("amplification") != std::string::npos) {
+        return "The entities of the document expand to too much text, or refer to themselves.";
+    }
+    if (startsWith(message, "AttValue length too long")) return "An attribute value is too long.";
+    if (startsWith(message, "Name too long")) return "An element or attribute name is too long.";
+    if (message.find("huge text node") != std::string::npos) return "A text is too long.";
+    return message;
+}
+
 void structuredErrorHandler(void*, xmlErrorPtr error) {
     if (!currentLoad || !error || error->level < XML_ERR_ERROR) return;  // warnings do not fail a load
-    recordError(*currentLoad, error->message ? error->message : "Unknown XML error", error->line,
-                error->file ? error->file : "");
+    recordError(*currentLoad, reasonFor(*error), error->line, error->file ? error->file : "");
 }
 
 void silentGenericHandler(void*, const char*, ...) {}
@@ -62,6 +88,11 @@ void silentGenericHandler(void*, const char*, ...) {}
 bool isRegularFile(const std::string& path) {
     struct stat info{};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::uint64_t fileSize(const std::string& path) {
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
 std::string withForwardSlashes(std::string path) {
@@ -125,6 +156,11 @@ xmlParserInputPtr entityLoader(const char* url, const char*, xmlParserCtxtPtr pa
         state.dtdOpened = true;
         if (!isRegularFile(state.dtdPath)) {
             recordError(state, "The document type definition \"" + state.dtdPath + "\" cannot be read.", line, "");
+            return nullptr;
+        }
+        if (fileSize(state.dtdPath) > kMaxDtdBytes) {
+            recordError(state, "The document type definition \"" + state.dtdPath + "\" is too large: at most " +
+                                   std::to_string(kMaxDtdBytes) + " bytes are accepted.", line, "");
             return nullptr;
         }
         return xmlNewInputFromFile(parser, state.dtdPath.c_str());
@@ -401,6 +437,8 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
         error.reason = state.haveError ? state.errorReason : "The document could not be parsed.";
         error.line = state.errorLine;
         if (!state.errorFile.empty() && state.errorFile != documentPath && isRegularFile(state.errorFile)) {
+            // The line and its text are those of the DTD: say so.
+            error.reason = "In \"" + state.errorFile + "\": " + error.reason;
             std::string other;
             if (readWholeFile(state.errorFile, other)) error.sourceText = sourceLine(other, error.line);
         } else {
