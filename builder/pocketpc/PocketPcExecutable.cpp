@@ -1,8 +1,8 @@
 #include "builder/pocketpc/PocketPcExecutable.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "builder/palm/BmpFormat.h"
 #include "builder/palm/BmpImage.h"
@@ -17,7 +17,7 @@ namespace skedlin {
 namespace {
 
 constexpr char kTemplateUnusable[] = "The Pocket PC template is not usable: ";
-// A logo file is a .bmp of at most 160 x 80 pixels; anything far larger is not one.
+// A logo is a .bmp of at most 160 x 80 pixels; a file far larger is not one.
 constexpr std::uintmax_t kMaxBitmapFileBytes = BmpImage::kMaxFileBytes;
 
 std::uint32_t field32(const std::vector<std::uint8_t>& bytes, std::uint32_t offset) {
@@ -35,6 +35,9 @@ std::string expandLineFeeds(std::string_view text) {
 }
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    // Only a regular file: a pipe or a device would block or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return false;
     const std::streamoff size = file.tellg();

@@ -132,6 +132,8 @@ TEST(PocketPcExecutable, LogoBitmapIsTheFileWithoutItsFileHeader) {
     exe->addBitmap(4000, std::string(SKEDLIN_CORPUS) + "/bmp/bmpsuite/g/pal8.bmp");
     exe->addBitmap(4001, folder.file("missing.bmp"));
     exe->addBitmap(4002, folder.write("short.bmp", {'B', 'M', 0}));
+    exe->addBitmap(4003, folder.path().string());
+    exe->addBitmap(4004, "/dev/zero");
     const PeFile pe = built(*exe);
     EXPECT_EQ(pe.ids(kBitmap), (std::vector<std::uint16_t>{100, 4000}));
     EXPECT_EQ(pe.find(kBitmap, 4000)->body, std::vector<std::uint8_t>(file.begin() + 14, file.end()));
