@@ -14,8 +14,8 @@ trap 'rm -rf "$work"' EXIT
 
 # harness -> extra seed folders (and file patterns) from the shared corpus
 declare -A extra=(
-  [fuzz_package_builder]="$root/examples/conference/*.xml $root/tests/data/*.xml"
-  [fuzz_editor_reader]="$root/examples/conference/*.xml"
+  [fuzz_package_builder]="$root/examples/conference/*.xml $root/tests/data/*/*.xml"
+  [fuzz_editor_reader]="$root/examples/conference/*.xml $root/tests/data/*/*.xml"
   [fuzz_bmp]="$corpus/bmp/bmpsuite/b/*.bmp $corpus/bmp/bmpsuite/q/*.bmp $corpus/bmp/bmpsuite/g/pal*.bmp"
   [fuzz_pocketpc]=""
   [fuzz_import_dba]=""
@@ -25,17 +25,30 @@ declare -A extra=(
   [fuzz_inf]=""
 )
 
+# harness -> dictionary of the format's keywords (fuzz/dictionaries)
+declare -A dictionary=(
+  [fuzz_package_builder]=package.dict
+  [fuzz_editor_reader]=package.dict
+  [fuzz_import_vcs]=vcalendar.dict
+  [fuzz_import_vcf]=vcard.dict
+  [fuzz_import_csv]=csv.dict
+  [fuzz_inf]=inf.dict
+)
+
 failed=0
-for harness in "${!extra[@]}"; do
+for harness in $(printf '%s\n' "${!extra[@]}" | sort); do
   exe="$build/fuzz/$harness"
   [[ -x "$exe" ]] || { echo "missing harness: $exe" >&2; failed=1; continue; }
   seeds="$work/$harness"
   mkdir -p "$seeds" "$work/artifacts-$harness"
   cp "$root/fuzz/seeds/${harness#fuzz_}/"* "$seeds/" 2>/dev/null || true
   for pattern in ${extra[$harness]}; do cp $pattern "$seeds/" 2>/dev/null || true; done
+  options=()
+  [[ -n "${dictionary[$harness]:-}" ]] && options+=("-dict=$root/fuzz/dictionaries/${dictionary[$harness]}")
   echo "== $harness: ${seconds}s from $(ls "$seeds" | wc -l) seeds"
   if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-      "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0" \
+      "$exe" "${options[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
       -artifact_prefix="$work/artifacts-$harness/" -print_final_stats=1 "$seeds" > "$work/$harness.log" 2>&1; then
     echo "FINDING in $harness:" >&2
     tail -60 "$work/$harness.log" >&2
