@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -401,7 +402,7 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
     hadDoctype_ = false;
     dtdPathUsed_.clear();
 
-    if (trimmed(data).empty()) {
+    if (data.find_first_not_of(" \n\r\t") == std::string_view::npos) {
         // libxml2 will not even make a parser for no bytes; say what MSXML says in words.
         error.reason = "The document is empty: an XML document must have a root element.";
         error.line = 1;
