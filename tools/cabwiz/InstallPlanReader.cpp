@@ -439,8 +439,12 @@ private:
         }
         std::ifstream stream(path, std::ios::binary);
         if (!stream) return failAt(line, "cannot read the source file '" + path + "': " + std::strerror(errno));
-        bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-        if (stream.bad() || bytes.size() != size) {
+        // One read into a buffer of the size stat gave: the executable is
+        // megabytes, too many to append a byte at a time.
+        bytes.resize(static_cast<std::size_t>(size));
+        stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        const bool whole = static_cast<std::uint64_t>(stream.gcount()) == size && stream.peek() == EOF;
+        if (stream.bad() || !whole) {
             return failAt(line, "the source file '" + path + "' could not be read whole");
         }
         payloadBytes_ += size;
