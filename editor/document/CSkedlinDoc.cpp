@@ -1,5 +1,6 @@
 #include "editor/document/CSkedlinDoc.h"
 
+#include <QHash>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -338,7 +339,8 @@ void CSkedlinDoc::renameGroup(const QString& oldName, const QString& newName, co
     for (ContactEntry& contact : contacts_) {
         const qsizetype at = contact.memberGroups.indexOf(oldName);
         if (at < 0) continue;
-        if (newMembershipName.isEmpty()) {
+        // A contact already in the target group keeps its one membership there.
+        if (newMembershipName.isEmpty() || contact.memberGroups.contains(newMembershipName)) {
             contact.memberGroups.removeAt(at);
         } else {
             contact.memberGroups[at] = newMembershipName;
@@ -349,9 +351,18 @@ void CSkedlinDoc::renameGroup(const QString& oldName, const QString& newName, co
 void CSkedlinDoc::setGroupList(const QList<GroupEntry>& newGroups, const QStringList& removedGroupNames) {
     if (newGroups == groups_) return;  // same count, each equal on name and description
     groups_ = newGroups;
+
+    // Every name the events and contacts carry now is mapped to its final group
+    // at once: carried one rename after the other, B->C followed by A->B would
+    // send A's entries on into C.
+    struct Target {
+        QString eventGroup;
+        QString membership;  // empty: the membership is dropped
+    };
+    QHash<QString, Target> targets;
     for (GroupEntry& group : groups_) {
         if (group.previousName.isEmpty()) continue;
-        renameGroup(group.previousName, group.name, group.name);
+        targets.insert(group.previousName, Target{group.name, group.name});
         group.previousName.clear();
     }
     // Events of a removed group move to the first group; a package always keeps
@@ -363,9 +374,35 @@ void CSkedlinDoc::setGroupList(const QList<GroupEntry>& newGroups, const QString
         }
         if (hasOrphans) groups_.append(GroupEntry{QString::fromLatin1(messages::kDefaultGroupName), QString(), QString()});
     }
+    const QString firstGroup = groups_.isEmpty() ? QString() : groups_.first().name;
     for (const QString& removed : removedGroupNames) {
-        if (groupExists(removed)) continue;  // a new group took the name over
-        renameGroup(removed, groups_.isEmpty() ? QString() : groups_.first().name, QString());
+        // A group that now bears the removed name takes its entries over.
+        if (targets.contains(removed) || groupExists(removed)) continue;
+        targets.insert(removed, Target{firstGroup, QString()});
+    }
+
+    if (!targets.isEmpty()) {
+        for (EventEntry& event : events_) {
+            const auto target = targets.constFind(event.groupName);
+            if (target != targets.cend()) event.groupName = target->eventGroup;
+        }
+        for (ContactEntry& contact : contacts_) {
+            QStringList memberships;
+            bool changed = false;
+            for (const QString& name : contact.memberGroups) {
+                const auto target = targets.constFind(name);
+                if (target == targets.cend()) {
+                    memberships.append(name);
+                    continue;
+                }
+                changed = true;
+                if (!target->membership.isEmpty()) memberships.append(target->membership);
+            }
+            if (!changed) continue;
+            // Two old groups may have become one: a contact is listed once in it.
+            memberships.removeDuplicates();
+            contact.memberGroups = memberships;
+        }
     }
     setModified();
     updateAllViews();

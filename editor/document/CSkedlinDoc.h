@@ -137,11 +137,13 @@ public:
     void addContactsToGroup(const QList<int>& contactIndexes, int groupIndex);
     void removeContactsFromGroup(const QList<int>& contactIndexes, int groupIndex);
     // Carries a group rename into events and contacts; an empty membership name
-    // drops the membership. No flag, no notice.
+    // drops the membership, and a contact already in the new group keeps one
+    // membership there. No flag, no notice.
     void renameGroup(const QString& oldName, const QString& newName, const QString& newMembershipName);
     // The properties sheet's groups page hands back its edited list and the
-    // names it removed; renames recorded in previousName are carried over,
-    // events of removed groups move to the first group.
+    // names it removed; renames recorded in previousName are carried over all
+    // at once (names may be swapped or passed on), events of removed groups
+    // move to the first group.
     void setGroupList(const QList<GroupEntry>& newGroups, const QStringList& removedGroupNames);
     // Stable sort: events by date, contacts by last name (else company, else
     // first name) then first name, groups by name; case-sensitive.

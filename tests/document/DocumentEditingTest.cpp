@@ -176,6 +176,61 @@ TEST_F(DocumentEditing, SetGroupListCarriesRenamesAndRemovals) {
     EXPECT_EQ(document.events()[0].groupName, document.groups()[0].name);
 }
 
+TEST_F(DocumentEditing, SetGroupListAppliesAllRenamesAtOnce) {
+    CSkedlinDoc document;
+    for (const char* name : {"A", "B", "X", "Y"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
+    document.appendEventUnchecked(event(QStringLiteral("in A"), 1, QStringLiteral("A")));
+    document.appendEventUnchecked(event(QStringLiteral("in B"), 1, QStringLiteral("B")));
+    document.appendEventUnchecked(event(QStringLiteral("in X"), 1, QStringLiteral("X")));
+    document.appendEventUnchecked(event(QStringLiteral("in Y"), 1, QStringLiteral("Y")));
+    ContactEntry inAB = contact(1, QStringLiteral("AB"));
+    inAB.memberGroups = {QStringLiteral("A"), QStringLiteral("B")};
+    ContactEntry inXY = contact(2, QStringLiteral("XY"));
+    inXY.memberGroups = {QStringLiteral("Y"), QStringLiteral("X")};
+    document.appendContactUnchecked(inAB);
+    document.appendContactUnchecked(inXY);
+
+    // B becomes C, then A takes B's old name; X and Y swap names.
+    QList<GroupEntry> edited = document.groups();
+    edited[1].rename(QStringLiteral("C"));
+    edited[0].rename(QStringLiteral("B"));
+    edited[2].rename(QStringLiteral("Y"));
+    edited[3].rename(QStringLiteral("X"));
+    document.setGroupList(edited, {});
+
+    EXPECT_EQ(document.groupNames(), (QStringList{"B", "C", "Y", "X"}));
+    QStringList groupsOfEvents;
+    for (const EventEntry& e : document.events()) groupsOfEvents.append(e.groupName);
+    EXPECT_EQ(groupsOfEvents, (QStringList{"B", "C", "Y", "X"}));  // nothing merged
+    EXPECT_EQ(document.contacts()[0].memberGroups, (QStringList{"B", "C"}));
+    EXPECT_EQ(document.contacts()[1].memberGroups, (QStringList{"X", "Y"}));
+    for (const GroupEntry& group : document.groups()) EXPECT_TRUE(group.previousName.isEmpty());
+}
+
+TEST_F(DocumentEditing, GroupsMergedByRenameOrRemovalListAContactOnce) {
+    CSkedlinDoc document;
+    for (const char* name : {"First", "Talks", "Walks", "Old"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
+    ContactEntry member = contact(1, QStringLiteral("M"));
+    member.memberGroups = {QStringLiteral("Talks"), QStringLiteral("Walks"), QStringLiteral("Old")};
+    document.appendContactUnchecked(member);
+
+    document.renameGroup(QStringLiteral("Walks"), QStringLiteral("Talks"), QStringLiteral("Talks"));
+    EXPECT_EQ(document.contacts()[0].memberGroups, (QStringList{"Talks", "Old"}));
+    document.renameGroup(QStringLiteral("Old"), QStringLiteral("First"), QString());
+    EXPECT_EQ(document.contacts()[0].memberGroups, QStringList{"Talks"});
+
+    // The Talks group is removed and Walks renamed to Talks: a contact of both
+    // stays a member of the one group that now has the name.
+    ContactEntry both = contact(2, QStringLiteral("Both"));
+    both.memberGroups = {QStringLiteral("Walks"), QStringLiteral("Talks")};
+    document.appendContactUnchecked(both);
+    QList<GroupEntry> edited = document.groups();
+    edited.removeAt(1);                        // Talks
+    edited[1].rename(QStringLiteral("Talks"));  // Walks
+    document.setGroupList(edited, {QStringLiteral("Talks")});
+    EXPECT_EQ(document.contacts()[1].memberGroups, QStringList{"Talks"});
+}
+
 TEST_F(DocumentEditing, SortIsByteWiseAndKeepsEqualItemsInOrder) {
     CSkedlinDoc document;
     for (const char* name : {"apple", "Zebra", "Apple"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
