@@ -41,6 +41,7 @@ inline constexpr const char* kImportFileTooLarge =
     "The file is too large to import (%1 bytes; at most %2 bytes are accepted).";
 inline constexpr const char* kImportLineTooLong =
     "Line %1 of the file is too long to import (more than %2 characters).";
+inline constexpr const char* kImportTooManyLines = "The file has too many lines to import (at most %1 are accepted).";
 inline constexpr const char* kImportCsvBadDate = "Row %1 of the CSV file has a date that cannot be read: \"%2\".";
 inline constexpr const char* kImportCsvBadTime = "Row %1 of the CSV file has a time that cannot be read: \"%2\".";
 }  // namespace messages

@@ -24,6 +24,11 @@ ImportTextFile parseImportText(const QByteArray& bytes) {
     ImportTextFile result;
     result.size = bytes.size();
     const QString text = decodeImportText(bytes);
+    const qsizetype lineCount = text.count(u'\n') + (text.isEmpty() || text.endsWith(u'\n') ? 0 : 1);
+    if (lineCount > kMaxImportLines) {
+        result.status = ImportTextFile::Status::TooManyLines;
+        return result;
+    }
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = text.indexOf(u'\n', start);

@@ -10,9 +10,13 @@ namespace skedlin {
 inline constexpr qint64 kMaxImportFileBytes = 64 * 1024 * 1024;
 // A longer line is refused: no calendar or contact property needs it.
 inline constexpr int kMaxImportLineLength = 4 * 1024 * 1024;
+// A file with more lines is refused: each line is held as its own string, so a
+// file of nothing but line ends would otherwise take some 24 bytes of memory
+// per byte. Far more than an export of every event a package can hold needs.
+inline constexpr int kMaxImportLines = 2 * 1000 * 1000;
 
 struct ImportTextFile {
-    enum class Status { Ok, CannotOpen, TooLarge, LineTooLong };
+    enum class Status { Ok, CannotOpen, TooLarge, LineTooLong, TooManyLines };
     Status status = Status::Ok;
     QStringList lines;  // without their line ends ("\r\n" or "\n")
     qint64 size = 0;

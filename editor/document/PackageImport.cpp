@@ -77,6 +77,9 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
     case ImportTextFile::Status::LineTooLong:
         tell(messages, QString::fromLatin1(messages::kImportLineTooLong).arg(file.longLine).arg(kMaxImportLineLength));
         return ImportOutcome::Failed;
+    case ImportTextFile::Status::TooManyLines:
+        tell(messages, QString::fromLatin1(messages::kImportTooManyLines).arg(kMaxImportLines));
+        return ImportOutcome::Failed;
     }
     if (!known) return ImportOutcome::UnknownExtension;
 
