@@ -114,6 +114,10 @@ CEventRepeat::CEventRepeat(const EventEntry& event, QWidget* parent)
     for (int day = 0; day < kWeekdays; ++day)
         weekdayChecks_[day]->setChecked((mask >> day) & 1);
 
+    // Room for the fullest layout (every control shown), so the sheet keeps
+    // its size while the repeat choice shows and hides controls.
+    setMinimumSize(sizeHint());
+
     connect(repeatList_, &QComboBox::currentIndexChanged, this, &CEventRepeat::layOut);
     connect(endOnRadio_, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked && !endDateSet_) {

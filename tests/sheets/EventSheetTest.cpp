@@ -264,3 +264,21 @@ TEST(EventSheet, EntryPointsAddReplaceAndCancel) {
     EXPECT_TRUE(doc.isModified()) << "a confirmed event sheet marks the document";
     EXPECT_FALSE(editEvent(doc, 5, nullptr));
 }
+
+TEST(EventSheet, KeepsItsSizeWhileTheRepeatChoiceShowsAndHidesControls) {
+    EventEntry event = timedEvent(QTime(9, 0), QTime(10, 0));
+    CEventSheet sheet("Event Details", event, kGroups);
+    sheet.show();
+    sheet.setCurrentIndex(1);
+    CEventRepeat* page = sheet.repeatPage();
+    QApplication::processEvents();
+    const QSize opened = sheet.size();
+    for (int choice : {2, 3, 1, 0, 2}) {  // Week, Month, Day, none, Week
+        page->repeatList()->setCurrentIndex(choice);
+        QApplication::processEvents();
+        EXPECT_EQ(sheet.size(), opened) << "repeat choice " << choice;
+    }
+    // The weekday box shown last fits inside the page.
+    EXPECT_TRUE(page->rect().contains(page->repeatOnBox()->geometry()));
+    sheet.reject();
+}
