@@ -1,10 +1,14 @@
 #include "editor/ui/SheetHelp.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "editor/document/ProgramDirectory.h"
+#include "editor/ui/SheetMessages.h"
+#include "editor/ui/UiText.h"
 
 namespace skedlin {
 
@@ -36,17 +40,25 @@ std::function<void(int)>& handler() {
 
 void setHelpContextHandler(std::function<void(int)> newHandler) { handler() = std::move(newHandler); }
 
+QString helpPagePath(int context) {
+    const char* page = kManualIndex;
+    for (const HelpTopic& topic : kHelpTopics)
+        if (topic.context == context)
+            page = topic.page;
+    return QDir(programDirectory()).filePath(QString::fromLatin1(kManualFolder) + '/' + page);
+}
+
 void openHelpContext(int context) {
     if (handler()) {
         handler()(context);
         return;
     }
-    const char* page = kManualIndex;
-    for (const HelpTopic& topic : kHelpTopics)
-        if (topic.context == context)
-            page = topic.page;
-    const QString path = QDir(programDirectory()).filePath(QString::fromLatin1(kManualFolder) + '/' + page);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString path = helpPagePath(context);
+    // Without the manual, or without a program to show it, the Help button
+    // would otherwise do nothing at all.
+    if (!QFileInfo(path).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        showExclamation(QApplication::activeWindow(),
+                        QString::fromUtf8(uitext::kHelpNotOpened).arg(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace skedlin

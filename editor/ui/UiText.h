@@ -51,6 +51,9 @@ inline constexpr const char* kRecentFilePrompt = "Open this document";
 // Shown in the status bar while the builder runs.
 inline constexpr const char* kBuildRunning = "Building the calendar package...";
 
+// Help command, when the manual cannot be shown.
+inline constexpr const char* kHelpNotOpened = "The Skedlin User Manual could not be opened.\n\n%1";
+
 // About box.
 inline constexpr const char* kAboutCaption = "About Skedlin";
 inline constexpr const char* kAboutProduct = "Quenby Skedlin";
