@@ -1,8 +1,9 @@
 #include "editor/ui/CSkedlinApp.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProxyStyle>
 
 #include "editor/document/ProgramDirectory.h"
 #include "editor/ui/CMainFrame.h"
@@ -10,6 +11,21 @@
 #include "editor/ui/UiText.h"
 
 namespace skedlin {
+namespace {
+
+// Push buttons show their text only. Some desktop styles put stock icons on
+// the buttons of message boxes and button boxes but not on other buttons, so
+// the sheets and the dialogs around them would look mismatched.
+class EditorStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
 
 QString startupFile(const QStringList& arguments, const RecentFileList& recentFiles) {
     for (int i = 1; i < arguments.size(); ++i) {
@@ -24,6 +40,7 @@ QString startupFile(const QStringList& arguments, const RecentFileList& recentFi
 CSkedlinApp::CSkedlinApp(const QStringList& arguments) : arguments_(arguments) {
     QCoreApplication::setOrganizationName(QString::fromUtf8(uitext::kSettingsOrganization));
     QCoreApplication::setApplicationName(QString::fromUtf8(uitext::kSettingsApplication));
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::setStyle(new EditorStyle);
     // The builder, the DTD and the manual are installed beside the editor.
     setProgramDirectory(QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/'));
 }
