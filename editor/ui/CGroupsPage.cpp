@@ -54,9 +54,9 @@ QStringList CGroupsPage::removedGroupNames() const {
 }
 
 QStringList CGroupsPage::namesExcept(int index) const {
-    // The document's names stay taken for the whole run: renames are carried
-    // into events one after the other, so a group must not take a name that
-    // another group still has in the document.
+    // A name of the document's groups stays taken for the whole run, even once
+    // its group is renamed or removed here; the names the other groups have on
+    // this page are taken too, so no two groups end up with one name.
     QStringList names = committedNames_;
     for (int i = 0; i < groups_.size(); ++i)
         if (i != index)

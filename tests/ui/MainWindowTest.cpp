@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QTest>
+#include <QToolBar>
 #include <QtEndian>
 
 #include "UiTestSupport.h"
@@ -206,6 +207,30 @@ TEST_F(MainWindowTest, AStoredColumnOrderOfAnotherSizeIsIgnored) {
     CMainFrame second;
     for (int i = 0; i < 5; ++i) EXPECT_EQ(second.view()->header()->logicalIndex(i), i);
     EXPECT_TRUE(second.view()->listModel()->sortDescending());
+}
+
+TEST_F(MainWindowTest, ClosingStoresPlacementAndBarsUnderTheirNames) {
+    doc->setModified(false);
+    frame->action(ID_VIEW_TOOLBAR)->trigger();  // hide the toolbar
+    EXPECT_TRUE(frame->toolbar()->isHidden());
+    frame->setGeometry(40, 60, 700, 500);
+    frame->showMinimized();
+    ASSERT_TRUE(frame->close());
+
+    QSettings profile(QStringLiteral("Quenby Software"), QStringLiteral("Skedlin"));
+    EXPECT_EQ(profile.value("App/ShowCmd").toInt(), 1) << "a minimized window is stored as a normal one";
+    EXPECT_EQ(profile.value("App/RestLeft").toInt(), 40);
+    EXPECT_EQ(profile.value("App/RestTop").toInt(), 60);
+    EXPECT_EQ(profile.value("App/RestRight").toInt(), 740);
+    EXPECT_EQ(profile.value("App/RestBottom").toInt(), 560);
+    EXPECT_EQ(profile.value("Toolbar-Bar0/Visible").toInt(), 0);
+    EXPECT_EQ(profile.value("Toolbar-Bar1/Visible").toInt(), 1);
+
+    CMainFrame next;
+    EXPECT_FALSE(next.restorePlacement()) << "not maximized";
+    EXPECT_EQ(next.geometry(), QRect(40, 60, 700, 500));
+    EXPECT_TRUE(next.toolbar()->isHidden());
+    EXPECT_FALSE(next.action(ID_VIEW_TOOLBAR)->isChecked());
 }
 
 TEST_F(MainWindowTest, DroppingAnUnacceptedFileIsRefusedAndStopsTheDrop) {
