@@ -1,6 +1,7 @@
 #include "editor/document/CSkedlinDoc.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -237,8 +238,20 @@ void CSkedlinDoc::addEvent(const EventEntry& event) {
     setModified();
 }
 
+// An import brings thousands of entries at once: the batch operations keep
+// the group names and contact ids in sets, so that each entry costs a look-up
+// instead of a pass over the lists.
 void CSkedlinDoc::addEvents(const QList<EventEntry>& events) {
-    for (const EventEntry& event : events) addEvent(event);
+    QSet<QString> groupNames;
+    for (const GroupEntry& group : groups_) groupNames.insert(group.name);
+    events_.reserve(events_.size() + events.size());
+    for (const EventEntry& event : events) {
+        events_.append(event);
+        if (!groupNames.contains(event.groupName)) {
+            groupNames.insert(event.groupName);
+            groups_.append(GroupEntry{event.groupName, QString(), QString()});
+        }
+    }
     setModified();
     updateAllViews();
 }
@@ -254,7 +267,31 @@ void CSkedlinDoc::addContactNoNotice(const ContactEntry& contact) {
 void CSkedlinDoc::addContact(const ContactEntry& contact) { addContactNoNotice(contact); }
 
 void CSkedlinDoc::addContacts(const QList<ContactEntry>& contacts) {
-    for (const ContactEntry& contact : contacts) addContactNoNotice(contact);
+    QSet<std::int32_t> usedIds;
+    std::int32_t largestId = -1;  // as nextFreeContactId() counts: negative ids left out
+    for (const ContactEntry& contact : contacts_) {
+        usedIds.insert(contact.id);
+        largestId = std::max(largestId, contact.id);
+    }
+    QSet<QString> groupNames;
+    for (const GroupEntry& group : groups_) groupNames.insert(group.name);
+    contacts_.reserve(contacts_.size() + contacts.size());
+    for (const ContactEntry& contact : contacts) {
+        ContactEntry added = contact;
+        if (usedIds.contains(added.id)) {
+            // The search for the smallest unused id is left for the rare
+            // package that already uses the largest 32-bit id.
+            added.id = largestId < std::numeric_limits<std::int32_t>::max() ? largestId + 1 : nextFreeContactId();
+        }
+        usedIds.insert(added.id);
+        largestId = std::max(largestId, added.id);
+        contacts_.append(added);
+        for (const QString& group : added.memberGroups) {
+            if (groupNames.contains(group)) continue;
+            groupNames.insert(group);
+            groups_.append(GroupEntry{group, QString(), QString()});
+        }
+    }
     setModified();
     updateAllViews();
 }

@@ -101,6 +101,33 @@ TEST_F(DocumentEditing, AddOperationsKeepIdsUniqueAndGroupsExisting) {
     EXPECT_TRUE(document.isModified());
 }
 
+// Within one batch, an id given to an earlier contact counts as used for the
+// later ones, and each new group is created once, in order of first use.
+TEST_F(DocumentEditing, BatchAddsSeeTheirOwnEarlierEntries) {
+    CSkedlinDoc document;
+    ContactEntry member = contact(5, QStringLiteral("A"));
+    member.memberGroups = {QStringLiteral("Walks"), QStringLiteral("Talks")};
+    document.addContacts({member, contact(5, QStringLiteral("B")), contact(6, QStringLiteral("C")),
+                          contact(-3, QStringLiteral("D")), contact(-3, QStringLiteral("E"))});
+    QList<std::int32_t> ids;
+    for (const ContactEntry& added : document.contacts()) ids.append(added.id);
+    EXPECT_EQ(ids, (QList<std::int32_t>{5, 6, 7, -3, 8}));
+
+    document.addEvents({event(QStringLiteral("x"), 1, QStringLiteral("Trips")),
+                        event(QStringLiteral("y"), 2, QStringLiteral("Talks")),
+                        event(QStringLiteral("z"), 3, QStringLiteral("Trips"))});
+    EXPECT_EQ(document.groupNames(), (QStringList{"Walks", "Talks", "Trips"}));
+    EXPECT_EQ(document.events().size(), 3);
+
+    // Past the largest 32-bit id, the smallest unused ones are taken in turn.
+    CSkedlinDoc full;
+    full.appendContactUnchecked(contact(std::numeric_limits<std::int32_t>::max(), QStringLiteral("M")));
+    full.appendContactUnchecked(contact(0, QStringLiteral("Z")));
+    full.addContacts({contact(0, QStringLiteral("P")), contact(0, QStringLiteral("Q"))});
+    EXPECT_EQ(full.contacts()[2].id, 1);
+    EXPECT_EQ(full.contacts()[3].id, 2);
+}
+
 TEST_F(DocumentEditing, NextFreeContactIdIgnoresNegativeIds) {
     CSkedlinDoc document;
     EXPECT_EQ(document.nextFreeContactId(), 0);
