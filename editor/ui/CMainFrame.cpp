@@ -377,7 +377,9 @@ bool CMainFrame::restorePlacement() {
     for (const QScreen* screen : QGuiApplication::screens()) {
         visible = visible || screen->availableGeometry().intersects(stored.restored);
     }
-    if (isSaneRestoredRect(stored.restored) && visible) setGeometry(stored.restored);
+    // On a first start the window system places the window; setting the
+    // unplaced geometry would pin it to the corner with its title bar off screen.
+    if (stored.restoredStored && isSaneRestoredRect(stored.restored) && visible) setGeometry(stored.restored);
     return stored.showCmd == kShowMaximized;
 }
 

@@ -50,6 +50,8 @@ WindowPlacement readWindowPlacement(QSettings& profile, const WindowPlacement& c
     profile.beginGroup(QLatin1String(kAppSection));
     WindowPlacement placement;
     placement.showCmd = readInt(profile, kShowCmd, current.showCmd);
+    for (const char* edge : {kRestTop, kRestLeft, kRestBottom, kRestRight})
+        placement.restoredStored = placement.restoredStored || profile.contains(QLatin1String(edge));
     const int top = readInt(profile, kRestTop, current.restored.y());
     const int left = readInt(profile, kRestLeft, current.restored.x());
     const int bottom = readInt(profile, kRestBottom, current.restored.y() + current.restored.height());

@@ -23,6 +23,9 @@ inline constexpr int kShowMaximized = 3;
 struct WindowPlacement {
     int showCmd = kShowNormal;
     QRect restored;  // the normal (not maximized) rectangle; right and bottom exclusive
+    // Whether the profile held any of the four edges. Without them the window is
+    // left where the window system places it.
+    bool restoredStored = false;
 };
 
 // Sane: top < bottom, left < right, bottom >= 0 and right >= 0.

@@ -35,9 +35,11 @@ TEST(WindowPlacementSettings, AnInsaneRectangleKeepsTheLastSaneOne) {
 TEST(WindowPlacementSettings, MissingValuesTakeTheCurrentPlacement) {
     test::clearProfile();
     auto profile = openProfile();
+    EXPECT_FALSE(readWindowPlacement(*profile, {kShowNormal, QRect(0, 0, 10, 10)}).restoredStored);
     profile->setValue("App/RestLeft", 50);
     const WindowPlacement read = readWindowPlacement(*profile, {kShowNormal, QRect(100, 120, 400, 300)});
     EXPECT_EQ(read.restored, QRect(50, 120, 450, 300));
+    EXPECT_TRUE(read.restoredStored);
 }
 
 TEST(RecentFiles, KeepsSixMostRecentFirstWithoutDuplicates) {

@@ -233,6 +233,12 @@ TEST_F(MainWindowTest, ClosingStoresPlacementAndBarsUnderTheirNames) {
     EXPECT_FALSE(next.action(ID_VIEW_TOOLBAR)->isChecked());
 }
 
+TEST_F(MainWindowTest, AFirstStartLeavesThePlacementToTheWindowSystem) {
+    CMainFrame first;  // the profile is empty
+    EXPECT_FALSE(first.restorePlacement());
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved)) << "an unplaced window pinned to the corner";
+}
+
 TEST_F(MainWindowTest, DroppingAnUnacceptedFileIsRefusedAndStopsTheDrop) {
     QString message;
     test::withModalAnswer([&] { frame->handleDroppedFiles({"/tmp/notes.txt", "/tmp/none.xml"}); },
