@@ -198,7 +198,12 @@ void CSkedlinView::newItem() {
         if (!document_->groups().isEmpty()) proposal.groupName = document_->groups().first().name;
         proposal.date = DateTimeValue::fromDate(rememberedDate_);
         proposal.startTime = DateTimeValue::fromTime(rememberedStartTime_);
-        proposal.endTime = DateTimeValue::fromTime(rememberedStartTime_.addSecs(3600));
+        // An hour after a late start would wrap round to the small hours, before
+        // the start; the end stops at 23:55 then, as in the event sheet.
+        const QTime latestEnd(23, 55);
+        QTime end = rememberedStartTime_.addSecs(3600);
+        if (end < rememberedStartTime_) end = rememberedStartTime_ < latestEnd ? latestEnd : rememberedStartTime_;
+        proposal.endTime = DateTimeValue::fromTime(end);
         if (newEvent(*document_, proposal, window())) {
             if (proposal.date.isValid()) rememberedDate_ = proposal.date.date();
             if (proposal.startTime.isValid()) rememberedStartTime_ = proposal.startTime.time();

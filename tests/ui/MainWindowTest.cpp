@@ -8,11 +8,15 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QTest>
+#include <QLineEdit>
+#include <QTimeEdit>
 #include <QToolBar>
 #include <QtEndian>
 
 #include "UiTestSupport.h"
 #include "editor/document/CSkedlinDoc.h"
+#include "editor/ui/CEventGeneral.h"
+#include "editor/ui/CEventSheet.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/CSkedlinView.h"
 #include "editor/ui/Commands.h"
@@ -237,6 +241,31 @@ TEST_F(MainWindowTest, AFirstStartLeavesThePlacementToTheWindowSystem) {
     CMainFrame first;  // the profile is empty
     EXPECT_FALSE(first.restorePlacement());
     EXPECT_FALSE(first.testAttribute(Qt::WA_Moved)) << "an unplaced window pinned to the corner";
+}
+
+TEST_F(MainWindowTest, ANewEventAfterALateOneEndsTheSameDay) {
+    // The first new event starts at 23:00; the next one proposes that start,
+    // and an end an hour later would be 00:00, before it.
+    test::withModalAnswer([&] { frame->action(ID_NEW_ITEM)->trigger(); },
+                          [](QWidget* dialog) {
+                              auto* sheet = qobject_cast<CEventSheet*>(dialog);
+                              ASSERT_NE(sheet, nullptr);
+                              sheet->generalPage()->titleEdit()->setText("Late");
+                              sheet->generalPage()->startEdit()->setTime(QTime(23, 0));
+                              sheet->finish();
+                          });
+    ASSERT_EQ(doc->events().size(), 1);
+    QTime proposedStart, proposedEnd;
+    test::withModalAnswer([&] { frame->action(ID_NEW_ITEM)->trigger(); },
+                          [&](QWidget* dialog) {
+                              auto* sheet = qobject_cast<CEventSheet*>(dialog);
+                              ASSERT_NE(sheet, nullptr);
+                              proposedStart = sheet->generalPage()->startEdit()->time();
+                              proposedEnd = sheet->generalPage()->endEdit()->time();
+                              sheet->reject();
+                          });
+    EXPECT_EQ(proposedStart, QTime(23, 0));
+    EXPECT_EQ(proposedEnd, QTime(23, 55));
 }
 
 TEST_F(MainWindowTest, DroppingAnUnacceptedFileIsRefusedAndStopsTheDrop) {
