@@ -362,7 +362,9 @@ int readPackage(const QString& path, CSkedlinDoc& document) {
     xml::ParseError error;
     const std::string bundledDtd = QFile::encodeName(programDirectory() + QLatin1String(kDtdFileName)).toStdString();
     if (!xmlDocument.loadFile(QFile::encodeName(path).toStdString(), bundledDtd, error)) {
-        document.setLastError(QString::fromStdString(error.reason) +
+        // A space between the parser's reason and the line number, as the
+        // builder writes them: the reason does not end in a separator of its own.
+        document.setLastError(QString::fromStdString(error.reason) + QLatin1Char(' ') +
                               QString::fromLatin1(messages::kLineNumber).arg(error.line) +
                               QString::fromStdString(error.sourceText));
         return kReadXmlError;

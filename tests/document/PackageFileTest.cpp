@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "DocumentTestSupport.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageReader.h"
@@ -225,6 +227,8 @@ TEST_F(PackageFile, MalformedOrIncompleteFilesFailWithCode2NamingTheProblem) {
     OpenResult result = document.openDocument(packageWithBody("<calendar-package navigation=\"none\">\r\n<oops>\r\n"));
     EXPECT_EQ(result.code, kReadXmlError);
     EXPECT_TRUE(result.lastError.contains(QStringLiteral("Line #"))) << result.lastError.toStdString();
+    EXPECT_FALSE(result.lastError.contains(QRegularExpression(QStringLiteral("\\SLine #"))))
+        << "the reason runs into the line number: " << result.lastError.toStdString();
 
     // Without a DOCTYPE nothing validates: the reader itself names what is missing.
     test::writeBytes(path("nodtd.xml"), "<calendar-package navigation=\"none\"><app-launcher/></calendar-package>");
