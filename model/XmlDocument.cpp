@@ -38,6 +38,7 @@ struct LoadState {
     std::string errorReason;
     long errorLine = 0;
     std::string errorFile;  // file the error is in, when not the document
+    std::size_t elementCount = 0;
 };
 
 thread_local LoadState* currentLoad = nullptr;
@@ -74,7 +75,9 @@ std::string reasonFor(const xmlError& error) {
         return "The entities of the document expand to too much text, or refer to themselves.";
     }
     if (startsWith(message, "AttValue length too long")) return "An attribute value is too long.";
-    if (startsWith(message, "Name too long")) return "An element or attribute name is too long.";
+    if (startsWith(message, "Name too long") || message.find("Huge input lookup") != std::string::npos) {
+        return "A name or other markup is too long.";
+    }
     if (message.find("huge text node") != std::string::npos) return "A text is too long.";
     return message;
 }
@@ -133,6 +136,19 @@ void internalSubsetHook(void* context, const xmlChar* name, const xmlChar* exter
     parser->loadsubset |= XML_DETECT_IDS | XML_COMPLETE_ATTRS;
     parser->validate = 1;
     xmlSAX2InternalSubset(context, name, externalId, systemId);
+}
+
+// Counts the elements as the tree is made and stops the parser past the limit.
+void startElementHook(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
+                      int namespaceCount, const xmlChar** namespaces, int attributeCount, int defaultedCount,
+                      const xmlChar** attributes) {
+    xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount, defaultedCount,
+                          attributes);
+    if (!currentLoad || ++currentLoad->elementCount <= kMaxElements) return;
+    auto* parser = static_cast<xmlParserCtxtPtr>(context);
+    recordError(*currentLoad, "The document has more than " + std::to_string(kMaxElements) + " elements.",
+                parser->input ? parser->input->line : 0, "");
+    xmlStopParser(parser);
 }
 
 void externalSubsetHook(void* context, const xmlChar* name, const xmlChar* externalId, const xmlChar* systemId) {
@@ -421,6 +437,7 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
     }
     parser->sax->internalSubset = internalSubsetHook;
     parser->sax->externalSubset = externalSubsetHook;
+    parser->sax->startElementNs = startElementHook;
     parser->sax->serror = structuredErrorHandler;
 
     // No DTD options here: internalSubsetHook switches validation on for a file

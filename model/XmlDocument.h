@@ -18,6 +18,11 @@ namespace skedlin::xml {
 // Input files larger than this are refused before parsing: a calendar package
 // with every id the handheld formats allow stays far below it.
 inline constexpr std::size_t kMaxInputBytes = 64u * 1024u * 1024u;
+// Documents with more elements are refused while they are parsed: a file of
+// the accepted size made of nothing but empty elements would otherwise take
+// gigabytes as a tree. A package with every event and contact id the handheld
+// formats allow has well under a million.
+inline constexpr std::size_t kMaxElements = 2u * 1000u * 1000u;
 
 struct ParseError {
     std::string reason;      // what went wrong, in words

@@ -74,13 +74,29 @@ TEST_F(XmlHostileInput, NestingDepthIsLimitedAndTheMessageSaysSo) {
     EXPECT_TRUE(load(fine).reason.empty());
 }
 
+TEST_F(XmlHostileInput, ElementCountIsLimitedWhileParsing) {
+    // Within the file size limit, empty elements would make a tree of gigabytes.
+    std::string many = "<r>";
+    many.reserve(4 * (skedlin::xml::kMaxElements + 1) + 8);
+    for (std::size_t i = 0; i < skedlin::xml::kMaxElements; ++i) many += "<a/>";
+    many += "</r>";
+    ASSERT_LE(many.size(), skedlin::xml::kMaxInputBytes);
+    const ParseError error = load(many);
+    EXPECT_EQ(error.reason, "The document has more than " + std::to_string(skedlin::xml::kMaxElements) + " elements.");
+    EXPECT_EQ(error.line, 1);
+
+    // The root and one element fewer: loads.
+    many.erase(many.size() - 8, 4);
+    EXPECT_EQ(load(many).reason, "");
+}
+
 TEST_F(XmlHostileInput, HugeNamesAndAttributeValuesAreRefused) {
     const std::string big(12 * 1024 * 1024, 'x');
     ParseError error = load("<a b=\"" + big + "\"/>");
     EXPECT_EQ(error.reason, "An attribute value is too long.");
     EXPECT_LE(error.sourceText.size(), 512u);
     error = load("<a" + big + "/>");
-    EXPECT_EQ(error.reason, "An element or attribute name is too long.");
+    EXPECT_EQ(error.reason, "A name or other markup is too long.");
 }
 
 TEST_F(XmlHostileInput, EntityExpansionIsRefusedInTextAndInAttributes) {
