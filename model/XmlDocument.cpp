@@ -39,6 +39,7 @@ struct LoadState {
     long errorLine = 0;
     std::string errorFile;  // file the error is in, when not the document
     std::size_t elementCount = 0;
+    std::size_t textBytes = 0;  // of the element being read
 };
 
 thread_local LoadState* currentLoad = nullptr;
@@ -144,9 +145,41 @@ void startElementHook(void* context, const xmlChar* localName, const xmlChar* pr
                       const xmlChar** attributes) {
     xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount, defaultedCount,
                           attributes);
-    if (!currentLoad || ++currentLoad->elementCount <= kMaxElements) return;
+    if (!currentLoad) return;
     auto* parser = static_cast<xmlParserCtxtPtr>(context);
+    currentLoad->textBytes = 0;
+    // Each attribute comes as five pointers: name, prefix, URI, value, end of value.
+    for (int i = 0; i < attributeCount; ++i) {
+        const xmlChar* value = attributes[5 * i + 3];
+        const xmlChar* end = attributes[5 * i + 4];
+        if (static_cast<std::size_t>(end - value) > kMaxTextBytes) {
+            recordError(*currentLoad, "An attribute value is too long (more than " + std::to_string(kMaxTextBytes) +
+                                          " bytes).",
+                        parser->input ? parser->input->line : 0, "");
+            xmlStopParser(parser);
+            return;
+        }
+    }
+    if (++currentLoad->elementCount <= kMaxElements) return;
     recordError(*currentLoad, "The document has more than " + std::to_string(kMaxElements) + " elements.",
+                parser->input ? parser->input->line : 0, "");
+    xmlStopParser(parser);
+}
+
+void endElementHook(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri) {
+    xmlSAX2EndElementNs(context, localName, prefix, uri);
+    if (currentLoad) currentLoad->textBytes = 0;
+}
+
+// No text of a package comes near this; a longer one can only be a mistake or
+// an attack, and would otherwise travel into every target before it failed.
+void charactersHook(void* context, const xmlChar* characters, int length) {
+    xmlSAX2Characters(context, characters, length);
+    if (!currentLoad || length <= 0) return;
+    currentLoad->textBytes += static_cast<std::size_t>(length);
+    if (currentLoad->textBytes <= kMaxTextBytes) return;
+    auto* parser = static_cast<xmlParserCtxtPtr>(context);
+    recordError(*currentLoad, "A text is too long (more than " + std::to_string(kMaxTextBytes) + " bytes).",
                 parser->input ? parser->input->line : 0, "");
     xmlStopParser(parser);
 }
@@ -438,6 +471,8 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
     parser->sax->internalSubset = internalSubsetHook;
     parser->sax->externalSubset = externalSubsetHook;
     parser->sax->startElementNs = startElementHook;
+    parser->sax->endElementNs = endElementHook;
+    parser->sax->characters = charactersHook;
     parser->sax->serror = structuredErrorHandler;
 
     // No DTD options here: internalSubsetHook switches validation on for a file

@@ -23,6 +23,8 @@ inline constexpr std::size_t kMaxInputBytes = 64u * 1024u * 1024u;
 // gigabytes as a tree. A package with every event and contact id the handheld
 // formats allow has well under a million.
 inline constexpr std::size_t kMaxElements = 2u * 1000u * 1000u;
+// A longer text or attribute value is refused: no text a package carries needs it.
+inline constexpr std::size_t kMaxTextBytes = 1024u * 1024u;
 
 struct ParseError {
     std::string reason;      // what went wrong, in words
