@@ -41,7 +41,7 @@ inline constexpr std::string_view kBannerProgram = " Calendar Package Builder";
 inline constexpr std::string_view kBannerVersionLabel = "     Version ";
 inline constexpr std::string_view kBannerVersion = "1.6.2";
 inline constexpr std::string_view kBannerMakerLine =
-    "Free software rebuild for Linux, writing Palm OS and Pocket PC packages.";
+    "Turns a calendar package into handheld packages for Palm OS and Pocket PC.";
 
 inline constexpr std::string_view kUsageLines[] = {
     "usage: <in file name>.XML <out file name> [ /ERR <err file name> ] [ /PALM /WINCE ] ",
