@@ -24,7 +24,7 @@ namespace {
 
 const std::string kBanner =
     "Quenby Skedlin Calendar Package Builder     Version 1.6.2\n"
-    "Free software rebuild for Linux, writing Palm OS and Pocket PC packages.\n"
+    "Turns a calendar package into handheld packages for Palm OS and Pocket PC.\n"
     "\n";
 
 const std::string kUsage =
