@@ -1,5 +1,5 @@
 #pragma once
-// Reading the bitmaps of `launcher-icon` and of the welcome `image` (Part 3.2).
+// Reading the bitmaps of `launcher-icon` and of the welcome `image`.
 
 #include "builder/PackageBuilder.h"
 

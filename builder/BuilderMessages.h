@@ -1,5 +1,5 @@
 #pragma once
-// The builder's exit codes and message strings (Part 1.1), in one place. The
+// The builder's exit codes and message strings, in one place. The
 // numbered strings are the builder's string table (2000 to 2012), quoted
 // exactly; "%s", "%d" and "%ld" are filled by the step that fails.
 
@@ -8,7 +8,7 @@
 
 namespace skedlin::builder {
 
-// ---- Exit codes (the published list, Part 1.1) ----------------------------
+// ---- Exit codes (the published list) ----------------------------
 enum ExitCode : int {
     kExitSuccess = 0,
     kExitNonFatal = 1,            // also: the program cannot start (no build step returns it)
@@ -26,13 +26,13 @@ enum ExitCode : int {
     kExitCabWizardError = 13,
 };
 
-// A required element or attribute that is missing (Parts 2.1 to 2.4): the file
+// A required element or attribute that is missing: the file
 // does not satisfy the package format, like a file that fails validation
 // against the DTD, so it ends with the same code as an XML parser error.
 inline constexpr int kExitMissingRequired = kExitXmlParser;
 
-// A .prc, .exe or .inf that cannot be written. The specification leaves this
-// unreported; we report it, with the code of a file that cannot be made.
+// A .prc, .exe or .inf that cannot be written is reported, with the code of
+// a file that cannot be made.
 inline constexpr int kExitOutputFile = kExitMissingFile;
 
 // ---- Banner and usage text (standard output) -------------------------------
@@ -91,10 +91,10 @@ inline constexpr std::string_view kMsgCabWizardError =                          
 inline constexpr std::string_view kMsgCabWizardStart =                                                  // 2012
     "Unable to run the Microsoft CAB Wizard. The CAB Wizard may be missing or corrupted. Run the Skedlin setup "
     "to correct this error.";
-// Not numbered in the specification (Part 2.4 quotes it without a number).
+// A message without a number of its own.
 inline constexpr std::string_view kMsgInvalidDate = "Invalid Date: %s";
 
-// ---- Messages of our own (what the specification leaves to the implementer) --
+// ---- Messages of our own (our own choices) --
 // "Missing required element <launcher-name> in <app-launcher> (line 4)."
 std::string missingElementMessage(std::string_view element, std::string_view parent, long parentLine = 0);
 // "Missing required attribute "id" of <contact> (line 12)."

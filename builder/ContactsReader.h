@@ -1,5 +1,5 @@
 #pragma once
-// Reading the contacts of a package (Part 2.3).
+// Reading the contacts of a package.
 
 #include "builder/PackageBuilder.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// Reading the groups of a package with their events and contact ids (Parts 2.3, 2.4).
+// Reading the groups of a package with their events and contact ids.
 
 #include "builder/PackageBuilder.h"
 

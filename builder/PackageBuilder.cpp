@@ -74,7 +74,7 @@ int PackageBuilder::read() {
     return walk(root);
 }
 
-// The fixed reading order of Part 2.2.
+// The fixed reading order of a package.
 int PackageBuilder::walk(const xml::Element& root) {
     if (int code = readNavigation(root)) return code;
     if (int code = readAppName(root)) return code;

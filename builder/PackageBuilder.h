@@ -1,8 +1,8 @@
 #pragma once
-// One build (Part 1.1): the two handheld targets, the reading state of Parts
-// 2.2 to 2.4, the walk in its fixed order, and the output step.
+// One build: the two handheld targets, the reading state, the walk in
+// its fixed order, and the output step.
 //
-// The readers of the other Parts (ContactsReader, GroupsReader,
+// The readers of contacts, groups, bitmaps and the Pocket PC output (ContactsReader, GroupsReader,
 // BitmapElementsReader, PocketPcOutputStep) are free functions over a
 // PackageBuilder: they read through the helpers below, put values into both
 // targets through the dual-target setters, and on failure set the error
@@ -74,7 +74,7 @@ public:
     void setPocketPcTarget(std::unique_ptr<PocketPcTarget> target) { pocketPc_ = std::move(target); }
     bool templateLoaded() const { return templateLoaded_; }
 
-    // ---- Dual-target setters (Part 2.2) --------------------------------------
+    // ---- Dual-target setters --------------------------------------
     // text is Windows-1252.
     void setString(std::uint16_t id, std::string_view text);
     void setNumber(std::uint16_t id, long value);
@@ -91,13 +91,13 @@ public:
     int requireChildText(const xml::Element& parent, std::string_view name, std::string& text);
     int requireAttribute(const xml::Element& element, std::string_view name, std::string& text);
 
-    // ---- Reading state (Parts 2.2 to 2.4) ------------------------------------
+    // ---- Reading state ------------------------------------
     std::uint16_t contactRecordIdCounter = 0;  // from 6000 when calendar-package is read
     std::uint16_t eventIdCounter = 0;          // from 7000 when calendar-package is read
     std::map<long, std::uint16_t> contactIdMap;  // XML contact id -> contact record id
-    // The four per-group tables and the contact index list they share (Part 2.3).
+    // The four per-group tables and the contact index list they share.
     skedlin::GroupTables groupTables;
-    std::string launcherName;  // Windows-1252; used by the .inf (Part 4.2)
+    std::string launcherName;  // Windows-1252; used by the .inf
 
 private:
     int walk(const xml::Element& root);

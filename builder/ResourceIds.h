@@ -22,7 +22,7 @@ inline constexpr long kNavigationEvents = 2;
 // Group names (Palm tSTL).
 inline constexpr std::uint16_t kStringListGroupNames = 4000;
 
-// Group tables (Palm wrdl, Pocket PC RCDATA), Part 2.3.
+// Group tables (Palm wrdl, Pocket PC RCDATA).
 inline constexpr std::uint16_t kWordListFirstEventIds = 4000;
 inline constexpr std::uint16_t kWordListEventCounts = 4001;
 inline constexpr std::uint16_t kWordListFirstContactIndexes = 4002;

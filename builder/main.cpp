@@ -1,5 +1,5 @@
-// SkedlinBuilder: turns one calendar package XML file into handheld packages
-// (Part 1.1). Prints the banner, scans the command line, runs one build and
+// SkedlinBuilder: turns one calendar package XML file into handheld packages.
+// Prints the banner, scans the command line, runs one build and
 // ends with its result code, writing the error file on failure.
 
 #include <unistd.h>

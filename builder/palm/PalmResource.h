@@ -1,5 +1,5 @@
 #pragma once
-// One resource of a Palm OS resource database (Part 3.1): a four-character
+// One resource of a Palm OS resource database: a four-character
 // type, a 16-bit id and an owned copy of its bytes.
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 #pragma once
-// The Palm OS resource database in memory (Part 3.1): the template's header,
+// The Palm OS resource database in memory: the template's header,
 // its resources in file order, then the resources the package adds. All
 // numbers in the file are big-endian.
 
@@ -37,7 +37,7 @@ inline constexpr std::size_t kResourceEntryBytes = 10;  // type, id, offset
 inline constexpr std::size_t kListGapBytes = 2;          // two zero bytes after the list
 inline constexpr std::uint16_t kAttributeResourceDatabase = 0x0001;
 
-// The body of a string list is assembled in a buffer of this size (Part 3.1).
+// The body of a string list is assembled in a buffer of this size.
 inline constexpr std::size_t kStringListCapacity = 30000;
 
 // Offset of the first resource's data for n resources: 80 + 10 x n.

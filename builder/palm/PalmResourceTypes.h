@@ -1,6 +1,6 @@
 #pragma once
 // Every Palm resource type the builder reads or writes, and the template's own
-// resources it replaces (Part 3.1). Ids shared with the Pocket PC target are in
+// resources it replaces. Ids shared with the Pocket PC target are in
 // builder/ResourceIds.h.
 
 #include <cstdint>
@@ -15,8 +15,8 @@ inline constexpr std::uint32_t kTypeWordList = fourCharCode("wrdl");      // cou
 inline constexpr std::uint32_t kTypeAppName = fourCharCode("tAIN");       // launcher name
 inline constexpr std::uint32_t kTypeAppIcon = fourCharCode("tAIB");       // launcher icon family
 inline constexpr std::uint32_t kTypeBitmap = fourCharCode("Tbmp");        // bitmap family
-inline constexpr std::uint32_t kTypeContact = fourCharCode("Ncnt");       // contact record (Part 2.3)
-inline constexpr std::uint32_t kTypeEvent = fourCharCode("Nevt");         // event record (Part 2.4)
+inline constexpr std::uint32_t kTypeContact = fourCharCode("Ncnt");       // contact record
+inline constexpr std::uint32_t kTypeEvent = fourCharCode("Nevt");         // event record
 inline constexpr std::uint32_t kTypeCode = fourCharCode("code");          // 68k code segments
 inline constexpr std::uint32_t kTypeData = fourCharCode("data");          // initialised globals
 inline constexpr std::uint32_t kTypePreferences = fourCharCode("pref");   // launch preferences

@@ -1,5 +1,5 @@
 #pragma once
-// The big-endian byte writer in which resource bodies are assembled (Part 3.1).
+// The big-endian byte writer in which resource bodies are assembled.
 // Its buffer has a fixed capacity, allocated once; nothing is ever written past
 // it: a put that does not fit is dropped and the writer remembers that it
 // overflowed, so that the caller can refuse the build.

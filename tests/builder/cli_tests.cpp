@@ -1,5 +1,5 @@
 // SkedlinBuilder's command line, banner, usage text, exit codes, error file and
-// .prc output (Parts 1.1, 2.2, 3.1), run as the real program.
+// .prc output, run as the real program.
 
 #include <gtest/gtest.h>
 
@@ -412,7 +412,7 @@ TEST_F(BuilderCommandLine, PrcReadBackByAnIndependentReader) {
     EXPECT_EQ(db->count("tAIN", 1000), 1u);
     EXPECT_TRUE(db->find("tAIB", 1000));
     EXPECT_TRUE(db->find("code", 1));
-    // Empty groups: names and tables still there (Part 2.3).
+    // Empty groups: names and tables still there.
     const prctest::Resource* names = db->find("tSTL", 4000);
     ASSERT_TRUE(names);
     EXPECT_EQ(names->data, (std::vector<std::uint8_t>{0, 0, 0}));

@@ -1,4 +1,4 @@
-// PackageBuilder (Parts 1.1, 2.2): the walk in its fixed order, the dual-target
+// PackageBuilder: the walk in its fixed order, the dual-target
 // setters, the reading state, the missing-item messages, and the output step
 // for the Palm target.
 
