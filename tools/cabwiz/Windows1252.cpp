@@ -1,18 +1,12 @@
 #include "tools/cabwiz/Windows1252.h"
 
-#include <array>
+#include "model/Windows1252.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace skedlin::cabwiz {
 namespace {
-
-// Code points of the Windows-1252 bytes 0x80 to 0x9F; 0 where the byte is unassigned.
-constexpr std::array<char32_t, 32> kHighControlRange = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // Decodes one UTF-8 sequence at pos; nullopt when it is malformed, overlong or a surrogate.
 std::optional<char32_t> decodeOne(std::string_view text, std::size_t& pos) {
@@ -43,14 +37,6 @@ std::optional<char32_t> decodeOne(std::string_view text, std::size_t& pos) {
     return value;
 }
 
-std::optional<unsigned char> toWindows1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
-    for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-        if (kHighControlRange[i] != 0 && kHighControlRange[i] == c) return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool looksLikeUtf8(std::string_view text) {
@@ -64,36 +50,11 @@ bool looksLikeUtf8(std::string_view text) {
 }
 
 bool utf8ToWindows1252(std::string_view utf8, std::string& out) {
-    out.clear();
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const auto c = decodeOne(utf8, pos);
-        if (!c) return false;
-        const auto byte = toWindows1252(*c);
-        if (!byte) return false;
-        out.push_back(static_cast<char>(*byte));
-    }
-    return true;
+    bool replacedSome = false;
+    out = skedlin::utf8ToWindows1252(utf8, &replacedSome);
+    return !replacedSome;
 }
 
-std::string windows1252ToUtf8(std::string_view text) {
-    std::string out;
-    for (char byte : text) {
-        const auto b = static_cast<unsigned char>(byte);
-        char32_t c = b;
-        if (b >= 0x80 && b < 0xA0 && kHighControlRange[b - 0x80] != 0) c = kHighControlRange[b - 0x80];
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string windows1252ToUtf8(std::string_view text) { return skedlin::windows1252ToUtf8(text); }
 
 }  // namespace skedlin::cabwiz

@@ -1,7 +1,7 @@
 #pragma once
 // Texts in the setup file are 8-bit Windows-1252. Installation descriptions
 // written by hand on this platform are usually UTF-8; these helpers tell the
-// two apart and convert.
+// two apart and convert, with the conversion the builder uses.
 
 #include <string>
 #include <string_view>
