@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.status != ImportTextFile::Status::Ok) return 0;
     if (IMPORT_KIND == 1) {
         VCalendarReader reader(QStringLiteral("Events"));
-        reader.read(text.lines);
+        SilentSink sink;
+        reader.read(text.lines, sink);
     } else if (IMPORT_KIND == 2) {
         VCardReader reader;
         reader.read(text.lines);

@@ -1,5 +1,9 @@
 #include "editor/document/CsvReader.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace skedlin {
 namespace {
 
@@ -11,27 +15,62 @@ bool headerNames(const QStringList& header, const char* a, const char* b) {
     return false;
 }
 
-// Numeric dates with a four-digit year, in the order the locale writes dates.
-DateTimeValue parseNumericDate(const QString& text, const QLocale& locale) {
+// The two-digit year of a numeric date: 00 to 49 are this century's years.
+int fullYear(const QString& digits) {
+    const int year = digits.toInt();
+    if (digits.size() > 2) return year;
+    return year < 50 ? 2000 + year : 1900 + year;
+}
+
+// The order in which the locale writes the day and the month of a numeric
+// date. The C and POSIX locales write none; there, as in most programs that
+// export such files, the month comes first.
+NumericDateOrder localeDateOrder(const QLocale& locale) {
+    if (locale.language() == QLocale::C) return NumericDateOrder::MonthFirst;
     const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
     const qsizetype day = shortFormat.indexOf(u'd');
     const qsizetype month = shortFormat.indexOf(u'M');
-    const qsizetype year = shortFormat.indexOf(u'y');
-    QStringList orders;
-    if (year >= 0 && year < day && year < month) orders << QStringLiteral("yyyy%1M%1d");
-    else if (month >= 0 && month < day) orders << QStringLiteral("M%1d%1yyyy");
-    else orders << QStringLiteral("d%1M%1yyyy");
-    const QLocale c = QLocale::c();
-    for (const QString& order : orders) {
-        for (QChar separator : {u'/', u'.', u'-'}) {
-            const QDate date = c.toDate(text, order.arg(separator));
-            if (date.isValid()) return DateTimeValue::fromDate(date);
-        }
-    }
-    return DateTimeValue::invalid();
+    return month >= 0 && day >= 0 && month < day ? NumericDateOrder::MonthFirst : NumericDateOrder::DayFirst;
 }
 
 }  // namespace
+
+NumericDate parseNumericDate(const QString& text, const QLocale& locale) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})([/.-])(\\d{1,2})\\2(\\d{1,4})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    NumericDate result;
+    if (!match.hasMatch()) return result;
+    result.matched = true;
+    const QString first = match.captured(1);
+    const QString last = match.captured(4);
+    const int middle = match.captured(3).toInt();
+    if (first.size() == 4) {  // year first, as ISO writes it
+        if (last.size() <= 2) result.date = DateTimeValue::fromDate(first.toInt(), middle, last.toInt());
+        return result;
+    }
+    if (first.size() > 2 || last.size() == 3 || last.size() == 1) return result;
+    const int year = fullYear(last);
+    const NumericDateOrder preferred = localeDateOrder(locale);
+    const NumericDateOrder other =
+        preferred == NumericDateOrder::MonthFirst ? NumericDateOrder::DayFirst : NumericDateOrder::MonthFirst;
+    auto dateIn = [&](NumericDateOrder order) {
+        return order == NumericDateOrder::MonthFirst ? DateTimeValue::fromDate(year, first.toInt(), middle)
+                                                     : DateTimeValue::fromDate(year, middle, first.toInt());
+    };
+    // A date the preferred order cannot give (a day above 12 in the month's
+    // place) is read in the other order.
+    const DateTimeValue inPreferred = dateIn(preferred);
+    const DateTimeValue inOther = dateIn(other);
+    if (inPreferred.isValid()) {
+        result.date = inPreferred;
+        result.order = preferred;
+        result.ambiguous = inOther.isValid() && inOther != inPreferred;
+    } else if (inOther.isValid()) {
+        result.date = inOther;
+        result.order = other;
+    }
+    return result;
+}
 
 bool splitCsvRecord(const QStringList& lines, qsizetype& next, QStringList& fields) {
     fields.clear();
@@ -58,12 +97,13 @@ bool splitCsvRecord(const QStringList& lines, qsizetype& next, QStringList& fiel
     return false;
 }
 
-DateTimeValue parseCsvDate(const QString& text, const QLocale& locale) {
+DateTimeValue parseCsvDate(const QString& text, const QLocale& locale, NumericDate* numeric) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return DateTimeValue();
-    const DateTimeValue date = parseDateText(trimmed, locale);
-    if (date.isValid()) return date;
-    return parseNumericDate(trimmed, locale);
+    const NumericDate date = parseNumericDate(trimmed, locale);
+    if (numeric) *numeric = date;
+    if (date.date.isValid()) return date.date;
+    return parseDateText(trimmed, locale);
 }
 
 DateTimeValue parseCsvTime(const QString& text, const QLocale& locale) {
@@ -91,11 +131,22 @@ bool CsvReader::read(const QStringList& lines, ImportMessageSink& messages) {
     }
     QStringList fields;
     int rowNumber = 1;
+    firstAmbiguousDate_.clear();
     while (next < lines.size()) {
         // A record cut off by the end of the file inside quotes is not used.
         if (!splitCsvRecord(lines, next, fields)) break;
         ++rowNumber;
+        // A blank line (or one of empty fields) holds no event.
+        if (std::all_of(fields.cbegin(), fields.cend(), [](const QString& f) { return f.trimmed().isEmpty(); }))
+            continue;
         if (!readRow(header, fields, rowNumber, messages)) return false;
+    }
+    if (!firstAmbiguousDate_.isEmpty()) {
+        const char* order = ambiguousOrder_ == NumericDateOrder::MonthFirst ? messages::kImportCsvMonthFirst
+                                                                             : messages::kImportCsvDayFirst;
+        messages.showImportMessage(
+            QString::fromLatin1(messages::kImportCsvDateOrder).arg(firstAmbiguousDate_, QString::fromLatin1(order)),
+            ImportMessageIcon::None);
     }
     return true;
 }
@@ -110,7 +161,12 @@ bool CsvReader::readRow(const QStringList& header, const QStringList& fields, in
         const QString field = column < fields.size() ? fields[column] : QString();
         const QString name = header[column].toUpper();
         auto readDate = [&](DateTimeValue& target, bool isTime) {
-            const DateTimeValue value = isTime ? parseCsvTime(field, locale_) : parseCsvDate(field, locale_);
+            NumericDate numeric;
+            const DateTimeValue value = isTime ? parseCsvTime(field, locale_) : parseCsvDate(field, locale_, &numeric);
+            if (numeric.ambiguous && firstAmbiguousDate_.isEmpty()) {
+                firstAmbiguousDate_ = field.trimmed();
+                ambiguousOrder_ = numeric.order;
+            }
             if (!value.isValid()) {
                 const char* text = isTime ? messages::kImportCsvBadTime : messages::kImportCsvBadDate;
                 messages.showImportMessage(QString::fromLatin1(text).arg(rowNumber).arg(field),

@@ -19,10 +19,27 @@ namespace skedlin {
 // line with CR LF between. False when the file ends inside quotes.
 bool splitCsvRecord(const QStringList& lines, qsizetype& next, QStringList& fields);
 
-// Dates and times as a user's spreadsheet writes them: the locale's formats,
-// the file's own "01 Jan 2003", ISO dates, and 12- or 24-hour times.
-// An empty text gives the zero value; an unreadable one an invalid value.
-DateTimeValue parseCsvDate(const QString& text, const QLocale& locale);
+enum class NumericDateOrder { MonthFirst, DayFirst };
+
+// A numeric date: "2003-10-15" (year first, always read so), or day and month
+// in either order followed by a two- or four-digit year, separated by "/", "."
+// or "-". Day and month are read in the locale's order (month first in the C
+// and POSIX locales); a date that order cannot give, such as "15/10/2003" read
+// month first, is read in the other order. Ambiguous when both orders give
+// different dates.
+struct NumericDate {
+    bool matched = false;  // the text has the shape of a numeric date
+    DateTimeValue date = DateTimeValue::invalid();
+    NumericDateOrder order = NumericDateOrder::MonthFirst;  // the order used
+    bool ambiguous = false;
+};
+NumericDate parseNumericDate(const QString& text, const QLocale& locale);
+
+// Dates and times as a user's spreadsheet writes them: numeric dates as above,
+// the file's own "01 Jan 2003", the locale's formats, and 12- or 24-hour
+// times. An empty text gives the zero value; an unreadable one an invalid
+// value. *numeric, when given, receives how a numeric date was read.
+DateTimeValue parseCsvDate(const QString& text, const QLocale& locale, NumericDate* numeric = nullptr);
 DateTimeValue parseCsvTime(const QString& text, const QLocale& locale);
 
 class CsvReader {
@@ -32,7 +49,9 @@ public:
 
     // False when the file is empty, its header lacks a date or a subject
     // column (the sink is told), or a row holds a date or time that cannot be
-    // read (the sink is told which).
+    // read (the sink is told which). Rows whose fields are all empty are
+    // skipped. When some numeric date could be read either way, the sink is
+    // told which order was used.
     bool read(const QStringList& lines, ImportMessageSink& messages);
     const QList<EventEntry>& events() const { return events_; }
 
@@ -42,6 +61,8 @@ private:
     QString defaultGroup_;
     QLocale locale_;
     QList<EventEntry> events_;
+    QString firstAmbiguousDate_;  // empty when no date could be read either way
+    NumericDateOrder ambiguousOrder_ = NumericDateOrder::MonthFirst;
 };
 
 }  // namespace skedlin

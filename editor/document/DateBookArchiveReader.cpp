@@ -87,8 +87,21 @@ private:
     bool failed_ = false;
 };
 
+// The last day the handheld's dates can hold.
+const QDate kLastHandheldDate(2031, 12, 31);
+constexpr qint64 kHalfDaySeconds = 12 * 60 * 60;
+
 DateTimeValue localDateTime(std::uint32_t secondsSince1970) {
     return DateTimeValue::fromDateTime(QDateTime::fromSecsSinceEpoch(static_cast<std::int32_t>(secondsSince1970)));
+}
+
+// An untimed appointment is stored as midnight of its day in the zone of the
+// computer that wrote the archive, as a universal time. Twelve hours later is
+// still that day in universal time for every zone from 12 hours behind to 12
+// hours ahead, so the day does not depend on either computer's zone.
+DateTimeValue untimedDate(std::uint32_t secondsSince1970) {
+    const qint64 noon = static_cast<qint64>(static_cast<std::int32_t>(secondsSince1970)) + kHalfDaySeconds;
+    return DateTimeValue::fromDate(QDateTime::fromSecsSinceEpoch(noon, Qt::UTC).date());
 }
 
 // A field of a record: its type (ignored), then its value.
@@ -128,7 +141,10 @@ bool readRepeat(ArchiveStream& in, EventEntry& event) {
     if (kind == kYearly) in.u32();        // month index
     event.repeatType = static_cast<std::uint8_t>(kind & 0xFF);
     event.frequency = static_cast<std::uint8_t>(interval & 0xFF);
-    event.repeatEndDate = localDateTime(endDate);
+    // An end past the handheld's last date (archives write one there for "no
+    // end") is read as no end date.
+    const DateTimeValue end = localDateTime(endDate);
+    if (end.date() <= kLastHandheldDate) event.repeatEndDate = end;
     if (kind == kWeekly) event.repeatOnMask = daysMask;
     return true;
 }
@@ -175,7 +191,7 @@ DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray&
         const bool untimed = longField(in) != 0;
         for (int i = 0; i < 5; ++i) longField(in);  // private, category, alarm set, advance, unit
         if (!readRepeat(in, event) || in.failed()) return kDamaged;
-        event.date = localDateTime(start);
+        event.date = untimed ? untimedDate(start) : localDateTime(start);
         event.allDay = untimed ? 1 : 0;
         if (!untimed) {
             event.startTime = localDateTime(start);

@@ -43,6 +43,13 @@ inline constexpr const char* kImportLineTooLong =
     "Line %1 of the file is too long to import (more than %2 characters).";
 inline constexpr const char* kImportTooManyLines = "The file has too many lines to import (at most %1 are accepted).";
 inline constexpr const char* kImportCsvBadDate = "Row %1 of the CSV file has a date that cannot be read: \"%2\".";
+inline constexpr const char* kImportVCalendarBadDate =
+    "Line %1 of the vCalendar file has a date that cannot be read: \"%2\".";
+inline constexpr const char* kImportCsvDateOrder =
+    "Some dates of the CSV file, such as \"%1\", can be read with the day or the month first; they were "
+    "read %2.";
+inline constexpr const char* kImportCsvMonthFirst = "month first (month/day/year)";
+inline constexpr const char* kImportCsvDayFirst = "day first (day/month/year)";
 inline constexpr const char* kImportCsvBadTime = "Row %1 of the CSV file has a time that cannot be read: \"%2\".";
 }  // namespace messages
 

@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <limits>
+
 namespace skedlin {
 namespace {
 
@@ -51,6 +53,18 @@ ImportOutcome importDateBookArchive(CSkedlinDoc& document, const QString& path, 
     return ImportOutcome::Failed;
 }
 
+// A card carries no id of its own: each imported contact takes the next free
+// contact id in turn. Should the ids run out at the largest 32-bit id, the
+// contacts past it share that id and the add step finds each an unused one.
+QList<ContactEntry> withFreshContactIds(const CSkedlinDoc& document, QList<ContactEntry> contacts) {
+    std::int32_t next = document.nextFreeContactId();
+    for (ContactEntry& contact : contacts) {
+        contact.id = next;
+        if (next < std::numeric_limits<std::int32_t>::max()) ++next;
+    }
+    return contacts;
+}
+
 }  // namespace
 
 QString importExtension(const QString& path) {
@@ -86,10 +100,10 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
     if (extension == QLatin1String("VCF")) {
         VCardReader reader;
         reader.read(file.lines);
-        document.addContacts(reader.contacts());
+        document.addContacts(withFreshContactIds(document, reader.contacts()));
     } else if (extension == QLatin1String("VCS")) {
         VCalendarReader reader(defaultGroupName(document));
-        if (!reader.read(file.lines)) {
+        if (!reader.read(file.lines, messages)) {
             tell(messages, QString::fromLatin1(messages::kImportVCalendarFailed));
             return ImportOutcome::Failed;
         }

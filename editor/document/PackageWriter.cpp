@@ -31,7 +31,7 @@ public:
         finishOpen(name, isInline);
     }
     void open(const char* name, const char* attribute, const QString& value, bool isInline = false) {
-        const QByteArray escaped = escapeXmlText(value);
+        const QByteArray escaped = escapeXmlAttribute(value);
         indent();
         out_ += '<';
         out_ += name;
@@ -41,8 +41,8 @@ public:
     }
     void open(const char* name, const char* attribute1, const QString& value1, const char* attribute2,
               const QString& value2, bool isInline = false) {
-        const QByteArray escaped1 = escapeXmlText(value1);
-        const QByteArray escaped2 = escapeXmlText(value2);
+        const QByteArray escaped1 = escapeXmlAttribute(value1);
+        const QByteArray escaped2 = escapeXmlAttribute(value2);
         indent();
         out_ += '<';
         out_ += name;

@@ -56,6 +56,11 @@ void printLine(FILE* stream, const QString& text) {
     std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
 }
 
+// Bitmap paths inside the package's folder are saved relative to it, which
+// takes the package's full path: a path given relative to the working folder
+// is made absolute first, as the editor's file dialogs hand it over.
+QString absolutePackagePath(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
 int usageError(const QString& problem) {
     printLine(stderr, QStringLiteral("SkedlinTool: ") + problem);
     std::fputs(kUsage, stderr);
@@ -88,7 +93,7 @@ int commandNew(const QStringList& args) {
     if (args.size() != 1) return usageError(QStringLiteral("new takes one FILE"));
     CSkedlinDoc document;
     document.newDocument(nullptr);
-    return savePackage(document, args[0]);
+    return savePackage(document, absolutePackagePath(args[0]));
 }
 
 int commandCheck(const QStringList& args) {
@@ -106,8 +111,9 @@ int commandCheck(const QStringList& args) {
 int commandResave(const QStringList& args) {
     if (args.size() != 1 && args.size() != 2) return usageError(QStringLiteral("resave takes IN and an optional OUT"));
     CSkedlinDoc document;
-    if (int code = openPackage(document, args[0])) return code;
-    return savePackage(document, args.size() == 2 ? args[1] : args[0]);
+    const QString in = absolutePackagePath(args[0]);
+    if (int code = openPackage(document, in)) return code;
+    return savePackage(document, args.size() == 2 ? absolutePackagePath(args[1]) : in);
 }
 
 class PrintingImportSink : public ImportMessageSink {
@@ -118,7 +124,8 @@ public:
 int commandImport(const QStringList& args) {
     if (args.size() < 2) return usageError(QStringLiteral("import takes FILE and at least one INPUT"));
     CSkedlinDoc document;
-    if (int code = openPackage(document, args[0])) return code;
+    const QString path = absolutePackagePath(args[0]);
+    if (int code = openPackage(document, path)) return code;
     PrintingImportSink sink;
     for (qsizetype i = 1; i < args.size(); ++i) {
         switch (importPackageFile(document, args[i], sink)) {
@@ -132,13 +139,13 @@ int commandImport(const QStringList& args) {
             return kExitFailure;
         }
     }
-    return savePackage(document, args[0]);
+    return savePackage(document, path);
 }
 
 int commandBuild(const QStringList& args) {
     if (args.size() != 1) return usageError(QStringLiteral("build takes one FILE"));
     CSkedlinDoc document;
-    const QString path = QFileInfo(args[0]).absoluteFilePath();
+    const QString path = absolutePackagePath(args[0]);
     if (int code = openPackage(document, path)) return code;
     const BuildPlan plan = planBuild(document);
     const BuildOutcome outcome = runBuild(plan);

@@ -100,22 +100,31 @@ void applyVCalendarRecurrence(const QString& rule, EventEntry& event) {
     }
 }
 
-bool VCalendarReader::read(const QStringList& lines) {
+bool VCalendarReader::read(const QStringList& lines, ImportMessageSink& messages) {
     if (lines.isEmpty() || lines.front() != QLatin1String("BEGIN:VCALENDAR")) return false;
     // Files often hold several calendar blocks one after another: an
     // "END:VCALENDAR" ends one block, not the file.
     qsizetype next = 1;
     while (next < lines.size()) {
         const QString& line = lines[next++];
-        if (line == QLatin1String("BEGIN:VEVENT")) readEvent(lines, next);
+        if (line == QLatin1String("BEGIN:VEVENT") && !readEvent(lines, next, messages)) return false;
     }
     return true;
 }
 
-void VCalendarReader::readEvent(const QStringList& lines, qsizetype& next) {
+bool VCalendarReader::readEvent(const QStringList& lines, qsizetype& next, ImportMessageSink& messages) {
     EventEntry event;
     event.allDay = 1;
     event.groupName = defaultGroup_;
+    // A start or end that cannot be read would leave the event without a
+    // date, which no package can hold: the file is refused, naming the line.
+    auto readDateTime = [&](const PropertyLine& property, DateTimeValue& target) {
+        target = parseVCalendarDateTime(property.value);
+        if (target.isValid()) return true;
+        messages.showImportMessage(QString::fromLatin1(messages::kImportVCalendarBadDate).arg(next).arg(property.value),
+                                   ImportMessageIcon::Exclamation);
+        return false;
+    };
     while (next < lines.size()) {
         const QString& line = lines[next++];
         if (line == QLatin1String("END:VEVENT")) break;
@@ -125,15 +134,21 @@ void VCalendarReader::readEvent(const QStringList& lines, qsizetype& next) {
         } else if (property.name == QLatin1String("DESCRIPTION")) {
             event.note = property.value;
         } else if (property.name == QLatin1String("DTSTART")) {
-            event.date = event.startTime = parseVCalendarDateTime(property.value);
+            if (!readDateTime(property, event.date)) return false;
+            event.startTime = event.date;
         } else if (property.name == QLatin1String("DTEND")) {
-            event.endTime = parseVCalendarDateTime(property.value);
+            if (!readDateTime(property, event.endTime)) return false;
             event.allDay = 0;
         } else if (property.name == QLatin1String("RRULE")) {
             applyVCalendarRecurrence(property.value, event);
         }
     }
+    // A weekly rule that names no weekday repeats on the weekday of the
+    // event's date (Qt numbers Monday 1 to Sunday 7; the mask has Sunday as bit 0).
+    if (event.repeatType == kRepeatWeekly && event.repeatOnMask == 0 && event.date.isValid())
+        event.repeatOnMask = static_cast<std::uint8_t>(1u << (event.date.date().dayOfWeek() % 7));
     events_.append(event);
+    return true;
 }
 
 }  // namespace skedlin

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "editor/document/DateTimeValue.h"
+#include "editor/document/ImportMessages.h"
 #include "editor/document/PackageEntries.h"
 
 namespace skedlin {
@@ -14,13 +15,14 @@ class VCalendarReader {
 public:
     explicit VCalendarReader(QString defaultGroupName) : defaultGroup_(std::move(defaultGroupName)) {}
 
-    // False when the first line is not "BEGIN:VCALENDAR". Every calendar block
-    // of the file is read, not only the first.
-    bool read(const QStringList& lines);
+    // False when the first line is not "BEGIN:VCALENDAR", or when a DTSTART or
+    // DTEND value cannot be read (the sink is told which line). Every calendar
+    // block of the file is read, not only the first.
+    bool read(const QStringList& lines, ImportMessageSink& messages);
     const QList<EventEntry>& events() const { return events_; }
 
 private:
-    void readEvent(const QStringList& lines, qsizetype& next);
+    bool readEvent(const QStringList& lines, qsizetype& next, ImportMessageSink& messages);
 
     QString defaultGroup_;
     QList<EventEntry> events_;

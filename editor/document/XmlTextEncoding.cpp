@@ -27,9 +27,15 @@ bool isXmlCharacter(char32_t c) {
     return c <= 0x10FFFF;
 }
 
-}  // namespace
+// The Windows-1252 character of a C1 control's byte; the control itself for
+// the five bytes the code page leaves undefined.
+char32_t windows1252CharacterOfControl(char32_t c) {
+    const std::string mapped = windows1252ToUtf8(std::string(1, static_cast<char>(c)));
+    const QList<uint> ucs4 = QString::fromUtf8(mapped.data(), static_cast<qsizetype>(mapped.size())).toUcs4();
+    return ucs4.size() == 1 ? ucs4.front() : c;
+}
 
-QByteArray escapeXmlText(const QString& text) {
+QByteArray escape(const QString& text, bool attribute) {
     QByteArray out;
     out.reserve(text.size() + 8);
     for (char32_t c : text.toUcs4()) {
@@ -41,9 +47,16 @@ QByteArray escapeXmlText(const QString& text) {
         case '\'': out += "&apos;"; continue;
         case '\n': out += "&#x0a;"; continue;
         case '\r': continue;
+        case '\t':
+            if (attribute) {
+                out += "&#x09;";
+                continue;
+            }
+            break;
         default: break;
         }
         if (c < 0x20 && c != '\t') continue;  // no way to hold it in XML 1.0
+        if (c >= 0x80 && c <= 0x9F) c = windows1252CharacterOfControl(c);
         if (!isXmlCharacter(c)) c = kReplacementCharacter;
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
             out += static_cast<char>(c);
@@ -53,6 +66,12 @@ QByteArray escapeXmlText(const QString& text) {
     }
     return out;
 }
+
+}  // namespace
+
+QByteArray escapeXmlText(const QString& text) { return escape(text, false); }
+
+QByteArray escapeXmlAttribute(const QString& text) { return escape(text, true); }
 
 QByteArray encodeLiteral(const QString& text, bool escapeQuote) {
     QByteArray out;

@@ -13,7 +13,13 @@ namespace skedlin {
 // Escapes markup characters ("&", "<", ">", the double quote and the
 // apostrophe), writes a line feed as "&#x0a;", drops carriage returns and the
 // control characters an XML file cannot hold, and encodes the rest as above.
+// A C1 control U+0080 to U+009F is written as the Windows-1252 character of
+// its byte, which is what reading the file gives back, so a saved text reads
+// back as it was saved.
 QByteArray escapeXmlText(const QString& text);
+// The same for an attribute value, where a parser turns a raw tab into a
+// space: tabs are written as "&#x09;".
+QByteArray escapeXmlAttribute(const QString& text);
 
 // Encodes text as ISO-8859-1 without markup escaping, for the declaration line
 // and the DOCTYPE's system literal: characters outside the set become URI

@@ -39,8 +39,9 @@ protected:
         QString out;
         QString err;
     };
-    ToolRun runTool(const QStringList& arguments) {
+    ToolRun runTool(const QStringList& arguments, const QString& workingDirectory = QString()) {
         QProcess process;
+        if (!workingDirectory.isEmpty()) process.setWorkingDirectory(workingDirectory);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         process.setProcessEnvironment(environment);
@@ -121,6 +122,21 @@ TEST_F(BuildAndTool, ToolCreatesChecksAndResavesPackages) {
 
     EXPECT_EQ(runTool({QStringLiteral("frobnicate")}).exitCode, 64);
     EXPECT_TRUE(runTool({QStringLiteral("--help")}).out.contains(QStringLiteral("resave IN [OUT]")));
+}
+
+// A package path relative to the working folder still gives bitmap paths
+// relative to the package's folder, as a full path does.
+TEST_F(BuildAndTool, ToolKeepsBitmapPathsRelativeWithARelativePackagePath) {
+    QDir().mkpath(path(QStringLiteral("work")));
+    test::writeBytes(path(QStringLiteral("work/full.xml")), test::fixturePackage("full-package.xml"));
+    ASSERT_EQ(runTool({QStringLiteral("resave"), QStringLiteral("full.xml"), QStringLiteral("copy.xml")},
+                      path(QStringLiteral("work")))
+                  .exitCode,
+              0);
+    ASSERT_EQ(runTool({QStringLiteral("resave"), QStringLiteral("work/copy.xml")}, dir_.path()).exitCode, 0);
+    const QByteArray copy = test::readBytes(path(QStringLiteral("work/copy.xml")));
+    EXPECT_TRUE(copy.contains("<bitmap>.\\icon.bmp</bitmap>")) << copy.toStdString();
+    EXPECT_TRUE(copy.contains("<bitmap>.\\logos\\logo.bmp</bitmap>"));
 }
 
 TEST_F(BuildAndTool, ToolBuildsWithTheRealBuilder) {

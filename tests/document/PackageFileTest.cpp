@@ -90,6 +90,32 @@ TEST_F(PackageFile, TextsSurviveASaveAndReopenUnchanged) {
     EXPECT_EQ(reopened.events()[0].title, tricky);
 }
 
+// What the first save writes must be what the next read gives back: C1
+// controls (from an import) read back as the old code page's characters, and
+// a parser turns a raw tab in an attribute value into a space.
+TEST_F(PackageFile, FirstSaveWritesWhatTheNextReadKeeps) {
+    CSkedlinDoc document;
+    document.newDocument(nullptr);
+    const QString group = QStringLiteral("Tab\there");
+    document.setTitle(QStringLiteral("a\u0080b \u0081"));
+    EventEntry event;
+    event.title = QStringLiteral("tab\tin text \u0093q\u0094");
+    event.date = DateTimeValue::fromDate(2024, 12, 24);
+    event.groupName = group;
+    document.addEvent(event);
+    const QByteArray first = saved(document, "first.xml");
+    EXPECT_TRUE(first.contains("<group name=\"Tab&#x09;here\">"));
+
+    CSkedlinDoc reopened;
+    ASSERT_TRUE(reopened.openDocument(path("first.xml")).ok());
+    EXPECT_EQ(reopened.title(), QStringLiteral("a\u20acb \u0081"));
+    EXPECT_TRUE(reopened.groupExists(group));
+    ASSERT_EQ(reopened.events().size(), 1);
+    EXPECT_EQ(reopened.events()[0].groupName, group);
+    EXPECT_EQ(reopened.events()[0].title, QStringLiteral("tab\tin text \u201cq\u201d"));
+    EXPECT_EQ(saved(reopened, "second.xml"), first);
+}
+
 TEST_F(PackageFile, EmptyPartsAreWrittenAsTheReaderNeedsThem) {
     CSkedlinDoc document;
     document.setPathName(path("empty.xml"));

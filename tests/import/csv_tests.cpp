@@ -107,6 +107,61 @@ TEST_F(CsvImportTest, RefusalsAddNothing) {
     EXPECT_TRUE(document.events().isEmpty());
 }
 
+TEST_F(CsvImportTest, BlankRowsHoldNoEvent) {
+    ASSERT_EQ(import("Subject,Start Date\r\nA,2004-01-02\r\n\r\n,\r\n  ,\r\nB,2004-01-03\r\n\r\n"),
+              ImportOutcome::Imported);
+    ASSERT_EQ(document.events().size(), 2);
+    EXPECT_EQ(document.events()[1].title, "B");
+}
+
+// Numeric dates: the locale's order, month first in the C locale, the other
+// order for a date the preferred one cannot give, ISO dates always.
+TEST(CsvDates, NumericOrderByLocaleAndByWhatIsPossible) {
+    const QLocale c = QLocale::c();
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    EXPECT_EQ(parseCsvDate("10/15/2003", c).date(), QDate(2003, 10, 15));
+    EXPECT_EQ(parseCsvDate("2/14/2009", c).date(), QDate(2009, 2, 14));
+    EXPECT_EQ(parseCsvDate("2/3/2009", c).date(), QDate(2009, 2, 3));
+    EXPECT_EQ(parseCsvDate("15/10/2003", c).date(), QDate(2003, 10, 15));
+    EXPECT_EQ(parseCsvDate("2/3/2009", british).date(), QDate(2009, 3, 2));
+    EXPECT_EQ(parseCsvDate("10/15/2003", british).date(), QDate(2003, 10, 15));
+    EXPECT_EQ(parseCsvDate("15.10.2003", german).date(), QDate(2003, 10, 15));
+    EXPECT_EQ(parseCsvDate("10.15.2003", german).date(), QDate(2003, 10, 15));
+    EXPECT_EQ(parseCsvDate("3/15/04", us).date(), QDate(2004, 3, 15));
+    for (const QLocale& locale : {c, us, german}) EXPECT_EQ(parseCsvDate("2003-02-01", locale).date(), QDate(2003, 2, 1));
+    EXPECT_FALSE(parseCsvDate("13/13/2003", c).isValid());
+
+    NumericDate numeric;
+    parseCsvDate("2/3/2009", british, &numeric);
+    EXPECT_TRUE(numeric.ambiguous);
+    EXPECT_EQ(numeric.order, NumericDateOrder::DayFirst);
+    parseCsvDate("3/3/2009", british, &numeric);
+    EXPECT_FALSE(numeric.ambiguous);  // the same date either way
+    parseCsvDate("13/3/2009", c, &numeric);
+    EXPECT_FALSE(numeric.ambiguous);
+    EXPECT_EQ(numeric.order, NumericDateOrder::DayFirst);
+}
+
+TEST_F(CsvImportTest, TheUserIsToldWhichOrderAmbiguousDatesWereReadIn) {
+    testing::useZoneAndLocale("UTC0", QLocale::c());
+    CsvReader reader("Events");
+    ASSERT_TRUE(reader.read({"Subject,Start Date", "A,10/15/2003", "B,2/3/2009", "C,4/5/2009"}, sink));
+    ASSERT_EQ(reader.events().size(), 3);
+    EXPECT_EQ(reader.events()[0].date.date(), QDate(2003, 10, 15));
+    EXPECT_EQ(reader.events()[1].date.date(), QDate(2009, 2, 3));
+    ASSERT_EQ(sink.texts.size(), 1);
+    EXPECT_EQ(sink.icons[0], ImportMessageIcon::None);
+    EXPECT_EQ(sink.texts[0], "Some dates of the CSV file, such as \"2/3/2009\", can be read with the day or the "
+                             "month first; they were read month first (month/day/year).");
+
+    sink.texts.clear();
+    CsvReader clear("Events");
+    ASSERT_TRUE(clear.read({"Subject,Start Date", "A,10/15/2003", "B,2003-02-03"}, sink));
+    EXPECT_TRUE(sink.texts.isEmpty());
+}
+
 TEST_F(CsvImportTest, WebCalendarExport) {
     ASSERT_EQ(importPackageFile(document, testing::corpusPath("csv/drupal-date-Yahoo.csv"), sink),
               ImportOutcome::Imported)

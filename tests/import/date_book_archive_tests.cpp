@@ -160,6 +160,45 @@ TEST_F(DateBookArchiveTest, RepeatRulesAreKeptAndExceptionsDropped) {
     EXPECT_EQ(reader.events()[2].repeatType, kRepeatMonthByDay);
 }
 
+// Untimed days are stored as the writer's local midnight in universal time;
+// the day read must not depend on the zone of the computer that imports.
+TEST_F(DateBookArchiveTest, UntimedDaysKeepTheirDateInEveryZone) {
+    Appointment pacific;  // 25 Dec 2004 written in a US Pacific zone: 08:00Z
+    pacific.start = pacific.end = utcSeconds(2004, 12, 25, 8);
+    pacific.untimed = true;
+    Appointment tokyo;  // 1 Jan 2005 written in Tokyo: 31 Dec 2004 15:00Z
+    tokyo.start = tokyo.end = utcSeconds(2004, 12, 31, 15);
+    tokyo.untimed = true;
+    Appointment timed;
+    timed.start = utcSeconds(2004, 12, 25, 8);
+    timed.end = utcSeconds(2004, 12, 25, 9);
+    for (const char* zone : {"Pacific/Honolulu", "UTC0", "America/Los_Angeles", "Asia/Tokyo", "Pacific/Kiritimati"}) {
+        testing::useZoneAndLocale(zone, QLocale::c());
+        DateBookArchiveReader reader("Events");
+        ASSERT_EQ(reader.readBytes(archive({pacific, tokyo, timed})), DateBookArchiveReader::kReadOk);
+        EXPECT_EQ(reader.events()[0].date.date(), QDate(2004, 12, 25)) << zone;
+        EXPECT_EQ(reader.events()[1].date.date(), QDate(2005, 1, 1)) << zone;
+    }
+    // Timed appointments still take the importing computer's local time.
+    testing::useZoneAndLocale("Pacific/Honolulu", QLocale::c());
+    DateBookArchiveReader reader("Events");
+    ASSERT_EQ(reader.readBytes(archive({timed})), DateBookArchiveReader::kReadOk);
+    EXPECT_EQ(reader.events()[0].startTime.toDateTime(), QDateTime(QDate(2004, 12, 24), QTime(22, 0)));
+}
+
+TEST_F(DateBookArchiveTest, EndDatePastTheHandheldsLastDayMeansNoEnd) {
+    Appointment forever;
+    forever.start = forever.end = utcSeconds(2004, 2, 14);
+    forever.repeatKind = 5;
+    forever.repeatEnd = 0x749E77BF;  // 1 Jan 2032, 03:59:59 universal time
+    Appointment lastDay = forever;
+    lastDay.repeatEnd = utcSeconds(2031, 12, 31);
+    DateBookArchiveReader reader("Events");
+    ASSERT_EQ(reader.readBytes(archive({forever, lastDay})), DateBookArchiveReader::kReadOk);
+    EXPECT_TRUE(reader.events()[0].repeatEndDate.isZero());
+    EXPECT_EQ(reader.events()[1].repeatEndDate.date(), QDate(2031, 12, 31));
+}
+
 TEST_F(DateBookArchiveTest, RefusesWhatItCannotRead) {
     Appointment ok;
     ok.start = ok.end = utcSeconds(2004, 1, 1);

@@ -19,7 +19,9 @@ using testing::RecordingSink;
 
 QList<EventEntry> readCalendar(const QString& text) {
     VCalendarReader reader("Events");
-    EXPECT_TRUE(reader.read(text.split(u'\n')));
+    RecordingSink sink;
+    EXPECT_TRUE(reader.read(text.split(u'\n'), sink));
+    EXPECT_TRUE(sink.texts.isEmpty());
     return reader.events();
 }
 
@@ -102,7 +104,45 @@ TEST(VCalendarReader, EventsWithAndWithoutEndTimes) {
     EXPECT_EQ(events[1].allDay, 1);
 
     VCalendarReader reader("Events");
-    EXPECT_FALSE(reader.read(QStringList{"BEGIN:VCARD", "END:VCARD"}));
+    RecordingSink sink;
+    EXPECT_FALSE(reader.read(QStringList{"BEGIN:VCARD", "END:VCARD"}, sink));
+}
+
+TEST(VCalendarReader, WeeklyRuleWithoutWeekdayRepeatsOnTheEventsWeekday) {
+    testing::useZoneAndLocale("UTC0", QLocale::c());
+    // The rule comes before the start, as some exporters write it.
+    const QList<EventEntry> events =
+        readCalendar("BEGIN:VCALENDAR\nBEGIN:VEVENT\nRRULE:W1 #0\nDTSTART:20040303T090000\nEND:VEVENT\n"
+                     "BEGIN:VEVENT\nDTSTART:20040303T090000\nRRULE:W1 TU #0\nEND:VEVENT\nEND:VCALENDAR");
+    ASSERT_EQ(events.size(), 2);
+    EXPECT_EQ(events[0].repeatType, kRepeatWeekly);
+    EXPECT_EQ(events[0].repeatOnMask, 1 << 3);  // 3 March 2004 is a Wednesday
+    EXPECT_EQ(events[1].repeatOnMask, 1 << 2);  // a named weekday is kept
+}
+
+TEST(VCalendarReader, UnreadableStartOrEndRefusesTheFileNamingTheLine) {
+    testing::useZoneAndLocale("UTC0", QLocale::c());
+    QTemporaryDir dir;
+    CSkedlinDoc document;
+    document.newDocument(nullptr);
+    document.setModified(false);
+    RecordingSink sink;
+    const QString file = testing::writeFile(
+        dir, "bad.vcs",
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Good\r\nDTSTART:20040301T090000\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nSUMMARY:Bad\r\nDTSTART:next tuesday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    EXPECT_EQ(importPackageFile(document, file, sink), ImportOutcome::Failed);
+    ASSERT_EQ(sink.texts.size(), 2);
+    EXPECT_EQ(sink.texts[0], "Line 8 of the vCalendar file has a date that cannot be read: \"next tuesday\".");
+    EXPECT_EQ(sink.texts[1], "Unable to read the VCAL file.  Skedlin may not understand the format used.");
+    EXPECT_TRUE(document.events().isEmpty());
+    EXPECT_FALSE(document.isModified());
+
+    VCalendarReader reader("Events");
+    sink.texts.clear();
+    EXPECT_FALSE(reader.read({"BEGIN:VCALENDAR", "BEGIN:VEVENT", "DTSTART:20040301T090000", "DTEND:", "END:VEVENT"}, sink));
+    ASSERT_EQ(sink.texts.size(), 1);
+    EXPECT_TRUE(sink.texts[0].startsWith("Line 4 "));
 }
 
 TEST(VCalendarReader, RealExportsWithSeveralCalendarBlocks) {

@@ -86,6 +86,26 @@ TEST(VCardReader, RealExportsGiveOneContactPerCardWithDistinctIds) {
     EXPECT_TRUE(sink.texts.isEmpty());
 }
 
+TEST(VCardReader, EveryImportedContactTakesTheNextFreeId) {
+    QTemporaryDir dir;
+    CSkedlinDoc document;
+    document.newDocument(nullptr);
+    ContactEntry existing;
+    existing.id = 41;
+    existing.lastName = QStringLiteral("Existing");
+    document.addContact(existing);
+    RecordingSink sink;
+    ASSERT_EQ(importPackageFile(document,
+                                testing::writeFile(dir, "two.vcf", "BEGIN:VCARD\nN:A\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n"),
+                                sink),
+              ImportOutcome::Imported);
+    ASSERT_EQ(document.contacts().size(), 3);
+    EXPECT_EQ(document.contacts()[1].lastName, "A");
+    EXPECT_EQ(document.contacts()[1].id, 42);
+    EXPECT_EQ(document.contacts()[2].lastName, "B");
+    EXPECT_EQ(document.contacts()[2].id, 43);
+}
+
 TEST(VCardReader, UnknownExtensionAndEmptyFile) {
     QTemporaryDir dir;
     CSkedlinDoc document;
