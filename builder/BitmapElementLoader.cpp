@@ -113,10 +113,10 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
     }
 
     if (const auto colourText = element.attribute(kTransparentAttribute)) {
-        const auto colour = parseColourReference(*colourText);
-        if (!colour)
-            return failWith(failure, BmpError::Malformed, unreadable());
-        loaded.image.setTransparentColour(colour);
+        if (const auto colour = parseColourReference(*colourText))
+            loaded.image.setTransparentColour(colour);
+        else
+            loaded.invalidTransparentColour = utf8ToWindows1252(*colourText);
     }
 
     const int factor = limits.doubleSizeAllowed ? 2 : 1;

@@ -20,6 +20,10 @@ struct LoadedBitmap {
     BmpImage image;
     std::string name;      // for messages: the resolved path, or "inline"
     std::string filePath;  // empty for inline data
+    // A `transparent-color` that is not a hexadecimal number (Windows-1252).
+    // It is refused where the colour would be used, so that a bitmap an
+    // image leaves out for its size is left out whatever the attribute says.
+    std::optional<std::string> invalidTransparentColour;
 };
 
 struct BitmapLimits {

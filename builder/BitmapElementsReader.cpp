@@ -70,6 +70,11 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
         const palm::BitmapShape shape{loaded.image.width(), loaded.image.height(), loaded.image.bitCount()};
         if (strict && !palm::keptInStrictFamily(shape, maxWidth, maxHeight))
             continue;
+        if (loaded.invalidTransparentColour) {
+            builder.setErrorMessage(
+                transparentColourMessage(*loaded.invalidTransparentColour, PackageBuilder::ansi(loaded.name)));
+            return kExitMissingFile;
+        }
         kept.push_back(std::move(loaded));
     }
     if (kept.empty())

@@ -46,6 +46,16 @@ std::string outputFileMessage(std::string_view path, std::string_view reason) {
     return "Unable to write the output file: " + std::string(path) + " (" + std::string(reason) + ").";
 }
 
+std::string transparentColourMessage(std::string_view value, std::string_view bitmapName) {
+    return "The transparent-color attribute \"" + std::string(value) +
+           "\" is not a hexadecimal colour (0xRRGGBB) - " + std::string(bitmapName);
+}
+
+std::string outputNameCharacterMessage(std::string_view outputName, char character) {
+    return "The output name \"" + std::string(outputName) + "\" holds the character '" + std::string(1, character) +
+           "', which the Pocket PC installation description cannot hold; choose another name.";
+}
+
 std::string fillMessage(std::string_view format, std::string_view text) { return replaceConversion(format, text); }
 
 std::string fillMessage(std::string_view format, long number) {

@@ -101,6 +101,11 @@ std::string missingElementMessage(std::string_view element, std::string_view par
 std::string missingAttributeMessage(std::string_view attribute, std::string_view element, long elementLine = 0);
 // "Unable to write the output file: <path> (<reason>)."
 std::string outputFileMessage(std::string_view path, std::string_view reason);
+// "The transparent-color attribute "red" is not a hexadecimal colour (0xRRGGBB) - <bitmap>"
+std::string transparentColourMessage(std::string_view value, std::string_view bitmapName);
+// "The output name "a,b" holds the character ',', which the Pocket PC installation
+// description cannot hold."
+std::string outputNameCharacterMessage(std::string_view outputName, char character);
 // "The Palm viewer template is damaged."
 inline constexpr std::string_view kMsgTemplateDamaged = "The Palm viewer template built into the program is damaged.";
 

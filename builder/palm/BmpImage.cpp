@@ -160,10 +160,12 @@ BmpLoadResult BmpImage::parse(std::span<const std::uint8_t> bytes)
 {
     using namespace bmp;
     const std::uint64_t size = bytes.size();
-    if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+    // Data too short for the file and information headers cannot be parsed at
+    // all, whatever it begins with.
+    if (size < kFileHeaderSize + kInfoHeaderSize)
+        return fail(BmpError::Malformed, "the data is too short to hold the bitmap headers");
+    if (bytes[0] != 'B' || bytes[1] != 'M')
         return fail(BmpError::NotBitmap, "the data does not begin with \"BM\"");
-    if (size < kFileHeaderSize + 4)
-        return fail(BmpError::Malformed, "the file header is truncated");
 
     const std::uint32_t dataOffset = readLe32(bytes, kDataOffsetField);
     const std::uint32_t headerSize = readLe32(bytes, kFileHeaderSize);

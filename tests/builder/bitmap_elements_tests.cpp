@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "builder/BitmapElementLoader.h"
@@ -54,6 +55,17 @@ struct Fixture {
     xml::Document document;
 };
 
+// A 22-byte file that begins with "BM": too short for the headers.
+std::string shortBmFile()
+{
+    static const std::string path = [] {
+        const std::string p = (std::filesystem::temp_directory_path() / "skedlin-short-bm.bmp").string();
+        std::ofstream(p, std::ios::binary) << std::string("BM") + std::string(20, '\x01');
+        return p;
+    }();
+    return path;
+}
+
 }  // namespace
 
 TEST(BitmapElements, PathsResolveAgainstTheInputFolder)
@@ -89,6 +101,12 @@ TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons)
     EXPECT_EQ(f.recorder->icons[0].path, std::string(SKEDLIN_CORPUS) + "/bmp/plucker/viewer-8bpp.bmp");
 }
 
+TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourSays)
+{
+    Fixture f("<launcher-icon><bitmap transparent-color=\"red\">plucker/viewer.bmp</bitmap></launcher-icon>");
+    ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
+}
+
 TEST(BitmapElements, InlineIconReachesPocketPcThroughATemporaryFile)
 {
     std::ifstream in(std::string(SKEDLIN_CORPUS) + "/bmp/plucker/viewer.bmp", std::ios::binary);
@@ -108,7 +126,7 @@ TEST(BitmapElements, InlineIconReachesPocketPcThroughATemporaryFile)
 TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage)
 {
     const struct {
-        const char* bitmaps;
+        std::string bitmaps;
         int code;
         std::string message;
     } cases[] = {
@@ -123,12 +141,19 @@ TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage)
          "The bitmap format is not supported -  " + std::string(SKEDLIN_CORPUS) + "/bmp/bmpsuite/readme.txt"},
         {"<bitmap data=\"inline\">42 4D 00</bitmap>", 4, "Invalid inline bitmap."},
         {"<bitmap transparent-color=\"pink\">plucker/chicken.bmp</bitmap>", 4,
-         "Unable to load bitmap file: " + std::string(SKEDLIN_CORPUS) + "/bmp/plucker/chicken.bmp"},
+         "The transparent-color attribute \"pink\" is not a hexadecimal colour (0xRRGGBB) - " +
+             std::string(SKEDLIN_CORPUS) + "/bmp/plucker/chicken.bmp"},
+        {"<bitmap transparent-color=\"0x\">plucker/chicken.bmp</bitmap>", 4,
+         "The transparent-color attribute \"0x\" is not a hexadecimal colour (0xRRGGBB) - " +
+             std::string(SKEDLIN_CORPUS) + "/bmp/plucker/chicken.bmp"},
+        // Data too short for the headers cannot be parsed, whatever it begins with.
+        {"<bitmap data=\"inline\">zz</bitmap>", 4, "Invalid inline bitmap."},
+        {"<bitmap>" + shortBmFile() + "</bitmap>", 4, "Unable to load bitmap file: " + shortBmFile()},
         {"<bitmap>plucker/chicken.bmp</bitmap><bitmap>plucker/mode1.bmp</bitmap>", 5,
          "Related bitmaps must have the same dimensions - " + std::string(SKEDLIN_CORPUS) + "/bmp/plucker/chicken.bmp"},
     };
     for (const auto& c : cases) {
-        Fixture f(std::string("<image>") + c.bitmaps + "</image>");
+        Fixture f("<image>" + c.bitmaps + "</image>");
         EXPECT_EQ(readWelcomeImage(*f.builder, f.document.root()), c.code) << c.bitmaps;
         EXPECT_EQ(f.builder->errorMessage(), c.message);
         EXPECT_EQ(f.builder->palmDatabase().find(palm::kTypeBitmap, 4000), nullptr);

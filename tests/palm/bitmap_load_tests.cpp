@@ -217,7 +217,8 @@ TEST(BmpLoad, InlineHexIgnoresSeparatorsAndReadsLoneDigits)
     EXPECT_EQ(fromCompact.width(), 32);
 
     BmpImage image;
-    EXPECT_EQ(image.loadInlineHex("not a bitmap").error, BmpError::NotBitmap);
+    EXPECT_EQ(image.loadInlineHex("not a bitmap").error, BmpError::Malformed);  // three bytes
+    EXPECT_EQ(image.loadInlineHex(std::string(108, '0')).error, BmpError::NotBitmap);
     EXPECT_EQ(image.loadInlineHex("424D 0000").error, BmpError::Malformed);
 }
 
