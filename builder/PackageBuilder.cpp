@@ -6,6 +6,7 @@
 #include "builder/ContactsReader.h"
 #include "builder/GroupsReader.h"
 #include "builder/PocketPcOutputStep.h"
+#include "builder/RecordText.h"
 #include "builder/ResourceIds.h"
 #include "model/Windows1252.h"
 #include "builder/pocketpc/PocketPcExecutable.h"
@@ -21,6 +22,8 @@ constexpr std::string_view kPalmExtension = ".prc";
 
 constexpr std::string_view kNavigationNoneText = "none";
 constexpr std::string_view kNavigationGroupsText = "groups";
+// Warnings about the package's own texts (title, names, welcome texts) name this owner.
+constexpr std::string_view kPackageTextOwner = "the package";
 
 }  // namespace
 
@@ -133,7 +136,8 @@ int PackageBuilder::readWelcome(const xml::Element& root) {
     std::string description;
     if (int code = requireChildText(welcome, "description", description)) return code;
     setString(kStringWelcomeDescription, description);
-    if (const auto authorInfo = childText(welcome, "author-info")) setString(kStringAuthorInfo, *authorInfo);
+    if (const auto authorInfo = recordChildText(welcome, "author-info", kPackageTextOwner))
+        setString(kStringAuthorInfo, *authorInfo);
     if (const xml::Element image = welcome.firstChild("image")) {
         if (int code = readWelcomeImage(*this, image)) return code;
     }
@@ -210,7 +214,7 @@ int PackageBuilder::requireChild(const xml::Element& parent, std::string_view na
 }
 
 int PackageBuilder::requireChildText(const xml::Element& parent, std::string_view name, std::string& text) {
-    const auto value = childText(parent, name);
+    const auto value = recordChildText(parent, name, kPackageTextOwner);
     if (!value) return failMissingElement(name, parent);
     text = *value;
     return kExitSuccess;

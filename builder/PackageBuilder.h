@@ -88,6 +88,8 @@ public:
     // The same for items the format requires: a missing one sets the message
     // and returns kExitMissingRequired, else 0.
     int requireChild(const xml::Element& parent, std::string_view name, xml::Element& child);
+    // The text converted to Windows-1252, with a warning when some character
+    // became "?".
     int requireChildText(const xml::Element& parent, std::string_view name, std::string& text);
     int requireAttribute(const xml::Element& element, std::string_view name, std::string& text);
 

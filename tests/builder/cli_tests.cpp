@@ -254,6 +254,23 @@ TEST_F(BuilderCommandLine, NeitherTargetWritesNothingAndTellsValidity) {
     EXPECT_EQ(filesIn(dir_), (std::vector<std::string>{"err.txt", "invalid.xml", "valid.xml"}));
 }
 
+TEST_F(BuilderCommandLine, PackageTextsOutsideTheCodePageAreWarnedAbout) {
+    PackageText text;
+    text.title = "\t<package-title>Fair &#x416;</package-title>\r\n";
+    text.appName = "\t<app-name>App &#x4E2D;</app-name>\r\n";
+    text.launcherName = "\t\t<launcher-name>&#x3A9;</launcher-name>\r\n";
+    text.description = "\t\t<description>Caf&#xE9; &#x20AC;</description>\r\n";  // all in the code page
+    text.authorInfo = "\t\t<author-info>&#x1F600;</author-info>\r\n";
+    const auto result = run({put("in.xml", text.text()), at("out")}, dir_);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    for (const char* element : {"<package-title>", "<app-name>", "<launcher-name>", "<author-info>"}) {
+        EXPECT_NE(result.out.find(std::string("Warning: ") + element + " of the package holds characters"),
+                  std::string::npos)
+            << element << "\n" << result.out;
+    }
+    EXPECT_EQ(result.out.find("<description>"), std::string::npos) << result.out;
+}
+
 TEST_F(BuilderCommandLine, DoctypeWrittenOnWindowsValidatesAgainstTheBundledDtd) {
     PackageText text;
     text.doctype = kWindowsDoctype;
