@@ -147,6 +147,9 @@ int PackageBuilder::readWelcome(const xml::Element& root) {
 // ---- Output --------------------------------------------------------------------
 
 int PackageBuilder::writeOutputs() {
+    if (options_.pocketPcTarget) {
+        if (int code = checkPocketPcOutputName(*this)) return code;
+    }
     if (options_.palmTarget) {
         if (int code = writePalmOutput()) return code;
     }

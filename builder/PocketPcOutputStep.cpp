@@ -11,6 +11,9 @@
 namespace skedlin::builder {
 namespace {
 
+// Characters that end a field, a key or a line of the installation description.
+constexpr std::string_view kCharactersTheDescriptionSplitsAt = ",;=";
+
 // The files of one Pocket PC build, all named after the output base.
 struct PocketPcFiles {
     std::string executable;
@@ -49,6 +52,23 @@ int fail(PackageBuilder& builder, const PocketPcFiles& files, int code, std::str
 
 }  // namespace
 
+int checkPocketPcOutputName(PackageBuilder& builder) {
+    const std::string& outputBase = builder.outputBase();
+    const std::size_t separator = outputBase.find_last_of("/\\");
+    const std::string_view fileName =
+        separator == std::string::npos ? std::string_view(outputBase) : std::string_view(outputBase).substr(separator + 1);
+    char refused = 0;
+    if (outputBase.find('"') != std::string::npos) {
+        refused = '"';
+    } else if (const std::size_t at = fileName.find_first_of(kCharactersTheDescriptionSplitsAt);
+               at != std::string_view::npos) {
+        refused = fileName[at];
+    }
+    if (refused == 0) return kExitSuccess;
+    builder.setErrorMessage(outputNameCharacterMessage(outputBase, refused));
+    return kExitOutputFile;
+}
+
 int writePocketPcOutput(PackageBuilder& builder) {
     const PocketPcFiles files(builder.outputBase());
 
@@ -73,7 +93,11 @@ int writePocketPcOutput(PackageBuilder& builder) {
         return fail(builder, files, kExitCabWizardStart, std::string(kMsgCabWizardStart));
     }
     if (outcome.exitCode != 0) {
-        return fail(builder, files, kExitCabWizardError, fillMessage(kMsgCabWizardError, outcome.exitCode));
+        // The wizard's own reason follows on the next line, so that whoever
+        // reads only the error file (the editor's build dialog) sees it too.
+        std::string message = fillMessage(kMsgCabWizardError, outcome.exitCode);
+        if (!outcome.firstErrorLine.empty()) message += "\n" + outcome.firstErrorLine;
+        return fail(builder, files, kExitCabWizardError, std::move(message));
     }
     // rename() replaces a .cab left by an earlier build in one step.
     if (std::rename(files.wizardCabinet.c_str(), files.cabinet.c_str()) != 0) {

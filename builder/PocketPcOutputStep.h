@@ -19,6 +19,13 @@ inline constexpr std::string_view kWizardSideFileExtension = ".arm.dat";
 inline constexpr std::string_view kMsgCabWizardNoCabinet =
     "The Microsoft CAB Wizard reported success but did not write the cabinet: ";
 
+// Whether the installation description can hold the output name: its file
+// name stands unquoted in the description, where ',' ';' and '=' would split
+// the line, and the whole name stands in double quotes. Returns 0, or
+// kExitOutputFile with a message naming the character; called before any
+// output is written.
+int checkPocketPcOutputName(PackageBuilder& builder);
+
 // Called after the .prc was written (when the Palm target is on), only when
 // the Pocket PC target is on. Returns 0; kExitOutputFile when the .exe or the
 // .inf cannot be written; kExitCabWizardStart (12) when the wizard cannot be

@@ -70,11 +70,14 @@ void replaceAll(std::string& text, std::string_view placeholder, std::string_vie
     }
 }
 
-std::string doubledQuotes(std::string_view text) {
+// A launcher name as a quoted text of the description: a double quote is
+// written twice, as the format escapes it, and so is a percent sign, which
+// the format would otherwise read as the start of a macro ("%CE2%").
+std::string escapedLauncherName(std::string_view text) {
     std::string out;
     for (char c : text) {
         out.push_back(c);
-        if (c == '"') out.push_back('"');
+        if (c == '"' || c == '%') out.push_back(c);
     }
     return out;
 }
@@ -96,9 +99,7 @@ InfValues infValuesFor(std::string_view outputBase, std::string_view launcherNam
     const std::string_view fileName =
         separator == std::string_view::npos ? outputBase : outputBase.substr(separator + 1);
     values.appName = std::string(fileName) + std::string(kExecutableExtension);
-    // Both stand inside double quotes in the template; a quote of the
-    // launcher name is written twice there, as the format escapes it.
-    const std::string quotedName = doubledQuotes(launcherName);
+    const std::string quotedName = escapedLauncherName(launcherName);
     values.appTitle = quotedName;
     values.installDir = std::string(kInstallDirPrefix) + quotedName;
     if (separator != std::string_view::npos) {

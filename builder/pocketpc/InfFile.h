@@ -18,8 +18,8 @@ extern const std::string_view kInfTemplate;
 
 struct InfValues {
     std::string appName;     // the executable's file name, "Conf.exe"
-    std::string appTitle;    // the launcher name (Windows-1252), each '"' doubled
-    std::string installDir;  // "%CE1%\" + launcher name, each '"' doubled
+    std::string appTitle;    // the launcher name (Windows-1252), each '"' and '%' doubled
+    std::string installDir;  // "%CE1%\" + launcher name, each '"' and '%' doubled
     std::string buildDir;    // the folder that holds the executable
 };
 

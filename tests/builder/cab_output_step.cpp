@@ -126,6 +126,51 @@ TEST_F(OutputStep, LauncherNameWithQuotesAndAccentsReachesTheDeviceUnchanged) {
     EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\Caf\xe9 & \"Talks\".lnk");
 }
 
+TEST_F(OutputStep, LauncherNameThatLooksLikeAMacroInstallsUnderItsOwnText) {
+    writeFile(input, packageXml("%CE2% 100%"));
+    const auto run = build({"/WINCE"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    TempDir extracted;
+    ASSERT_TRUE(extractCabinet(outputBase + ".cab", extracted.path()));
+    const auto names = folderNames(extracted.path());
+    ASSERT_EQ(names.size(), 2u);
+    SetupFile setup;
+    std::string error;
+    ASSERT_TRUE(parseSetupFile(readFile(extracted.file(names[0])), setup, error)) << error;
+    EXPECT_EQ(setup.appName, "%CE2% 100%");
+    ASSERT_EQ(setup.files.size(), 1u);
+    EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\%CE2% 100%");
+    ASSERT_EQ(setup.shortcuts.size(), 1u);
+    EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\%CE2% 100%.lnk");
+}
+
+// The error file is what the editor's build dialog shows: the wizard's own
+// reason must be there, not only on standard error.
+TEST_F(OutputStep, WizardsReasonFollowsItsNumberInTheErrorFile) {
+    writeFile(input, packageXml(""));
+    const auto run = build({"/WINCE", "/ERR", root.file("errors.txt")});
+    EXPECT_EQ(run.exitCode, 13);
+    const std::string errors = readFile(root.file("errors.txt"));
+    const std::size_t number = errors.find("An error was returned by the Microsoft CAB Wizard.  Error number = 1\n");
+    ASSERT_NE(number, std::string::npos) << errors;
+    EXPECT_NE(errors.find("AppName is empty", number), std::string::npos) << errors;
+    EXPECT_NE(run.err.find("AppName is empty"), std::string::npos) << run.err;  // still shown on the console
+}
+
+TEST_F(OutputStep, OutputNameTheDescriptionCannotHoldIsRefusedBeforeAnythingIsWritten) {
+    for (const char* name : {"a,b", "a;b", "a=b", "a\"b"}) {
+        outputBase = root.file("out/") + name;
+        const auto run = build();
+        EXPECT_EQ(run.exitCode, 4) << name;
+        EXPECT_NE(run.err.find(std::string("holds the character '") + name[1] + "'"), std::string::npos) << run.err;
+        EXPECT_EQ(outputs(), (std::vector<std::string>{})) << name;
+    }
+    // Only where the name stands unquoted: a folder may hold them.
+    ASSERT_EQ(::mkdir(root.file("out/a,b=c;d").c_str(), 0755), 0);
+    outputBase = root.file("out/a,b=c;d/Conf");
+    EXPECT_EQ(build().exitCode, 0);
+}
+
 TEST_F(OutputStep, WizardMissingGivesCode12AndKeepsOnlyThePrc) {
     std::remove((bin + "/cabwiz").c_str());
     writeFile(outputBase + ".cab", "left by an earlier build");

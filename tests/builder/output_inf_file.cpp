@@ -124,6 +124,10 @@ TEST(InfFile, ValuesComeFromTheOutputBase) {
     values = infValuesFor("Conf", "The \"Big\" Day");
     EXPECT_EQ(values.appTitle, "The \"\"Big\"\" Day");
     EXPECT_EQ(values.installDir, "%CE1%\\The \"\"Big\"\" Day");
+    // A percent sign is doubled too, so that "%CE2%" is not read as a macro.
+    values = infValuesFor("Conf", "%CE2% 5%");
+    EXPECT_EQ(values.appTitle, "%%CE2%% 5%%");
+    EXPECT_EQ(values.installDir, "%CE1%\\%%CE2%% 5%%");
 }
 
 }  // namespace

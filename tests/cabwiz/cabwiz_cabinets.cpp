@@ -260,6 +260,28 @@ TEST(CabwizCabinet, OrdinaryPunctuationInNamesIsKept) {
     EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\" + name + ".lnk");
 }
 
+// "%%" stands for a percent sign everywhere, [Strings] texts and folders
+// included, so a name that looks like a macro keeps its own text.
+TEST(CabwizCabinet, EscapedPercentSignsAreTextNotMacros) {
+    TempDir dir;
+    writeFile(dir.file("Conf.exe"), "payload");
+    std::string inf = builderInf(dir.path());
+    for (std::size_t pos; (pos = inf.find("\"Conference\"")) != std::string::npos;) {
+        inf.replace(pos, 12, "\"%%CE2%% 5%%\"");
+    }
+    inf.replace(inf.find("%CE1%\\Conference"), 16, "%CE1%\\%%CE2%% 5%%");
+    writeFile(dir.file("Conf.inf"), inf);
+
+    const auto run = runProgram({kCabwiz, dir.file("Conf.inf"), "/cpu", "arm"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const SetupFile setup = decode(readFile(dir.file("Conf.arm.dat")));
+    EXPECT_EQ(setup.appName, "%CE2% 5%");
+    ASSERT_EQ(setup.files.size(), 1u);
+    EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\%CE2% 5%");
+    ASSERT_EQ(setup.shortcuts.size(), 1u);
+    EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\%CE2% 5%.lnk");
+}
+
 TEST(CabwizCommandLine, HelpAndMisuse) {
     const auto help = runProgram({kCabwiz, "--help"});
     EXPECT_EQ(help.exitCode, 0);

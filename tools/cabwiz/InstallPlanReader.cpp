@@ -49,6 +49,9 @@ constexpr std::string_view kInstallDirMacro = "%InstallDir%";
 constexpr std::string_view kCeMacroPrefix = "%CE";
 constexpr unsigned kMaxCeMacro = 17;
 constexpr std::string_view kAppNameMacroName = "AppName";
+// Stands for an escaped percent sign ("%%") while a folder's text is checked
+// for macros: a control character that no description has reason to hold.
+constexpr char kEscapedPercent = '\x01';
 
 constexpr std::string_view kLinkExtension = ".lnk";
 constexpr std::size_t kSourceDiskPathField = 3;  // "id = description, tag file, unused, path"
@@ -108,6 +111,20 @@ bool parseVersion(std::string_view text, OsVersion& version) {
     const auto minor = text.substr(dot + 1);
     return !startsWithIgnoringCase(major, "0x") && !startsWithIgnoringCase(minor, "0x") &&
            parseNumber(major, version.major) && parseNumber(minor, version.minor);
+}
+
+// A [Strings] text with each "%%" written as `percent`.
+std::string unescapedPercents(std::string_view text, char percent) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%') {
+            out.push_back(percent);
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
 }
 
 // "%CE11%" -> 11.
@@ -211,9 +228,22 @@ private:
     }
 
     // Replaces %name% by its [Strings] text (and %AppName% by the application
-    // name) and %% by %. Device macros and unknown names stay as they are:
-    // they are checked where a folder is expected.
-    std::string expand(std::string_view text) const {
+    // name) and %% by %, also inside a [Strings] text. Device macros and
+    // unknown names stay as they are: they are checked where a folder is
+    // expected.
+    std::string expand(std::string_view text) const { return expandWith(text, '%'); }
+
+    // The same with each escaped percent sign written as kEscapedPercent, so
+    // that a folder's text still tells an escaped "%%CE2%%" from the macro.
+    std::string expandMarkingEscapes(std::string_view text) const { return expandWith(text, kEscapedPercent); }
+
+    static std::string withEscapesRestored(std::string text) {
+        for (char& c : text)
+            if (c == kEscapedPercent) c = '%';
+        return text;
+    }
+
+    std::string expandWith(std::string_view text, char escapedPercent) const {
         std::string out;
         std::size_t pos = 0;
         while (pos < text.size()) {
@@ -224,9 +254,9 @@ private:
             out.append(text.substr(pos, start - pos));
             const auto name = text.substr(start + 1, end - start - 1);
             if (name.empty()) {
-                out.push_back('%');
+                out.push_back(escapedPercent);
             } else if (const std::string* value = stringValue(name)) {
-                out.append(*value);
+                out.append(unescapedPercents(*value, escapedPercent));
             } else if (equalsIgnoringCase(name, kAppNameMacroName) && appNameRead_) {
                 out.append(plan_.appName);
             } else {
@@ -245,8 +275,9 @@ private:
         return nullptr;
     }
 
+    // text as the line holds it, not yet expanded.
     Status resolveFolder(std::string_view text, int line, Folder& folder) const {
-        std::string path = expand(text);
+        std::string path = expandMarkingEscapes(text);
         folder = Folder{};
         bool fromInstallDir = false;
         if (startsWithIgnoringCase(path, kInstallDirMacro)) {
@@ -257,7 +288,7 @@ private:
                 folder.baseOnly = true;
                 folder.base = 0;
             }
-            path = *installDir_ + path.substr(kInstallDirMacro.size());
+            path = expandMarkingEscapes(*installDir_) + path.substr(kInstallDirMacro.size());
             fromInstallDir = true;
         }
         folder.components = splitPath(path);
@@ -273,8 +304,9 @@ private:
                 }
                 continue;
             }
-            return failAt(line, "unknown directory macro in '" + component + "'");
+            return failAt(line, "unknown directory macro in '" + withEscapesRestored(component) + "'");
         }
+        for (std::string& component : folder.components) component = withEscapesRestored(std::move(component));
         return Status::success();
     }
 
@@ -319,14 +351,14 @@ private:
         if (plan_.appName.empty()) return failAt(appName->number, "AppName is empty");
         appNameRead_ = true;
         if (const InfLine* installDir = section->find(kInstallDirKey)) {
-            const std::string value = expand(installDir->field(0));
-            if (startsWithIgnoringCase(value, kInstallDirMacro)) {
+            const std::string& value = installDir->field(0);
+            if (startsWithIgnoringCase(expandMarkingEscapes(value), kInstallDirMacro)) {
                 return failAt(installDir->number, "InstallDir cannot refer to itself");
             }
             Folder folder;
             const Status status = resolveFolder(value, installDir->number, folder);
             if (!status.ok()) return status;
-            installDir_ = value;
+            installDir_ = value;  // as written: expanded where it is used
             // The installation folder conventionally comes first, as directory 1.
             directoryId(folder.components);
         }
@@ -583,7 +615,7 @@ private:
         } else if (type == kShortcutToFolder) {
             shortcut.targetIsFile = false;
             Folder folder;
-            const Status status = resolveFolder(target, line.number, folder);
+            const Status status = resolveFolder(line.field(2), line.number, folder);
             if (!status.ok()) return status;
             shortcut.targetId = directoryId(folder.components);
         } else {
@@ -638,7 +670,7 @@ private:
     const std::string& infFolder_;
     InstallPlan& plan_;
     std::vector<std::pair<std::string, std::string>> strings_;
-    std::optional<std::string> installDir_;
+    std::optional<std::string> installDir_;  // the InstallDir text as written
     bool appNameRead_ = false;
     std::uint64_t payloadBytes_ = 0;
 };
