@@ -151,7 +151,7 @@ TEST_F(OutputStep, WizardsReasonFollowsItsNumberInTheErrorFile) {
     const auto run = build({"/WINCE", "/ERR", root.file("errors.txt")});
     EXPECT_EQ(run.exitCode, 13);
     const std::string errors = readFile(root.file("errors.txt"));
-    const std::size_t number = errors.find("An error was returned by the Microsoft CAB Wizard.  Error number = 1\n");
+    const std::size_t number = errors.find("An error was returned by the Microsoft CAB Wizard.  Error number = 1");
     ASSERT_NE(number, std::string::npos) << errors;
     EXPECT_NE(errors.find("AppName is empty", number), std::string::npos) << errors;
     EXPECT_NE(run.err.find("AppName is empty"), std::string::npos) << run.err;  // still shown on the console

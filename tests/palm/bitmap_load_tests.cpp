@@ -168,7 +168,7 @@ TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly)
         BmpImage image;
         const BmpLoadResult result = image.loadBytes(std::span(whole.data(), length));
         ASSERT_FALSE(result) << length;
-        ASSERT_EQ(bmpExitCode(result.error), length < 2 ? 7 : 4) << length;
+        ASSERT_EQ(bmpExitCode(result.error), 4) << length;  // even too short to show its "BM"
     }
     BmpImage image;
     EXPECT_TRUE(image.loadBytes(whole));
