@@ -128,15 +128,22 @@ TEST_F(BuildAndTool, ToolCreatesChecksAndResavesPackages) {
 // relative to the package's folder, as a full path does.
 TEST_F(BuildAndTool, ToolKeepsBitmapPathsRelativeWithARelativePackagePath) {
     QDir().mkpath(path(QStringLiteral("work")));
-    test::writeBytes(path(QStringLiteral("work/full.xml")), test::fixturePackage("full-package.xml"));
+    QByteArray package = test::fixturePackage("full-package.xml");
+    package.replace(".\\icon.bmp", QFile::encodeName(path(QStringLiteral("work/icon.bmp"))));
+    test::writeBytes(path(QStringLiteral("work/full.xml")), package);
     ASSERT_EQ(runTool({QStringLiteral("resave"), QStringLiteral("full.xml"), QStringLiteral("copy.xml")},
                       path(QStringLiteral("work")))
                   .exitCode,
               0);
-    ASSERT_EQ(runTool({QStringLiteral("resave"), QStringLiteral("work/copy.xml")}, dir_.path()).exitCode, 0);
-    const QByteArray copy = test::readBytes(path(QStringLiteral("work/copy.xml")));
-    EXPECT_TRUE(copy.contains("<bitmap>.\\icon.bmp</bitmap>")) << copy.toStdString();
-    EXPECT_TRUE(copy.contains("<bitmap>.\\logos\\logo.bmp</bitmap>"));
+    ASSERT_EQ(runTool({QStringLiteral("resave"), QStringLiteral("work/full.xml"), QStringLiteral("work/copy2.xml")},
+                      dir_.path())
+                  .exitCode,
+              0);
+    for (const char* name : {"work/copy.xml", "work/copy2.xml"}) {
+        const QByteArray copy = test::readBytes(path(QLatin1String(name)));
+        EXPECT_TRUE(copy.contains("<bitmap>.\\icon.bmp</bitmap>")) << name << copy.toStdString();
+        EXPECT_TRUE(copy.contains("<bitmap>.\\logos\\logo.bmp</bitmap>")) << name;
+    }
 }
 
 TEST_F(BuildAndTool, ToolBuildsWithTheRealBuilder) {
