@@ -23,8 +23,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and builder of calendar packages for handhelds")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "editor and builder of calendar packages for handhelds
-Skedlin makes calendar packages: small viewer applications for Palm OS and
+# CPack puts the summary above this text as the description's first line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Skedlin makes calendar packages: small viewer applications for Palm OS and
 Pocket PC handhelds that carry a fixed set of events, contacts and groups,
 such as a conference programme or a season of fixtures.
 .
@@ -39,8 +39,9 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET Skedlin)
   # Loaded at run time, so invisible to dpkg-shlibdeps: the editor cannot open
-  # a window without Qt's platform plugins.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # a window without Qt's platform plugins, and draws its toolbar and menu
+  # icons from SVG through the plugins of libqt6svg6.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
   # The manual opens in the desktop's web browser.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()

@@ -22,10 +22,11 @@ in_chroot() { chroot "$chroot_dir" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME
 
 cp "$deb" "$chroot_dir/tmp/"
 name="$(basename "$deb")"
-in_chroot sh -c 'find / -xdev \( -path /proc -o -path /tmp -o -path /var/cache -o -path /var/lib/apt \
-  -o -path /var/lib/dpkg -o -path /var/log \) -prune -o -print | sort' > "$chroot_dir/tmp/before.txt"
-
+# What every desktop has: the menu and file type databases, whose triggers
+# must pick the package's files up.
 in_chroot apt-get update -qq
+in_chroot apt-get install -y -qq desktop-file-utils shared-mime-info
+
 in_chroot apt-get install -y -qq "/tmp/$name" || fail "apt install ./$name"
 
 # The programs from PATH, in a folder of the user's.
@@ -41,18 +42,21 @@ in_chroot sh -c 'set -e
 status=0
 in_chroot timeout 5 env QT_QPA_PLATFORM=offscreen Skedlin /root/conference/Conference.xml || status=$?
 [[ $status -eq 124 ]] || fail "the editor ended by itself with status $status"
-in_chroot sh -c 'grep -l x-skedlin-package /usr/share/mime/globs2 /usr/share/applications/mimeinfo.cache' \
-  || fail "the triggers did not register the file type"
+in_chroot grep -q x-skedlin-package /usr/share/mime/globs2 || fail "the file type is not in the database"
+in_chroot grep -qx 'application/x-skedlin-package=org.skedlin.Skedlin.desktop;' /usr/share/applications/mimeinfo.cache \
+  || fail "the editor is not the file type's handler"
 
+in_chroot dpkg -L skedlin > "$chroot_dir/tmp/files.txt"
 in_chroot apt-get remove -y -qq skedlin || fail "apt remove"
-in_chroot apt-get autoremove -y -qq --purge
-in_chroot rm -rf /root/conference
-in_chroot sh -c 'find / -xdev \( -path /proc -o -path /tmp -o -path /var/cache -o -path /var/lib/apt \
-  -o -path /var/lib/dpkg -o -path /var/log \) -prune -o -print | sort' > "$chroot_dir/tmp/after.txt"
-left="$(comm -13 "$chroot_dir/tmp/before.txt" "$chroot_dir/tmp/after.txt")"
-echo "left after remove and autoremove:"
-echo "$left"
-if grep -i skedlin <<<"$left"; then fail "files of the package were left behind"; fi
+# Every file and link of the package is gone (folders shared with other
+# packages stay), and nothing outside the home folder is named after it. The
+# editor's settings in the home folder are the user's and stay, as for any
+# program.
+while IFS= read -r path; do
+  [[ -e "$chroot_dir$path" && ! -d "$chroot_dir$path" || -L "$chroot_dir$path" ]] && fail "$path was left behind"
+done < "$chroot_dir/tmp/files.txt"
+left="$(in_chroot find / -xdev \( -path /proc -o -path /root -o -path /tmp \) -prune -o -iname '*skedlin*' -print)"
+[[ -z "$left" ]] || fail "left behind: $left"
 if in_chroot grep -rl x-skedlin-package /usr/share/mime /usr/share/applications; then
   fail "the file type is still registered"
 fi
