@@ -187,14 +187,14 @@ TEST_F(DateBookArchiveTest, UntimedDaysKeepTheirDateInEveryZone) {
 }
 
 TEST_F(DateBookArchiveTest, EndDatePastTheHandheldsLastDayMeansNoEnd) {
-    Appointment forever;
-    forever.start = forever.end = utcSeconds(2004, 2, 14);
-    forever.repeatKind = 5;
-    forever.repeatEnd = 0x749E77BF;  // 1 Jan 2032, 03:59:59 universal time
-    Appointment lastDay = forever;
+    Appointment endless;
+    endless.start = endless.end = utcSeconds(2004, 2, 14);
+    endless.repeatKind = 5;
+    endless.repeatEnd = 0x749E77BF;  // 1 Jan 2032, 03:59:59 universal time
+    Appointment lastDay = endless;
     lastDay.repeatEnd = utcSeconds(2031, 12, 31);
     DateBookArchiveReader reader("Events");
-    ASSERT_EQ(reader.readBytes(archive({forever, lastDay})), DateBookArchiveReader::kReadOk);
+    ASSERT_EQ(reader.readBytes(archive({endless, lastDay})), DateBookArchiveReader::kReadOk);
     EXPECT_TRUE(reader.events()[0].repeatEndDate.isZero());
     EXPECT_EQ(reader.events()[1].repeatEndDate.date(), QDate(2031, 12, 31));
 }
