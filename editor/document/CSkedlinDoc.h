@@ -11,7 +11,9 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
+#include "editor/document/DocumentChanges.h"
 #include "editor/document/PackageEntries.h"
 
 namespace skedlin {
@@ -25,7 +27,8 @@ public:
     virtual ~NewPackageWizard() = default;
     // Runs the "New Calendar Package Wizard" on the document (which already holds
     // the defaults); the wizard writes its pages back through the setters.
-    virtual void runWizard(CSkedlinDoc& document) = 0;
+    // False when the user cancelled it.
+    virtual bool runWizard(CSkedlinDoc& document) = 0;
     // Shows an information message (the text that follows the wizard).
     virtual void showInformation(const QString& message) = 0;
 };
@@ -51,9 +54,11 @@ public:
     ~CSkedlinDoc() override;
 
     // --- Document lifecycle ---------------------------------------------------
-    // Clears the document, sets the defaults and runs the wizard when one is
-    // given; the new package is modified and has no path. Always succeeds.
-    void newDocument(NewPackageWizard* wizard);
+    // Makes a package with the defaults and runs the wizard on it when one is
+    // given. When the wizard ends with Finish (or without a wizard) the new
+    // package replaces this one: modified, no path, an empty undo history.
+    // A cancelled wizard leaves this document exactly as it was: false.
+    bool newDocument(NewPackageWizard* wizard);
     // Reads the package at path into a fresh document; only on success does it
     // replace this one (path set, unmodified, update notice). On failure this
     // document is left exactly as it was.
@@ -146,8 +151,29 @@ public:
     // move to the first group.
     void setGroupList(const QList<GroupEntry>& newGroups, const QStringList& removedGroupNames);
     // Stable sort: events by date, contacts by last name (else company, else
-    // first name) then first name, groups by name; case-sensitive.
+    // first name) then first name, groups by name; case-sensitive. A sort
+    // that moved something is undone with the command before it.
     void sort();
+
+    // --- Undo history ---------------------------------------------------------------
+    // Every editing operation and setter above is recorded; undo and redo
+    // replay it and send the update notice. Reaching the state of the last
+    // open or save again clears the modified flag.
+    bool canUndo() const { return doneSteps_ > 0; }
+    bool canRedo() const { return doneSteps_ < steps_.size(); }
+    // The name of the command that undo or redo would take back or make again.
+    QString undoName() const;
+    QString redoName() const;
+    void undo();
+    void redo();
+    // Operations between beginStep and endStep form one step (nested pairs
+    // join the outermost). countsWhenEmpty: the step is recorded, and the
+    // document marked modified, even when no operation changed anything.
+    void beginStep(const QString& name, bool countsWhenEmpty = false);
+    void endStep();
+    void clearHistory();
+    // Steps kept; older ones are forgotten.
+    static constexpr std::size_t kMaxUndoSteps = 100;
 
     // --- Direct access for the package reader (no flag, no id checks) -----------
     void appendEventUnchecked(const EventEntry& event) { events_.append(event); }
@@ -163,10 +189,32 @@ signals:
     // The update-all-views notice: entries or properties changed as a whole.
     void updated();
     void modifiedChanged(bool modified);
+    // Undo or redo became possible or impossible, or their names changed.
+    void historyChanged();
 
 private:
+    friend struct DocumentChangeAccess;
+    friend class StepScope;
+
     void ensureGroup(const QString& name);
     void addContactNoNotice(const ContactEntry& contact);
+    void setDefaults();
+    PackageProperties properties() const;
+    void applyProperties(const PackageProperties& properties);
+    void recordPropertiesChange(const PackageProperties& before);
+    void record(std::unique_ptr<DocumentChange> change);
+    void recordGroupsIfChanged(const QList<GroupEntry>& before);
+    template <typename Entry>
+    void recordEntries(typename EntriesChange<Entry>::Kind kind, QList<int> positions, QList<Entry> before,
+                       QList<Entry> after);
+    void commitPendingStep();
+
+    std::vector<UndoStep> steps_;
+    std::size_t doneSteps_ = 0;
+    // doneSteps_ when the document matched its file; -1 when no step count will again.
+    std::ptrdiff_t cleanStep_ = 0;
+    int openSteps_ = 0;
+    UndoStep pending_;
 
     QString pathName_;
     bool modified_ = false;

@@ -1,15 +1,17 @@
 #include "editor/ui/BuildDialogs.h"
 
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QUrl>
+#include <QFileInfo>
 #include <QVBoxLayout>
 
 #include "editor/document/DocumentMessages.h"
+#include "editor/ui/DesktopOpener.h"
+#include "editor/ui/DialogFrame.h"
+#include "editor/ui/UiText.h"
 
 namespace skedlin {
 namespace {
@@ -45,8 +47,16 @@ CBuildSuccessDlg::CBuildSuccessDlg(const QString& palmFile, const QString& pocke
     pocketField->setObjectName(QStringLiteral("pocketPcFile"));
     layout->addWidget(pocketField);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    QPushButton* openFolder = buttons->addButton(QString::fromUtf8(uitext::kOpenFolder), QDialogButtonBox::ActionRole);
+    openFolder->setObjectName(QStringLiteral("openFolder"));
+    const QString folder = QFileInfo(palmFile).absolutePath();
+    connect(openFolder, &QPushButton::clicked, this, [this, folder] {
+        openWithDesktop(folder, this, QString::fromUtf8(uitext::kFolderNotOpened));
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+    setDialogFrame(this);
     setMinimumWidth(480);
 }
 
@@ -73,9 +83,10 @@ CPackageErrorDlg::CPackageErrorDlg(const QString& caption, const QString& introT
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(editSource, &QPushButton::clicked, this, [this, sourcePath] {
         emit editSourceRequested(sourcePath);
-        QDesktopServices::openUrl(QUrl::fromLocalFile(sourcePath));
+        openWithDesktop(sourcePath, this, QString::fromUtf8(uitext::kSourceNotOpened));
     });
     layout->addWidget(buttons);
+    setDialogFrame(this);
     resize(520, 300);
 }
 

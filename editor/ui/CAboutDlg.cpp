@@ -1,5 +1,7 @@
 #include "editor/ui/CAboutDlg.h"
 
+#include "editor/ui/DialogFrame.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
@@ -11,6 +13,7 @@ namespace skedlin {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(uitext::kAboutCaption));
+    setDialogFrame(this);
     auto* layout = new QGridLayout(this);
     layout->setHorizontalSpacing(16);
 

@@ -109,6 +109,7 @@ CEventRepeat::CEventRepeat(const EventEntry& event, QWidget* parent)
         endDateEdit_->setDate(event.repeatEndDate.date());
     // A weekly event without weekdays repeats on the weekday of its own date.
     std::uint8_t mask = event.repeatOnMask;
+    weekdaysChosen_ = mask != 0;
     if (mask == 0)
         mask = weekdayBit(event.date.date());
     for (int day = 0; day < kWeekdays; ++day)
@@ -142,6 +143,15 @@ void CEventRepeat::layOut() {
     dayOfMonthRadio_->setVisible(index == kListMonth);
     dateOfMonthRadio_->setVisible(index == kListMonth);
     repeatOnBox_->setVisible(index == kListWeek);
+    // Until weekdays are chosen, a weekly repeat follows the date the user
+    // has set on the General page by now, not the one the sheet opened with.
+    if (index == kListWeek && !weekdaysChosen_ && eventDate_) {
+        const std::uint8_t bit = weekdayBit(eventDate_());
+        for (int day = 0; bit != 0 && day < kWeekdays; ++day) {
+            const QSignalBlocker blocker(weekdayChecks_[day]);
+            weekdayChecks_[day]->setChecked((bit >> day) & 1);
+        }
+    }
     if (repeats && !endDateSet_) {
         endDateEdit_->setDate(QDate::currentDate());
         endDateSet_ = true;
@@ -156,6 +166,7 @@ void CEventRepeat::layOut() {
 }
 
 void CEventRepeat::weekdayToggled(int weekday, bool checked) {
+    weekdaysChosen_ = true;
     // At least one weekday stays chosen.
     if (!checked && checkedMask() == 0) {
         const QSignalBlocker blocker(weekdayChecks_[weekday]);

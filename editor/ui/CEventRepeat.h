@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <functional>
+
 #include "editor/document/PackageEntries.h"
 #include "editor/ui/SheetPage.h"
 
@@ -33,6 +35,9 @@ public:
     // Writes repeat type, frequency, repeat end date and repeat-on mask. A page
     // the user never opened writes the stored values back unchanged.
     void writeTo(EventEntry& event) const;
+    // Where the page reads the date the General page shows now: a weekly
+    // repeat without chosen weekdays falls on that date's weekday.
+    void setEventDateSource(std::function<QDate()> source) { eventDate_ = std::move(source); }
     // Whether the event repeats with an end date, and that date.
     bool hasEndDate() const;
     QDate endDate() const;
@@ -58,6 +63,9 @@ private:
 
     EventEntry original_;
     bool endDateSet_ = false;  // the end date holds a real date (not the zero date)
+    // The stored event named its weekdays, or the user ticked some here.
+    bool weekdaysChosen_ = false;
+    std::function<QDate()> eventDate_;
     QLabel* everyLabel_;
     QComboBox* repeatList_;
     QSpinBox* frequencyEdit_;

@@ -13,6 +13,7 @@ CEventSheet::CEventSheet(const QString& caption, EventEntry& event, const QStrin
     : CSheetDialog(caption, Mode::Tabbed, parent), event_(event) {
     general_ = new CEventGeneral(event, groupNames);
     repeat_ = new CEventRepeat(event);
+    repeat_->setEventDateSource([this] { return general_->date(); });
     note_ = new CEventNote(event.note);
     addPage(general_);
     addPage(repeat_);

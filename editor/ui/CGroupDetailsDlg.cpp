@@ -1,5 +1,7 @@
 #include "editor/ui/CGroupDetailsDlg.h"
 
+#include "editor/ui/DialogFrame.h"
+
 #include <QDialogButtonBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,12 +20,14 @@ namespace skedlin {
 CGroupDetailsDlg::CGroupDetailsDlg(GroupEntry& group, const QStringList& takenNames, QWidget* parent)
     : QDialog(parent), group_(group), takenNames_(takenNames) {
     setWindowTitle(sheettext::kGroupDetailsCaption);
+    setDialogFrame(this);
     auto* layout = new QVBoxLayout(this);
     auto* nameLabel = new QLabel(sheettext::kGroupNameLabel, this);
     nameEdit_ = new QLineEdit(group.name, this);
     nameLabel->setBuddy(nameEdit_);
     auto* descriptionLabel = new QLabel(sheettext::kDescriptionLabel, this);
     descriptionEdit_ = new QPlainTextEdit(group.description, this);
+    descriptionEdit_->setTabChangesFocus(true);
     descriptionLabel->setBuddy(descriptionEdit_);
     layout->addWidget(nameLabel);
     layout->addWidget(nameEdit_);

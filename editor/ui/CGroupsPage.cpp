@@ -127,7 +127,11 @@ bool CGroupsPage::removeSelectedGroup() {
         showExclamation(this, sheettext::kLastGroup);
         return false;
     }
-    if (!askOkCancel(this, sheettext::kDeleteGroup))
+    // The question says where the group's events go.
+    const QString firstRemaining = groups_[index == 0 ? 1 : 0].name;
+    const QString question = QString::fromUtf8(sheettext::kDeleteGroup) + QStringLiteral("\n\n") +
+                             QString::fromUtf8(sheettext::kDeleteGroupMoves).arg(firstRemaining);
+    if (!askOkCancel(this, question))
         return false;
     GroupEntry removed = groups_.takeAt(index);
     // Events and contacts still carry the name the group has in the document.

@@ -8,6 +8,8 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include "editor/document/CSkedlinDoc.h"
@@ -25,6 +28,7 @@
 #include "editor/ui/CSkedlinView.h"
 #include "editor/ui/Commands.h"
 #include "editor/ui/DroppedFiles.h"
+#include "editor/ui/EntryListModel.h"
 #include "editor/ui/KeyboardIndicators.h"
 #include "editor/ui/SheetHelp.h"
 #include "editor/ui/Sheets.h"
@@ -52,7 +56,19 @@ CMainFrame::CMainFrame(QWidget* parent)
       wizardUi_(new CPackageWizardUi(this)) {
     initUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/skedlin.svg")));
-    setCentralWidget(view_);
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(2);
+    findBox_ = new QLineEdit(central);
+    findBox_->setObjectName(QStringLiteral("findBox"));
+    findBox_->setPlaceholderText(QString::fromUtf8(uitext::kFindPlaceholder));
+    findBox_->setClearButtonEnabled(true);
+    findBox_->installEventFilter(this);
+    centralLayout->addWidget(findBox_);
+    centralLayout->addWidget(view_, 1);
+    setCentralWidget(central);
+    setTabOrder(findBox_, view_);
     resize(kDefaultWindowSize);
     createMenus();
     createToolbar();
@@ -69,10 +85,15 @@ CMainFrame::CMainFrame(QWidget* parent)
     view_->setDocument(document_);
     view_->setContextMenu(editMenu_);
     connect(document_, &CSkedlinDoc::modifiedChanged, this, &CMainFrame::updateTitle);
+    connect(document_, &CSkedlinDoc::historyChanged, this, &CMainFrame::updateHistoryCommands);
+    connect(view_, &CSkedlinView::statusMessage, messagePane_, &QLabel::setText);
+    connect(findBox_, &QLineEdit::textChanged, view_, &CSkedlinView::setFilterText);
+    view_->setSaveHandler([this] { return save(); });
     connect(view_, &CSkedlinView::commandStateChanged, this, &CMainFrame::updateCommandState);
     setAcceptDrops(true);
     updateTitle();
     updateCommandState();
+    updateHistoryCommands();
 }
 
 CMainFrame::~CMainFrame() { delete wizardUi_; }
@@ -94,12 +115,16 @@ QAction* CMainFrame::makeAction(int commandId) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);  // shortcuts work while the toolbar or menu bar is hidden
     actions_.insert(commandId, action);
+    // A command ends the hover that showed its prompt; without this the
+    // prompt would stay in the status bar until the pointer moves again.
+    connect(action, &QAction::triggered, this, &CMainFrame::showIdlePrompt);
     return action;
 }
 
 void CMainFrame::createMenus() {
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_BUILD, ID_APP_EXIT, ID_EDIT_CUT,
-                   ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_BUILD, ID_APP_EXIT, ID_EDIT_UNDO,
+                   ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL,
+                   ID_EDIT_FIND, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
                    ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_CALENDAR_PROPERTIES,
                    ID_IMPORT, ID_HELP, ID_APP_ABOUT}) {
         makeAction(id);
@@ -119,16 +144,22 @@ void CMainFrame::createMenus() {
     fileMenu_->addAction(action(ID_APP_EXIT));
 
     editMenu_ = menuBar()->addMenu(menuText("&Edit"));
+    editMenu_->addAction(action(ID_EDIT_UNDO));
+    editMenu_->addAction(action(ID_EDIT_REDO));
+    editMenu_->addSeparator();
     editMenu_->addAction(action(ID_EDIT_CUT));
     editMenu_->addAction(action(ID_EDIT_COPY));
     editMenu_->addAction(action(ID_EDIT_PASTE));
     editMenu_->addAction(action(ID_EDIT_DELETE));
     editMenu_->addSeparator();
     editMenu_->addAction(action(ID_EDIT_SELECT_ALL));
+    editMenu_->addAction(action(ID_EDIT_FIND));
     editMenu_->addSeparator();
     groupMenu_ = editMenu_->addMenu(menuText("&Group"));
     editMenu_->addAction(action(ID_NEW_ITEM));
     connect(editMenu_, &QMenu::aboutToShow, this, &CMainFrame::rebuildGroupMenu);
+    // A menu closed without a choice leaves no prompt behind either.
+    for (QMenu* menu : {fileMenu_, editMenu_}) connect(menu, &QMenu::aboutToHide, this, &CMainFrame::showIdlePrompt);
 
     QMenu* viewMenu = menuBar()->addMenu(menuText("&View"));
     viewMenu->addAction(action(ID_VIEW_TOOLBAR));
@@ -185,6 +216,9 @@ void CMainFrame::connectCommands() {
     connect(action(ID_FILE_SAVE_AS), &QAction::triggered, this, [this] { saveAs(); });
     connect(action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(action(ID_BUILD), &QAction::triggered, view_, &CSkedlinView::build);
+    connect(action(ID_EDIT_UNDO), &QAction::triggered, document_, &CSkedlinDoc::undo);
+    connect(action(ID_EDIT_REDO), &QAction::triggered, document_, &CSkedlinDoc::redo);
+    connect(action(ID_EDIT_FIND), &QAction::triggered, this, &CMainFrame::focusFindBox);
     connect(action(ID_EDIT_CUT), &QAction::triggered, view_, &CSkedlinView::cut);
     connect(action(ID_EDIT_COPY), &QAction::triggered, view_, &CSkedlinView::copy);
     connect(action(ID_EDIT_PASTE), &QAction::triggered, view_, &CSkedlinView::paste);
@@ -205,11 +239,20 @@ void CMainFrame::connectCommands() {
 void CMainFrame::rebuildGroupMenu() {
     groupMenu_->clear();
     const QList<GroupEntry>& groups = document_->groups();
+    const QList<int> selected = view_->selectedEntries();
     for (int g = 0; g < groups.size(); ++g) {
         QString text = groups[g].name;
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* item = groupMenu_->addAction(text);
         item->setData(kFirstGroupCommand + g);
+        item->setCheckable(true);
+        bool member = !selected.isEmpty();
+        if (view_->isEventMode()) {
+            for (int entry : selected) member = member && document_->events()[entry].groupName == groups[g].name;
+        } else {
+            member = member && document_->allContactsInGroup(selected, g);
+        }
+        item->setChecked(member);
         connect(item, &QAction::triggered, view_, [this, g] { view_->applyGroup(g); });
     }
 }
@@ -253,6 +296,50 @@ void CMainFrame::updateTitle() {
     setWindowModified(document_->isModified());
 }
 
+void CMainFrame::updateHistoryCommands() {
+    QAction* undo = action(ID_EDIT_UNDO);
+    QAction* redo = action(ID_EDIT_REDO);
+    undo->setEnabled(document_->canUndo());
+    redo->setEnabled(document_->canRedo());
+    // "&Undo Delete\tCtrl+Z": the menu names the command it takes back.
+    const auto named = [](CommandId id, const QString& name) {
+        const QString text = QString::fromUtf8(commandInfo(id).menuText);
+        if (name.isEmpty()) return text;
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        QString shown = name;
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        return text.left(tab) + QLatin1Char(' ') + shown + text.mid(tab);
+    };
+    undo->setText(named(ID_EDIT_UNDO, document_->undoName()));
+    redo->setText(named(ID_EDIT_REDO, document_->redoName()));
+}
+
+void CMainFrame::showIdlePrompt() { messagePane_->setText(QString::fromUtf8(uitext::kIdleMessage)); }
+
+void CMainFrame::focusFindBox() {
+    findBox_->setFocus(Qt::ShortcutFocusReason);
+    findBox_->selectAll();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // In the find box, Escape clears the text and Down or Return go to the list.
+    if (watched == findBox_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            findBox_->clear();
+            view_->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            view_->setFocus(Qt::TabFocusReason);
+            if (!view_->currentIndex().isValid() && view_->listModel()->rowCount() > 0)
+                view_->setCurrentIndex(view_->listModel()->index(0, 0));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void CMainFrame::updateCommandState() {
     const bool events = view_->isEventMode();
     action(ID_VIEW_EVENTS)->setEnabled(!events);
@@ -293,9 +380,13 @@ bool CMainFrame::saveModified() {
     return save();
 }
 
-bool CMainFrame::newDocument() {
+bool CMainFrame::newDocument(bool defaultsOnCancel) {
     if (!saveModified()) return false;
-    document_->newDocument(wizardUi_);
+    if (!document_->newDocument(wizardUi_)) {
+        if (!defaultsOnCancel) return false;
+        document_->newDocument(nullptr);
+    }
+    findBox_->clear();
     view_->documentReplaced();
     updateTitle();
     return true;
@@ -307,11 +398,16 @@ void CMainFrame::openDialog() {
         document_->pathName().isEmpty() ? QString() : QFileInfo(document_->pathName()).absolutePath();
     const QString path = QFileDialog::getOpenFileName(this, QString(), startFolder,
                                                       QString::fromUtf8(uitext::kFileFilter));
-    if (!path.isEmpty()) openDocumentFile(path);
+    // The user has already answered the question about saving.
+    if (!path.isEmpty()) openWithoutAsking(path);
 }
 
 bool CMainFrame::openDocumentFile(const QString& path) {
     if (!saveModified()) return false;
+    return openWithoutAsking(path);
+}
+
+bool CMainFrame::openWithoutAsking(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle),
                              QString::fromUtf8(uitext::kFileNotFound).arg(QDir::toNativeSeparators(path)));
@@ -328,6 +424,7 @@ bool CMainFrame::openDocumentFile(const QString& path) {
         return false;
     }
     rememberFile(document_->pathName());
+    findBox_->clear();
     view_->documentReplaced();
     updateTitle();
     return true;

@@ -13,6 +13,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QToolBar;
 
@@ -35,6 +36,7 @@ public:
     QMenu* editMenu() const { return editMenu_; }
     QMenu* groupMenu() const { return groupMenu_; }
     QToolBar* toolbar() const { return toolbar_; }
+    QLineEdit* findBox() const { return findBox_; }
     QString countPaneText() const;
     QString messagePaneText() const;
     const RecentFileList& recentFiles() const { return recentFiles_; }
@@ -45,7 +47,9 @@ public:
 
     // The single-document flow. Each first asks to save a modified package;
     // false when the user cancelled or the step failed.
-    bool newDocument();
+    // Cancel in the wizard keeps the open package; with defaultsOnCancel (at
+    // start-up, when there is no package yet) it gives the default package.
+    bool newDocument(bool defaultsOnCancel = false);
     bool openDocumentFile(const QString& path);
     bool save();
     bool saveAs();
@@ -56,7 +60,8 @@ public:
     // anything else is refused with a message and ends the drop.
     void handleDroppedFiles(const QStringList& paths);
 
-    // Rebuilds the Group submenu from the document's groups.
+    // Rebuilds the Group submenu from the document's groups; a group is
+    // checked when every selected item belongs to it.
     void rebuildGroupMenu();
 
 public slots:
@@ -64,6 +69,7 @@ public slots:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -79,11 +85,17 @@ private:
     void updateTitle();
     void storePlacementAndBars();
     void openDialog();
+    // Opens a file once the user has agreed to replace the package.
+    bool openWithoutAsking(const QString& path);
+    void updateHistoryCommands();
+    void showIdlePrompt();
+    void focusFindBox();
     void showHelp();
     void showAbout();
 
     CSkedlinDoc* document_ = nullptr;
     CSkedlinView* view_ = nullptr;
+    QLineEdit* findBox_ = nullptr;
     CPackageWizardUi* wizardUi_ = nullptr;
     QHash<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;

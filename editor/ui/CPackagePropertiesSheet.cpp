@@ -32,7 +32,8 @@ CPackagePropertiesSheet::CPackagePropertiesSheet(CSkedlinDoc& document, bool wiz
 
 bool CPackagePropertiesSheet::commit() {
     // The setters store only values that differ, so an unchanged sheet leaves
-    // the document unmodified.
+    // the document unmodified. All of them are undone as one step.
+    document_.beginStep(windowTitle());
     document_.setAppFileName(namePage_->appFileName());
     document_.setLauncherName(launcherPage_->launcherName());
     document_.setLauncherIcons(launcherPage_->images());
@@ -42,6 +43,7 @@ bool CPackagePropertiesSheet::commit() {
     document_.setInfoText(infoPage_->infoText());
     document_.setGroupList(groupsPage_->groups(), groupsPage_->removedGroupNames());
     document_.setNavigationLevel(navigationPage_->navigationLevel());
+    document_.endStep();
     return true;
 }
 

@@ -11,16 +11,40 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "editor/ui/DialogFrame.h"
 #include "editor/ui/SheetHelp.h"
 #include "editor/ui/SheetPage.h"
 #include "editor/ui/SheetText.h"
 
 namespace skedlin {
+namespace {
+
+// The first widget of a page that takes the keyboard, in tab order.
+QWidget* firstField(QWidget* page) {
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page))
+            return w;
+    }
+    return nullptr;
+}
+
+// The last widget of a page in the focus chain (the page itself when it has none).
+QWidget* lastInChain(QWidget* page) {
+    QWidget* last = page;
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w))
+            last = w;
+    }
+    return last;
+}
+
+}  // namespace
 
 CSheetDialog::CSheetDialog(const QString& caption, Mode mode, QWidget* parent)
     : QDialog(parent), mode_(mode), caption_(caption) {
     setWindowTitle(caption);
     setModal(true);
+    setDialogFrame(this);
 
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
@@ -120,6 +144,23 @@ void CSheetDialog::showPage(int index) {
     }
     pages_[index]->activate();
     updateButtons();
+    // Typing goes into the page's first field, not into the tab bar or a button.
+    if (QWidget* field = firstField(pages_[index]))
+        field->setFocus(Qt::TabFocusReason);
+}
+
+void CSheetDialog::putButtonsLastInTabOrder() {
+    // The pages are added after the buttons were made, so Tab would visit
+    // the buttons before the fields; the fields come first in reading order.
+    if (pages_.isEmpty())
+        return;
+    QWidget* previous = lastInChain(pages_.last());
+    for (QPushButton* b : {okButton_, backButton_, nextButton_, finishButton_, cancelButton_, helpButton_}) {
+        if (!b)
+            continue;
+        setTabOrder(previous, b);
+        previous = b;
+    }
 }
 
 bool CSheetDialog::setCurrentIndex(int index) {
@@ -149,14 +190,18 @@ void CSheetDialog::updateButtons() {
 }
 
 void CSheetDialog::showEvent(QShowEvent* event) {
-    if (current_ < 0 && !pages_.isEmpty())
+    if (current_ < 0 && !pages_.isEmpty()) {
+        putButtonsLastInTabOrder();
         showPage(0);
+    }
     QDialog::showEvent(event);
 }
 
 bool CSheetDialog::run() {
-    if (current_ < 0 && !pages_.isEmpty())
+    if (current_ < 0 && !pages_.isEmpty()) {
+        putButtonsLastInTabOrder();
         showPage(0);
+    }
     return exec() == QDialog::Accepted;
 }
 

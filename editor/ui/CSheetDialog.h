@@ -54,6 +54,7 @@ protected:
 private:
     void showPage(int index);
     void updateButtons();
+    void putButtonsLastInTabOrder();
 
     Mode mode_;
     QString caption_;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QFileInfo>
 #include <QProxyStyle>
 
@@ -12,6 +14,8 @@
 
 namespace skedlin {
 namespace {
+
+constexpr int kPlacementWaitMs = 1000;
 
 // Push buttons show their text only. Some desktop styles put stock icons on
 // the buttons of message boxes and button boxes but not on other buttons, so
@@ -55,10 +59,18 @@ bool CSkedlinApp::initInstance() {
     } else {
         frame_->show();
     }
+    // The wizard of a first start is centred on the main window, so the window
+    // system must have placed that window first; a window system that never
+    // reports it placed is waited for a second at most.
+    QElapsedTimer waited;
+    waited.start();
+    while (frame_->windowHandle() && !frame_->windowHandle()->isExposed() && waited.elapsed() < kPlacementWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
     const QString file = startupFile(arguments_, frame_->recentFiles());
     // A file that cannot be read leaves the user with a new package rather
     // than no program at all.
-    if (file.isEmpty() || !frame_->openDocumentFile(file)) frame_->newDocument();
+    if (file.isEmpty() || !frame_->openDocumentFile(file)) frame_->newDocument(true);
     return true;
 }
 

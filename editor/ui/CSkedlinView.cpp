@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QtEndian>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "editor/ui/EntryListModel.h"
 #include "editor/ui/FrameSettings.h"
 #include "editor/ui/ImportCommand.h"
+#include "editor/ui/ListItemDelegate.h"
 #include "editor/ui/Sheets.h"
 #include "editor/ui/UiText.h"
 
@@ -51,7 +53,9 @@ CSkedlinView::CSkedlinView(QWidget* parent) : QTreeView(parent), model_(new Entr
     setContextMenuPolicy(Qt::DefaultContextMenu);
     header()->setSectionsClickable(true);
     header()->setSectionsMovable(true);
-    header()->setStretchLastSection(false);
+    // The last column takes the width left over, so long group names show.
+    header()->setStretchLastSection(true);
+    setItemDelegate(new ListItemDelegate(this));
     header()->setSortIndicatorShown(true);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header(), &QHeaderView::sectionClicked, this, &CSkedlinView::sortByColumn);
@@ -145,15 +149,43 @@ void CSkedlinView::fillList() {
     // After a rebuild an entry index may name another entry (deletions close
     // gaps), so the old selection is restored only when the count is unchanged.
     if (!selected.isEmpty() && selected.size() <= model_->rowCount()) {
-        QItemSelection selection;
-        for (int entry : selected) {
-            const int row = model_->rowOfEntry(entry);
-            if (row >= 0) selection.select(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
-        }
-        selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        selectEntries(selected);
         const int row = model_->rowOfEntry(currentEntry);
         if (row >= 0) selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
     }
+    viewport()->update();
+    emit commandStateChanged();
+}
+
+void CSkedlinView::selectEntries(const QList<int>& entries) {
+    QList<int> rows;
+    rows.reserve(entries.size());
+    for (int entry : entries) {
+        const int row = model_->rowOfEntry(entry);
+        if (row >= 0) rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    // One range per run of neighbouring rows: a selection of thousands of
+    // single rows would make every later selection change slow.
+    QItemSelection selection;
+    const int lastColumn = model_->columnCount() - 1;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1) ++j;
+        selection.append(QItemSelectionRange(model_->index(rows[i], 0), model_->index(rows[j], lastColumn)));
+        i = j + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!rows.isEmpty()) {
+        selectionModel()->setCurrentIndex(model_->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
+        scrollTo(model_->index(rows.first(), 0));
+    }
+}
+
+void CSkedlinView::setFilterText(const QString& text) {
+    const QList<int> selected = selectedEntries();
+    model_->setFilterText(text);
+    selectEntries(selected);
     viewport()->update();
     emit commandStateChanged();
 }
@@ -268,18 +300,27 @@ void CSkedlinView::copy() {
 }
 
 void CSkedlinView::cut() {
-    if (!hasSelection()) return;
+    if (!hasSelection() || !document_) return;
     copy();
+    document_->beginStep(QString::fromUtf8(uitext::kCutStep));
     removeSelected();
+    document_->endStep();
 }
 
 void CSkedlinView::paste() {
     if (!document_ || !canPaste()) return;
+    // The copies are appended: they become the selection, not the originals.
+    const int first = model_->entryCount();
+    document_->beginStep(QString::fromUtf8(uitext::kPasteStep));
     if (isEventMode()) {
         document_->addEvents(eventBuffer_);
     } else {
         document_->addContacts(contactBuffer_);
     }
+    document_->endStep();
+    QList<int> pasted;
+    for (int entry = first; entry < model_->entryCount(); ++entry) pasted.append(entry);
+    selectEntries(pasted);
 }
 
 void CSkedlinView::selectAllItems() {
@@ -307,7 +348,7 @@ void CSkedlinView::calendarProperties() {
 
 void CSkedlinView::importFile() {
     if (!document_) return;
-    QFileDialog dialog(window());
+    QFileDialog dialog(window(), QString::fromUtf8(uitext::kImportCaption));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QString::fromUtf8(uitext::kImportFilter));
@@ -318,16 +359,26 @@ void CSkedlinView::importFile() {
 
 void CSkedlinView::importPath(const QString& path) {
     if (!document_) return;
-    runImportCommand(*document_, path, window());
+    const ImportCounts counts = runImportCommand(*document_, path, window());
+    if (!counts.imported) return;
+    // Show the list that received the entries, so the user sees them.
+    if (counts.contacts > 0 && counts.events == 0) showContacts();
+    if (counts.events > 0 && counts.contacts == 0) showEvents();
+    emit statusMessage(importSummary(counts, path));
 }
 
 void CSkedlinView::build() {
     if (!document_) return;
     // A package that was never saved has no file for the builder to read.
     if (document_->isModified() || document_->pathName().isEmpty()) {
-        QMessageBox::warning(window(), QString::fromUtf8(uitext::kApplicationTitle),
-                             QString::fromUtf8(messages::kSaveBeforeBuild));
-        return;
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(uitext::kApplicationTitle),
+                        QString::fromUtf8(messages::kSaveBeforeBuild), QMessageBox::Cancel, window());
+        QPushButton* saveAndBuild = box.addButton(QString::fromUtf8(uitext::kSaveAndBuild), QMessageBox::AcceptRole);
+        saveAndBuild->setObjectName(QStringLiteral("saveAndBuild"));
+        box.setDefaultButton(saveAndBuild);
+        box.exec();
+        if (box.clickedButton() != saveAndBuild || !saveHandler_ || !saveHandler_()) return;
+        if (document_->isModified() || document_->pathName().isEmpty()) return;
     }
     runBuildCommand(*document_, window());
 }

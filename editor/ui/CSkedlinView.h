@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QTreeView>
 
+#include <functional>
+
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/ListColumns.h"
 
@@ -56,6 +58,11 @@ public:
     // Writes the current mode's column widths and order and its sort settings.
     void saveColumnSettings();
 
+    // Saves the package for "Save and Build"; true when it was saved.
+    void setSaveHandler(std::function<bool()> handler) { saveHandler_ = std::move(handler); }
+    // Selects the given entries of the current mode (and nothing else).
+    void selectEntries(const QList<int>& entries);
+
 public slots:
     void showEvents();
     void showContacts();
@@ -76,11 +83,15 @@ public slots:
     void sortByColumn(int column);
     // Refills the list from the document, keeping the selection where possible.
     void fillList();
+    // Shows only the entries that contain the text (the find box).
+    void setFilterText(const QString& text);
 
 signals:
     // Selection, mode, copy buffers or document contents changed: menus and
     // the status bar must re-read the enabling state and the count.
     void commandStateChanged();
+    // A message for the status bar (what an import added).
+    void statusMessage(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,6 +112,7 @@ private:
     bool columnsCreated_ = false;
     QList<EventEntry> eventBuffer_;
     QList<ContactEntry> contactBuffer_;
+    std::function<bool()> saveHandler_;
     QDate rememberedDate_;
     QTime rememberedStartTime_;
 };

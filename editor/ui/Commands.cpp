@@ -21,7 +21,10 @@ constexpr std::array kCommands = {
     CommandInfo{ID_EDIT_COPY, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard\nCopy",
                 ":/icons/copy.svg"},
     CommandInfo{ID_EDIT_PASTE, "&Paste\tCtrl+V", "Insert Clipboard contents\nPaste", ":/icons/paste.svg"},
-    CommandInfo{ID_EDIT_DELETE, "&Delete\tCtrl+D", "Delete the selected items\nDelete", ":/icons/delete.svg"},
+    CommandInfo{ID_EDIT_DELETE, "&Delete\tDel, Ctrl+D", "Delete the selected items\nDelete", ":/icons/delete.svg"},
+    CommandInfo{ID_EDIT_UNDO, "&Undo\tCtrl+Z", "Undo the last change\nUndo", ":/icons/undo.svg"},
+    CommandInfo{ID_EDIT_REDO, "&Redo\tCtrl+Y", "Redo the change last undone\nRedo", ":/icons/redo.svg"},
+    CommandInfo{ID_EDIT_FIND, "&Find\tCtrl+F", "Show only the items that contain a text\nFind", nullptr},
     CommandInfo{ID_EDIT_SELECT_ALL, "&Select All\tCtrl+A", "Select the entire document\nSelect All", nullptr},
     CommandInfo{ID_GROUP_PLACEHOLDER, "Group name", "", nullptr},
     CommandInfo{ID_NEW_ITEM, "&New...\tIns", "Insert a new event or contact.\nNew", ":/icons/newitem.svg"},
@@ -73,9 +76,11 @@ QList<QKeySequence> commandKeys(CommandId id) {
     case ID_VIEW_CONTACTS: return {QKeySequence(QStringLiteral("Ctrl+T"))};
     case ID_EDIT_PASTE: return {QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))};
     case ID_EDIT_CUT: return {QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))};
-    // The menu shows Ctrl+D; the Delete key is bound as well.
     case ID_EDIT_DELETE: return {QKeySequence(QStringLiteral("Del")), QKeySequence(QStringLiteral("Ctrl+D"))};
     case ID_NEW_ITEM: return {QKeySequence(QStringLiteral("Ins"))};
+    case ID_EDIT_UNDO: return {QKeySequence(QStringLiteral("Ctrl+Z"))};
+    case ID_EDIT_REDO: return {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))};
+    case ID_EDIT_FIND: return {QKeySequence(QStringLiteral("Ctrl+F"))};
     case ID_DETAILS: return {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
     case ID_HELP: return {QKeySequence(QStringLiteral("F1"))};
     case ID_APP_EXIT: return {QKeySequence(QStringLiteral("Alt+F4"))};
@@ -85,7 +90,7 @@ QList<QKeySequence> commandKeys(CommandId id) {
 
 const QList<int>& toolbarLayout() {
     static const QList<int> layout = {
-        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_BUILD, 0,
+        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_BUILD, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
         ID_CALENDAR_PROPERTIES, ID_VIEW_EVENTS, ID_VIEW_CONTACTS, ID_DETAILS, 0,
         ID_NEW_ITEM, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE};
     return layout;

@@ -1,23 +1,36 @@
 #include "editor/ui/EntryListModel.h"
 
 #include <QColor>
+#include <QIcon>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include "editor/document/CSkedlinDoc.h"
-#include "editor/ui/ListSorting.h"
+#include "editor/ui/ListFilter.h"
+#include "editor/ui/RepeatText.h"
 #include "editor/ui/UiText.h"
 
 namespace skedlin {
 namespace {
 
+// The locale's short time format without its seconds: some locales (the C
+// locale among them) put seconds into the short format.
+QString timeFormatWithoutSeconds() {
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    static const QRegularExpression seconds(QStringLiteral("[:.]?s+"));
+    format.remove(seconds);
+    return format.trimmed();
+}
+
 QString formatTime(const EventEntry& event, const DateTimeValue& time) {
     if (event.allDay) return QString::fromUtf8(uitext::kAllDayTime);
-    return QLocale().toString(time.time(), QLocale::ShortFormat);
+    return QLocale().toString(time.time(), timeFormatWithoutSeconds());
 }
 
 }  // namespace
 
-EntryListModel::EntryListModel(QObject* parent) : QAbstractTableModel(parent) {}
+EntryListModel::EntryListModel(QObject* parent)
+    : QAbstractTableModel(parent), repeatIcon_(QStringLiteral(":/icons/repeat.svg")) {}
 
 void EntryListModel::setDocument(const CSkedlinDoc* document) {
     document_ = document;
@@ -27,7 +40,10 @@ void EntryListModel::setDocument(const CSkedlinDoc* document) {
 void EntryListModel::setMode(ListMode mode) {
     beginResetModel();
     mode_ = mode;
+    sortedEntries_.clear();
     rowToEntry_.clear();
+    entryToRow_.clear();
+    searchTextsValid_ = false;
     endResetModel();
 }
 
@@ -40,13 +56,51 @@ void EntryListModel::setSort(int column, bool descending) {
 void EntryListModel::rebuild() {
     beginResetModel();
     if (!document_) {
-        rowToEntry_.clear();
+        sortedEntries_.clear();
     } else if (mode_ == ListMode::Events) {
-        rowToEntry_ = sortedEventOrder(document_->events(), sortColumn_, sortDescending_);
+        sortedEntries_ = sortedEventOrder(document_->events(), sortColumn_, sortDescending_);
     } else {
-        rowToEntry_ = sortedContactOrder(document_->contacts(), sortColumn_, sortDescending_);
+        sortedEntries_ = sortedContactOrder(document_->contacts(), sortColumn_, sortDescending_);
     }
+    searchTextsValid_ = false;
+    applyFilter();
     endResetModel();
+}
+
+void EntryListModel::setFilterText(const QString& text) {
+    if (text == filterText_) return;
+    beginResetModel();
+    filterText_ = text;
+    foldedFilter_ = foldForSearch(text);
+    applyFilter();
+    endResetModel();
+}
+
+void EntryListModel::applyFilter() {
+    if (foldedFilter_.isEmpty() || !document_) {
+        rowToEntry_ = sortedEntries_;
+    } else {
+        if (!searchTextsValid_) {
+            searchTexts_.clear();
+            if (mode_ == ListMode::Events) {
+                searchTexts_.reserve(document_->events().size());
+                for (const EventEntry& event : document_->events()) searchTexts_.append(eventSearchText(event));
+            } else {
+                searchTexts_.reserve(document_->contacts().size());
+                for (const ContactEntry& contact : document_->contacts()) searchTexts_.append(contactSearchText(contact));
+            }
+            searchTextsValid_ = true;
+        }
+        rowToEntry_.clear();
+        for (int entry : std::as_const(sortedEntries_)) {
+            if (searchTexts_.value(entry).contains(foldedFilter_)) rowToEntry_.append(entry);
+        }
+    }
+    entryToRow_.fill(-1, entryCount());
+    for (qsizetype row = 0; row < rowToEntry_.size(); ++row) {
+        const int entry = rowToEntry_[row];
+        if (entry >= 0 && entry < entryToRow_.size()) entryToRow_[entry] = int(row);
+    }
 }
 
 int EntryListModel::entryIndex(int row) const {
@@ -54,7 +108,7 @@ int EntryListModel::entryIndex(int row) const {
 }
 
 int EntryListModel::rowOfEntry(int entryIndex) const {
-    return int(rowToEntry_.indexOf(entryIndex));
+    return entryIndex >= 0 && entryIndex < entryToRow_.size() ? entryToRow_[entryIndex] : -1;
 }
 
 int EntryListModel::entryCount() const {
@@ -80,6 +134,16 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         if (index.row() % 2 == 1) return shadedRowColor();
         return {};
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole: {
+        if (mode_ != ListMode::Events || index.column() != kRepeatMarkerColumn || !document_) return {};
+        const int entry = rowToEntry_[index.row()];
+        if (entry < 0 || entry >= document_->events().size()) return {};
+        const EventEntry& event = document_->events()[entry];
+        if (event.repeatType < kRepeatDaily || event.repeatType > kRepeatYearly) return {};
+        if (role == Qt::ToolTipRole) return repeatDescription(event);
+        return repeatIcon_;
+    }
     default: return {};
     }
 }

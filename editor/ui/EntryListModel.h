@@ -1,15 +1,17 @@
 #pragma once
-// The rows of the list: the events or the contacts of the document, in the
-// order of the current sort column. Each row maps to the index of its entry in
-// the document; the model is reset from the document after every change, so
-// those indexes stay valid.
+// The rows of the list: the events or the contacts of the document that match
+// the find text, in the order of the current sort column. Each row maps to the
+// index of its entry in the document; the model is reset from the document
+// after every change, so those indexes stay valid.
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <QList>
 #include <QPointer>
 
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/ListColumns.h"
+#include "editor/ui/ListSorting.h"
 
 namespace skedlin {
 
@@ -28,6 +30,10 @@ public:
     void setSort(int column, bool descending);
     // Refills every row from the document and sorts.
     void rebuild();
+    // Shows only the entries whose texts contain `text` (case and accents
+    // ignored); an empty text shows every entry. Re-sorts nothing.
+    void setFilterText(const QString& text);
+    QString filterText() const { return filterText_; }
 
     // The entry index of a row, or -1 outside the list.
     int entryIndex(int row) const;
@@ -46,12 +52,24 @@ public:
 
 private:
     QString cellText(int entry, int column) const;
+    void applyFilter();
+
+    // Which column shows the repeat marker and the repeat in words.
+    static constexpr int kRepeatMarkerColumn = kEventColumnTitle;
 
     QPointer<const CSkedlinDoc> document_;
     ListMode mode_ = ListMode::Events;
     int sortColumn_ = 0;
     bool sortDescending_ = false;
-    QList<int> rowToEntry_;
+    QList<int> sortedEntries_;  // every entry, in sort order
+    QList<int> rowToEntry_;     // the shown ones
+    QList<int> entryToRow_;     // -1 for an entry not shown
+    QIcon repeatIcon_;
+    QString filterText_;
+    QString foldedFilter_;
+    // Folded search text of each entry; rebuilt on the first filter after a change.
+    QList<QString> searchTexts_;
+    bool searchTextsValid_ = false;
 };
 
 }  // namespace skedlin

@@ -1,10 +1,13 @@
 #include "editor/ui/ImageListPages.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDir>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -84,6 +87,7 @@ CImageListPage::CImageListPage(const QString& caption, int helpContext, const QS
     layout->addWidget(label);
     if (multiLineText) {
         textEdit_ = new QPlainTextEdit(text, this);
+        textEdit_->setTabChangesFocus(true);
         label->setBuddy(textEdit_);
         layout->addWidget(textEdit_, 1);
     } else {
@@ -165,8 +169,21 @@ void CImageListPage::refillList() {
     {
         const QSignalBlocker blocker(list_);
         list_->clear();
-        for (const ImageReference& image : images_)
-            list_->addItem(image.path);
+        for (const ImageReference& image : images_) {
+            // Files of one package often differ only in name while sharing a
+            // long folder: the name comes first, the folder after it.
+            if (image.isInline()) {
+                list_->addItem(image.path);
+                continue;
+            }
+            const QString native = QDir::toNativeSeparators(image.path);
+            const qsizetype slash = std::max(image.path.lastIndexOf('/'), image.path.lastIndexOf('\\'));
+            const QString name = native.mid(slash + 1);
+            const QString folder = slash > 0 ? native.left(slash) : QString();
+            auto* item = new QListWidgetItem(folder.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, folder),
+                                             list_);
+            item->setToolTip(native);
+        }
         if (!images_.isEmpty())
             list_->setCurrentRow(0);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Imports a Date Book Archive, vCalendar, vCard or CSV file into the open
-// package, showing the importer's messages in message boxes.
+// package, showing the importer's messages in message boxes. The import is
+// one undo step however many entries it brings.
 
 #include <QString>
 
@@ -10,6 +11,16 @@ namespace skedlin {
 
 class CSkedlinDoc;
 
-void runImportCommand(CSkedlinDoc& document, const QString& path, QWidget* parent);
+// What an import added.
+struct ImportCounts {
+    bool imported = false;  // the file was read (perhaps adding nothing)
+    int events = 0;
+    int contacts = 0;
+};
+
+ImportCounts runImportCommand(CSkedlinDoc& document, const QString& path, QWidget* parent);
+
+// "Imported 3 events and 2 contacts from file.vcs." for the status bar.
+QString importSummary(const ImportCounts& counts, const QString& path);
 
 }  // namespace skedlin

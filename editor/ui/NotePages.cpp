@@ -13,6 +13,8 @@ CNotePage::CNotePage(const QString& caption, int helpContext, const QString& not
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(sheettext::kNotesLabel, this);
     noteEdit_ = new QPlainTextEdit(note, this);
+    // Tab moves on to the next field: a tab character has no use in a note.
+    noteEdit_->setTabChangesFocus(true);
     label->setBuddy(noteEdit_);
     layout->addWidget(label);
     layout->addWidget(noteEdit_, 1);

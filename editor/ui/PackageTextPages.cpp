@@ -100,6 +100,7 @@ CPackageInfoPage::CPackageInfoPage(const QString& infoText, QWidget* parent)
     layout->addWidget(explanation(sheettext::kInfoExplanation, this));
     auto* label = new QLabel(sheettext::kInfoLabel, this);
     infoEdit_ = new QPlainTextEdit(infoText, this);
+    infoEdit_->setTabChangesFocus(true);
     label->setBuddy(infoEdit_);
     layout->addWidget(label);
     layout->addWidget(infoEdit_, 1);

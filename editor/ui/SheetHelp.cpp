@@ -1,12 +1,11 @@
 #include "editor/ui/SheetHelp.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "editor/document/ProgramDirectory.h"
+#include "editor/ui/DesktopOpener.h"
 #include "editor/ui/SheetMessages.h"
 #include "editor/ui/UiText.h"
 
@@ -56,9 +55,12 @@ void openHelpContext(int context) {
     const QString path = helpPagePath(context);
     // Without the manual, or without a program to show it, the Help button
     // would otherwise do nothing at all.
-    if (!QFileInfo(path).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        showExclamation(QApplication::activeWindow(),
-                        QString::fromUtf8(uitext::kHelpNotOpened).arg(QDir::toNativeSeparators(path)));
+    const QString failure = QString::fromUtf8(uitext::kHelpNotOpened);
+    if (!QFileInfo(path).isFile()) {
+        showExclamation(QApplication::activeWindow(), failure.arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openWithDesktop(path, QApplication::activeWindow(), failure);
 }
 
 }  // namespace skedlin

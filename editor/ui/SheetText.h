@@ -84,6 +84,8 @@ inline constexpr const char* kLogoSizeMismatch =
     "the same size.";                                                                      // 2076
 inline constexpr const char* kLastGroup = "There must be at least one group.";            // 2060
 inline constexpr const char* kDeleteGroup = "Delete the selected group?";                  // 2049
+inline constexpr const char* kDeleteGroupMoves =
+    "Its events move to the group \"%1\"; its contacts stay, without this group.";
 
 // Group Details dialog.
 inline constexpr const char* kGroupDetailsCaption = "Group Details";

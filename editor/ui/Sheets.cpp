@@ -13,7 +13,7 @@ bool runPackageWizard(CSkedlinDoc& document, QWidget* parent) {
     return wizard.run();
 }
 
-void CPackageWizardUi::runWizard(CSkedlinDoc& document) { runPackageWizard(document, parent_); }
+bool CPackageWizardUi::runWizard(CSkedlinDoc& document) { return runPackageWizard(document, parent_); }
 
 void CPackageWizardUi::showInformation(const QString& message) {
     skedlin::showInformation(parent_, message);
@@ -33,7 +33,9 @@ bool newEvent(CSkedlinDoc& document, EventEntry& proposal, QWidget* parent) {
     CEventSheet sheet(sheettext::kNewEventCaption, event, document.groupNames(), parent);
     if (!sheet.run())
         return false;
+    document.beginStep(QString::fromUtf8(sheettext::kNewEventCaption));
     document.addEvent(event);
+    document.endStep();
     document.updateAllViews();
     proposal = event;
     return true;
@@ -46,9 +48,10 @@ bool editEvent(CSkedlinDoc& document, int eventIndex, QWidget* parent) {
     CEventSheet sheet(sheettext::kEventDetailsCaption, event, document.groupNames(), parent);
     if (!sheet.run())
         return false;
-    document.replaceEvent(eventIndex, event);
     // A confirmed event sheet counts as a change even when nothing differs.
-    document.setModified(true);
+    document.beginStep(QString::fromUtf8(sheettext::kEventDetailsCaption), true);
+    document.replaceEvent(eventIndex, event);
+    document.endStep();
     return true;
 }
 
@@ -59,7 +62,9 @@ bool newContact(CSkedlinDoc& document, QWidget* parent) {
     CContactSheet sheet(sheettext::kNewContactCaption, contact, document.groupNames(), parent);
     if (!sheet.run())
         return false;
+    document.beginStep(QString::fromUtf8(sheettext::kNewContactCaption));
     document.addContact(contact);
+    document.endStep();
     document.updateAllViews();
     return true;
 }
@@ -72,7 +77,9 @@ bool editContact(CSkedlinDoc& document, int contactIndex, QWidget* parent) {
     if (!sheet.run())
         return false;
     // Marks the document modified (and tells the views) only when the contact changed.
+    document.beginStep(QString::fromUtf8(sheettext::kContactDetailsCaption));
     document.replaceContact(contactIndex, contact);
+    document.endStep();
     return true;
 }
 

@@ -21,7 +21,7 @@ bool runPackageWizard(CSkedlinDoc& document, QWidget* parent);
 class CPackageWizardUi : public NewPackageWizard {
 public:
     explicit CPackageWizardUi(QWidget* parent) : parent_(parent) {}
-    void runWizard(CSkedlinDoc& document) override;
+    bool runWizard(CSkedlinDoc& document) override;
     void showInformation(const QString& message) override;
 
 private:

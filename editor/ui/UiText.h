@@ -35,7 +35,16 @@ inline constexpr const char* kNewEventCaption = "New Event";
 inline constexpr const char* kNewContactCaption = "New Contact";
 inline constexpr const char* kContactDetailsCaption = "Contact Details";
 inline constexpr const char* kImportFilter =
-    "Date Book Archive (*.dba);;vCalendar (*.vcs);;vCard (*.vcf);;Comma Separated Values (*.csv)";
+    "All supported files (*.dba *.vcs *.vcf *.csv);;Date Book Archive (*.dba);;vCalendar (*.vcs);;vCard (*.vcf);;"
+    "Comma Separated Values (*.csv)";
+inline constexpr const char* kImportCaption = "Import";
+inline constexpr const char* kImportStep = "Import";
+inline constexpr const char* kCutStep = "Cut";
+inline constexpr const char* kPasteStep = "Paste";
+inline constexpr const char* kImportedEvents = "Imported %1 event(s) from %2.";
+inline constexpr const char* kImportedContacts = "Imported %1 contact(s) from %2.";
+inline constexpr const char* kImportedBoth = "Imported %1 event(s) and %2 contact(s) from %3.";
+inline constexpr const char* kImportedNothing = "Nothing was imported from %1.";
 inline constexpr const char* kImportDefaultSuffix = "dba";
 inline constexpr const char* kDropRefused = "Skedlin does not accept files of that type.";
 inline constexpr const char* kNoEvents = "There are no events defined.";
@@ -48,11 +57,26 @@ inline constexpr const char* kGroupPlaceholder = "Group name";
 inline constexpr const char* kRecentFilePlaceholder = "Recent File";
 inline constexpr const char* kRecentFilePrompt = "Open this document";
 
+// The button that saves and then builds, offered when the package is not saved.
+inline constexpr const char* kSaveAndBuild = "Save and Build";
+// The build-success dialog's button that shows the output folder.
+inline constexpr const char* kOpenFolder = "Open Folder";
+
 // Shown in the status bar while the builder runs.
 inline constexpr const char* kBuildRunning = "Building the calendar package...";
 
 // Help command, when the manual cannot be shown.
 inline constexpr const char* kHelpNotOpened = "The Skedlin User Manual could not be opened.\n\n%1";
+// Edit Source, when no program could show the file.
+inline constexpr const char* kSourceNotOpened =
+    "No program could be started to edit the package source.\n\n%1";
+// Opening the output folder after a build, when nothing could show it.
+inline constexpr const char* kFolderNotOpened = "The folder could not be opened.\n\n%1";
+
+// The filter box above the list.
+inline constexpr const char* kFindPlaceholder = "Find (Ctrl+F)";
+
+
 
 // About box.
 inline constexpr const char* kAboutCaption = "About Skedlin";

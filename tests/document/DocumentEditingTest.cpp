@@ -38,15 +38,34 @@ struct UpdateCounter {
 
 class RecordingWizard : public NewPackageWizard {
 public:
-    void runWizard(CSkedlinDoc& document) override {
+    bool runWizard(CSkedlinDoc& document) override {
         ++runs;
         titleSeen = document.title();
+        return !cancel;
     }
     void showInformation(const QString& message) override { shown = message; }
+    bool cancel = false;
     int runs = 0;
     QString titleSeen;
     QString shown;
 };
+
+TEST_F(DocumentEditing, CancelledWizardLeavesTheOpenPackageAsItWas) {
+    CSkedlinDoc document;
+    document.newDocument(nullptr);
+    document.addEvent(event(QStringLiteral("Keep me"), 37000, QStringLiteral("Events")));
+    document.setTitle(QStringLiteral("Mine"));
+    document.setModified(false);
+    RecordingWizard wizard;
+    wizard.cancel = true;
+    EXPECT_FALSE(document.newDocument(&wizard));
+    EXPECT_EQ(wizard.runs, 1);
+    EXPECT_TRUE(wizard.shown.isEmpty());  // no "You have completed..." after Cancel
+    EXPECT_EQ(document.title(), QStringLiteral("Mine"));
+    ASSERT_EQ(document.events().size(), 1);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(document.canUndo());  // the history of the kept package stays too
+}
 
 TEST_F(DocumentEditing, NewPackageHasDefaultsAndIsModifiedWhateverTheWizardDoes) {
     CSkedlinDoc document;

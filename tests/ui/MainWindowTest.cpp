@@ -77,8 +77,9 @@ TEST_F(MainWindowTest, MenusAndToolbarFollowTheCommandTable) {
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Calendar", "&Help"}));
     QStringList editItems;
     for (QAction* item : frame->editMenu()->actions()) editItems.append(item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(editItems, (QStringList{"Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Delete\tCtrl+D", "-",
-                                      "&Select All\tCtrl+A", "-", "&Group", "&New...\tIns"}));
+    EXPECT_EQ(editItems, (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                                      "&Paste\tCtrl+V", "&Delete\tDel, Ctrl+D", "-", "&Select All\tCtrl+A",
+                                      "&Find\tCtrl+F", "-", "&Group", "&New...\tIns"}));
     QAction* saveAs = frame->action(ID_FILE_SAVE_AS);
     EXPECT_EQ(saveAs->text(), QStringLiteral("Save &As...\tShft+Ctrl+S"));
     EXPECT_EQ(saveAs->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
