@@ -737,6 +737,15 @@ void CSkedlinDoc::sort() {
     if (eventOrder.isEmpty() && contactOrder.isEmpty() && groupOrder.isEmpty()) return;
     auto change = std::make_unique<OrderChange>(eventOrder, contactOrder, groupOrder);
     change->redo(*this);
+    if (openSteps_ == 0 && doneSteps_ == 0) {
+        // Nothing before it to belong to: the order alone is no command worth
+        // undoing, but steps left to redo were made for the old order.
+        if (!steps_.empty()) {
+            steps_.clear();
+            emit historyChanged();
+        }
+        return;
+    }
     if (openSteps_ > 0) {
         pending_.changes.push_back(std::move(change));
         return;

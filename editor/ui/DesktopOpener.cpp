@@ -1,6 +1,7 @@
 #include "editor/ui/DesktopOpener.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <QDesktopServices>
 #include <QDir>
 #include <QPointer>

@@ -43,6 +43,7 @@ void pressTab(QWidget* dialog) { QTest::keyClick(keyboardWidget(dialog), Qt::Key
 }  // namespace
 
 TEST(Keyboard, EverySheetOpensWithTheCursorInItsFirstField) {
+    MessageLog messages;
     EventEntry event;
     CEventSheet eventSheet("New Event", event, {"Events"});
     eventSheet.show();
@@ -74,6 +75,7 @@ TEST(Keyboard, EverySheetOpensWithTheCursorInItsFirstField) {
 }
 
 TEST(Keyboard, TabLeavesMultiLineFieldsWithoutTypingATab) {
+    MessageLog messages;
     ContactEntry contact;
     contact.lastName = "Doe";
     CContactSheet sheet("Contact Details", contact, {"Events"});
@@ -98,7 +100,10 @@ TEST(Keyboard, TabLeavesMultiLineFieldsWithoutTypingATab) {
 }
 
 TEST(Keyboard, WeeklyRepeatTicksTheWeekdayOfTheDateNowShown) {
+    MessageLog messages;
     EventEntry event;
+    event.title = "Standup";
+    event.groupName = "Events";
     event.date = DateTimeValue::fromDate(QDate(2003, 1, 6));  // a Monday
     CEventSheet sheet("New Event", event, {"Events"});
     sheet.show();
@@ -128,6 +133,7 @@ TEST(Keyboard, WeeklyRepeatTicksTheWeekdayOfTheDateNowShown) {
     ASSERT_TRUE(details.setCurrentIndex(1));
     EXPECT_TRUE(details.repeatPage()->weekdayCheck(1)->isChecked());
     EXPECT_FALSE(details.repeatPage()->weekdayCheck(5)->isChecked());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.last().toStdString();
 }
 
 TEST(Keyboard, DialogsHaveNoMinimiseOrMaximiseButtons) {

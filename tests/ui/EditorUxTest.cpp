@@ -17,6 +17,7 @@
 
 #include "UiTestSupport.h"
 #include "editor/document/CSkedlinDoc.h"
+#include "editor/document/ProgramDirectory.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/CPackagePropertiesSheet.h"
 #include "editor/ui/CSkedlinView.h"
@@ -48,6 +49,10 @@ protected:
     void SetUp() override {
         test::clearProfile();
         ASSERT_TRUE(folder.isValid());
+        // The reader needs the DTD beside the program; no builder is there.
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SKEDLIN_BIN_DIR "/CalendarPackage.dtd"),
+                                folder.filePath("CalendarPackage.dtd")));
+        setProgramDirectory(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<CMainFrame>();
         frame->show();
         view = frame->view();
@@ -88,7 +93,9 @@ TEST_F(EditorUx, FileOpenAsksToSaveChangesOnlyOnce) {
                                   box->button(QMessageBox::No)->click();
                               } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
                                   files->selectFile(path);
-                                  files->accept();
+                                  static_cast<QDialog*>(files)->accept();
+                              } else {
+                                  static_cast<QDialog*>(dialog)->reject();
                               }
                           });
     EXPECT_EQ(questions, 1);

@@ -185,21 +185,21 @@ TEST_F(MainWindowTest, SortSettingsAndColumnWidthsAreStoredAndReadBack) {
     view->sortByColumn(3);  // Title: ascending
     EXPECT_FALSE(view->listModel()->sortDescending());
     EXPECT_EQ(view->listModel()->entryIndex(0), 1);
-    view->setColumnWidth(3, 333);
+    view->setColumnWidth(1, 133);      // not the last column, which takes the free width
     view->header()->moveSection(4, 0);  // Group first
     view->showContacts();                // saves the event settings
 
     QSettings profile(QStringLiteral("Quenby Software"), QStringLiteral("Skedlin"));
     EXPECT_EQ(profile.value("Columns/EventSort").toInt(), 3);
     EXPECT_EQ(profile.value("Columns/EventSortDescending").toInt(), 0);
-    EXPECT_EQ(profile.value("Columns/Title").toInt(), 333);
+    EXPECT_EQ(profile.value("Columns/StartTime").toInt(), 133);
     const QByteArray order = profile.value("Columns/ColumnOrder").toByteArray();
     ASSERT_EQ(order.size(), 20);
     EXPECT_EQ(qFromLittleEndian<qint32>(order.constData()), 4);
 
     CMainFrame second;
     EXPECT_EQ(second.view()->listModel()->sortColumn(), 3);
-    EXPECT_EQ(second.view()->columnWidth(3), 333);
+    EXPECT_EQ(second.view()->columnWidth(1), 133);
     EXPECT_EQ(second.view()->header()->logicalIndex(0), 4);
 }
 
