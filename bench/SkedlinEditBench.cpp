@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>

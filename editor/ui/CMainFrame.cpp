@@ -322,7 +322,15 @@ void CMainFrame::focusFindBox() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    // In the find box, Escape clears the text and Down or Return go to the list.
+    // In the find box, Escape clears the text and Down or Return go to the list;
+    // Return must not reach the window's Details key meanwhile.
+    if (watched == findBox_ && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+    }
     if (watched == findBox_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {

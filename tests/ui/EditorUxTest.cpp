@@ -248,6 +248,17 @@ TEST_F(EditorUx, TheFindBoxNarrowsTheListIgnoringCaseAndAccents) {
     EXPECT_EQ(shownTitles(), (QStringList{"Résumé review", "Board meeting"}));
     QTest::keyClicks(frame->findBox(), " r");
     EXPECT_EQ(shownTitles(), QStringList{"Résumé review"});
+    // Return goes on to the list; it opens nothing while the cursor is in the box.
+    view->selectEntries({0});
+    int dialogs = 0;
+    test::withModalAnswer([&] { QTest::keyClick(frame->findBox(), Qt::Key_Return); },
+                          [&](QWidget* dialog) {
+                              ++dialogs;
+                              static_cast<QDialog*>(dialog)->reject();
+                          });
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(frame->focusWidget(), view);
+    frame->findBox()->setFocus();
 
     // The filter stays while the document changes, and Escape ends it.
     doc->addEvent(event("resume writing", 4));
