@@ -175,7 +175,10 @@ void CSkedlinView::selectEntries(const QList<int>& entries) {
         selection.append(QItemSelectionRange(model_->index(rows[i], 0), model_->index(rows[j], lastColumn)));
         i = j + 1;
     }
-    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // Cleared first: replacing thousands of ranges by thousands of others in
+    // one call compares every old range with every new one.
+    selectionModel()->clearSelection();
+    selectionModel()->select(selection, QItemSelectionModel::Select);
     if (!rows.isEmpty()) {
         selectionModel()->setCurrentIndex(model_->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
         scrollTo(model_->index(rows.first(), 0));
@@ -200,17 +203,31 @@ void CSkedlinView::switchMode(ListMode newMode) {
 void CSkedlinView::showEvents() { switchMode(ListMode::Events); }
 void CSkedlinView::showContacts() { switchMode(ListMode::Contacts); }
 
+// The selected rows, read from the selection's ranges: asking the selection
+// model row by row costs a pass over every range for each row, which takes
+// seconds once thousands of scattered rows are selected (after a paste).
+QList<int> CSkedlinView::selectedRowNumbers() const {
+    QList<int> rows;
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 QList<int> CSkedlinView::selectedEntries() const {
     QList<int> entries;
-    for (const QModelIndex& index : selectionModel()->selectedRows()) {
-        const int entry = model_->entryIndex(index.row());
+    for (int row : selectedRowNumbers()) {
+        const int entry = model_->entryIndex(row);
         if (entry >= 0) entries.append(entry);
     }
     std::sort(entries.begin(), entries.end());
     return entries;
 }
 
-int CSkedlinView::selectedCount() const { return int(selectionModel()->selectedRows().size()); }
+int CSkedlinView::selectedCount() const { return int(selectedRowNumbers().size()); }
 
 QString CSkedlinView::countText() const {
     const int count = model_->rowCount();
@@ -311,6 +328,7 @@ void CSkedlinView::paste() {
     if (!document_ || !canPaste()) return;
     // The copies are appended: they become the selection, not the originals.
     const int first = model_->entryCount();
+    clearSelection();
     document_->beginStep(QString::fromUtf8(uitext::kPasteStep));
     if (isEventMode()) {
         document_->addEvents(eventBuffer_);

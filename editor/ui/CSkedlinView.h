@@ -99,6 +99,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    QList<int> selectedRowNumbers() const;
     void createColumns();
     void switchMode(ListMode mode);
     void openEntry(int entryIndex);
