@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@
 #include "editor/ui/CEventRepeat.h"
 #include "editor/ui/CEventSheet.h"
 #include "editor/ui/CPackagePropertiesSheet.h"
+#include "editor/ui/ImageListPages.h"
 #include "editor/ui/NotePages.h"
 #include "editor/ui/PackageTextPages.h"
 #include "editor/ui/SheetHelp.h"
@@ -209,4 +211,14 @@ TEST_F(NoDesktopProgram, EditSourceAndOpenFolderSaySoToo) {
     waitForMessage(messages);
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(messages.last(), QString::fromUtf8(uitext::kFolderNotOpened).arg("/tmp/out"));
+}
+
+TEST(ImageLists, ShowTheFileNameFirstAndTheWholePathAsToolTip) {
+    const ImageList icons = {ImageReference{"/tmp/very/long/folder/LauncherIcon16.bmp", kNoTransparentColor, {}},
+                             ImageReference{"/tmp/very/long/folder/LauncherIcon32.bmp", kNoTransparentColor, {}}};
+    CLauncherPage page("Group", icons, "/tmp/");
+    QListWidget* list = page.imageList();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "LauncherIcon16.bmp  (/tmp/very/long/folder)");
+    EXPECT_EQ(list->item(1)->toolTip(), "/tmp/very/long/folder/LauncherIcon32.bmp");
 }
