@@ -103,6 +103,28 @@ uint8_t skv_navigation(const skv_context *ctx);
  * tells whether the same package has been copied before. */
 uint32_t skv_fingerprint(const skv_context *ctx);
 
+/* ---- Bitmaps ---------------------------------------------------------- */
+
+/* One bitmap of a bitmap family resource (the logo, SKV_ID_LOGO). Offsets
+ * are from the start of the family. */
+typedef struct skv_bitmap {
+    uint32_t header;       /* this bitmap's header */
+    uint32_t bits;         /* its first pixel row (top row first) */
+    uint32_t colour_table; /* 16-bit count then entries (index, r, g, b); 0 if none */
+    uint16_t width, height, row_bytes, flags;
+    uint16_t density;      /* 72 standard, 144 double */
+    uint8_t pixel_size;    /* 1, 2, 4, 8 or 16 (RGB565 big-endian) */
+    uint8_t version;
+    uint8_t transparent_index;
+    uint32_t transparent_value;
+} skv_bitmap;
+
+/* Checks every bitmap of the family (headers, next offsets, pixel data
+ * inside the resource; compressed bitmaps are refused) and picks the one to
+ * show at `density`: the deepest bitmap of that density, else the deepest
+ * of the other one. SKV_ERR_BITMAP when the family is damaged. */
+skv_status skv_bitmap_choose(const uint8_t *family, uint32_t size, uint8_t density, skv_bitmap *out);
+
 /* ---- Screens and display list ------------------------------------------ */
 
 enum {
@@ -116,7 +138,8 @@ enum {
     SKV_SCREEN_COPY_GROUPS = 8,   /* copy choice: groups (level 1), or the group to choose in (level 2) */
     SKV_SCREEN_COPY_ENTRIES = 9,  /* copy choice, level 2: a group's events and contacts */
     SKV_SCREEN_COPY_PACKAGE = 10, /* copy choice, level 0: the whole package */
-    SKV_SCREEN_ERROR = 11         /* the package is damaged */
+    SKV_SCREEN_ERROR = 11,        /* the package is damaged */
+    SKV_SCREEN_COPY_DONE = 12     /* what was copied and what could not be */
 };
 
 uint8_t skv_screen(const skv_context *ctx);
