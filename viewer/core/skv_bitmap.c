@@ -88,10 +88,10 @@ skv_status skv_bitmap_choose(const uint8_t *family, uint32_t size, uint8_t densi
         if (status) return status;
         if (b.pixel_size) {
             if (b.density == wanted) {
-                if (!have_same || b.pixel_size > best_same.pixel_size) best_same = b;
+                if (!have_same || b.pixel_size > best_same.pixel_size) skv_mem_copy(&best_same, &b, sizeof b);
                 have_same = 1;
             } else {
-                if (!have_other || b.pixel_size > best_other.pixel_size) best_other = b;
+                if (!have_other || b.pixel_size > best_other.pixel_size) skv_mem_copy(&best_other, &b, sizeof b);
                 have_other = 1;
             }
         }
@@ -99,8 +99,8 @@ skv_status skv_bitmap_choose(const uint8_t *family, uint32_t size, uint8_t densi
         /* Offsets only move forward, so the chain ends; the count is a second guard. */
         if (++steps > 64) return SKV_ERR_BITMAP;
     } while (at);
-    if (have_same) *out = best_same;
-    else if (have_other) *out = best_other;
+    if (have_same) skv_mem_copy(out, &best_same, sizeof *out);
+    else if (have_other) skv_mem_copy(out, &best_other, sizeof *out);
     else return SKV_ERR_BITMAP;
     return SKV_OK;
 }

@@ -270,7 +270,7 @@ uint8_t skv_copy_next(skv_context *ctx, skv_record *out) {
 
 uint16_t skv_copy_finished(skv_context *ctx, const skv_copy_summary *done) {
     if (ctx->error) return SKV_ACTION_ERROR;
-    ctx->copied = *done;
+    skv_mem_copy(&ctx->copied, done, sizeof *done);
     skv_mem_set(&ctx->place, 0, sizeof ctx->place);
     ctx->place.screen = SKV_SCREEN_COPY_DONE;
     skv_layout(ctx);

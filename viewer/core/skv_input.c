@@ -180,16 +180,16 @@ static uint16_t back(skv_context *ctx) {
         break;
     case SKV_SCREEN_EVENT:
     case SKV_SCREEN_CONTACT:
-        ctx->place = ctx->back_place;
+        skv_mem_copy(&ctx->place, &ctx->back_place, sizeof ctx->place);
         break;
     case SKV_SCREEN_ABOUT:
-        ctx->place = ctx->about_return;
+        skv_mem_copy(&ctx->place, &ctx->about_return, sizeof ctx->place);
         break;
     case SKV_SCREEN_COPY_ENTRIES:
         back_to_groups(ctx, SKV_SCREEN_COPY_GROUPS, ctx->place.group);
         break;
     default: /* the copy choice and its result */
-        ctx->place = ctx->copy_return;
+        skv_mem_copy(&ctx->place, &ctx->copy_return, sizeof ctx->place);
         break;
     }
     return redraw(ctx);
@@ -204,12 +204,12 @@ uint16_t skv_command(skv_context *ctx, uint16_t command) {
         return redraw(ctx);
     case SKV_CMD_COPY:
         if (is_copy_screen(screen)) return SKV_ACTION_NONE;
-        ctx->copy_return = screen == SKV_SCREEN_ABOUT ? ctx->about_return : ctx->place;
+        skv_mem_copy(&ctx->copy_return, screen == SKV_SCREEN_ABOUT ? &ctx->about_return : &ctx->place, sizeof ctx->place);
         go(ctx, ctx->navigation == 0 ? SKV_SCREEN_COPY_PACKAGE : SKV_SCREEN_COPY_GROUPS);
         return redraw(ctx);
     case SKV_CMD_ABOUT:
         if (screen == SKV_SCREEN_ABOUT) return SKV_ACTION_NONE;
-        ctx->about_return = ctx->place;
+        skv_mem_copy(&ctx->about_return, &ctx->place, sizeof ctx->place);
         go(ctx, SKV_SCREEN_ABOUT);
         return redraw(ctx);
     case SKV_CMD_BACK:
@@ -250,7 +250,7 @@ uint16_t skv_tap(skv_context *ctx, int16_t x, int16_t y) {
             break;
         case SKV_ZONE_OPEN_EVENT:
         case SKV_ZONE_OPEN_CONTACT:
-            ctx->back_place = ctx->place;
+            skv_mem_copy(&ctx->back_place, &ctx->place, sizeof ctx->place);
             go(ctx, zone->kind == SKV_ZONE_OPEN_EVENT ? SKV_SCREEN_EVENT : SKV_SCREEN_CONTACT);
             ctx->place.entry = zone->value;
             break;

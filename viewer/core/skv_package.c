@@ -174,7 +174,7 @@ skv_status skv_open(void *memory, uint32_t size, const skv_host *host, uint8_t d
     if (!memory || size < context_size(&t) || ((uintptr_t)memory & 3)) return SKV_ERR_SPACE;
     if (density != 1 && density != 2) return SKV_ERR_RANGE;
     skv_mem_set(memory, 0, context_size(&t));
-    ctx->host = *host;
+    skv_mem_copy(&ctx->host, host, sizeof *host);
     ctx->size = size;
     ctx->density = density;
     ctx->navigation = t.navigation;
