@@ -126,6 +126,12 @@ public:
         }
         return out;
     }
+    // Every text of the screen joined by spaces: wrapped sentences read whole.
+    bool showsSentence(const std::string& sentence) const {
+        std::string all;
+        for (const std::string& t : texts()) all += t + " ";
+        return all.find(sentence) != std::string::npos;
+    }
     std::string title() const {
         for (const skv_item& item : items())
             if (item.kind == SKV_ITEM_TITLE) return std::string(item.text, item.length);
