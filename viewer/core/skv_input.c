@@ -113,18 +113,26 @@ uint16_t skv_scroll_to(skv_context *ctx, int16_t value) {
 
 /* ---- Copy choice ---- */
 
+/* Sets one choice bit and keeps the count of chosen ones, so that showing
+ * the count costs nothing however large the package. */
+static void choose(skv_context *ctx, uint8_t *bits, uint16_t index, uint8_t value) {
+    if (skv_bit(bits, index) == value) return;
+    skv_set_bit(bits, index, value);
+    ctx->chosen_count = (uint16_t)(value ? ctx->chosen_count + 1 : ctx->chosen_count - 1);
+}
+
 static void choose_group_entries(skv_context *ctx, uint16_t group, uint8_t list, uint8_t value) {
     uint16_t i, count;
     if (list == SKV_LIST_EVENTS) {
         uint16_t first = (uint16_t)(skv_word(ctx->first_event, group) - SKV_ID_FIRST_EVENT);
         count = skv_word(ctx->event_count, group);
-        for (i = 0; i < count; ++i) skv_set_bit(ctx->chosen_events, (uint16_t)(first + i), value);
+        for (i = 0; i < count; ++i) choose(ctx, ctx->chosen_events, (uint16_t)(first + i), value);
     } else {
         uint16_t first = skv_word(ctx->first_index, group);
         count = skv_word(ctx->contact_count, group);
         for (i = 0; i < count; ++i)
-            skv_set_bit(ctx->chosen_contacts, (uint16_t)(skv_word(ctx->contact_index, (uint16_t)(first + i)) - SKV_ID_FIRST_CONTACT),
-                        value);
+            choose(ctx, ctx->chosen_contacts, (uint16_t)(skv_word(ctx->contact_index, (uint16_t)(first + i)) - SKV_ID_FIRST_CONTACT),
+                   value);
     }
 }
 
@@ -136,7 +144,7 @@ static void choose_all(skv_context *ctx, uint8_t value) {
     }
     for (group = 0; group < ctx->group_count; ++group) {
         if (ctx->navigation == 1) {
-            skv_set_bit(ctx->chosen_groups, group, value);
+            choose(ctx, ctx->chosen_groups, group, value);
         } else {
             choose_group_entries(ctx, group, SKV_LIST_EVENTS, value);
             choose_group_entries(ctx, group, SKV_LIST_CONTACTS, value);
@@ -144,20 +152,7 @@ static void choose_all(skv_context *ctx, uint8_t value) {
     }
 }
 
-static uint8_t anything_chosen(const skv_context *ctx) {
-    uint16_t i;
-    if (ctx->navigation == 0) return 1;
-    if (ctx->navigation == 1) {
-        for (i = 0; i < ctx->group_count; ++i)
-            if (skv_bit(ctx->chosen_groups, i)) return 1;
-        return 0;
-    }
-    for (i = 0; i < ctx->total_events; ++i)
-        if (skv_bit(ctx->chosen_events, i)) return 1;
-    for (i = 0; i < SKV_MAX_CONTACTS; ++i)
-        if (skv_bit(ctx->chosen_contacts, i)) return 1;
-    return 0;
-}
+static uint8_t anything_chosen(const skv_context *ctx) { return ctx->navigation == 0 || ctx->chosen_count > 0; }
 
 static uint8_t is_copy_screen(uint8_t screen) {
     return screen == SKV_SCREEN_COPY_GROUPS || screen == SKV_SCREEN_COPY_ENTRIES || screen == SKV_SCREEN_COPY_PACKAGE ||
@@ -255,16 +250,16 @@ uint16_t skv_tap(skv_context *ctx, int16_t x, int16_t y) {
             ctx->place.entry = zone->value;
             break;
         case SKV_ZONE_TOGGLE_GROUP:
-            skv_set_bit(ctx->chosen_groups, zone->value, (uint8_t)!skv_bit(ctx->chosen_groups, zone->value));
+            choose(ctx, ctx->chosen_groups, zone->value, (uint8_t)!skv_bit(ctx->chosen_groups, zone->value));
             break;
         case SKV_ZONE_TOGGLE_EVENT: {
             uint16_t index = (uint16_t)(zone->value - SKV_ID_FIRST_EVENT);
-            skv_set_bit(ctx->chosen_events, index, (uint8_t)!skv_bit(ctx->chosen_events, index));
+            choose(ctx, ctx->chosen_events, index, (uint8_t)!skv_bit(ctx->chosen_events, index));
             break;
         }
         case SKV_ZONE_TOGGLE_CONTACT: {
             uint16_t index = (uint16_t)(zone->value - SKV_ID_FIRST_CONTACT);
-            skv_set_bit(ctx->chosen_contacts, index, (uint8_t)!skv_bit(ctx->chosen_contacts, index));
+            choose(ctx, ctx->chosen_contacts, index, (uint8_t)!skv_bit(ctx->chosen_contacts, index));
             break;
         }
         default:

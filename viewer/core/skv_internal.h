@@ -171,6 +171,7 @@ struct skv_context {
     uint8_t *chosen_groups;
     uint8_t *chosen_events;
     uint8_t *chosen_contacts;
+    uint16_t chosen_count; /* bits set by the user: groups (level 1) or entries (level 2) */
     skv_copy_summary copied;
 
     /* Copy walk, and the entries the handheld could not take. */

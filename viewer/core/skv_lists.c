@@ -194,12 +194,6 @@ static void contact_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t he
 
 /* ---- Screen ---- */
 
-static uint16_t count_bits(const uint8_t *bits, uint16_t count) {
-    uint16_t total = 0, i;
-    for (i = 0; i < count; ++i) total = (uint16_t)(total + skv_bit(bits, i));
-    return total;
-}
-
 static void list_title(skv_context *ctx) {
     uint8_t screen = ctx->place.screen;
     uint16_t length;
@@ -212,17 +206,14 @@ static void list_title(skv_context *ctx) {
     } else {
         /* Copy choice: how much is chosen so far. */
         char text[40];
-        uint16_t n = 0, chosen;
+        uint16_t n = 0, chosen = ctx->chosen_count;
         skv_mem_copy(text, "Copy: ", 6);
         n = 6;
         if (ctx->navigation == 1) {
-            chosen = count_bits(ctx->chosen_groups, ctx->group_count);
             n = (uint16_t)(n + skv_format_number(text + n, chosen));
             skv_mem_copy(text + n, chosen == 1 ? " group" : " groups", chosen == 1 ? 6 : 7);
             n = (uint16_t)(n + (chosen == 1 ? 6 : 7));
         } else {
-            chosen = (uint16_t)(count_bits(ctx->chosen_events, ctx->total_events) +
-                                count_bits(ctx->chosen_contacts, SKV_MAX_CONTACTS));
             n = (uint16_t)(n + skv_format_number(text + n, chosen));
             skv_mem_copy(text + n, " chosen", 7);
             n = (uint16_t)(n + 7);
