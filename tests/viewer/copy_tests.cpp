@@ -107,7 +107,9 @@ TEST(DatebookRecords, EntriesTheDateBookCannotHoldAreRefusedNotCut) {
         skv_record record;
         EXPECT_EQ(skv_datebook_record(c.record.data(), static_cast<std::uint32_t>(c.record.size()), &record), SKV_OK);
         EXPECT_EQ(record.refused, c.refused);
-        if (c.refused) EXPECT_EQ(record.piece_count, 0);
+        if (c.refused) {
+            EXPECT_EQ(record.piece_count, 0);
+        }
     }
 }
 

@@ -282,21 +282,36 @@ TEST_F(LargePackage, PagingVisitsEveryEventOnceInOrder) {
     EXPECT_EQ(bar->value, 0);
 }
 
-TEST_F(LargePackage, EveryPageIsInDateOrderAndHeadingsChangeWithTheDay) {
+TEST_F(LargePackage, OneHeadingPerDayAcrossAllPagesAndScrollBarJumps) {
     Viewer viewer(package);
     viewer.command(SKV_CMD_BROWSE);
     skv_tap(viewer.ctx, 10, 20);
     ASSERT_EQ(viewer.screen(), SKV_SCREEN_EVENTS);
-    // Jump with the scroll bar to places across the list.
-    for (int position : {0, 1000, 2899, 5000, 5799}) {
-        EXPECT_EQ(skv_scroll_to(viewer.ctx, static_cast<std::int16_t>(position)) & SKV_ACTION_ERROR, 0);
-        int headings = 0, rows = 0;
+    // The days of the package, from its records.
+    std::set<std::uint16_t> days;
+    for (const auto& [key, bytes] : package.resources)
+        if (key.first == SKV_TYPE_EVENT) days.insert(static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]));
+    // Page by page, every day's heading appears exactly once and in order.
+    std::vector<std::string> headings;
+    for (int page = 0; page < 2000; ++page) {
+        const skv_item* bar = nullptr;
         for (const skv_item& item : viewer.items()) {
-            if (item.kind == SKV_ITEM_TEXT && item.font == SKV_FONT_BOLD) ++headings;
-            if (item.kind == SKV_ITEM_TEXT) ++rows;
+            if (item.kind == SKV_ITEM_TEXT && item.font == SKV_FONT_BOLD) headings.emplace_back(item.text, item.length);
+            if (item.kind == SKV_ITEM_SCROLLBAR) bar = &item;
         }
-        EXPECT_GT(rows, 5) << position;
-        EXPECT_LE(headings, 11) << position;
+        ASSERT_NE(bar, nullptr);
+        if (bar->value == bar->maximum) break;
+        viewer.key(SKV_KEY_PAGE_DOWN);
+    }
+    EXPECT_EQ(headings.size(), days.size());
+    EXPECT_EQ(std::set<std::string>(headings.begin(), headings.end()).size(), headings.size());
+    // Jumps with the scroll bar land on full pages anywhere in the list.
+    for (int position : {0, 1000, 2899, 5799, 30000}) {
+        EXPECT_EQ(skv_scroll_to(viewer.ctx, static_cast<std::int16_t>(position)) & SKV_ACTION_ERROR, 0);
+        int rows = 0;
+        for (const skv_item& item : viewer.items())
+            if (item.kind == SKV_ITEM_TEXT && item.x > 30) ++rows;
+        EXPECT_GE(rows, 5) << position;
     }
 }
 

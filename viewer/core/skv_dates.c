@@ -99,7 +99,12 @@ uint16_t skv_format_long_date(char *out, uint16_t date) { return format(out, dat
 uint16_t skv_format_time(char *out, uint16_t time) {
     uint8_t hours = (uint8_t)(time >> 8), minutes = (uint8_t)(time & 0xFF);
     uint8_t shown = (uint8_t)(hours % 12 == 0 ? 12 : hours % 12);
-    uint16_t n = skv_format_number(out, shown);
+    uint16_t n;
+    if (!skv_time_valid(time)) {
+        skv_mem_copy(out, "--:--", 5);
+        return 5;
+    }
+    n = skv_format_number(out, shown);
     out[n++] = ':';
     out[n++] = (char)('0' + minutes / 10 % 10);
     out[n++] = (char)('0' + minutes % 10);
