@@ -267,7 +267,7 @@ TEST_F(DamagedExample, ContextTooSmallOrMisalignedIsRefused) {
     std::vector<std::uint32_t> memory(size / 4 + 2);
     skv_context* ctx = nullptr;
     EXPECT_EQ(skv_open(memory.data(), size - 1, &host, 1, &ctx), SKV_ERR_SPACE);
-    EXPECT_EQ(skv_open(reinterpret_cast<std::uint8_t*>(memory.data()) + 2, size, &host, 1, &ctx), SKV_ERR_SPACE);
+    EXPECT_EQ(skv_open(reinterpret_cast<std::uint8_t*>(memory.data()) + 1, size, &host, 1, &ctx), SKV_ERR_SPACE);
     EXPECT_EQ(skv_open(memory.data(), size, &host, 3, &ctx), SKV_ERR_RANGE);
     EXPECT_EQ(ctx, nullptr);
 }

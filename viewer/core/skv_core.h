@@ -81,8 +81,8 @@ typedef struct skv_context skv_context;
  * tables are missing or damaged. */
 skv_status skv_measure(const skv_host *host, uint32_t *context_size);
 
-/* Starts the viewer on `memory` (context_size bytes from skv_measure, 4-byte
- * aligned) at density 1 or 2, on the welcome screen. The host struct is
+/* Starts the viewer on `memory` (context_size bytes from skv_measure, aligned
+ * as the system's allocator aligns memory: even on the 68000) at density 1 or 2, on the welcome screen. The host struct is
  * copied. On success *ctx points into `memory`. */
 skv_status skv_open(void *memory, uint32_t context_size, const skv_host *host, uint8_t density,
                     skv_context **ctx);

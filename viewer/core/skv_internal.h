@@ -104,6 +104,8 @@ const char *skv_phone_label_text(uint8_t label);
 #define SKV_ARENA_SIZE 3072
 #define SKV_MAX_CONTACTS 1000
 #define SKV_MAX_REFUSED_SHOWN 12
+/* Sort keys cached while sorting: a fixed 24 KB, whatever the package. */
+#define SKV_KEY_CACHE_ENTRIES 6144
 
 enum { SKV_LIST_EVENTS = 0, SKV_LIST_CONTACTS = 1 };
 
@@ -165,6 +167,8 @@ struct skv_context {
     uint8_t sorted_valid, sorted_list;
     uint16_t sorted_group, sorted_count;
     uint16_t *sorted; /* largest_list entries */
+    uint32_t *sort_keys; /* key_capacity entries, used while sorting */
+    uint16_t key_capacity;
 
     /* Copy choice: one bit per group, per event (id - first event id) and
      * per contact (id - first contact id). */

@@ -146,11 +146,24 @@ static skv_status read_tables(const skv_host *host, tables *t) {
     return t->status;
 }
 
+/* The alignment the compiler gives the context: 2 on the 68000, whose
+ * memory manager hands out chunks on even addresses; more elsewhere. */
+struct alignment_probe {
+    char first;
+    skv_context context;
+};
+
+static uintptr_t context_alignment(void) { return (uintptr_t)offsetof(struct alignment_probe, context); }
+
 static uint32_t bits_bytes(uint32_t count) { return ALIGN4((count + 7) / 8); }
+
+static uint16_t key_capacity(const tables *t) {
+    return t->largest_list < SKV_KEY_CACHE_ENTRIES ? t->largest_list : SKV_KEY_CACHE_ENTRIES;
+}
 
 static uint32_t context_size(const tables *t) {
     return ALIGN4((uint32_t)sizeof(skv_context)) + ALIGN4(2u * t->group_count) /* name offsets */
-           + ALIGN4(2u * t->largest_list) + bits_bytes(t->group_count) + bits_bytes(t->total_events)
+           + ALIGN4(2u * t->largest_list) + 4u * key_capacity(t) + bits_bytes(t->group_count) + bits_bytes(t->total_events)
            + bits_bytes(SKV_MAX_CONTACTS);
 }
 
@@ -171,7 +184,7 @@ skv_status skv_open(void *memory, uint32_t size, const skv_host *host, uint8_t d
     *out = 0;
     status = read_tables(host, &t);
     if (status) return status;
-    if (!memory || size < context_size(&t) || ((uintptr_t)memory & 3)) return SKV_ERR_SPACE;
+    if (!memory || size < context_size(&t) || ((uintptr_t)memory % context_alignment())) return SKV_ERR_SPACE;
     if (density != 1 && density != 2) return SKV_ERR_RANGE;
     skv_mem_set(memory, 0, context_size(&t));
     skv_mem_copy(&ctx->host, host, sizeof *host);
@@ -197,6 +210,9 @@ skv_status skv_open(void *memory, uint32_t size, const skv_host *host, uint8_t d
     tail += ALIGN4(2u * t.group_count);
     ctx->sorted = (uint16_t *)tail;
     tail += ALIGN4(2u * t.largest_list);
+    ctx->sort_keys = (uint32_t *)tail;
+    ctx->key_capacity = key_capacity(&t);
+    tail += 4u * ctx->key_capacity;
     ctx->chosen_groups = tail;
     tail += bits_bytes(t.group_count);
     ctx->chosen_events = tail;
