@@ -313,8 +313,10 @@ void expectOneHeadingPerDay(ViewerPackage& package) {
         if (bar->value == bar->maximum) break;
         viewer.key(SKV_KEY_PAGE_DOWN);
     }
-    EXPECT_EQ(headings.size(), days.size());
-    EXPECT_EQ(std::set<std::string>(headings.begin(), headings.end()).size(), headings.size());
+    // Every day has its heading; only the last page, which ends on the last
+    // row and so may overlap the page before it, can repeat one.
+    EXPECT_EQ(std::set<std::string>(headings.begin(), headings.end()).size(), days.size());
+    EXPECT_LE(headings.size(), days.size() + 1);
 }
 
 TEST_F(LargePackage, OneHeadingPerDayAcrossAllPages) { expectOneHeadingPerDay(package); }
