@@ -23,6 +23,7 @@ declare -A extra=(
   [fuzz_import_vcf]="$corpus/vcf/*.vcf"
   [fuzz_import_csv]="$corpus/csv/*.csv $corpus/csv/csv-spectrum/*.csv"
   [fuzz_inf]=""
+  [fuzz_viewer_core]=""
 )
 
 # harness -> dictionary of the format's keywords (fuzz/dictionaries)

@@ -1,0 +1,278 @@
+/* Copying into the handheld's Date Book and Address Book: the packed
+ * records those applications keep (big-endian, the same layouts the package
+ * records use), checked so that nothing the applications cannot hold is
+ * written, and the walk over the user's choice. */
+#include "skv_internal.h"
+
+/* A database record cannot reach 64 KB (the handheld's chunk limit). */
+#define SKV_MAX_RECORD_SIZE 65500u
+#define LAST_DAY_OF_MONTH_FIRST 28 /* month-by-day values 28..34: the last weekday */
+#define LAST_DAY_OF_MONTH_END 34
+#define ADDRESS_LABEL_OTHER 3
+#define ADDRESS_LAST_LABEL 7
+
+static void piece(skv_record *out, const void *bytes, uint32_t length) {
+    if (length == 0 || out->piece_count >= SKV_RECORD_MAX_PIECES) return;
+    out->pieces[out->piece_count].bytes = (const uint8_t *)bytes;
+    out->pieces[out->piece_count].length = length;
+    out->piece_count++;
+    out->size += length;
+}
+
+static void put16(uint8_t *at, uint16_t value) {
+    at[0] = (uint8_t)(value >> 8);
+    at[1] = (uint8_t)value;
+}
+
+static void put32(uint8_t *at, uint32_t value) {
+    put16(at, (uint16_t)(value >> 16));
+    put16(at + 2, (uint16_t)value);
+}
+
+static void refuse(skv_record *out, uint8_t reason) {
+    out->refused = reason;
+    out->piece_count = 0;
+    out->size = 0;
+}
+
+/* Why the Date Book cannot take this event, or SKV_REFUSE_NONE. */
+static uint8_t event_refusal(const skv_event *event, uint8_t repeats) {
+    uint16_t i;
+    if (!skv_date_valid(event->date)) return SKV_REFUSE_DATE;
+    if (event->start_time == SKV_NO_TIME || event->end_time == SKV_NO_TIME) {
+        if (event->start_time != event->end_time) return SKV_REFUSE_TIME;
+    } else if (!skv_time_valid(event->start_time) || !skv_time_valid(event->end_time) ||
+               event->end_time < event->start_time) {
+        return SKV_REFUSE_TIME;
+    }
+    if (!repeats) return SKV_REFUSE_NONE;
+    if (event->repeat_type > SKV_REPEAT_YEARLY || event->frequency == 0) return SKV_REFUSE_REPEAT;
+    if (event->repeat_type == SKV_REPEAT_WEEKLY && (event->repeat_on & 0x7F) == 0) return SKV_REFUSE_REPEAT;
+    if (event->repeat_type == SKV_REPEAT_MONTH_BY_DAY && event->repeat_on > LAST_DAY_OF_MONTH_END) return SKV_REFUSE_REPEAT;
+    if (event->repeat_end != SKV_NO_DATE && (!skv_date_valid(event->repeat_end) || event->repeat_end < event->date))
+        return SKV_REFUSE_DATE;
+    for (i = 0; i < event->exception_count; ++i)
+        if (!skv_date_valid(skv_word(event->exceptions, i))) return SKV_REFUSE_DATE;
+    return SKV_REFUSE_NONE;
+}
+
+skv_status skv_datebook_record(const uint8_t *bytes, uint32_t size, skv_record *out) {
+    skv_event event;
+    skv_status status;
+    uint16_t flags = SKV_EVENT_FLAG_DESCRIPTION;
+    uint8_t repeats, head = 8;
+    skv_mem_set(out, 0, sizeof *out);
+    out->kind = SKV_RECORD_EVENT;
+    if (!bytes) return SKV_ERR_MISSING;
+    status = skv_parse_event(bytes, size, &event);
+    if (status) return status;
+    /* A repeat block without a repeat type, and exceptions of an event that
+     * does not repeat, say nothing: they are left out. */
+    repeats = (uint8_t)(event.has_repeat && event.repeat_type != SKV_REPEAT_NONE);
+    out->refused = event_refusal(&event, repeats);
+    if (out->refused) return SKV_OK;
+    put16(out->head, event.start_time);
+    put16(out->head + 2, event.end_time);
+    put16(out->head + 4, event.date);
+    if (repeats) {
+        flags |= SKV_EVENT_FLAG_REPEAT;
+        out->head[8] = event.repeat_type;
+        out->head[9] = 0;
+        put16(out->head + 10, event.repeat_end);
+        out->head[12] = event.frequency;
+        out->head[13] = event.repeat_type == SKV_REPEAT_WEEKLY ? (uint8_t)(event.repeat_on & 0x7F)
+                        : event.repeat_type == SKV_REPEAT_MONTH_BY_DAY ? event.repeat_on : 0;
+        out->head[14] = 0; /* weeks start on Sunday */
+        out->head[15] = 0;
+        head = 16;
+        if (event.exception_count) {
+            flags |= SKV_EVENT_FLAG_EXCEPTIONS;
+            put16(out->head + 16, event.exception_count);
+            head = 18;
+        }
+    }
+    if (event.note && event.note_length) flags |= SKV_EVENT_FLAG_NOTE;
+    put16(out->head + 6, flags);
+    piece(out, out->head, head);
+    if (flags & SKV_EVENT_FLAG_EXCEPTIONS) piece(out, event.exceptions, 2u * event.exception_count);
+    piece(out, event.title, event.title_length + 1u); /* with its zero byte */
+    if (flags & SKV_EVENT_FLAG_NOTE) piece(out, event.note, event.note_length + 1u);
+    if (out->size > SKV_MAX_RECORD_SIZE) refuse(out, SKV_REFUSE_TEXT_LENGTH);
+    return SKV_OK;
+}
+
+skv_status skv_addressbook_record(const uint8_t *bytes, uint32_t size, skv_record *out) {
+    skv_contact contact;
+    skv_status status;
+    uint32_t flags = 0, options = 0;
+    uint32_t company_offset = 0, offset = 1;
+    uint8_t field, phone, shown_phone = 0xFF;
+    skv_mem_set(out, 0, sizeof *out);
+    out->kind = SKV_RECORD_CONTACT;
+    if (!bytes) return SKV_ERR_MISSING;
+    status = skv_parse_contact(bytes, size, &contact);
+    if (status) return status;
+    /* The Address Book holds no empty field: an empty text is left out. */
+    for (field = 0; field < SKV_FIELD_COUNT; ++field) {
+        if (!contact.field[field] || contact.field_length[field] == 0) continue;
+        flags |= (uint32_t)1 << field;
+        if (field == SKV_FIELD_COMPANY) company_offset = offset;
+        offset += contact.field_length[field] + 1u;
+    }
+    /* The company offset is one byte: names longer than that cannot be kept. */
+    if (company_offset > 0xFF) {
+        refuse(out, SKV_REFUSE_COMPANY);
+        return SKV_OK;
+    }
+    for (phone = 0; phone < SKV_PHONE_COUNT; ++phone) {
+        uint8_t label = skv_phone_label(&contact, phone);
+        /* A label the Address Book does not know would index past its list
+         * of label names; it becomes "other". */
+        if (label > ADDRESS_LAST_LABEL) label = ADDRESS_LABEL_OTHER;
+        options |= (uint32_t)label << (4 * phone);
+        if (shown_phone == 0xFF && (flags & ((uint32_t)1 << (SKV_FIELD_PHONE1 + phone)))) shown_phone = phone;
+    }
+    /* Bits 20..23: the phone the list shows; the first one present. */
+    options |= (uint32_t)(shown_phone == 0xFF ? 0 : shown_phone) << 20;
+    put32(out->head, options);
+    put32(out->head + 4, flags);
+    out->head[8] = (uint8_t)company_offset;
+    piece(out, out->head, 9);
+    for (field = 0; field < SKV_FIELD_COUNT; ++field)
+        if (flags & ((uint32_t)1 << field)) piece(out, contact.field[field], contact.field_length[field] + 1u);
+    if (out->size > SKV_MAX_RECORD_SIZE) refuse(out, SKV_REFUSE_TEXT_LENGTH);
+    return SKV_OK;
+}
+
+const char *skv_refusal_text(uint8_t refused) {
+    switch (refused) {
+    case SKV_REFUSE_DATE: return "date";
+    case SKV_REFUSE_TIME: return "time";
+    case SKV_REFUSE_REPEAT: return "repeat";
+    case SKV_REFUSE_TEXT_LENGTH: return "too long";
+    case SKV_REFUSE_COMPANY: return "names too long";
+    default: return "";
+    }
+}
+
+/* ---- The walk over the choice ---- */
+
+uint16_t skv_contact_total(skv_context *ctx) {
+    uint32_t size;
+    if (!ctx->contact_total_known) {
+        uint16_t n = 0;
+        while (n < SKV_MAX_CONTACTS && skv_resource(ctx, SKV_TYPE_CONTACT, (uint16_t)(SKV_ID_FIRST_CONTACT + n), &size)) ++n;
+        ctx->contact_total = n;
+        ctx->contact_total_known = 1;
+    }
+    return ctx->contact_total;
+}
+
+/* Turns the choice of the navigation level into one bit per event and per
+ * contact; a contact of several chosen groups is one bit. */
+static void resolve_choice(skv_context *ctx) {
+    uint16_t group, i;
+    if (ctx->navigation == 2) return;
+    skv_mem_set(ctx->chosen_events, 0, (ctx->total_events + 7u) / 8);
+    skv_mem_set(ctx->chosen_contacts, 0, (SKV_MAX_CONTACTS + 7u) / 8);
+    if (ctx->navigation == 0) {
+        for (i = 0; i < ctx->total_events; ++i) skv_set_bit(ctx->chosen_events, i, 1);
+        for (i = 0; i < skv_contact_total(ctx); ++i) skv_set_bit(ctx->chosen_contacts, i, 1);
+        return;
+    }
+    for (group = 0; group < ctx->group_count; ++group) {
+        uint16_t first, count;
+        if (!skv_bit(ctx->chosen_groups, group)) continue;
+        first = (uint16_t)(skv_word(ctx->first_event, group) - SKV_ID_FIRST_EVENT);
+        count = skv_word(ctx->event_count, group);
+        for (i = 0; i < count; ++i) skv_set_bit(ctx->chosen_events, (uint16_t)(first + i), 1);
+        first = skv_word(ctx->first_index, group);
+        count = skv_word(ctx->contact_count, group);
+        for (i = 0; i < count; ++i)
+            skv_set_bit(ctx->chosen_contacts, (uint16_t)(skv_word(ctx->contact_index, (uint16_t)(first + i)) - SKV_ID_FIRST_CONTACT), 1);
+    }
+}
+
+enum { WALK_EVENTS = 0, WALK_CONTACTS = 1, WALK_DONE = 2 };
+
+/* The next chosen entry's record; 0 at the end or on damage. */
+static uint8_t walk(skv_context *ctx, skv_record *out, skv_status *status) {
+    uint32_t size;
+    const uint8_t *bytes;
+    uint16_t id;
+    *status = SKV_OK;
+    while (ctx->walk_phase == WALK_EVENTS) {
+        if (ctx->walk_index >= ctx->total_events) {
+            ctx->walk_phase = WALK_CONTACTS;
+            ctx->walk_index = 0;
+            break;
+        }
+        if (skv_bit(ctx->chosen_events, ctx->walk_index++)) {
+            id = (uint16_t)(SKV_ID_FIRST_EVENT + ctx->walk_index - 1);
+            bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
+            *status = skv_datebook_record(bytes, size, out);
+            out->source_id = id;
+            if (*status) skv_fail(ctx, *status, SKV_TYPE_EVENT, id);
+            return *status == SKV_OK;
+        }
+    }
+    while (ctx->walk_phase == WALK_CONTACTS) {
+        if (ctx->walk_index >= SKV_MAX_CONTACTS) {
+            ctx->walk_phase = WALK_DONE;
+            break;
+        }
+        if (skv_bit(ctx->chosen_contacts, ctx->walk_index++)) {
+            id = (uint16_t)(SKV_ID_FIRST_CONTACT + ctx->walk_index - 1);
+            bytes = skv_resource(ctx, SKV_TYPE_CONTACT, id, &size);
+            *status = skv_addressbook_record(bytes, size, out);
+            out->source_id = id;
+            if (*status) skv_fail(ctx, *status, SKV_TYPE_CONTACT, id);
+            return *status == SKV_OK;
+        }
+    }
+    return 0;
+}
+
+skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary) {
+    skv_record record;
+    skv_status status = SKV_OK;
+    skv_mem_set(summary, 0, sizeof *summary);
+    if (ctx->error) return ctx->error;
+    resolve_choice(ctx);
+    ctx->walk_phase = WALK_EVENTS;
+    ctx->walk_index = 0;
+    while (walk(ctx, &record, &status)) {
+        if (record.kind == SKV_RECORD_EVENT) {
+            if (record.refused) ++summary->events_refused;
+            else ++summary->events;
+        } else {
+            if (record.refused) ++summary->contacts_refused;
+            else ++summary->contacts;
+        }
+    }
+    ctx->walk_phase = WALK_EVENTS;
+    ctx->walk_index = 0;
+    ctx->refused_count = 0;
+    if (status) {
+        ctx->walk_phase = WALK_DONE;
+        skv_layout(ctx);
+    }
+    return status;
+}
+
+uint8_t skv_copy_next(skv_context *ctx, skv_record *out) {
+    skv_status status;
+    if (ctx->error) return 0;
+    if (!walk(ctx, out, &status)) return 0;
+    if (out->refused && ctx->refused_count < SKV_MAX_REFUSED_SHOWN) ctx->refused_ids[ctx->refused_count++] = out->source_id;
+    return 1;
+}
+
+uint16_t skv_copy_finished(skv_context *ctx, const skv_copy_summary *done) {
+    if (ctx->error) return SKV_ACTION_ERROR;
+    skv_mem_copy(&ctx->copied, done, sizeof *done);
+    skv_mem_set(&ctx->place, 0, sizeof ctx->place);
+    ctx->place.screen = SKV_SCREEN_COPY_DONE;
+    skv_layout(ctx);
+    return ctx->error ? (SKV_ACTION_REDRAW | SKV_ACTION_ERROR) : SKV_ACTION_REDRAW;
+}
