@@ -1,16 +1,15 @@
-// make_palm_template OUT.cpp [OUT.prc]
+// make_palm_template OUT.cpp OUT.prc BUNDLE...
 //
-// Builds the Palm viewer template from source: a Palm OS resource database
-// (.prc) of type "appl", creator SKL0, name "Skedlin", holding a tiny 68000
-// program that starts and ends cleanly, the launcher name (tAIN 1000), the
-// launcher icon family (tAIB 1000, 22 x 22) and the small icon (tAIB 1001),
-// a version (tver 1) and launch preferences (pref 0). It writes the image as a
-// C++ source that embeds it as a 32-bit little-endian byte count followed by the
-// bytes, and (optionally) as a plain .prc for inspection.
+// Builds the Palm viewer template: a Palm OS resource database (.prc) of type
+// "appl", creator SKL0, name "Skedlin", holding the resources of the given
+// bundles (the viewer's program and its user interface, made in viewer/palm),
+// the launcher name (tAIN 1000), the launcher icon family (tAIB 1000, 22 x 22),
+// the small icon (tAIB 1001) and a version (tver 1). It writes the image as a
+// C++ source that embeds it as a 32-bit little-endian byte count followed by
+// the bytes, and as a plain .prc for inspection and for running it.
 //
 // The builder replaces tAIN 1000 and tAIB 1000 and adds the package's own
-// resources. The viewer's display of a package is not part of this
-// project: the program only returns errNone for every launch code.
+// resources, which the viewer reads.
 
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +18,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "viewer/palm/tools/ResourceBundle.h"
 
 namespace {
 
@@ -57,92 +58,6 @@ constexpr std::uint16_t kDatabaseVersion = 1;
 constexpr std::uint32_t kTemplateDate = 3879446400u;
 constexpr std::uint32_t kTypeApplication = fourCharCode("appl");
 constexpr std::uint32_t kCreator = fourCharCode("SKL0");
-
-// ---- The 68000 program ----------------------------------------------------
-//
-// Palm OS starts an application by calling the start of its 'code' 1 resource
-// like a C function: UInt32 PilotMain(UInt16 cmd, MemPtr cmdPBP, UInt16 launchFlags),
-// arguments on the stack, result in D0. An application that uses no global
-// variables need not call SysAppStartup; it returns errNone (0) for every
-// launch code and the system goes back to the launcher. 'code' 0 and 'data' 0
-// are still present, laid out as the platform's tools write them, describing
-// an empty A5 world (no globals), so that tools that inspect an application
-// find what they expect.
-
-// Opcodes, big-endian 16-bit words.
-constexpr std::uint16_t kOpOriByteToD0 = 0x0000;    // ori.b  #imm,d0   (with the word below as imm)
-constexpr std::uint16_t kOpMoveqZeroToD0 = 0x7000;  // moveq  #0,d0     ; result = errNone
-constexpr std::uint16_t kOpRts = 0x4E75;            // rts              ; back to the system
-constexpr std::uint16_t kOpMoveWordImmediateToStack = 0x3F3C;  // move.w #imm,-(sp)
-constexpr std::uint16_t kTrapLoadSegment = 0xA9F0;  // _LoadSeg, the jump table's segment loader trap
-
-// The first segment starts with the classic 4-byte segment header "0000 0001"
-// (jump table offset 0, one entry), as the platform's GCC tools write it. Run
-// as code it is "ori.b #1,d0", which only touches D0; so the program is
-// correct whether the system enters at offset 0 or after the header.
-constexpr std::uint16_t kSegmentHeaderJumpTableOffset = 0x0000;
-constexpr std::uint16_t kSegmentHeaderEntryCount = 0x0001;
-
-Bytes programCode1() {
-    static_assert(kSegmentHeaderJumpTableOffset == kOpOriByteToD0, "the header must run as a harmless ori.b");
-    Bytes code;
-    putWord(code, kSegmentHeaderJumpTableOffset);  // ori.b  #1,d0
-    putWord(code, kSegmentHeaderEntryCount);
-    putWord(code, kOpMoveqZeroToD0);               // moveq  #0,d0   ; errNone
-    putWord(code, kOpRts);                         // rts
-    return code;
-}
-
-// 'code' 0: the A5 world sizes and the jump table (classic 68000 layout).
-constexpr std::uint32_t kJumpTableOffsetFromA5 = 32;  // the 32 bytes above A5 before the jump table
-constexpr std::uint32_t kJumpTableEntryBytes = 8;
-constexpr std::uint16_t kCodeSegmentOfEntry = 1;
-
-Bytes programCode0() {
-    Bytes code;
-    const std::uint32_t jumpTableBytes = kJumpTableEntryBytes;  // one entry: the program's start
-    putLong(code, kJumpTableOffsetFromA5 + jumpTableBytes);     // bytes above A5
-    putLong(code, 0);                                           // bytes below A5: no global variables
-    putLong(code, jumpTableBytes);                              // jump table length
-    putLong(code, kJumpTableOffsetFromA5);                      // jump table offset from A5
-    // Entry: offset 0 in segment 1, "move.w #1,-(sp); _LoadSeg".
-    putWord(code, 0);
-    putWord(code, kOpMoveWordImmediateToStack);
-    putWord(code, kCodeSegmentOfEntry);
-    putWord(code, kTrapLoadSegment);
-    return code;
-}
-
-// 'data' 0: the initialised globals, compressed, in up to three blocks, each an
-// A5 offset followed by packed runs and a zero byte; then the relocation
-// tables. Here every block is empty: size of the initialised data 0, three
-// times (A5 offset 0, end byte 0), and six zero longs for the relocation counts.
-constexpr int kDataBlocks = 3;
-constexpr int kRelocationLongs = 6;
-
-Bytes programData0() {
-    Bytes data;
-    putLong(data, 0);  // bytes of initialised data
-    for (int block = 0; block < kDataBlocks; ++block) {
-        putLong(data, 0);   // A5 offset of the block
-        data.push_back(0);  // end of the block's packed runs
-    }
-    for (int i = 0; i < kRelocationLongs; ++i) putLong(data, 0);
-    return data;
-}
-
-// 'pref' 0: launch preferences.
-constexpr std::uint16_t kPriority = 30;
-constexpr std::uint32_t kStackBytes = 0x1000;
-constexpr std::uint32_t kMinimumHeapBytes = 0x1000;
-
-Bytes preferences() {
-    Bytes pref;
-    putWord(pref, kPriority);
-    putLong(pref, kStackBytes);
-    putLong(pref, kMinimumHeapBytes);
-    return pref;
-}
 
 // ---- Icons ----------------------------------------------------------------
 //
@@ -261,17 +176,23 @@ Bytes text(std::string_view value) {
     return bytes;
 }
 
-std::vector<Resource> templateResources() {
-    return {
-        {fourCharCode("code"), 0, programCode0()},
-        {fourCharCode("code"), 1, programCode1()},
-        {fourCharCode("data"), 0, programData0()},
-        {fourCharCode("pref"), 0, preferences()},
-        {fourCharCode("tver"), 1, text("1.6.2")},
-        {fourCharCode("tAIN"), 1000, text("Skedlin")},
-        {fourCharCode("tAIB"), 1000, monochromeBitmap(kLauncherIcon)},
-        {fourCharCode("tAIB"), 1001, monochromeBitmap(kSmallIcon)},
-    };
+// The bundles' resources first (program, then user interface), then the
+// launcher resources and the version.
+bool templateResources(int bundleCount, char** bundlePaths, std::vector<Resource>& resources) {
+    for (int i = 0; i < bundleCount; ++i) {
+        skedlin::palm::Bytes data;
+        std::vector<skedlin::palm::BundleResource> bundle;
+        if (!skedlin::palm::readFileBytes(bundlePaths[i], data) || !skedlin::palm::decodeBundle(data, bundle)) {
+            std::cerr << "make_palm_template: cannot read the resource bundle " << bundlePaths[i] << "\n";
+            return false;
+        }
+        for (auto& resource : bundle) resources.push_back({resource.type, resource.id, std::move(resource.bytes)});
+    }
+    resources.push_back({fourCharCode("tver"), 1, text("1.6.2")});
+    resources.push_back({fourCharCode("tAIN"), 1000, text("Skedlin")});
+    resources.push_back({fourCharCode("tAIB"), 1000, monochromeBitmap(kLauncherIcon)});
+    resources.push_back({fourCharCode("tAIB"), 1001, monochromeBitmap(kSmallIcon)});
+    return true;
 }
 
 bool writeFile(const std::string& path, const std::string& contents) {
@@ -304,16 +225,18 @@ std::string embeddingSource(const Bytes& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: make_palm_template OUT.cpp [OUT.prc]\n";
+    if (argc < 4) {
+        std::cerr << "usage: make_palm_template OUT.cpp OUT.prc BUNDLE...\n";
         return 2;
     }
-    const Bytes image = databaseImage(templateResources());
+    std::vector<Resource> resources;
+    if (!templateResources(argc - 3, argv + 3, resources)) return 1;
+    const Bytes image = databaseImage(resources);
     if (!writeFile(argv[1], embeddingSource(image))) {
         std::cerr << "make_palm_template: cannot write " << argv[1] << "\n";
         return 1;
     }
-    if (argc > 2 && !writeFile(argv[2], std::string(image.begin(), image.end()))) {
+    if (!writeFile(argv[2], std::string(image.begin(), image.end()))) {
         std::cerr << "make_palm_template: cannot write " << argv[2] << "\n";
         return 1;
     }

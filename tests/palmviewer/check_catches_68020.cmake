@@ -1,0 +1,16 @@
+# Compiles a 32-bit multiply for the 68020 (mulsl) and expects check_68000.sh
+# to refuse it, and the same source for the 68000 and expects it to pass.
+file(MAKE_DIRECTORY ${WORK})
+file(WRITE ${WORK}/mul.c "long mul(long a, long b) { return a * b; }\n")
+foreach(cpu 68020 68000)
+  execute_process(COMMAND ${CC} -m${cpu} -O2 -c ${WORK}/mul.c -o ${WORK}/mul${cpu}.o RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot compile for the ${cpu}")
+  endif()
+  execute_process(COMMAND ${CHECK} ${OBJDUMP} ${WORK}/mul${cpu}.o RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(cpu STREQUAL 68020 AND rc EQUAL 0)
+    message(FATAL_ERROR "the check passed 68020 code:\n${out}")
+  elseif(cpu STREQUAL 68000 AND NOT rc EQUAL 0)
+    message(FATAL_ERROR "the check refused 68000 code:\n${out}")
+  endif()
+endforeach()
