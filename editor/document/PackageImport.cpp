@@ -4,10 +4,12 @@
 #include "editor/document/CsvReader.h"
 #include "editor/document/DateBookArchiveReader.h"
 #include "editor/document/DocumentMessages.h"
+#include "editor/document/ICalendarImport.h"
 #include "editor/document/ImportTextFile.h"
 #include "editor/document/VCalendarReader.h"
 #include "editor/document/VCardReader.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <limits>
@@ -73,10 +75,15 @@ QString importExtension(const QString& path) {
 }
 
 ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages) {
+    return importPackageFile(document, path, messages, ImportOptions());
+}
+
+ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages,
+                                const ImportOptions& options) {
     const QString extension = importExtension(path);
     if (extension == QLatin1String("DBA")) return importDateBookArchive(document, path, messages);
     const bool known = extension == QLatin1String("VCF") || extension == QLatin1String("VCS") ||
-                       extension == QLatin1String("CSV");
+                       extension == QLatin1String("CSV") || extension == QLatin1String("ICS");
 
     const ImportTextFile file = readImportTextFile(path);
     switch (file.status) {
@@ -97,7 +104,18 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
     }
     if (!known) return ImportOutcome::UnknownExtension;
 
-    if (extension == QLatin1String("VCF")) {
+    if (extension == QLatin1String("ICS")) {
+        // The file passed the size and line limits above; the iCalendar reader
+        // decodes its bytes itself, after joining folded lines.
+        QFile raw(path);
+        if (!raw.open(QIODevice::ReadOnly)) {
+            tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
+            return ImportOutcome::Failed;
+        }
+        if (!importICalendar(document, raw.read(kMaxImportFileBytes), defaultGroupName(document), messages, options)) {
+            return ImportOutcome::Failed;
+        }
+    } else if (extension == QLatin1String("VCF")) {
         VCardReader reader;
         reader.read(file.lines);
         document.addContacts(withFreshContactIds(document, reader.contacts()));

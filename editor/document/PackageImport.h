@@ -1,12 +1,14 @@
 #pragma once
 // Importing events and contacts from another program's file into the open
 // package. The reader is picked by the file's extension, compared in capitals:
-// ".dba" Date Book Archive, ".vcs" vCalendar, ".vcf" vCard, ".csv" CSV.
+// ".dba" Date Book Archive, ".vcs" vCalendar, ".ics" iCalendar, ".vcf" vCard,
+// ".csv" CSV.
 // A failed read adds nothing, not even what was read before the failure.
 
 #include <QString>
 
 #include "editor/document/ImportMessages.h"
+#include "editor/document/ImportOptions.h"
 
 namespace skedlin {
 
@@ -19,6 +21,8 @@ enum class ImportOutcome {
 };
 
 ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages);
+ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages,
+                                const ImportOptions& options);
 
 // The extension of a path in capitals: the text after its last "." (the whole
 // path when there is none).

@@ -3,6 +3,7 @@
 // for the same step and prints what its dialogs would show.
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -39,9 +40,13 @@ constexpr const char* kUsage =
     "                        contacts and exit with 0.\n"
     "  resave IN [OUT]       Read IN and save it (sorted, in the editor's layout) as\n"
     "                        OUT, or over IN when OUT is not given.\n"
-    "  import FILE INPUT...  Read the package FILE, import each INPUT into it by its\n"
-    "                        extension (.dba, .vcs, .vcf, .csv) and save FILE. Nothing\n"
-    "                        is saved when an import fails.\n"
+    "  import [--expand-from DATE] [--expand-until DATE] FILE INPUT...\n"
+    "                        Read the package FILE, import each INPUT into it by its\n"
+    "                        extension (.dba, .vcs, .ics, .vcf, .csv) and save FILE.\n"
+    "                        Nothing is saved when an import fails. Repeat rules of an\n"
+    "                        .ics that a package cannot hold become single events\n"
+    "                        between the two dates (YYYY-MM-DD; by default from today\n"
+    "                        to two years on).\n"
     "  build FILE            Read FILE and run SkedlinBuilder from this program's folder\n"
     "                        on it (output beside FILE, named after the package's\n"
     "                        application file name; errors in FILE.err). Print the\n"
@@ -121,21 +126,47 @@ public:
     void showImportMessage(const QString& text, ImportMessageIcon) override { printLine(stderr, text); }
 };
 
-int commandImport(const QStringList& args) {
+// Takes the leading "--expand-from DATE" and "--expand-until DATE" options off
+// the arguments; false (with the problem) when one is wrong.
+bool takeExpansionOptions(QStringList& args, ExpansionWindow& window, QString& problem) {
+    while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option != QLatin1String("--expand-from") && option != QLatin1String("--expand-until")) {
+            problem = QStringLiteral("unknown option \"%1\"").arg(option);
+            return false;
+        }
+        const QDate date = args.isEmpty() ? QDate() : QDate::fromString(args.takeFirst(), Qt::ISODate);
+        if (!date.isValid()) {
+            problem = QStringLiteral("%1 needs a date written YYYY-MM-DD").arg(option);
+            return false;
+        }
+        (option == QLatin1String("--expand-from") ? window.first : window.last) = date;
+    }
+    if (!window.isValid()) {
+        problem = QStringLiteral("the expansion period ends before it begins");
+        return false;
+    }
+    return true;
+}
+
+int commandImport(QStringList args) {
+    ImportOptions options;
+    QString problem;
+    if (!takeExpansionOptions(args, options.window, problem)) return usageError(problem);
     if (args.size() < 2) return usageError(QStringLiteral("import takes FILE and at least one INPUT"));
     CSkedlinDoc document;
     const QString path = absolutePackagePath(args[0]);
     if (int code = openPackage(document, path)) return code;
     PrintingImportSink sink;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        switch (importPackageFile(document, args[i], sink)) {
+        switch (importPackageFile(document, args[i], sink, options)) {
         case ImportOutcome::Imported: break;
         case ImportOutcome::Failed:
             printLine(stderr, QStringLiteral("SkedlinTool: %1 was not imported; %2 is unchanged").arg(args[i], args[0]));
             return kExitFailure;
         case ImportOutcome::UnknownExtension:
             printLine(stderr, QStringLiteral("SkedlinTool: %1: not a file type that can be imported "
-                                             "(.dba, .vcs, .vcf, .csv); %2 is unchanged").arg(args[i], args[0]));
+                                             "(.dba, .vcs, .ics, .vcf, .csv); %2 is unchanged").arg(args[i], args[0]));
             return kExitFailure;
         }
     }

@@ -12,8 +12,8 @@ DroppedFileAction droppedFileAction(const QString& path) {
     if (dot < 0) return DroppedFileAction::Refuse;
     const QString extension = name.mid(dot + 1).toUpper();
     if (extension == QLatin1String("XML")) return DroppedFileAction::Open;
-    static const QStringList kImported = {QStringLiteral("DBA"), QStringLiteral("VCS"), QStringLiteral("VCF"),
-                                          QStringLiteral("CSV")};
+    static const QStringList kImported = {QStringLiteral("DBA"), QStringLiteral("VCS"), QStringLiteral("ICS"),
+                                          QStringLiteral("VCF"), QStringLiteral("CSV")};
     return kImported.contains(extension) ? DroppedFileAction::Import : DroppedFileAction::Refuse;
 }
 

@@ -7,7 +7,7 @@ namespace skedlin {
 
 enum class DroppedFileAction { Open, Import, Refuse };
 
-// ".xml" opens as a package; ".dba", ".vcs", ".vcf" and ".csv" are imported
+// ".xml" opens as a package; ".dba", ".vcs", ".ics", ".vcf" and ".csv" are imported
 // into the open package; anything else is refused. The extension is the text
 // after the last dot of the file name, in any letter case.
 DroppedFileAction droppedFileAction(const QString& path);

@@ -5,6 +5,7 @@
 
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageImport.h"
+#include "editor/ui/ExpansionWindowDialog.h"
 #include "editor/ui/UiText.h"
 
 namespace skedlin {
@@ -30,7 +31,10 @@ ImportCounts runImportCommand(CSkedlinDoc& document, const QString& path, QWidge
     const qsizetype eventsBefore = document.events().size();
     const qsizetype contactsBefore = document.contacts().size();
     document.beginStep(QString::fromUtf8(uitext::kImportStep));
-    const ImportOutcome outcome = importPackageFile(document, path, sink);
+    ExpansionWindowDialog chooser(parent);
+    ImportOptions options;
+    options.chooser = &chooser;
+    const ImportOutcome outcome = importPackageFile(document, path, sink, options);
     document.endStep();
     ImportCounts counts;
     counts.imported = outcome == ImportOutcome::Imported;

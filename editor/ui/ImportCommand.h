@@ -1,7 +1,8 @@
 #pragma once
-// Imports a Date Book Archive, vCalendar, vCard or CSV file into the open
-// package, showing the importer's messages in message boxes. The import is
-// one undo step however many entries it brings.
+// Imports a Date Book Archive, vCalendar, iCalendar, vCard or CSV file into
+// the open package, showing the importer's messages in message boxes and
+// asking for the period over which repeat rules are expanded when needed. The
+// import is one undo step however many entries it brings.
 
 #include <QString>
 

@@ -35,8 +35,8 @@ inline constexpr const char* kNewEventCaption = "New Event";
 inline constexpr const char* kNewContactCaption = "New Contact";
 inline constexpr const char* kContactDetailsCaption = "Contact Details";
 inline constexpr const char* kImportFilter =
-    "All supported files (*.dba *.vcs *.vcf *.csv);;Date Book Archive (*.dba);;vCalendar (*.vcs);;vCard (*.vcf);;"
-    "Comma Separated Values (*.csv)";
+    "All supported files (*.dba *.vcs *.ics *.vcf *.csv);;Date Book Archive (*.dba);;vCalendar (*.vcs);;"
+    "iCalendar (*.ics);;vCard (*.vcf);;Comma Separated Values (*.csv)";
 inline constexpr const char* kImportCaption = "Import";
 inline constexpr const char* kImportStep = "Import";
 inline constexpr const char* kCutStep = "Cut";

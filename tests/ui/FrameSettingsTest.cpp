@@ -67,6 +67,7 @@ TEST(DroppedFiles, ChoosesOpenImportOrRefusalByTheWholeExtension) {
     EXPECT_EQ(droppedFileAction("/home/a/people.VcF"), DroppedFileAction::Import);
     EXPECT_EQ(droppedFileAction("/home/a/dates.dba"), DroppedFileAction::Import);
     EXPECT_EQ(droppedFileAction("/home/a/list.csv"), DroppedFileAction::Import);
+    EXPECT_EQ(droppedFileAction("/home/a/programme.ICS"), DroppedFileAction::Import);
     EXPECT_EQ(droppedFileAction("/home/a/notes.txt"), DroppedFileAction::Refuse);
     EXPECT_EQ(droppedFileAction("/home/a/README"), DroppedFileAction::Refuse);
     // Parts of an accepted extension are not accepted.
