@@ -22,6 +22,8 @@ declare -A extra=(
   [fuzz_import_vcs]="$corpus/vcs/*.vcs"
   [fuzz_import_vcf]="$corpus/vcf/*.vcf"
   [fuzz_import_csv]="$corpus/csv/*.csv $corpus/csv/csv-spectrum/*.csv"
+  [fuzz_import_ics]="$corpus/ics/gammu-rrule.ics $corpus/ics/biweekly-outlook-2010.ics $corpus/ics/drupal-date-rrule.ics"
+  [fuzz_import_vcard3]="$corpus/vcf/*.vcf"
   [fuzz_inf]=""
   [fuzz_viewer_core]=""
 )
@@ -33,6 +35,8 @@ declare -A dictionary=(
   [fuzz_import_vcs]=vcalendar.dict
   [fuzz_import_vcf]=vcard.dict
   [fuzz_import_csv]=csv.dict
+  [fuzz_import_ics]=icalendar.dict
+  [fuzz_import_vcard3]=vcard.dict
   [fuzz_inf]=inf.dict
 )
 

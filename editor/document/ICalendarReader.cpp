@@ -102,7 +102,10 @@ struct ICalendarReader::Impl {
     }
 
     bool readEvent(icalcomponent* component, icalcomponent* calendar, int line, QString& error);
-    bool findLastOccurrence(ICalendarPendingEvent& event, QDate& last, bool& beyondRange, QString& error);
+    // The end date of a mapped rule with COUNT or UNTIL, in local time;
+    // beyondRange when it lies after the handheld's last year.
+    bool findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule, QDate& end, bool& beyondRange,
+                       QString& error);
     bool expandEvent(ICalendarPendingEvent& event, QString& error);
     void noteUnknownZone(const QString& zone) {
         ++unknownZoneEvents;
@@ -263,7 +266,7 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
             if (rule.count > 0 || !icaltime_is_null_time(rule.until)) {
                 QDate last;
                 bool beyond = false;
-                if (!findLastOccurrence(event, last, beyond, error)) return false;
+                if (!findRepeatEnd(event, rule, last, beyond, error)) return false;
                 if (!beyond) entry.repeatEndDate = DateTimeValue::fromDate(last);
             }
             QList<QDate> dates(event.skippedDates.begin(), event.skippedDates.end());
@@ -288,10 +291,9 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
 // Runs libical's iterator over an event's rule, counting every step against
 // the file's budget.
 template <typename Visit>
-static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event, Visit visit, QString& error) {
-    icalproperty* ruleProperty = icalcomponent_get_first_property(event.component, ICAL_RRULE_PROPERTY);
-    if (ruleProperty == nullptr) return true;
-    icalrecur_iterator* iterator = icalrecur_iterator_new(icalproperty_get_rrule(ruleProperty), event.start);
+static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event,
+                        const icalrecurrencetype& rule, Visit visit, QString& error) {
+    icalrecur_iterator* iterator = icalrecur_iterator_new(rule, event.start);
     if (iterator == nullptr) return true;
     bool ok = true;
     for (icaltimetype next = icalrecur_iterator_next(iterator); !icaltime_is_null_time(next);
@@ -310,15 +312,15 @@ static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent
 // The wall-clock date of a time in its own zone: within a day of the local date.
 static QDate wallDate(const icaltimetype& time) { return QDate(time.year, time.month, time.day); }
 
-bool ICalendarReader::Impl::findLastOccurrence(ICalendarPendingEvent& event, QDate& last, bool& beyondRange,
-                                               QString& error) {
+bool ICalendarReader::Impl::findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule, QDate& end,
+                                          bool& beyondRange, QString& error) {
     // Only the last occurrence is turned into local time: the conversion costs
     // far more than a step of the rule.
     icaltimetype lastTime = event.start;
     const QDate stopAfter = kLastDay.addDays(1);
     beyondRange = false;
-    const bool ok = iterateRule(
-        *this, event,
+    bool ok = iterateRule(
+        *this, event, rule,
         [&](const icaltimetype& occurrence) {
             if (wallDate(occurrence) > stopAfter) {
                 beyondRange = true;
@@ -328,8 +330,31 @@ bool ICalendarReader::Impl::findLastOccurrence(ICalendarPendingEvent& event, QDa
             return true;
         },
         error);
-    last = toLocal(lastTime, event.zone).date();
-    if (last > kLastDay) beyondRange = true;
+    end = toLocal(lastTime, event.zone).date();
+    if (!ok || beyondRange || end > kLastDay) {
+        beyondRange = beyondRange || end > kLastDay;
+        return ok;
+    }
+    if (rule.count > 0 || icaltime_is_null_time(rule.until) || icaltime_is_utc(rule.until)) return true;
+
+    // A local UNTIL after the last occurrence (as this program writes the end
+    // date it holds): the package keeps that date as the end, unless the rule
+    // has another occurrence on it (after UNTIL's time), which the package
+    // would then show.
+    const QDate untilDate = toLocal(rule.until, event.zone).date();
+    if (untilDate <= end || untilDate > kLastDay) return true;
+    icalrecurrencetype open = rule;
+    open.until = icaltime_null_time();
+    QDate nextDate;
+    ok = iterateRule(
+        *this, event, open,
+        [&](const icaltimetype& occurrence) {
+            if (icaltime_compare(occurrence, lastTime) <= 0) return true;
+            nextDate = toLocal(occurrence, event.zone).date();
+            return false;
+        },
+        error);
+    if (!nextDate.isValid() || nextDate > untilDate) end = untilDate;
     return ok;
 }
 
@@ -341,8 +366,9 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
         if (event.skippedDates.contains(date) || starts.contains(local)) return;
         starts.append(local);
     };
-    const bool ok = iterateRule(
-        *this, event,
+    icalproperty* ruleProperty = icalcomponent_get_first_property(event.component, ICAL_RRULE_PROPERTY);
+    const bool ok = ruleProperty == nullptr || iterateRule(
+        *this, event, icalproperty_get_rrule(ruleProperty),
         [&](const icaltimetype& occurrence) {
             // Occurrences well before or after the window are told apart by
             // their own date, without the costly conversion to local time.
@@ -354,7 +380,7 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
         },
         error);
     if (!ok) return false;
-    if (icalcomponent_get_first_property(event.component, ICAL_RRULE_PROPERTY) == nullptr) {
+    if (ruleProperty == nullptr) {
         take(toLocal(event.start, event.zone));  // the start is the first of an event's dates
     }
     for (icalproperty* p = icalcomponent_get_first_property(event.component, ICAL_RDATE_PROPERTY); p;

@@ -7,6 +7,7 @@
 #include "editor/document/ICalendarImport.h"
 #include "editor/document/ImportTextFile.h"
 #include "editor/document/VCalendarReader.h"
+#include "editor/document/VCard3Reader.h"
 #include "editor/document/VCardReader.h"
 
 #include <QFile>
@@ -116,9 +117,9 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
             return ImportOutcome::Failed;
         }
     } else if (extension == QLatin1String("VCF")) {
-        VCardReader reader;
-        reader.read(file.lines);
-        document.addContacts(withFreshContactIds(document, reader.contacts()));
+        // Cards of version 3.0 and 4.0 have their own reader; the others go to
+        // the 2.1 reader.
+        document.addContacts(withFreshContactIds(document, readVCardFile(file.lines)));
     } else if (extension == QLatin1String("VCS")) {
         VCalendarReader reader(defaultGroupName(document));
         if (!reader.read(file.lines, messages)) {

@@ -12,6 +12,8 @@
 #include "editor/document/BuildCommand.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DocumentMessages.h"
+#include "editor/document/CalendarExchangeMessages.h"
+#include "editor/document/PackageExport.h"
 #include "editor/document/PackageImport.h"
 
 namespace {
@@ -47,6 +49,9 @@ constexpr const char* kUsage =
     "                        .ics that a package cannot hold become single events\n"
     "                        between the two dates (YYYY-MM-DD; by default from today\n"
     "                        to two years on).\n"
+    "  export FILE OUT       Read the package FILE and write its events to OUT.ics\n"
+    "                        (iCalendar, floating local times) or its contacts to\n"
+    "                        OUT.vcf (vCard 3.0), chosen by OUT's extension.\n"
     "  build FILE            Read FILE and run SkedlinBuilder from this program's folder\n"
     "                        on it (output beside FILE, named after the package's\n"
     "                        application file name; errors in FILE.err). Print the\n"
@@ -173,6 +178,21 @@ int commandImport(QStringList args) {
     return savePackage(document, path);
 }
 
+int commandExport(const QStringList& args) {
+    if (args.size() != 2) return usageError(QStringLiteral("export takes FILE and OUT"));
+    if (exportKind(args[1]) == ExportKind::Unknown) {
+        return usageError(QString::fromLatin1(messages::kExportUnknownType).arg(args[1]));
+    }
+    CSkedlinDoc document;
+    if (int code = openPackage(document, args[0])) return code;
+    const ExportResult result = exportPackage(document, args[1]);
+    if (!result.ok) {
+        printLine(stderr, result.errorMessage);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
 int commandBuild(const QStringList& args) {
     if (args.size() != 1) return usageError(QStringLiteral("build takes one FILE"));
     CSkedlinDoc document;
@@ -213,6 +233,7 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("check")) return commandCheck(args);
     if (command == QLatin1String("resave")) return commandResave(args);
     if (command == QLatin1String("import")) return commandImport(args);
+    if (command == QLatin1String("export")) return commandExport(args);
     if (command == QLatin1String("build")) return commandBuild(args);
     return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }

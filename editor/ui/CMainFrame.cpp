@@ -30,6 +30,7 @@
 #include "editor/ui/DroppedFiles.h"
 #include "editor/ui/EntryListModel.h"
 #include "editor/ui/KeyboardIndicators.h"
+#include "editor/ui/ExportCommand.h"
 #include "editor/ui/SheetHelp.h"
 #include "editor/ui/Sheets.h"
 #include "editor/ui/UiText.h"
@@ -126,7 +127,7 @@ void CMainFrame::createMenus() {
                    ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL,
                    ID_EDIT_FIND, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
                    ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_CALENDAR_PROPERTIES,
-                   ID_IMPORT, ID_HELP, ID_APP_ABOUT}) {
+                   ID_IMPORT, ID_EXPORT, ID_HELP, ID_APP_ABOUT}) {
         makeAction(id);
     }
     action(ID_VIEW_TOOLBAR)->setCheckable(true);
@@ -139,6 +140,7 @@ void CMainFrame::createMenus() {
     fileMenu_->addAction(action(ID_FILE_SAVE_AS));
     fileMenu_->addSeparator();
     fileMenu_->addAction(action(ID_BUILD));
+    fileMenu_->addAction(action(ID_EXPORT));
     fileMenu_->addSeparator();
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addAction(action(ID_APP_EXIT));
@@ -230,6 +232,9 @@ void CMainFrame::connectCommands() {
     connect(action(ID_DETAILS), &QAction::triggered, view_, &CSkedlinView::showDetails);
     connect(action(ID_CALENDAR_PROPERTIES), &QAction::triggered, view_, &CSkedlinView::calendarProperties);
     connect(action(ID_IMPORT), &QAction::triggered, view_, &CSkedlinView::importFile);
+    connect(action(ID_EXPORT), &QAction::triggered, this, [this] {
+        if (document_) runExportCommand(*document_, this);
+    });
     connect(action(ID_HELP), &QAction::triggered, this, &CMainFrame::showHelp);
     connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::showAbout);
     connect(action(ID_VIEW_TOOLBAR), &QAction::toggled, toolbar_, &QWidget::setVisible);

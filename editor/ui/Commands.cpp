@@ -37,6 +37,8 @@ constexpr std::array kCommands = {
     CommandInfo{ID_CALENDAR_PROPERTIES, "&Properties...\tCtrl+R",
                 "Edit the Calendar Package properties.\nCalendar Properties", ":/icons/properties.svg"},
     CommandInfo{ID_IMPORT, "&Import...", "Import calendar information from another format.\nImport", nullptr},
+    CommandInfo{ID_EXPORT, "Ex&port...",
+                "Export the events to an iCalendar file or the contacts to a vCard file.\nExport", nullptr},
     CommandInfo{ID_HELP, "Skedlin Help\tF1", "Display the Skedlin User Manual\nHelp", nullptr},
     CommandInfo{ID_APP_ABOUT, "&About Skedlin...",
                 "Display program information, version number and copyright\nAbout", nullptr},

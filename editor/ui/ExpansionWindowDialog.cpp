@@ -9,10 +9,14 @@
 #include <QVBoxLayout>
 
 #include "editor/document/CalendarExchangeMessages.h"
+#include "editor/ui/SheetHelp.h"
 #include "editor/ui/UiText.h"
 
 namespace skedlin {
 namespace {
+
+// The manual's page on importing.
+constexpr int kImportHelpContext = 150;
 
 // The years a handheld date can hold.
 const QDate kFirstDay(1904, 1, 1);
@@ -44,8 +48,10 @@ bool ExpansionWindowDialog::chooseExpansionWindow(int ruleCount, ExpansionWindow
     form->addRow(QStringLiteral("&From:"), first);
     form->addRow(QStringLiteral("&To:"), last);
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
     layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog, [] { openHelpContext(kImportHelpContext); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     // The period must not end before it begins.

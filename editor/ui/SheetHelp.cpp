@@ -26,6 +26,7 @@ constexpr HelpTopic kHelpTopics[] = {
     {136, "contact-groups.html"},    {137, "contact-notes.html"},
     {142, "group-details.html"},     {143, "event-note.html"},
     {146, "package-welcome.html"},   {148, "event-repeat.html"},
+    {150, "import.html"},
 };
 constexpr const char* kManualFolder = "help";
 constexpr const char* kManualIndex = "index.html";

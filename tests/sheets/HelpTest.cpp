@@ -18,7 +18,7 @@ namespace {
 
 // Every help context the windows ask for: the program's own, then the pages
 // and dialogs.
-const QList<int> kHelpContexts = {1, 130, 131, 132, 133, 134, 135, 136, 137, 142, 143, 146, 148};
+const QList<int> kHelpContexts = {1, 130, 131, 132, 133, 134, 135, 136, 137, 142, 143, 146, 148, 150};
 
 const QString kManualFolder = QStringLiteral(SKEDLIN_SOURCE_DIR "/docs/help");
 
