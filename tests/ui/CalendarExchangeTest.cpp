@@ -95,7 +95,7 @@ TEST_F(CalendarExchangeTest, ExportWritesTheChosenFile) {
                           [&](QWidget* dialog) {
                               if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
                                   files->selectFile(path);
-                                  files->accept();
+                                  static_cast<QDialog*>(files)->accept();
                               }
                           });
     QFile written(path);
