@@ -94,8 +94,7 @@ TEST_F(CalendarExchangeTest, ExportWritesTheChosenFile) {
     test::withModalAnswer([&] { exportAction->trigger(); },
                           [&](QWidget* dialog) {
                               if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-                                  files->selectFile(path);
-                                  static_cast<QDialog*>(files)->accept();
+                                  test::acceptFileDialog(files, path);
                               }
                           });
     QFile written(path);

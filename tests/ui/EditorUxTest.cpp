@@ -92,8 +92,7 @@ TEST_F(EditorUx, FileOpenAsksToSaveChangesOnlyOnce) {
                                   ++questions;
                                   box->button(QMessageBox::No)->click();
                               } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-                                  files->selectFile(path);
-                                  static_cast<QDialog*>(files)->accept();
+                                  test::acceptFileDialog(files, path);
                               } else {
                                   static_cast<QDialog*>(dialog)->reject();
                               }
@@ -184,7 +183,7 @@ TEST_F(EditorUx, TheImportDialogOffersEverySupportedFileFirst) {
                           });
     EXPECT_EQ(title, "Import");
     ASSERT_FALSE(filters.isEmpty());
-    EXPECT_EQ(filters.first(), "All supported files (*.dba *.vcs *.vcf *.csv)");
+    EXPECT_EQ(filters.first(), "All supported files (*.dba *.vcs *.ics *.vcf *.csv)");
 }
 
 TEST_F(EditorUx, PasteSelectsTheCopiesAndTheGroupMenuChecksMemberships) {

@@ -63,6 +63,12 @@ void withModalAnswer(const std::function<void()>& action, const std::function<vo
     timer.stop();
 }
 
+void acceptFileDialog(QFileDialog* dialog, const QString& path) {
+    dialog->selectFile(path);
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept is protected; still the virtual one
+}
+
 QString dialogText(QWidget* dialog) {
     QStringList texts;
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) return box->text();

@@ -3,6 +3,7 @@
 // profile in a temporary folder, and a way to answer the modal dialogs a
 // command opens.
 
+#include <QFileDialog>
 #include <QString>
 #include <QWidget>
 
@@ -16,6 +17,11 @@ void clearProfile();
 // Runs action; every modal dialog it opens is handed to answer (which must
 // close it), as many times as dialogs appear.
 void withModalAnswer(const std::function<void()>& action, const std::function<void(QWidget*)>& answer);
+
+// Chooses path in a file dialog and accepts it. The file name box is filled
+// directly: selectFile() leaves the box alone while it has the keyboard focus,
+// and whether it has it yet depends on how fast the window was activated.
+void acceptFileDialog(QFileDialog* dialog, const QString& path);
 
 // The text of every label, line edit and plain text edit of a dialog, joined by line feeds.
 QString dialogText(QWidget* dialog);
