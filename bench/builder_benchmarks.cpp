@@ -12,7 +12,7 @@
 #include "builder/PackageBuilder.h"
 #include "builder/ResourceIds.h"
 #include "builder/pocketpc/InPlaceResourceSection.h"
-#include "builder/pocketpc/PeFormat.h"
+#include "formats/pe/PeLayout.h"
 #include "builder/pocketpc/PocketPcExecutable.h"
 #include "templates/pocketpc/PocketPcTemplate.h"
 

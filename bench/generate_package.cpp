@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/Bytes.h"
+
 namespace {
 
 constexpr int kDaysFrom1900To2000 = 36524;  // 1 Jan 1900 + 36524 days = 1 Jan 2000
@@ -37,36 +39,28 @@ struct Options {
     std::filesystem::path out;
 };
 
-void putLe16(std::vector<std::uint8_t>& b, std::uint16_t v) {
-    b.push_back(v & 0xFF);
-    b.push_back(v >> 8);
-}
-void putLe32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back((v >> (8 * i)) & 0xFF);
-}
-
 // An 8-bit palettised Windows bitmap with a simple pattern, bottom-up rows.
 std::vector<std::uint8_t> makeBitmap(int width, int height) {
     const int rowBytes = (width + 3) / 4 * 4;
     const std::uint32_t paletteBytes = 256 * 4;
     const std::uint32_t dataOffset = 14 + 40 + paletteBytes;
     std::vector<std::uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    putLe32(b, dataOffset + rowBytes * height);
-    putLe32(b, 0);
-    putLe32(b, dataOffset);
-    putLe32(b, 40);
-    putLe32(b, width);
-    putLe32(b, height);
-    putLe16(b, 1);
-    putLe16(b, 8);
-    putLe32(b, 0);
-    putLe32(b, rowBytes * height);
-    putLe32(b, 2835);
-    putLe32(b, 2835);
-    putLe32(b, 256);
-    putLe32(b, 0);
+    skedlin::bytes::ByteWriter out(b);
+    out.putChars("BM");
+    out.put32le(dataOffset + rowBytes * height);
+    out.put32le(0);
+    out.put32le(dataOffset);
+    out.put32le(40);
+    out.put32le(width);
+    out.put32le(height);
+    out.put16le(1);
+    out.put16le(8);
+    out.put32le(0);
+    out.put32le(rowBytes * height);
+    out.put32le(2835);
+    out.put32le(2835);
+    out.put32le(256);
+    out.put32le(0);
     for (int i = 0; i < 256; ++i) {  // blue, green, red, reserved
         b.push_back(static_cast<std::uint8_t>(255 - i));
         b.push_back(static_cast<std::uint8_t>(i));

@@ -1,6 +1,7 @@
 #include "builder/BitmapElementLoader.h"
 
 #include "builder/BuilderMessages.h"
+#include "formats/bmp/BmpLayout.h"
 #include "model/Windows1252.h"
 
 #include <cctype>
@@ -36,6 +37,34 @@ int failWith(BitmapLoadFailure& failure, BmpError error, std::string message)
 }
 
 }  // namespace
+
+int bmpExitCode(BmpError error)
+{
+    switch (error) {
+    case BmpError::None:
+        return 0;
+    case BmpError::Unreadable:
+    case BmpError::Malformed:
+        return 4;
+    case BmpError::TooWide:
+    case BmpError::TooTall:
+        return 5;
+    case BmpError::UnsupportedColours:
+        return 6;
+    case BmpError::NotBitmap:
+        return 7;
+    }
+    return 4;
+}
+
+std::vector<std::uint8_t> LoadedBitmap::pocketPcBitmap() const
+{
+    std::vector<std::uint8_t> file = filePath.empty() ? image.fileBytes() : image.sourceBytes();
+    if (file.size() <= bmp::kFileHeaderSize)
+        return {};
+    file.erase(file.begin(), file.begin() + bmp::kFileHeaderSize);
+    return file;
+}
 
 std::string resolveBitmapPath(std::string_view text, std::string_view inputPath)
 {
@@ -103,13 +132,13 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
 
     const BmpLoadResult result =
         inlineData ? loaded.image.loadInlineHex(text) : loaded.image.loadFile(loaded.filePath);
-    switch (result.error) {
+    switch (result.code()) {
     case BmpError::None:
         break;
     case BmpError::NotBitmap:
-        return failWith(failure, result.error, std::string(kMsgBitmapFormat) + shownName);
+        return failWith(failure, result.code(), std::string(kMsgBitmapFormat) + shownName);
     default:
-        return failWith(failure, result.error, unreadable());
+        return failWith(failure, result.code(), unreadable());
     }
 
     if (const auto colourText = element.attribute(kTransparentAttribute)) {
@@ -120,16 +149,16 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
     }
 
     const int factor = limits.doubleSizeAllowed ? 2 : 1;
-    switch (loaded.image.checkSize(factor * limits.maxWidth, factor * limits.maxHeight)) {
-    case BmpError::TooWide:
-        return failWith(failure, BmpError::TooWide, std::string(kMsgBitmapTooWide) + shownName);
-    case BmpError::TooTall:
-        return failWith(failure, BmpError::TooTall, std::string(kMsgBitmapTooTall) + shownName);
-    default:
+    switch (const BmpError verdict = loaded.image.checkUsable(factor * limits.maxWidth, factor * limits.maxHeight)) {
+    case BmpError::None:
         break;
+    case BmpError::TooWide:
+        return failWith(failure, verdict, std::string(kMsgBitmapTooWide) + shownName);
+    case BmpError::TooTall:
+        return failWith(failure, verdict, std::string(kMsgBitmapTooTall) + shownName);
+    default:
+        return failWith(failure, verdict, std::string(kMsgBitmapColors) + shownName);
     }
-    if (!loaded.image.hasAcceptedBitCount())
-        return failWith(failure, BmpError::UnsupportedColours, std::string(kMsgBitmapColors) + shownName);
     failure = BitmapLoadFailure{};
     return 0;
 }

@@ -6,8 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "builder/palm/BmpImage.h"
+#include "formats/bmp/BmpImage.h"
 #include "model/XmlDocument.h"
 
 namespace skedlin::builder {
@@ -24,6 +25,11 @@ struct LoadedBitmap {
     // It is refused where the colour would be used, so that a bitmap an
     // image leaves out for its size is left out whatever the attribute says.
     std::optional<std::string> invalidTransparentColour;
+
+    // The bitmap as the Pocket PC executable takes it: the bytes after the
+    // file header, as the file holds them, or for inline data in the plain
+    // bottom-up form of BmpImage::fileBytes.
+    std::vector<std::uint8_t> pocketPcBitmap() const;
 };
 
 struct BitmapLimits {
@@ -42,6 +48,10 @@ std::string resolveBitmapPath(std::string_view text, std::string_view inputPath)
 // ("0x00FF8000"), red in bits 0 to 7, green in 8 to 15, blue in 16 to 23.
 // nullopt when the text is not such a number.
 std::optional<RgbColour> parseColourReference(std::string_view text);
+
+// The builder exit code of a bitmap error: 4 unreadable or malformed, 5 too
+// wide or too tall, 6 unsupported colours, 7 not a bitmap; 0 for None.
+int bmpExitCode(BmpError error);
 
 struct BitmapLoadFailure {
     int code = 0;

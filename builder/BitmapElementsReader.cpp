@@ -1,15 +1,12 @@
 #include "builder/BitmapElementsReader.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <unistd.h>
 
 #include "builder/BitmapElementLoader.h"
 #include "builder/ResourceIds.h"
 #include "builder/palm/BitmapSelection.h"
 #include "builder/palm/PalmBitmapFamily.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 
 namespace skedlin::builder {
 
@@ -136,34 +133,6 @@ int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int
     return kExitSuccess;
 }
 
-// Hands the chosen bitmap to the Pocket PC target, which reads it from a file
-// at once. Inline data has no file of its own: it is written, in plain
-// bottom-up form, to a temporary file for the duration of the call.
-template <typename Hand>
-void handToPocketPc(const LoadedBitmap& bitmap, Hand hand)
-{
-    if (!bitmap.filePath.empty()) {
-        hand(bitmap.filePath);
-        return;
-    }
-    std::string pattern = (std::filesystem::temp_directory_path() / "skedlin-inline-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        return;
-    const std::vector<std::uint8_t> bytes = bitmap.image.fileBytes();
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (written == bytes.size())
-        hand(pattern);
-    std::remove(pattern.c_str());
-}
-
 }  // namespace
 
 int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon)
@@ -183,7 +152,7 @@ int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon)
         if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen))
             return code;
         if (chosen && pocketPc)
-            handToPocketPc(*chosen, [pocketPc](const std::string& path) { pocketPc->addIcon(kPocketPcIconGroup, path); });
+            pocketPc->addIcon(kPocketPcIconGroup, chosen->image);
     }
     return kExitSuccess;
 }
@@ -203,7 +172,7 @@ int readWelcomeImage(PackageBuilder& builder, const xml::Element& image)
     if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen))
         return code;
     if (PocketPcTarget* pocketPc = builder.pocketPc(); chosen && pocketPc)
-        handToPocketPc(*chosen, [pocketPc](const std::string& path) { pocketPc->addBitmap(kLogoBitmapId, path); });
+        pocketPc->addBitmap(kLogoBitmapId, chosen->pocketPcBitmap());
     return kExitSuccess;
 }
 

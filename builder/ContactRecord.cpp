@@ -1,6 +1,7 @@
 #include "builder/ContactRecord.h"
 
-#include "builder/RecordBytes.h"
+#include "formats/Bytes.h"
+#include "formats/LineEnds.h"
 #include "builder/RecordLimits.h"
 
 #include <algorithm>
@@ -9,7 +10,8 @@
 namespace skedlin {
 namespace {
 
-using namespace record;
+using bytes::Bytes;
+using bytes::ByteWriter;
 
 // Flag bits of the Palm contact record: the fields in ContactText order, the
 // five phones from bit 3, the note alone at bit 18.
@@ -143,16 +145,16 @@ std::optional<std::vector<std::uint8_t>> ContactRecord::palmRecord() const {
 
     Bytes out;
     out.reserve(size);
-    putBigEndian32(out, phoneOptions_);
-    putBigEndian32(out, fieldFlags());
+    ByteWriter(out).put32be(phoneOptions_);
+    ByteWriter(out).put32be(fieldFlags());
     // Without a company the byte is not looked at; keep it in range anyway.
-    putByte(out, static_cast<std::uint8_t>(std::min<std::size_t>(companyOffset(), kMaxCompanyOffset)));
+    ByteWriter(out).put8(static_cast<std::uint8_t>(std::min<std::size_t>(companyOffset(), kMaxCompanyOffset)));
     for (const auto& [field, flag] : kNamesAndCompany) {
-        if (!text(field).empty()) putText(out, text(field));
+        if (!text(field).empty()) ByteWriter(out).putText(text(field));
     }
-    for (std::size_t phone = 0; phone < phoneCount_; ++phone) putText(out, phones_[phone]);
+    for (std::size_t phone = 0; phone < phoneCount_; ++phone) ByteWriter(out).putText(phones_[phone]);
     for (const auto& [field, flag] : kAddressAndRest) {
-        if (!text(field).empty()) putText(out, text(field));
+        if (!text(field).empty()) ByteWriter(out).putText(text(field));
     }
     return out;
 }
@@ -194,9 +196,9 @@ std::optional<std::vector<std::uint8_t>> ContactRecord::pocketPcRecord() const {
     out.reserve(size);
     for (const std::string* field : pocketPcTexts(street, note)) {
         if (field) {
-            putText(out, *field);
+            ByteWriter(out).putText(*field);
         } else {
-            putByte(out, business ? 1 : 0);
+            ByteWriter(out).put8(business ? 1 : 0);
         }
     }
     return out;

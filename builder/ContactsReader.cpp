@@ -7,7 +7,7 @@
 #include "builder/RecordLimits.h"
 #include "builder/RecordMessages.h"
 #include "builder/RecordText.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 #include "model/Windows1252.h"
 
 namespace skedlin::builder {

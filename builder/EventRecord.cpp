@@ -1,12 +1,14 @@
 #include "builder/EventRecord.h"
 
-#include "builder/RecordBytes.h"
+#include "formats/Bytes.h"
+#include "formats/LineEnds.h"
 #include "builder/RecordLimits.h"
 
 namespace skedlin {
 namespace {
 
-using namespace record;
+using bytes::Bytes;
+using bytes::ByteWriter;
 
 // Start time, end time, date, flags.
 constexpr std::size_t kPalmEventHeaderSize = 8;
@@ -60,26 +62,26 @@ std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& even
 
     Bytes out;
     out.reserve(size);
-    putBigEndian16(out, event.start ? palmTime(*event.start) : kNoPalmTime);
-    putBigEndian16(out, event.end ? palmTime(*event.end) : kNoPalmTime);
-    putBigEndian16(out, event.date.palm);
-    putBigEndian16(out, flags);
+    ByteWriter(out).put16be(event.start ? palmTime(*event.start) : kNoPalmTime);
+    ByteWriter(out).put16be(event.end ? palmTime(*event.end) : kNoPalmTime);
+    ByteWriter(out).put16be(event.date.palm);
+    ByteWriter(out).put16be(flags);
     if (flags & kEventRepeatPresent) {
         const EventRepeat& repeat = *event.repeat;
-        putByte(out, static_cast<std::uint8_t>(repeat.type));
-        putByte(out, 0);
-        putBigEndian16(out, repeat.endDate ? repeat.endDate->palm : kNoPalmDate);
-        putByte(out, static_cast<std::uint8_t>(repeat.frequency));
-        putByte(out, repeat.mask);
-        putByte(out, kFirstDayOfWeek);
-        putByte(out, 0);
+        ByteWriter(out).put8(static_cast<std::uint8_t>(repeat.type));
+        ByteWriter(out).put8(0);
+        ByteWriter(out).put16be(repeat.endDate ? repeat.endDate->palm : kNoPalmDate);
+        ByteWriter(out).put8(static_cast<std::uint8_t>(repeat.frequency));
+        ByteWriter(out).put8(repeat.mask);
+        ByteWriter(out).put8(kFirstDayOfWeek);
+        ByteWriter(out).put8(0);
     }
     if (flags & kEventExceptionsPresent) {
-        putBigEndian16(out, static_cast<std::uint16_t>(event.repeat->exceptions.size()));
-        for (std::uint16_t date : event.repeat->exceptions) putBigEndian16(out, date);
+        ByteWriter(out).put16be(static_cast<std::uint16_t>(event.repeat->exceptions.size()));
+        for (std::uint16_t date : event.repeat->exceptions) ByteWriter(out).put16be(date);
     }
-    putText(out, event.title);
-    if (flags & kEventNoteFollows) putText(out, event.note);
+    ByteWriter(out).putText(event.title);
+    if (flags & kEventNoteFollows) ByteWriter(out).putText(event.note);
     return out;
 }
 
@@ -91,25 +93,25 @@ std::optional<std::vector<std::uint8_t>> pocketPcEventRecord(const EventValues& 
 
     Bytes out;
     out.reserve(size);
-    putLittleEndian16(out, static_cast<std::uint16_t>(event.date.date.year));
-    putByte(out, static_cast<std::uint8_t>(event.date.date.month));
-    putByte(out, static_cast<std::uint8_t>(event.date.date.day));
-    putByte(out, event.start ? static_cast<std::uint8_t>(event.start->hours) : kPocketPcNoTime);
-    putByte(out, event.start ? static_cast<std::uint8_t>(event.start->minutes) : kPocketPcNoTime);
-    putByte(out, event.end ? static_cast<std::uint8_t>(event.end->hours) : kPocketPcNoTime);
-    putByte(out, event.end ? static_cast<std::uint8_t>(event.end->minutes) : kPocketPcNoTime);
+    ByteWriter(out).put16le(static_cast<std::uint16_t>(event.date.date.year));
+    ByteWriter(out).put8(static_cast<std::uint8_t>(event.date.date.month));
+    ByteWriter(out).put8(static_cast<std::uint8_t>(event.date.date.day));
+    ByteWriter(out).put8(event.start ? static_cast<std::uint8_t>(event.start->hours) : kPocketPcNoTime);
+    ByteWriter(out).put8(event.start ? static_cast<std::uint8_t>(event.start->minutes) : kPocketPcNoTime);
+    ByteWriter(out).put8(event.end ? static_cast<std::uint8_t>(event.end->hours) : kPocketPcNoTime);
+    ByteWriter(out).put8(event.end ? static_cast<std::uint8_t>(event.end->minutes) : kPocketPcNoTime);
 
     const bool repeats = hasRepeatType(event);
-    putLittleEndian16(out, static_cast<std::uint16_t>(
+    ByteWriter(out).put16le(static_cast<std::uint16_t>(
                                repeats ? pocketPcRecurrenceType(event.repeat->type) : kPocketPcNoRecurrence));
     const std::optional<EventDate> endDate = repeats ? event.repeat->endDate : std::nullopt;
-    putLittleEndian16(out, endDate ? static_cast<std::uint16_t>(endDate->date.year) : 0);
-    putByte(out, endDate ? static_cast<std::uint8_t>(endDate->date.month) : 0);
-    putByte(out, endDate ? static_cast<std::uint8_t>(endDate->date.day) : 0);
-    putByte(out, repeats ? static_cast<std::uint8_t>(event.repeat->frequency) : 0);
-    putByte(out, repeats ? event.repeat->mask : 0);
-    putText(out, title);
-    putText(out, note);
+    ByteWriter(out).put16le(endDate ? static_cast<std::uint16_t>(endDate->date.year) : 0);
+    ByteWriter(out).put8(endDate ? static_cast<std::uint8_t>(endDate->date.month) : 0);
+    ByteWriter(out).put8(endDate ? static_cast<std::uint8_t>(endDate->date.day) : 0);
+    ByteWriter(out).put8(repeats ? static_cast<std::uint8_t>(event.repeat->frequency) : 0);
+    ByteWriter(out).put8(repeats ? event.repeat->mask : 0);
+    ByteWriter(out).putText(title);
+    ByteWriter(out).putText(note);
     return out;
 }
 

@@ -10,7 +10,7 @@
 #include "builder/RecordMessages.h"
 #include "builder/RecordText.h"
 #include "builder/RepeatRule.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 
 namespace skedlin::builder {
 namespace {

@@ -1,6 +1,7 @@
 #include "builder/GroupTables.h"
 
-#include "builder/RecordBytes.h"
+#include "formats/Bytes.h"
+#include "formats/LineEnds.h"
 #include "builder/RecordLimits.h"
 
 namespace skedlin {
@@ -47,11 +48,11 @@ std::optional<std::vector<std::uint8_t>> groupNameListBody(const std::vector<std
     std::size_t size = 3;  // prefix terminator and count
     for (const std::string& name : names) size += name.size() + 1;
     if (size > kGroupNameListCapacity || names.size() > kMaxWordListEntries) return std::nullopt;
-    record::Bytes out;
+    bytes::Bytes out;
     out.reserve(size);
-    record::putText(out, "");
-    record::putBigEndian16(out, static_cast<std::uint16_t>(names.size()));
-    for (const std::string& name : names) record::putText(out, name);
+    bytes::ByteWriter(out).putText("");
+    bytes::ByteWriter(out).put16be(static_cast<std::uint16_t>(names.size()));
+    for (const std::string& name : names) bytes::ByteWriter(out).putText(name);
     return out;
 }
 

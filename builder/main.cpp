@@ -16,6 +16,7 @@
 
 #include "builder/BuilderMessages.h"
 #include "builder/PackageBuilder.h"
+#include "formats/LineEnds.h"
 #include "model/AtomicFile.h"
 
 namespace {
@@ -106,24 +107,14 @@ std::string localDateAndTime() {
     return std::string(text, length);
 }
 
-// Each line feed is written as carriage return plus line feed (a text file).
-std::string withCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 bool writeErrorFile(const std::string& path, const std::string& message) {
     std::string content = localDateAndTime();
     content += kErrorFileSeparator;
     content += message;
     content += '\n';
     std::string reason;
-    return skedlin::writeFileAtomically(path, withCrLf(content), reason);
+    // A text file: each line feed is written as carriage return plus line feed.
+    return skedlin::writeFileAtomically(path, skedlin::withCrLf(content), reason);
 }
 
 void reportOnStandardError(const std::string& message) {

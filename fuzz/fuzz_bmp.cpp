@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "builder/palm/BmpImage.h"
+#include "formats/bmp/BmpImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     skedlin::BmpImage image;

@@ -111,4 +111,32 @@ std::string windows1252ToUtf8(std::string_view windows1252) {
     return out;
 }
 
+std::u16string windows1252ToUtf16(std::string_view text) {
+    // Every character of the code page table lies in the basic plane, so
+    // decoding its UTF-8 gives one code unit per input byte.
+    const std::string utf8 = windows1252ToUtf8(text);
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        char32_t c = 0;
+        std::size_t length = 1;
+        if (lead < 0x80) {
+            c = lead;
+        } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+            c = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            length = 2;
+        } else if ((lead & 0xF0) == 0xE0 && i + 2 < utf8.size()) {
+            c = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
+                (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
+            length = 3;
+        } else {
+            c = u'?';
+        }
+        out.push_back(static_cast<char16_t>(c));
+        i += length;
+    }
+    return out;
+}
+
 }  // namespace skedlin

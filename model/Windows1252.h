@@ -20,4 +20,7 @@ std::string utf8ToWindows1252(std::string_view utf8, bool* replacedSome = nullpt
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1 controls of the same value.
 std::string windows1252ToUtf8(std::string_view windows1252);
 
+// Every Windows-1252 character is one UTF-16 code unit.
+std::u16string windows1252ToUtf16(std::string_view text);
+
 }  // namespace skedlin

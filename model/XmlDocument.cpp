@@ -1,5 +1,7 @@
 #include "model/XmlDocument.h"
 
+#include "formats/RegularFile.h"
+
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/SAX2.h>
@@ -241,27 +243,6 @@ std::string sourceLine(std::string_view data, long line) {
     return text;
 }
 
-// Reads straight into a string sized from the file: a package may be tens of
-// megabytes, and a stream buffer would copy it twice more on the way.
-bool readWholeFile(const std::string& path, std::string& contents) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) return false;
-    contents.clear();
-    struct stat info{};
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        contents.resize(static_cast<std::size_t>(info.st_size));
-        stream.read(contents.data(), static_cast<std::streamsize>(contents.size()));
-        if (stream.bad()) return false;
-        contents.resize(static_cast<std::size_t>(stream.gcount()));
-        if (stream.eof()) return true;  // the file shrank while being read
-    }
-    // Whatever remains (a file that grew, or one without a known size).
-    char chunk[65536];
-    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0) {
-        contents.append(chunk, static_cast<std::size_t>(stream.gcount()));
-    }
-    return !stream.bad();
-}
 
 // Element and attribute names are compared where libxml2 keeps them: looking up
 // a child must not allocate, since the readers do it several times per event.
@@ -409,24 +390,25 @@ Element Document::root() const {
 
 bool Document::loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error) {
     error = {};
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) {
-        error.reason = "The file \"" + path + "\" cannot be opened: " + std::strerror(errno) + ".";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error.reason = "\"" + path + "\" is not a file.";
-        return false;
-    }
-    if (static_cast<std::size_t>(info.st_size) > kMaxInputBytes) {
-        error.reason = "The file \"" + path + "\" is too large: " + std::to_string(info.st_size) +
-                       " bytes, at most " + std::to_string(kMaxInputBytes) + " are accepted.";
-        return false;
-    }
     std::string contents;
-    if (!readWholeFile(path, contents)) {
-        error.reason = "The file \"" + path + "\" cannot be read: " + std::strerror(errno) + ".";
-        return false;
+    FileReadFacts facts;
+    const Result<FileReadError> read = readRegularFile(path, kMaxInputBytes, contents, &facts);
+    switch (read.code()) {
+        case FileReadError::None:
+            break;
+        case FileReadError::CannotOpen:
+            error.reason = "The file \"" + path + "\" cannot be opened: " + read.message() + ".";
+            return false;
+        case FileReadError::NotRegularFile:
+            error.reason = "\"" + path + "\" is not a file.";
+            return false;
+        case FileReadError::TooLarge:
+            error.reason = "The file \"" + path + "\" is too large: " + std::to_string(facts.size) +
+                           " bytes, at most " + std::to_string(kMaxInputBytes) + " are accepted.";
+            return false;
+        case FileReadError::Unreadable:
+            error.reason = "The file \"" + path + "\" cannot be read: " + read.message() + ".";
+            return false;
     }
     return parse(contents, path, directoryOf(path), bundledDtdPath, error);
 }
@@ -496,7 +478,7 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
             // The line and its text are those of the DTD: say so.
             error.reason = "In \"" + state.errorFile + "\": " + error.reason;
             std::string other;
-            if (readWholeFile(state.errorFile, other)) error.sourceText = sourceLine(other, error.line);
+            if (readRegularFile(state.errorFile, kMaxInputBytes, other)) error.sourceText = sourceLine(other, error.line);
         } else {
             error.sourceText = sourceLine(data, error.line);
         }

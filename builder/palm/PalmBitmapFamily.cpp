@@ -1,7 +1,8 @@
 #include "builder/palm/PalmBitmapFamily.h"
 
-#include "builder/palm/PalmBitmapFormat.h"
 #include "builder/palm/PalmPixelConversion.h"
+#include "formats/Bytes.h"
+#include "formats/palm/PalmBitmapLayout.h"
 
 #include <algorithm>
 
@@ -40,15 +41,12 @@ void PalmBitmapFamily::fillPendingNext()
 
 void PalmBitmapFamily::writeMarker()
 {
-    writer_.putWord(0);  // width
-    writer_.putWord(0);  // height
-    writer_.putWord(0);  // row bytes
-    writer_.putWord(0);  // flags
-    writer_.putByte(kMarkerPixelSize);
-    writer_.putByte(kMarkerVersion);
-    writer_.putWord(0);  // next bitmap: the marker is not a bitmap of the chain
-    writer_.putWord(0);
-    writer_.putWord(0);
+    // All sizes zero, and no next bitmap: the marker is not a bitmap of the chain.
+    bytes::Bytes marker(kMarkerBytes, 0);
+    bytes::ByteWriter fields(marker);
+    fields.patch8(kOffsetPixelSize, kMarkerPixelSize);
+    fields.patch8(kOffsetVersion, kMarkerVersion);
+    writer_.putBytes(marker);
     markerWritten_ = true;
 }
 
@@ -95,29 +93,29 @@ bool PalmBitmapFamily::addBitmap(const BmpImage& image, PalmDensity density)
     }
     const std::uint8_t compression = directColour ? kCompressionNoneDirect : kCompressionNone;
 
-    writer_.putWord(static_cast<std::uint16_t>(image.width()));
-    writer_.putWord(static_cast<std::uint16_t>(image.height()));
-    writer_.putWord(static_cast<std::uint16_t>(rowBytes));
-    writer_.putWord(flags);
-    writer_.putByte(palmPixelSize(image));
+    // The header, each field at its offset; what is not set stays zero (reserved).
+    bytes::Bytes header(version3 ? kHeaderV3Bytes : kHeaderV2Bytes, 0);
+    bytes::ByteWriter fields(header);
+    fields.patch16be(kOffsetWidth, static_cast<std::uint16_t>(image.width()));
+    fields.patch16be(kOffsetHeight, static_cast<std::uint16_t>(image.height()));
+    fields.patch16be(kOffsetRowBytes, static_cast<std::uint16_t>(rowBytes));
+    fields.patch16be(kOffsetFlags, flags);
+    fields.patch8(kOffsetPixelSize, palmPixelSize(image));
     if (version3) {
-        writer_.putByte(kVersion3);
-        writer_.putByte(static_cast<std::uint8_t>(kHeaderV3Bytes));
-        writer_.putByte(directColour ? kPixelFormatRgb565 : kPixelFormatIndexed);
-        writer_.putByte(0);
-        writer_.putByte(compression);
-        writer_.putWord(doubleDensity ? kDensityDouble : kDensityStandard);
-        writer_.putLong(transparentValue);
-        pendingNext_ = PendingNext{start, writer_.length(), false};
-        writer_.putLong(0);
+        fields.patch8(kOffsetVersion, kVersion3);
+        fields.patch8(kOffsetV3HeaderSize, static_cast<std::uint8_t>(kHeaderV3Bytes));
+        fields.patch8(kOffsetV3PixelFormat, directColour ? kPixelFormatRgb565 : kPixelFormatIndexed);
+        fields.patch8(kOffsetV3Compression, compression);
+        fields.patch16be(kOffsetV3Density, doubleDensity ? kDensityDouble : kDensityStandard);
+        fields.patch32be(kOffsetV3TransparentValue, transparentValue);
+        pendingNext_ = PendingNext{start, start + kOffsetV3NextBitmap, false};
     } else {
-        writer_.putByte(kVersion2);
-        pendingNext_ = PendingNext{start, writer_.length(), true};
-        writer_.putWord(0);
-        writer_.putByte(transparentIndex);
-        writer_.putByte(compression);
-        writer_.putWord(0);
+        fields.patch8(kOffsetVersion, kVersion2);
+        fields.patch8(kOffsetV2TransparentIndex, transparentIndex);
+        fields.patch8(kOffsetV2Compression, compression);
+        pendingNext_ = PendingNext{start, start + kOffsetV2NextBitmap, true};
     }
+    writer_.putBytes(header);
 
     if (indexedColour) {
         const std::size_t count = std::min(image.palette().size(), kMaxColourTableEntries);

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "builder/palm/BmpImage.h"
-#include "builder/palm/PalmResource.h"
+#include "formats/bmp/BmpImage.h"
+#include "formats/prc/PalmResource.h"
 #include "builder/palm/ResourceWriter.h"
 
 namespace skedlin::palm {

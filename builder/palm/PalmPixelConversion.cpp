@@ -1,5 +1,7 @@
 #include "builder/palm/PalmPixelConversion.h"
 
+#include "formats/Bytes.h"
+
 #include <algorithm>
 
 namespace skedlin::palm {
@@ -23,12 +25,6 @@ bool oneBitNeedsInversion(const BmpImage& image)
         return RgbColour{palette[index].red, palette[index].green, palette[index].blue};
     };
     return !(luminance(colourOf(1)) < luminance(colourOf(0)));
-}
-
-void appendBigEndian16(std::vector<std::uint8_t>& out, std::uint16_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
 }
 
 }  // namespace
@@ -85,14 +81,14 @@ std::vector<std::uint8_t> palmPixelRows(const BmpImage& image)
             break;
         case 16:
             for (int x = 0; x < image.width(); ++x) {
-                const auto pixel = static_cast<std::uint16_t>(row[2 * x] | (row[2 * x + 1] << 8));
-                appendBigEndian16(out, rgb555ToRgb565(pixel));
+                const std::uint16_t pixel = bytes::ByteReader(row).read16le(2 * static_cast<std::size_t>(x));
+                bytes::ByteWriter(out).put16be(rgb555ToRgb565(pixel));
             }
             break;
         case 24:
             for (int x = 0; x < image.width(); ++x) {
                 const std::size_t at = 3 * static_cast<std::size_t>(x);
-                appendBigEndian16(out, rgbToRgb565(RgbColour{row[at + 2], row[at + 1], row[at]}));
+                bytes::ByteWriter(out).put16be(rgbToRgb565(RgbColour{row[at + 2], row[at + 1], row[at]}));
             }
             break;
         default:

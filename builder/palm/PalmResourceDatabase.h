@@ -1,7 +1,7 @@
 #pragma once
 // The Palm OS resource database in memory: the template's header,
-// its resources in file order, then the resources the package adds. All
-// numbers in the file are big-endian.
+// its resources in file order, then the resources the package adds. The file
+// layout itself is formats/prc's.
 
 #include <array>
 #include <cstddef>
@@ -11,39 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "builder/palm/PalmResource.h"
+#include "formats/prc/PalmResource.h"
+#include "formats/prc/PrcFile.h"
 
 namespace skedlin::palm {
 
-// Database header layout (offsets into the 78-byte header).
-inline constexpr std::size_t kNameFieldBytes = 32;
-inline constexpr std::size_t kMaxNameCharacters = kNameFieldBytes - 1;  // always ends in a zero byte
-inline constexpr std::size_t kOffsetAttributes = 32;
-inline constexpr std::size_t kOffsetVersion = 34;
-inline constexpr std::size_t kOffsetCreationDate = 36;
-inline constexpr std::size_t kOffsetModificationDate = 40;
-inline constexpr std::size_t kOffsetBackupDate = 44;
-inline constexpr std::size_t kOffsetModificationNumber = 48;
-inline constexpr std::size_t kOffsetAppInfo = 52;
-inline constexpr std::size_t kOffsetSortInfo = 56;
-inline constexpr std::size_t kOffsetType = 60;
-inline constexpr std::size_t kOffsetCreator = 64;
-inline constexpr std::size_t kOffsetUniqueIdSeed = 68;
-inline constexpr std::size_t kOffsetNextRecordList = 72;
-inline constexpr std::size_t kOffsetResourceCount = 76;
-inline constexpr std::size_t kHeaderBytesBeforeCount = 76;
-inline constexpr std::size_t kHeaderBytes = 78;
-inline constexpr std::size_t kResourceEntryBytes = 10;  // type, id, offset
-inline constexpr std::size_t kListGapBytes = 2;          // two zero bytes after the list
-inline constexpr std::uint16_t kAttributeResourceDatabase = 0x0001;
-
 // The body of a string list is assembled in a buffer of this size.
 inline constexpr std::size_t kStringListCapacity = 30000;
-
-// Offset of the first resource's data for n resources: 80 + 10 x n.
-constexpr std::size_t firstDataOffset(std::size_t resourceCount) {
-    return kHeaderBytes + kResourceEntryBytes * resourceCount + kListGapBytes;
-}
 
 class PalmResourceDatabase {
 public:
@@ -77,7 +51,7 @@ public:
     bool write(const std::string& path, std::string& errorText) const;
 
 private:
-    std::array<std::uint8_t, kHeaderBytesBeforeCount> header_{};
+    prc::HeaderBytes header_{};
     std::vector<PalmResource> resources_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-// The big-endian byte writer in which resource bodies are assembled.
-// Its buffer has a fixed capacity, allocated once; nothing is ever written past
-// it: a put that does not fit is dropped and the writer remembers that it
-// overflowed, so that the caller can refuse the build.
+// The writer in which Palm resource bodies are assembled (big-endian, through
+// the format layer's byte writer). Its buffer has a fixed capacity, allocated
+// once; nothing is ever written past it: a put that does not fit is dropped
+// and the writer remembers that it overflowed, so that the caller can refuse
+// the build.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "builder/palm/PalmResource.h"
+#include "formats/prc/PalmResource.h"
 
 namespace skedlin::palm {
 
@@ -30,10 +31,10 @@ public:
     void patchWord(std::size_t position, std::uint16_t value);
     void patchLong(std::size_t position, std::uint32_t value);
 
-    std::size_t length() const { return length_; }
-    std::size_t capacity() const { return buffer_.size(); }
+    std::size_t length() const { return buffer_.size(); }
+    std::size_t capacity() const { return capacity_; }
     bool overflowed() const { return overflowed_; }
-    std::span<const std::uint8_t> bytes() const { return {buffer_.data(), length_}; }
+    std::span<const std::uint8_t> bytes() const { return buffer_; }
 
     // A resource of the writer's type and id holding a copy of the first length bytes.
     PalmResource finish() const;
@@ -43,8 +44,8 @@ private:
 
     std::uint32_t type_;
     std::uint16_t id_;
+    std::size_t capacity_;
     std::vector<std::uint8_t> buffer_;
-    std::size_t length_ = 0;
     bool overflowed_ = false;
 };
 

@@ -1,20 +1,18 @@
 #include "builder/pocketpc/IconImage.h"
 
-#include "builder/palm/BmpFormat.h"
-#include "builder/pocketpc/LittleEndian.h"
+#include "formats/Bytes.h"
+#include "formats/bmp/BmpLayout.h"
 
 namespace skedlin {
 
 namespace {
-// Height field of the information header, counted from the header's start.
-constexpr std::size_t kInfoHeightField = bmp::kHeightField - bmp::kFileHeaderSize;
 constexpr std::uint8_t kWhite = 0xFF;
 }
 
 std::vector<std::uint8_t> makeIconImage(const BmpImage& image) {
     std::vector<std::uint8_t> out = image.infoHeader();
     const auto doubledHeight = static_cast<std::uint32_t>(image.height()) * 2;
-    le::write32(out.data() + kInfoHeightField, doubledHeight);
+    bytes::ByteWriter(out).patch32le(bmp::kInfoHeightField, doubledHeight);
 
     for (const BmpPaletteEntry& entry : image.palette()) {
         out.push_back(entry.blue);

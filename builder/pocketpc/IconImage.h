@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "builder/palm/BmpImage.h"
+#include "formats/bmp/BmpImage.h"
 
 namespace skedlin {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "builder/pocketpc/LittleEndian.h"
-#include "builder/pocketpc/PeFormat.h"
+#include "formats/Bytes.h"
+#include "formats/pe/PeLayout.h"
 
 namespace skedlin {
 
@@ -20,12 +20,13 @@ InPlaceResourceSection::InPlaceResourceSection(std::vector<std::uint8_t> rawData
                                                std::uint32_t sectionRva)
     : bytes_(std::move(rawData)), usedSize_(virtualSize), sectionRva_(sectionRva) {}
 
-std::uint32_t InPlaceResourceSection::u32(std::uint32_t at) const { return le::read32(bytes_.data() + at); }
-void InPlaceResourceSection::put32(std::uint32_t at, std::uint32_t value) { le::write32(bytes_.data() + at, value); }
+std::uint32_t InPlaceResourceSection::u32(std::uint32_t at) const { return bytes::ByteReader(bytes_).read32le(at); }
+std::uint16_t InPlaceResourceSection::u16(std::uint32_t at) const { return bytes::ByteReader(bytes_).read16le(at); }
+void InPlaceResourceSection::put32(std::uint32_t at, std::uint32_t value) { bytes::ByteWriter(bytes_).patch32le(at, value); }
 
 void InPlaceResourceSection::correctOffsets(std::uint32_t directory, std::uint32_t at, std::uint32_t delta) {
-    const std::uint32_t entries = std::uint32_t{le::read16(bytes_.data() + directory + pe::kResourceDirectoryNamedCountField)} +
-                                  le::read16(bytes_.data() + directory + pe::kResourceDirectoryIdCountField);
+    const std::uint32_t entries = std::uint32_t{u16(directory + pe::kResourceDirectoryNamedCountField)} +
+                                  u16(directory + pe::kResourceDirectoryIdCountField);
     for (std::uint32_t k = 0; k < entries; ++k) {
         const std::uint32_t entry = directory + pe::kResourceDirectorySize + k * pe::kResourceEntrySize;
         const std::uint32_t name = u32(entry);
@@ -59,8 +60,8 @@ InsertResult InPlaceResourceSection::insert(std::uint16_t type, std::uint16_t id
         return InsertResult::SectionTooLarge;
 
     // 1. The type's directory, among the root's id entries.
-    const std::uint32_t rootNamed = le::read16(bytes_.data() + pe::kResourceDirectoryNamedCountField);
-    const std::uint32_t rootIds = le::read16(bytes_.data() + pe::kResourceDirectoryIdCountField);
+    const std::uint32_t rootNamed = u16(pe::kResourceDirectoryNamedCountField);
+    const std::uint32_t rootIds = u16(pe::kResourceDirectoryIdCountField);
     std::uint32_t typeDirectory = 0;
     bool found = false;
     for (std::uint32_t k = 0; k < rootIds && !found; ++k) {
@@ -73,8 +74,8 @@ InsertResult InPlaceResourceSection::insert(std::uint16_t type, std::uint16_t id
     if (!found) return InsertResult::NoSuchType;
 
     // 2. The place of the new entry: after every id entry not greater than id.
-    const std::uint32_t named = le::read16(bytes_.data() + typeDirectory + pe::kResourceDirectoryNamedCountField);
-    const std::uint32_t ids = le::read16(bytes_.data() + typeDirectory + pe::kResourceDirectoryIdCountField);
+    const std::uint32_t named = u16(typeDirectory + pe::kResourceDirectoryNamedCountField);
+    const std::uint32_t ids = u16(typeDirectory + pe::kResourceDirectoryIdCountField);
     if (ids == 0) return InsertResult::NoPlace;
     if (body.empty()) return InsertResult::EmptyBody;
     const std::uint32_t firstIdEntry = typeDirectory + pe::kResourceDirectorySize + named * pe::kResourceEntrySize;
@@ -97,25 +98,30 @@ InsertResult InPlaceResourceSection::insert(std::uint16_t type, std::uint16_t id
 
     // 5. The data entry, written with the offsets it has once all pieces are in.
     const std::uint32_t dataEntryAt = neighbourDataEntry() + (after ? pe::kResourceDataEntrySize : 0);
-    std::uint8_t dataEntry[pe::kResourceDataEntrySize] = {};
-    le::write32(dataEntry, sectionRva_ + bodyAt + kAfterBody);
-    le::write32(dataEntry + 4, static_cast<std::uint32_t>(body.size()));
+    bytes::Bytes dataEntry;
+    bytes::ByteWriter dataEntryOut(dataEntry);
+    dataEntryOut.put32le(sectionRva_ + bodyAt + kAfterBody);
+    dataEntryOut.put32le(static_cast<std::uint32_t>(body.size()));
+    dataEntryOut.putZeros(pe::kResourceDataEntrySize - dataEntry.size());  // code page, reserved
     insertBytes(dataEntryAt, dataEntry);
 
     // 6. The language directory with its one entry.
     const std::uint32_t languageAt = neighbourLanguage() + (after ? pe::kResourceLanguageDirectorySize : 0);
-    std::uint8_t language[pe::kResourceLanguageDirectorySize] = {};
-    le::write16(language + pe::kResourceDirectoryIdCountField, 1);
-    le::write32(language + pe::kResourceDirectorySize, pe::kLanguageEnglishUs);
-    le::write32(language + pe::kResourceDirectorySize + 4, dataEntryAt + kAfterDataEntry);
+    bytes::Bytes language(pe::kResourceLanguageDirectorySize, 0);
+    bytes::ByteWriter languageOut(language);
+    languageOut.patch16le(pe::kResourceDirectoryIdCountField, 1);
+    languageOut.patch32le(pe::kResourceDirectorySize, pe::kLanguageEnglishUs);
+    languageOut.patch32le(pe::kResourceDirectorySize + 4, dataEntryAt + kAfterDataEntry);
     insertBytes(languageAt, language);
 
     // 7, 8. The directory entry, which links the new pieces into the tree.
-    std::uint8_t entry[pe::kResourceEntrySize] = {};
-    le::write32(entry, id);
-    le::write32(entry + 4, (languageAt + pe::kResourceEntrySize) | pe::kResourceSubdirectoryFlag);
+    bytes::Bytes entry;
+    bytes::ByteWriter entryOut(entry);
+    entryOut.put32le(id);
+    entryOut.put32le((languageAt + pe::kResourceEntrySize) | pe::kResourceSubdirectoryFlag);
     insertBytes(newEntry, entry);
-    le::write16(bytes_.data() + typeDirectory + pe::kResourceDirectoryIdCountField, static_cast<std::uint16_t>(ids + 1));
+    bytes::ByteWriter(bytes_).patch16le(typeDirectory + pe::kResourceDirectoryIdCountField,
+                                        static_cast<std::uint16_t>(ids + 1));
     return InsertResult::Inserted;
 }
 

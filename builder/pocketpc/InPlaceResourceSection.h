@@ -32,6 +32,7 @@ private:
     void insertBytes(std::uint32_t at, std::span<const std::uint8_t> bytes);
     void correctOffsets(std::uint32_t directory, std::uint32_t at, std::uint32_t delta);
     std::uint32_t u32(std::uint32_t at) const;
+    std::uint16_t u16(std::uint32_t at) const;
     void put32(std::uint32_t at, std::uint32_t value);
 
     std::vector<std::uint8_t> bytes_;

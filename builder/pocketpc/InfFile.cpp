@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "formats/LineEnds.h"
 #include "model/AtomicFile.h"
 
 namespace skedlin {
@@ -117,13 +118,7 @@ std::string infText(const InfValues& values) {
     replaceAll(text, kInfPlaceholderAppTitle, values.appTitle);
     replaceAll(text, kInfPlaceholderInstallDir, values.installDir);
     replaceAll(text, kInfPlaceholderBuildDir, values.buildDir);
-    std::string withCrLf;
-    withCrLf.reserve(text.size() + 64);
-    for (char c : text) {
-        if (c == '\n') withCrLf.push_back('\r');
-        withCrLf.push_back(c);
-    }
-    return withCrLf;
+    return withCrLf(text);
 }
 
 bool writeInfFile(const std::string& path, const std::string& text, std::string& errorText) {

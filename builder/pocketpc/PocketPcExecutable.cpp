@@ -1,51 +1,20 @@
 #include "builder/pocketpc/PocketPcExecutable.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "builder/palm/BmpFormat.h"
-#include "builder/palm/BmpImage.h"
 #include "builder/pocketpc/IconImage.h"
-#include "builder/pocketpc/LittleEndian.h"
-#include "builder/pocketpc/PeFormat.h"
-#include "builder/pocketpc/StringTableBlock.h"
+#include "formats/Bytes.h"
+#include "formats/LineEnds.h"
+#include "formats/pe/PeLayout.h"
+#include "formats/pe/StringTableBlock.h"
 #include "model/AtomicFile.h"
+#include "model/Windows1252.h"
 
 namespace skedlin {
 
 namespace {
 
 constexpr char kTemplateUnusable[] = "The Pocket PC template is not usable: ";
-// A logo is a .bmp of at most 160 x 80 pixels; a file far larger is not one.
-constexpr std::uintmax_t kMaxBitmapFileBytes = BmpImage::kMaxFileBytes;
-
-std::uint32_t field32(const std::vector<std::uint8_t>& bytes, std::uint32_t offset) {
-    return le::read32(bytes.data() + offset);
-}
-
-std::string expandLineFeeds(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n') out.push_back('\r');
-        out.push_back(c);
-    }
-    return out;
-}
-
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    // Only a regular file: a pipe or a device would block or never end.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return false;
-    const std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxBitmapFileBytes) return false;
-    bytes.resize(static_cast<std::size_t>(size));
-    file.seekg(0);
-    return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes.data()), size));
-}
 
 }  // namespace
 
@@ -54,30 +23,32 @@ std::unique_ptr<PocketPcExecutable> PocketPcExecutable::load(std::span<const std
         error = kTemplateUnusable + detail + ".";
         return nullptr;
     };
-    if (image.size() < pe::kDosHeaderSize || le::read16(image.data()) != pe::kDosSignature)
+    bytes::ByteReader file(image);
+    if (image.size() < pe::kDosHeaderSize || file.read16le(0) != pe::kDosSignature)
         return fail("it does not begin with a DOS header");
-    const std::uint32_t ntOffset = le::read32(image.data() + pe::kDosNewHeaderOffsetField);
+    const std::uint32_t ntOffset = file.read32le(pe::kDosNewHeaderOffsetField);
     if (ntOffset < pe::kDosHeaderSize || std::uint64_t{ntOffset} + pe::kNtHeadersSize > image.size() ||
-        le::read32(image.data() + ntOffset) != pe::kNtSignature)
+        file.read32le(ntOffset) != pe::kNtSignature)
         return fail("it has no PE headers");
     const std::uint8_t* nt = image.data() + ntOffset;
-    if (le::read16(nt + pe::kSizeOfOptionalHeaderField) != pe::kOptionalHeaderSize ||
-        le::read16(nt + pe::kMagicField) != pe::kPe32Magic ||
-        le::read32(nt + pe::kNumberOfRvaAndSizesField) <= pe::kResourceDirectoryIndex)
+    bytes::ByteReader headers(image.subspan(ntOffset, pe::kNtHeadersSize));
+    if (headers.read16le(pe::kSizeOfOptionalHeaderField) != pe::kOptionalHeaderSize ||
+        headers.read16le(pe::kMagicField) != pe::kPe32Magic ||
+        headers.read32le(pe::kNumberOfRvaAndSizesField) <= pe::kResourceDirectoryIndex)
         return fail("its optional header is not a 32-bit one with a resource directory");
 
     auto exe = std::unique_ptr<PocketPcExecutable>(new PocketPcExecutable());
     exe->headBytes_.assign(image.begin(), image.begin() + ntOffset);
     exe->ntHeaders_.assign(nt, nt + pe::kNtHeadersSize);
 
-    const std::uint16_t sectionCount = le::read16(nt + pe::kNumberOfSectionsField);
+    const std::uint16_t sectionCount = headers.read16le(pe::kNumberOfSectionsField);
     const std::uint64_t tableOffset = std::uint64_t{ntOffset} + pe::kNtHeadersSize;
     const std::uint64_t tableEnd = tableOffset + std::uint64_t{sectionCount} * pe::kSectionHeaderSize;
     if (sectionCount == 0 || tableEnd > image.size()) return fail("its section table is missing or truncated");
     exe->sectionTable_.assign(image.begin() + static_cast<std::ptrdiff_t>(tableOffset),
                               image.begin() + static_cast<std::ptrdiff_t>(tableEnd));
 
-    const std::uint32_t sectionAlignment = le::read32(nt + pe::kSectionAlignmentField);
+    const std::uint32_t sectionAlignment = headers.read32le(pe::kSectionAlignmentField);
     if (sectionAlignment == 0 || (sectionAlignment & (sectionAlignment - 1)) != 0)
         return fail("its section alignment is not a power of two");
 
@@ -87,11 +58,13 @@ std::unique_ptr<PocketPcExecutable> PocketPcExecutable::load(std::span<const std
     std::optional<std::size_t> resourceIndex;
     std::uint64_t nextRawOffset = 0;
     std::uint32_t highestAddress = 0;
+    bytes::ByteReader table(exe->sectionTable_);
     for (std::size_t s = 0; s < sectionCount; ++s) {
-        const std::uint8_t* header = exe->sectionTable_.data() + s * pe::kSectionHeaderSize;
-        const std::uint32_t rawSize = le::read32(header + pe::kSectionSizeOfRawDataField);
-        const std::uint32_t rawOffset = le::read32(header + pe::kSectionPointerToRawDataField);
-        const std::uint32_t address = le::read32(header + pe::kSectionVirtualAddressField);
+        const std::size_t at = s * pe::kSectionHeaderSize;
+        const std::uint8_t* header = exe->sectionTable_.data() + at;
+        const std::uint32_t rawSize = table.read32le(at + pe::kSectionSizeOfRawDataField);
+        const std::uint32_t rawOffset = table.read32le(at + pe::kSectionPointerToRawDataField);
+        const std::uint32_t address = table.read32le(at + pe::kSectionVirtualAddressField);
         const std::string name(reinterpret_cast<const char*>(header),
                                strnlen(reinterpret_cast<const char*>(header), pe::kSectionNameSize));
         if (std::uint64_t{rawOffset} + rawSize > image.size())
@@ -115,13 +88,13 @@ std::unique_ptr<PocketPcExecutable> PocketPcExecutable::load(std::span<const std
     if (*resourceIndex != sectionCount - 1u) return fail("its resource section is not the last section");
 
     exe->resourceSectionIndex_ = *resourceIndex;
-    const std::uint8_t* resourceHeader = exe->sectionTable_.data() + *resourceIndex * pe::kSectionHeaderSize;
-    const std::uint32_t resourceRva = le::read32(resourceHeader + pe::kSectionVirtualAddressField);
-    if (le::read32(nt + pe::kResourceDirectoryRvaField) != resourceRva)
+    const std::size_t resourceHeader = *resourceIndex * pe::kSectionHeaderSize;
+    const std::uint32_t resourceRva = table.read32le(resourceHeader + pe::kSectionVirtualAddressField);
+    if (headers.read32le(pe::kResourceDirectoryRvaField) != resourceRva)
         return fail("its resource directory does not point at the resource section");
     std::string treeError;
     if (!exe->resources_.load(exe->sectionData_[*resourceIndex],
-                              le::read32(resourceHeader + pe::kSectionVirtualSizeField), resourceRva, treeError))
+                              table.read32le(resourceHeader + pe::kSectionVirtualSizeField), resourceRva, treeError))
         return fail(treeError);
     exe->sectionData_[*resourceIndex].clear();
     return exe;
@@ -152,7 +125,7 @@ void PocketPcExecutable::addString(std::uint16_t id, std::string_view text) {
     const std::uint32_t block = id / pe::kStringsPerBlock;
     if (pendingBlock_ && *pendingBlock_ != block) flushStrings();
     pendingBlock_ = block;
-    pendingSlots_[id % pe::kStringsPerBlock] = expandLineFeeds(text);
+    pendingSlots_[id % pe::kStringsPerBlock] = withCrLf(text);
 }
 
 void PocketPcExecutable::addNumber(std::uint16_t id, long value) {
@@ -208,8 +181,9 @@ void PocketPcExecutable::addWordList(std::uint16_t id, std::span<const std::uint
     }
     std::vector<std::uint8_t> body;
     body.reserve(2 + 2 * values.size());
-    le::append16(body, static_cast<std::uint16_t>(values.size()));
-    for (std::uint16_t value : values) le::append16(body, value);
+    bytes::ByteWriter out(body);
+    out.put16le(static_cast<std::uint16_t>(values.size()));
+    for (std::uint16_t value : values) out.put16le(value);
     insertResource(pe::kResourceTypeRawData, id, std::move(body));
 }
 
@@ -217,16 +191,12 @@ void PocketPcExecutable::addRecord(std::uint16_t id, std::span<const std::uint8_
     insertResource(pe::kResourceTypeRawData, id, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
-void PocketPcExecutable::addBitmap(std::uint16_t id, const std::string& bmpPath) {
-    std::vector<std::uint8_t> file;
-    if (!readWholeFile(bmpPath, file) || file.size() <= bmp::kFileHeaderSize) return;
-    file.erase(file.begin(), file.begin() + bmp::kFileHeaderSize);
-    insertResource(pe::kResourceTypeBitmap, id, std::move(file));
+void PocketPcExecutable::addBitmap(std::uint16_t id, std::span<const std::uint8_t> packedBitmap) {
+    if (packedBitmap.empty()) return;
+    insertResource(pe::kResourceTypeBitmap, id, std::vector<std::uint8_t>(packedBitmap.begin(), packedBitmap.end()));
 }
 
-void PocketPcExecutable::addIcon(std::uint16_t groupId, const std::string& bmpPath) {
-    BmpImage image;
-    if (!image.loadFile(bmpPath)) return;
+void PocketPcExecutable::addIcon(std::uint16_t groupId, const BmpImage& image) {
     std::vector<std::uint8_t> icon = makeIconImage(image);
     const auto iconBytes = static_cast<std::uint32_t>(icon.size());
     // One past the highest icon id: equal to the count of icons for a
@@ -238,16 +208,17 @@ void PocketPcExecutable::addIcon(std::uint16_t groupId, const std::string& bmpPa
 
     ResourceItem* group = resources_.find(pe::kResourceTypeGroupIcon, groupId);
     if (!group || group->body.size() < pe::kGroupIconHeaderSize) return;
-    std::uint8_t* bytes = group->body.data();
-    const std::size_t entries = le::read16(bytes + pe::kGroupIconCountField);
+    bytes::ByteReader in(group->body);
+    bytes::ByteWriter out(group->body);
+    const std::size_t entries = in.read16le(pe::kGroupIconCountField);
     for (std::size_t k = 0; k < entries; ++k) {
         const std::size_t at = pe::kGroupIconHeaderSize + k * pe::kGroupIconEntrySize;
-        if (at + pe::kGroupIconEntrySize > group->body.size()) break;
+        if (!in.has(at, pe::kGroupIconEntrySize)) break;
         // The width byte holds the width modulo 256.
-        if (bytes[at + pe::kGroupIconEntryWidthField] != static_cast<std::uint8_t>(image.width())) continue;
-        le::write16(bytes + at + pe::kGroupIconEntryBitCountField, static_cast<std::uint16_t>(image.bitCount()));
-        le::write32(bytes + at + pe::kGroupIconEntryBytesField, iconBytes);
-        le::write16(bytes + at + pe::kGroupIconEntryIdField, iconId);
+        if (in.read8(at + pe::kGroupIconEntryWidthField) != static_cast<std::uint8_t>(image.width())) continue;
+        out.patch16le(at + pe::kGroupIconEntryBitCountField, static_cast<std::uint16_t>(image.bitCount()));
+        out.patch32le(at + pe::kGroupIconEntryBytesField, iconBytes);
+        out.patch16le(at + pe::kGroupIconEntryIdField, iconId);
         break;
     }
 }
@@ -261,15 +232,17 @@ bool PocketPcExecutable::buildImage(std::vector<std::uint8_t>& image, std::strin
 
     std::vector<std::uint8_t> nt = ntHeaders_;
     std::vector<std::uint8_t> table = sectionTable_;
-    std::uint8_t* resourceHeader = table.data() + resourceSectionIndex_ * pe::kSectionHeaderSize;
+    const std::size_t resourceHeader = resourceSectionIndex_ * pe::kSectionHeaderSize;
     const std::uint32_t used = resources_.usedSize();
-    le::write32(resourceHeader + pe::kSectionVirtualSizeField, used);
-    le::write32(resourceHeader + pe::kSectionSizeOfRawDataField, resources_.rawSize());
-    le::write32(nt.data() + pe::kResourceDirectorySizeField, used);
+    bytes::ByteWriter tableOut(table);
+    tableOut.patch32le(resourceHeader + pe::kSectionVirtualSizeField, used);
+    tableOut.patch32le(resourceHeader + pe::kSectionSizeOfRawDataField, resources_.rawSize());
+    bytes::ByteWriter ntOut(nt);
+    ntOut.patch32le(pe::kResourceDirectorySizeField, used);
     // The image ends with the resource section in memory, rounded up to the
     // section alignment, as loaders require.
-    const std::uint32_t alignment = field32(nt, pe::kSectionAlignmentField);
-    le::write32(nt.data() + pe::kSizeOfImageField, pe::alignUp(resources_.sectionRva() + used, alignment));
+    const std::uint32_t alignment = bytes::ByteReader(nt).read32le(pe::kSectionAlignmentField);
+    ntOut.patch32le(pe::kSizeOfImageField, pe::alignUp(resources_.sectionRva() + used, alignment));
 
     image.clear();
     image.reserve(firstRawDataOffset_ + resources_.rawSize());

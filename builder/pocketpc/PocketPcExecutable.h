@@ -28,8 +28,8 @@ public:
     void addNumber(std::uint16_t id, long value) override;
     void addWordList(std::uint16_t id, std::span<const std::uint16_t> values) override;
     void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) override;
-    void addBitmap(std::uint16_t id, const std::string& bmpPath) override;
-    void addIcon(std::uint16_t groupId, const std::string& bmpPath) override;
+    void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packedBitmap) override;
+    void addIcon(std::uint16_t groupId, const BmpImage& image) override;
     bool write(const std::string& exePath, std::string& errorMessage) override;
 
     // Flushes the pending string block and assembles the file's bytes. Fails

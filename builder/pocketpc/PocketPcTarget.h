@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/bmp/BmpImage.h"
+
 namespace skedlin {
 
 class PocketPcTarget {
@@ -20,10 +22,11 @@ public:
     virtual void addNumber(std::uint16_t id, long value) = 0;
     virtual void addWordList(std::uint16_t id, std::span<const std::uint16_t> values) = 0;
     virtual void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) = 0;
-    // A .bmp file given by path; a file that cannot be read adds nothing.
-    virtual void addBitmap(std::uint16_t id, const std::string& bmpPath) = 0;
-    // A 32 x 32 or 16 x 16 .bmp file; updates the group icon's entry of that width.
-    virtual void addIcon(std::uint16_t groupId, const std::string& bmpPath) = 0;
+    // A bitmap as the bytes of a .bmp file after its file header (the
+    // information header, palette and rows as the file holds them).
+    virtual void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packedBitmap) = 0;
+    // A 32 x 32 or 16 x 16 image; updates the group icon's entry of that width.
+    virtual void addIcon(std::uint16_t groupId, const BmpImage& image) = 0;
 
     // Writes the executable to exePath whole or not at all (a temporary file
     // beside it, then a rename). Returns false and sets errorMessage to the

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "builder/pocketpc/PeFormat.h"
+#include "formats/pe/PeLayout.h"
 
 namespace skedlin {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/pocketpc/ResourceTree.h"
+#include "formats/pe/ResourceTree.h"
 
 namespace skedlin {
 

@@ -5,9 +5,12 @@
 #include <QFileInfo>
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "editor/document/ImportTextFile.h"
+#include "formats/Bytes.h"
+#include "formats/RegularFile.h"
 #include "model/Windows1252.h"
 
 namespace skedlin {
@@ -37,21 +40,20 @@ public:
 
     std::uint32_t u32() {
         if (!has(4)) return 0;
-        std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(byteAt(pos_ + i)) << (8 * i);
+        const std::uint32_t v = reader_.read32le(static_cast<std::uint64_t>(pos_));
         pos_ += 4;
         return v;
     }
     std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
     std::uint16_t u16() {
         if (!has(2)) return 0;
-        const std::uint16_t v = static_cast<std::uint16_t>(byteAt(pos_) | (byteAt(pos_ + 1) << 8));
+        const std::uint16_t v = reader_.read16le(static_cast<std::uint64_t>(pos_));
         pos_ += 2;
         return v;
     }
     std::uint8_t u8() {
         if (!has(1)) return 0;
-        return byteAt(pos_++);
+        return reader_.read8(static_cast<std::uint64_t>(pos_++));
     }
     void skip(qint64 count) {
         if (count < 0 || !has(count)) return;
@@ -80,9 +82,9 @@ private:
         }
         return true;
     }
-    std::uint8_t byteAt(qint64 index) const { return static_cast<std::uint8_t>(data_[index]); }
-
     const QByteArray& data_;
+    bytes::ByteReader reader_{std::span(reinterpret_cast<const std::uint8_t*>(data_.constData()),
+                                        static_cast<std::size_t>(data_.size()))};
     qint64 pos_ = 0;
     bool failed_ = false;
 };
@@ -153,11 +155,12 @@ bool readRepeat(ArchiveStream& in, EventEntry& event) {
 
 DateBookArchiveReader::Result DateBookArchiveReader::read(const QString& path) {
     events_.clear();
-    if (!QFileInfo(path).isFile()) return kCannotOpen;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return kCannotOpen;
-    if (file.size() > kMaxImportFileBytes) return kTooLarge;
-    return readBytes(file.readAll());
+    std::string bytes;
+    const skedlin::Result<FileReadError> file =
+        readRegularFile(QFile::encodeName(path).toStdString(), kMaxImportFileBytes, bytes);
+    if (file.code() == FileReadError::TooLarge) return kTooLarge;
+    if (!file) return kCannotOpen;
+    return readBytes(QByteArray::fromStdString(bytes));
 }
 
 DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray& bytes) {

@@ -1,7 +1,8 @@
 #include "editor/document/ImportTextFile.h"
 
+#include "formats/RegularFile.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <string>
@@ -49,24 +50,21 @@ ImportTextFile parseImportText(const QByteArray& bytes) {
 
 ImportTextFile readImportTextFile(const QString& path) {
     ImportTextFile result;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        result.status = ImportTextFile::Status::CannotOpen;
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = ImportTextFile::Status::CannotOpen;
-        return result;
-    }
-    result.size = file.size();
-    if (result.size > kMaxImportFileBytes) {
+    std::string bytes;
+    FileReadFacts facts;
+    const skedlin::Result<FileReadError> read =
+        readRegularFile(QFile::encodeName(path).toStdString(), kMaxImportFileBytes, bytes, &facts);
+    if (read.code() == FileReadError::TooLarge) {
         result.status = ImportTextFile::Status::TooLarge;
+        result.size = static_cast<qint64>(facts.size);
         return result;
     }
-    const qint64 size = result.size;
-    result = parseImportText(file.readAll());
-    result.size = size;
+    if (!read) {
+        result.status = ImportTextFile::Status::CannotOpen;
+        return result;
+    }
+    result = parseImportText(QByteArray::fromStdString(bytes));
+    result.size = static_cast<qint64>(bytes.size());
     return result;
 }
 

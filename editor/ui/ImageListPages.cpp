@@ -140,15 +140,21 @@ void CImageListPage::chooseImageFile() {
 }
 
 bool CImageListPage::addImageFile(const QString& path) {
-    BitmapFileInfo info;
-    if (!readBitmapFileInfo(path, info)) {
+    // The builder's own loader and checks, in the builder's order: the file,
+    // then the size (the page's), then the colour depth.
+    BmpImage image;
+    if (!loadBitmapFile(path, image)) {
         showPlainMessage(this, sheettext::kBitmapUnreadable);
         return false;
     }
     ImageReference entry;
     entry.path = path;
-    if (!acceptImage(info, entry))
+    if (!acceptImage(image, entry))
         return false;
+    if (!image.hasAcceptedBitCount()) {
+        showPlainMessage(this, sheettext::kBitmapUnreadable);
+        return false;
+    }
     images_.append(entry);
     refillList();
     return true;
@@ -197,7 +203,7 @@ void CImageListPage::showSelectedImage() {
         return;
     }
     // A file that is missing or unreadable draws nothing and keeps the size text.
-    const QImage image(resolveImagePath(images_[row].path, documentFolder_));
+    const QImage image = bitmapPreview(resolveImagePath(images_[row].path, documentFolder_));
     preview_->setImage(image);
     if (image.isNull())
         return;
@@ -227,15 +233,15 @@ bool CLauncherPage::onKillActive() {
     return true;
 }
 
-bool CLauncherPage::acceptImage(const BitmapFileInfo& info, ImageReference& entry) {
+bool CLauncherPage::acceptImage(const BmpImage& image, ImageReference& entry) {
     bool sideAllowed = false;
     for (int side : kIconSides)
-        sideAllowed = sideAllowed || info.width == side;
-    if (info.width != info.height || !sideAllowed) {
+        sideAllowed = sideAllowed || image.width() == side;
+    if (image.width() != image.height() || !sideAllowed) {
         showExclamation(this, sheettext::kIconSize);
         return false;
     }
-    if (info.bitsPerPixel >= kTransparentFromBits)
+    if (image.bitCount() >= kTransparentFromBits)
         entry.transparentColor = kWhite;
     return true;
 }
@@ -261,14 +267,14 @@ bool CWelcomePage::onKillActive() {
     return true;
 }
 
-bool CWelcomePage::acceptImage(const BitmapFileInfo& info, ImageReference&) {
-    if (info.width > kLogoMaxWidth || info.height > kLogoMaxHeight) {
+bool CWelcomePage::acceptImage(const BmpImage& image, ImageReference&) {
+    if (image.checkSize(kLogoMaxWidth, kLogoMaxHeight) != BmpError::None) {
         showExclamation(this, sheettext::kLogoTooLarge);
         return false;
     }
     // All logo images are versions of one picture and must share its size.
     const QSize shown = lastPreviewSize();
-    if (!images().isEmpty() && shown.isValid() && QSize(info.width, info.height) != shown) {
+    if (!images().isEmpty() && shown.isValid() && QSize(image.width(), image.height()) != shown) {
         showExclamation(this, sheettext::kLogoSizeMismatch);
         return false;
     }

@@ -9,7 +9,7 @@
 #include <QString>
 
 #include "editor/document/PackageEntries.h"
-#include "editor/ui/BitmapFileInfo.h"
+#include "editor/ui/BitmapFiles.h"
 #include "editor/ui/SheetPage.h"
 
 class QLabel;
@@ -65,7 +65,7 @@ protected:
 
     // Shows its message and returns false when the bitmap does not fit this
     // page; may set the entry's transparent colour.
-    virtual bool acceptImage(const BitmapFileInfo& info, ImageReference& entry) = 0;
+    virtual bool acceptImage(const BmpImage& image, ImageReference& entry) = 0;
     virtual void imagesEmptied() {}
     // The size of the image last shown in the preview; empty when none was.
     QSize lastPreviewSize() const { return lastPreviewSize_; }
@@ -100,7 +100,7 @@ public:
     bool onKillActive() override;
 
 protected:
-    bool acceptImage(const BitmapFileInfo& info, ImageReference& entry) override;
+    bool acceptImage(const BmpImage& image, ImageReference& entry) override;
 };
 
 // Welcome (dialog 146): the welcome text and the logo images.
@@ -114,7 +114,7 @@ public:
     bool onKillActive() override;
 
 protected:
-    bool acceptImage(const BitmapFileInfo& info, ImageReference& entry) override;
+    bool acceptImage(const BmpImage& image, ImageReference& entry) override;
     void imagesEmptied() override;
 };
 

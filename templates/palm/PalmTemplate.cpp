@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "formats/Bytes.h"
+
 // Defined in the generated PalmTemplateData.cpp.
 extern const unsigned char kSkedlinPalmTemplateBlob[];
 extern const std::size_t kSkedlinPalmTemplateBlobSize;
@@ -15,8 +17,7 @@ std::span<const std::uint8_t> palmTemplateBlob() {
 std::span<const std::uint8_t> palmTemplateImage() {
     const auto blob = palmTemplateBlob();
     if (blob.size() < 4) return {};
-    const std::size_t count = static_cast<std::size_t>(blob[0]) | (static_cast<std::size_t>(blob[1]) << 8) |
-                              (static_cast<std::size_t>(blob[2]) << 16) | (static_cast<std::size_t>(blob[3]) << 24);
+    const std::size_t count = bytes::ByteReader(blob).read32le(0);
     if (count > blob.size() - 4) return {};
     return blob.subspan(4, count);
 }

@@ -1,6 +1,6 @@
 #include "templates/pocketpc/PocketPcTemplate.h"
 
-#include "builder/pocketpc/LittleEndian.h"
+#include "formats/Bytes.h"
 
 namespace skedlin::templates {
 
@@ -11,7 +11,7 @@ constexpr std::size_t kCountSize = 4;
 std::span<const std::uint8_t> pocketPcTemplateImage() {
     const std::span<const std::uint8_t> storage = pocketPcTemplateBlob();
     if (storage.size() < kCountSize) return {};
-    const std::uint32_t count = le::read32(storage.data());
+    const std::uint32_t count = bytes::ByteReader(storage).read32le(0);
     if (count > storage.size() - kCountSize) return {};
     return storage.subspan(kCountSize, count);
 }

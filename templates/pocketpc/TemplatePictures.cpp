@@ -1,6 +1,6 @@
 #include "templates/pocketpc/TemplatePictures.h"
 
-#include "builder/pocketpc/LittleEndian.h"
+#include "formats/Bytes.h"
 
 namespace skedlin::templates {
 
@@ -42,17 +42,17 @@ std::size_t colourRowSize(int size) { return static_cast<std::size_t>((size * 4 
 std::size_t maskRowSize(int size) { return static_cast<std::size_t>((size + 31) / 32 * 4); }
 
 void appendInfoHeader(std::vector<std::uint8_t>& out, int width, int height, std::uint32_t imageBytes) {
-    le::append32(out, kInfoHeaderSize);
-    le::append32(out, static_cast<std::uint32_t>(width));
-    le::append32(out, static_cast<std::uint32_t>(height));
-    le::append16(out, kPlanes);
-    le::append16(out, static_cast<std::uint16_t>(kIconBitCount));
-    le::append32(out, 0);  // no compression
-    le::append32(out, imageBytes);
-    le::append32(out, 0);  // horizontal resolution: unspecified
-    le::append32(out, 0);  // vertical resolution: unspecified
-    le::append32(out, 0);  // colours used: all sixteen
-    le::append32(out, 0);  // important colours: all
+    bytes::ByteWriter(out).put32le(kInfoHeaderSize);
+    bytes::ByteWriter(out).put32le(static_cast<std::uint32_t>(width));
+    bytes::ByteWriter(out).put32le(static_cast<std::uint32_t>(height));
+    bytes::ByteWriter(out).put16le(kPlanes);
+    bytes::ByteWriter(out).put16le(static_cast<std::uint16_t>(kIconBitCount));
+    bytes::ByteWriter(out).put32le(0);  // no compression
+    bytes::ByteWriter(out).put32le(imageBytes);
+    bytes::ByteWriter(out).put32le(0);  // horizontal resolution: unspecified
+    bytes::ByteWriter(out).put32le(0);  // vertical resolution: unspecified
+    bytes::ByteWriter(out).put32le(0);  // colours used: all sixteen
+    bytes::ByteWriter(out).put32le(0);  // important colours: all
 }
 
 void appendPaletteAndColourRows(std::vector<std::uint8_t>& out, int size) {

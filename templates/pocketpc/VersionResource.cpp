@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "builder/pocketpc/LittleEndian.h"
+#include "formats/Bytes.h"
 
 namespace skedlin::templates {
 
@@ -25,8 +25,8 @@ void padTo4(std::vector<std::uint8_t>& out) {
 }
 
 void appendUtf16(std::vector<std::uint8_t>& out, const std::string& ascii) {
-    for (char c : ascii) le::append16(out, static_cast<std::uint16_t>(static_cast<unsigned char>(c)));
-    le::append16(out, 0);
+    for (char c : ascii) bytes::ByteWriter(out).put16le(static_cast<std::uint16_t>(static_cast<unsigned char>(c)));
+    bytes::ByteWriter(out).put16le(0);
 }
 
 // One block of the version resource: length, value length, type, key, value,
@@ -41,9 +41,9 @@ std::vector<std::uint8_t> block(const std::string& key, std::uint16_t type, cons
         padTo4(out);
         out.insert(out.end(), child.begin(), child.end());
     }
-    le::write16(out.data(), static_cast<std::uint16_t>(out.size()));
-    le::write16(out.data() + 2, valueLength);
-    le::write16(out.data() + 4, type);
+    bytes::ByteWriter(out).patch16le(0, static_cast<std::uint16_t>(out.size()));
+    bytes::ByteWriter(out).patch16le(2, valueLength);
+    bytes::ByteWriter(out).patch16le(4, type);
     return out;
 }
 
@@ -57,19 +57,19 @@ std::vector<std::uint8_t> textValue(const std::string& key, const std::string& t
 
 std::vector<std::uint8_t> viewerVersionResource() {
     std::vector<std::uint8_t> fixed;
-    le::append32(fixed, kFixedInfoSignature);
-    le::append32(fixed, kFixedInfoStructVersion);
+    bytes::ByteWriter(fixed).put32le(kFixedInfoSignature);
+    bytes::ByteWriter(fixed).put32le(kFixedInfoStructVersion);
     for (int twice = 0; twice < 2; ++twice) {  // file version, then product version
-        le::append32(fixed, (std::uint32_t{kMajor} << 16) | kMinor);
-        le::append32(fixed, (std::uint32_t{kPatch} << 16) | kBuild);
+        bytes::ByteWriter(fixed).put32le((std::uint32_t{kMajor} << 16) | kMinor);
+        bytes::ByteWriter(fixed).put32le((std::uint32_t{kPatch} << 16) | kBuild);
     }
-    le::append32(fixed, kFileFlagsMask);
-    le::append32(fixed, 0);  // flags: a release build
-    le::append32(fixed, kFileOsWindows32);
-    le::append32(fixed, kFileTypeApplication);
-    le::append32(fixed, 0);  // subtype
-    le::append32(fixed, 0);  // date, high
-    le::append32(fixed, 0);  // date, low
+    bytes::ByteWriter(fixed).put32le(kFileFlagsMask);
+    bytes::ByteWriter(fixed).put32le(0);  // flags: a release build
+    bytes::ByteWriter(fixed).put32le(kFileOsWindows32);
+    bytes::ByteWriter(fixed).put32le(kFileTypeApplication);
+    bytes::ByteWriter(fixed).put32le(0);  // subtype
+    bytes::ByteWriter(fixed).put32le(0);  // date, high
+    bytes::ByteWriter(fixed).put32le(0);  // date, low
 
     const std::string version = std::to_string(kMajor) + "." + std::to_string(kMinor) + "." + std::to_string(kPatch);
     std::vector<std::uint8_t> strings = block(kStringTableKey, kValueIsText, {}, 0,
@@ -79,7 +79,7 @@ std::vector<std::uint8_t> viewerVersionResource() {
                                                textValue("ProductName", "Skedlin"),
                                                textValue("ProductVersion", version)});
     std::vector<std::uint8_t> translation;
-    le::append32(translation, kTranslationUsEnglishUnicode);
+    bytes::ByteWriter(translation).put32le(kTranslationUsEnglishUnicode);
     std::vector<std::uint8_t> variables =
         block("VarFileInfo", kValueIsText, {}, 0, {block("Translation", kValueIsBinary, translation, 4, {})});
 

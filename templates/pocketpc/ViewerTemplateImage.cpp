@@ -3,9 +3,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "builder/pocketpc/LittleEndian.h"
-#include "builder/pocketpc/PeFormat.h"
-#include "builder/pocketpc/ResourceTree.h"
+#include "formats/Bytes.h"
+#include "formats/pe/PeLayout.h"
+#include "formats/pe/ResourceTree.h"
 #include "templates/pocketpc/TemplatePictures.h"
 #include "templates/pocketpc/VersionResource.h"
 
@@ -67,9 +67,6 @@ constexpr std::uint16_t kVersionResourceId = 1;
 constexpr int kLargeIconSize = 32;
 constexpr int kSmallIconSize = 16;
 
-void put16(std::vector<std::uint8_t>& bytes, std::uint32_t at, std::uint16_t v) { le::write16(bytes.data() + at, v); }
-void put32(std::vector<std::uint8_t>& bytes, std::uint32_t at, std::uint32_t v) { le::write32(bytes.data() + at, v); }
-
 void addResource(ResourceTree& tree, std::uint16_t type, std::uint16_t id, std::vector<std::uint8_t> body) {
     ResourceItem item;
     item.language = pe::kLanguageEnglishUs;
@@ -83,10 +80,10 @@ std::vector<std::uint8_t> groupIconEntry(int size, std::uint16_t iconId, std::si
     entry[pe::kGroupIconEntryWidthField] = static_cast<std::uint8_t>(size);
     entry[pe::kGroupIconEntryHeightField] = static_cast<std::uint8_t>(size);
     entry[pe::kGroupIconEntryColorCountField] = kIconColourCount;
-    le::write16(entry.data() + pe::kGroupIconEntryPlanesField, 1);
-    le::write16(entry.data() + pe::kGroupIconEntryBitCountField, kIconBitCount);
-    le::write32(entry.data() + pe::kGroupIconEntryBytesField, static_cast<std::uint32_t>(iconBytes));
-    le::write16(entry.data() + pe::kGroupIconEntryIdField, iconId);
+    bytes::ByteWriter(entry).patch16le(pe::kGroupIconEntryPlanesField, 1);
+    bytes::ByteWriter(entry).patch16le(pe::kGroupIconEntryBitCountField, kIconBitCount);
+    bytes::ByteWriter(entry).patch32le(pe::kGroupIconEntryBytesField, static_cast<std::uint32_t>(iconBytes));
+    bytes::ByteWriter(entry).patch16le(pe::kGroupIconEntryIdField, iconId);
     return entry;
 }
 
@@ -97,8 +94,8 @@ std::vector<std::uint8_t> resourceSection() {
     std::vector<std::uint8_t> largeIcon = calendarIconImage(kLargeIconSize);
     std::vector<std::uint8_t> smallIcon = calendarIconImage(kSmallIconSize);
     std::vector<std::uint8_t> group(pe::kGroupIconHeaderSize, 0);
-    le::write16(group.data() + 2, pe::kGroupIconTypeIcon);
-    le::write16(group.data() + pe::kGroupIconCountField, 2);
+    bytes::ByteWriter(group).patch16le(2, pe::kGroupIconTypeIcon);
+    bytes::ByteWriter(group).patch16le(pe::kGroupIconCountField, 2);
     for (const auto& entry : {groupIconEntry(kLargeIconSize, kLargeIconId, largeIcon.size()),
                               groupIconEntry(kSmallIconSize, kSmallIconId, smallIcon.size())})
         group.insert(group.end(), entry.begin(), entry.end());
@@ -109,13 +106,13 @@ std::vector<std::uint8_t> resourceSection() {
     std::vector<std::uint8_t> strings;
     for (std::uint16_t slot = 0; slot < pe::kStringsPerBlock; ++slot) {
         const std::string text = slot == kViewerNameStringSlot ? kViewerName : "";
-        le::append16(strings, static_cast<std::uint16_t>(text.size()));
-        for (char c : text) le::append16(strings, static_cast<std::uint16_t>(c));
+        bytes::ByteWriter(strings).put16le(static_cast<std::uint16_t>(text.size()));
+        for (char c : text) bytes::ByteWriter(strings).put16le(static_cast<std::uint16_t>(c));
     }
     addResource(tree, pe::kResourceTypeStringTable, kViewerStringBlockId, std::move(strings));
 
     std::vector<std::uint8_t> layout;
-    le::append16(layout, kLayoutVersion);
+    bytes::ByteWriter(layout).put16le(kLayoutVersion);
     addResource(tree, pe::kResourceTypeRawData, kLayoutVersionId, std::move(layout));
     addResource(tree, pe::kResourceTypeVersion, kVersionResourceId, viewerVersionResource());
     return tree.serialize(kResourceRva);
@@ -137,53 +134,53 @@ std::vector<std::uint8_t> viewerTemplateImage() {
     std::vector<std::uint8_t> image(resourceFileOffset + resourceRaw, 0);
 
     // DOS header and stub
-    put16(image, 0, pe::kDosSignature);
-    put16(image, 0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));  // bytes on the last page
-    put16(image, 0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
-    put16(image, 0x08, kDosParagraphsInHeader);
-    put16(image, 0x0C, kDosMaxAlloc);
-    put16(image, 0x10, kDosInitialSp);
-    put16(image, 0x18, kDosRelocationTableOffset);
-    put32(image, pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
+    bytes::ByteWriter(image).patch16le(0, pe::kDosSignature);
+    bytes::ByteWriter(image).patch16le(0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));  // bytes on the last page
+    bytes::ByteWriter(image).patch16le(0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
+    bytes::ByteWriter(image).patch16le(0x08, kDosParagraphsInHeader);
+    bytes::ByteWriter(image).patch16le(0x0C, kDosMaxAlloc);
+    bytes::ByteWriter(image).patch16le(0x10, kDosInitialSp);
+    bytes::ByteWriter(image).patch16le(0x18, kDosRelocationTableOffset);
+    bytes::ByteWriter(image).patch32le(pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
     std::memcpy(image.data() + pe::kDosHeaderSize, kDosStubCode, sizeof kDosStubCode);
     std::memcpy(image.data() + pe::kDosHeaderSize + sizeof kDosStubCode, kDosStubMessage, sizeof kDosStubMessage - 1);
 
     // NT headers
     const std::uint32_t nt = kNtHeadersOffset;
-    put32(image, nt, pe::kNtSignature);
-    put16(image, nt + pe::kMachineField, pe::kMachineArm);
-    put16(image, nt + pe::kNumberOfSectionsField, kSectionCount);
-    put32(image, nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
-    put16(image, nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
-    put16(image, nt + pe::kCharacteristicsField,
+    bytes::ByteWriter(image).patch32le(nt, pe::kNtSignature);
+    bytes::ByteWriter(image).patch16le(nt + pe::kMachineField, pe::kMachineArm);
+    bytes::ByteWriter(image).patch16le(nt + pe::kNumberOfSectionsField, kSectionCount);
+    bytes::ByteWriter(image).patch32le(nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
+    bytes::ByteWriter(image).patch16le(nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
+    bytes::ByteWriter(image).patch16le(nt + pe::kCharacteristicsField,
           pe::kFileRelocsStripped | pe::kFileExecutableImage | pe::kFileLineNumsStripped | pe::kFileLocalSymsStripped |
               pe::kFile32BitMachine);
-    put16(image, nt + pe::kMagicField, pe::kPe32Magic);
+    bytes::ByteWriter(image).patch16le(nt + pe::kMagicField, pe::kPe32Magic);
     image[nt + pe::kLinkerVersionField] = kLinkerMajor;
     image[nt + pe::kLinkerVersionField + 1] = kLinkerMinor;
-    put32(image, nt + pe::kSizeOfCodeField, codeRaw);
-    put32(image, nt + pe::kSizeOfInitializedDataField, resourceRaw);
-    put32(image, nt + pe::kAddressOfEntryPointField, kCodeRva);
-    put32(image, nt + pe::kBaseOfCodeField, kCodeRva);
-    put32(image, nt + pe::kBaseOfDataField, kResourceRva);
-    put32(image, nt + pe::kImageBaseField, kImageBase);
-    put32(image, nt + pe::kSectionAlignmentField, kSectionAlignment);
-    put32(image, nt + pe::kFileAlignmentField, kFileAlignment);
-    put16(image, nt + pe::kOperatingSystemVersionField, kSystemMajor);
-    put16(image, nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
-    put16(image, nt + pe::kSubsystemVersionField, kSystemMajor);
-    put16(image, nt + pe::kSubsystemVersionField + 2, kSystemMinor);
-    put32(image, nt + pe::kSizeOfImageField, pe::alignUp(kResourceRva + resourceUsed, kSectionAlignment));
-    put32(image, nt + pe::kSizeOfHeadersField, headersSize);
-    put32(image, nt + pe::kCheckSumField, 0);
-    put16(image, nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
-    put32(image, nt + pe::kStackReserveField, kStackReserve);
-    put32(image, nt + pe::kStackCommitField, kStackCommit);
-    put32(image, nt + pe::kHeapReserveField, kHeapReserve);
-    put32(image, nt + pe::kHeapCommitField, kHeapCommit);
-    put32(image, nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
-    put32(image, nt + pe::kResourceDirectoryRvaField, kResourceRva);
-    put32(image, nt + pe::kResourceDirectorySizeField, resourceUsed);
+    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfCodeField, codeRaw);
+    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfInitializedDataField, resourceRaw);
+    bytes::ByteWriter(image).patch32le(nt + pe::kAddressOfEntryPointField, kCodeRva);
+    bytes::ByteWriter(image).patch32le(nt + pe::kBaseOfCodeField, kCodeRva);
+    bytes::ByteWriter(image).patch32le(nt + pe::kBaseOfDataField, kResourceRva);
+    bytes::ByteWriter(image).patch32le(nt + pe::kImageBaseField, kImageBase);
+    bytes::ByteWriter(image).patch32le(nt + pe::kSectionAlignmentField, kSectionAlignment);
+    bytes::ByteWriter(image).patch32le(nt + pe::kFileAlignmentField, kFileAlignment);
+    bytes::ByteWriter(image).patch16le(nt + pe::kOperatingSystemVersionField, kSystemMajor);
+    bytes::ByteWriter(image).patch16le(nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
+    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemVersionField, kSystemMajor);
+    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemVersionField + 2, kSystemMinor);
+    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfImageField, pe::alignUp(kResourceRva + resourceUsed, kSectionAlignment));
+    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfHeadersField, headersSize);
+    bytes::ByteWriter(image).patch32le(nt + pe::kCheckSumField, 0);
+    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
+    bytes::ByteWriter(image).patch32le(nt + pe::kStackReserveField, kStackReserve);
+    bytes::ByteWriter(image).patch32le(nt + pe::kStackCommitField, kStackCommit);
+    bytes::ByteWriter(image).patch32le(nt + pe::kHeapReserveField, kHeapReserve);
+    bytes::ByteWriter(image).patch32le(nt + pe::kHeapCommitField, kHeapCommit);
+    bytes::ByteWriter(image).patch32le(nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
+    bytes::ByteWriter(image).patch32le(nt + pe::kResourceDirectoryRvaField, kResourceRva);
+    bytes::ByteWriter(image).patch32le(nt + pe::kResourceDirectorySizeField, resourceUsed);
 
     // Section table: code, then resources
     struct Section {
@@ -197,17 +194,17 @@ std::vector<std::uint8_t> viewerTemplateImage() {
     std::uint32_t header = nt + pe::kNtHeadersSize;
     for (const Section& section : sections) {
         std::memcpy(image.data() + header, section.name, std::strlen(section.name));
-        put32(image, header + pe::kSectionVirtualSizeField, section.used);
-        put32(image, header + pe::kSectionVirtualAddressField, section.rva);
-        put32(image, header + pe::kSectionSizeOfRawDataField, section.raw);
-        put32(image, header + pe::kSectionPointerToRawDataField, section.fileOffset);
-        put32(image, header + pe::kSectionCharacteristicsField, section.characteristics);
+        bytes::ByteWriter(image).patch32le(header + pe::kSectionVirtualSizeField, section.used);
+        bytes::ByteWriter(image).patch32le(header + pe::kSectionVirtualAddressField, section.rva);
+        bytes::ByteWriter(image).patch32le(header + pe::kSectionSizeOfRawDataField, section.raw);
+        bytes::ByteWriter(image).patch32le(header + pe::kSectionPointerToRawDataField, section.fileOffset);
+        bytes::ByteWriter(image).patch32le(header + pe::kSectionCharacteristicsField, section.characteristics);
         header += pe::kSectionHeaderSize;
     }
 
     std::uint32_t at = codeFileOffset;
     for (std::uint32_t instruction : kEntryCode) {
-        put32(image, at, instruction);
+        bytes::ByteWriter(image).patch32le(at, instruction);
         at += 4;
     }
     std::memcpy(image.data() + resourceFileOffset, resources.data(), resources.size());

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "builder/BitmapElementLoader.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 
 using namespace skedlin;
 using namespace skedlin::builder;
@@ -15,9 +15,18 @@ namespace {
 
 struct RecordedBitmap {
     std::uint16_t id;
-    std::string path;
-    int width;  // of the file as it could be read during the call
+    std::vector<std::uint8_t> packed;  // what a logo hands over: the file after its file header
+    int width;                         // of an icon
+    int bitCount;
 };
+
+// A corpus file's bytes after its 14-byte file header.
+std::vector<std::uint8_t> packedCorpusFile(const std::string& relative)
+{
+    std::ifstream in(std::string(SKEDLIN_CORPUS) + "/bmp/" + relative, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.size() > 14 ? std::vector<std::uint8_t>(bytes.begin() + 14, bytes.end()) : bytes;
+}
 
 class RecordingTarget : public PocketPcTarget {
 public:
@@ -25,17 +34,16 @@ public:
     void addNumber(std::uint16_t, long) override {}
     void addWordList(std::uint16_t, std::span<const std::uint16_t>) override {}
     void addRecord(std::uint16_t, std::span<const std::uint8_t>) override {}
-    void addBitmap(std::uint16_t id, const std::string& path) override { bitmaps.push_back(record(id, path)); }
-    void addIcon(std::uint16_t group, const std::string& path) override { icons.push_back(record(group, path)); }
+    void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packed) override
+    {
+        bitmaps.push_back({id, {packed.begin(), packed.end()}, 0, 0});
+    }
+    void addIcon(std::uint16_t group, const BmpImage& image) override
+    {
+        icons.push_back({group, {}, image.width(), image.bitCount()});
+    }
 
     std::vector<RecordedBitmap> bitmaps, icons;
-
-private:
-    static RecordedBitmap record(std::uint16_t id, const std::string& path)
-    {
-        BmpImage image;
-        return {id, path, image.loadFile(path) ? image.width() : -1};
-    }
 };
 
 struct Fixture {
@@ -98,7 +106,8 @@ TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons)
     EXPECT_EQ(f.builder->palmDatabase().find(palm::kTypeAppIcon, 1000)->bytes, before);
     ASSERT_EQ(f.recorder->icons.size(), 1u);
     EXPECT_EQ(f.recorder->icons[0].id, 128);
-    EXPECT_EQ(f.recorder->icons[0].path, std::string(SKEDLIN_CORPUS) + "/bmp/plucker/viewer-8bpp.bmp");
+    EXPECT_EQ(f.recorder->icons[0].width, 32);  // viewer-8bpp.bmp, the deeper of the two 32 x 32 ones
+    EXPECT_EQ(f.recorder->icons[0].bitCount, 8);
 }
 
 TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourSays)
@@ -107,7 +116,7 @@ TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourS
     ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
 }
 
-TEST(BitmapElements, InlineIconReachesPocketPcThroughATemporaryFile)
+TEST(BitmapElements, InlineIconReachesPocketPc)
 {
     std::ifstream in(std::string(SKEDLIN_CORPUS) + "/bmp/plucker/viewer.bmp", std::ios::binary);
     std::string hex;
@@ -172,5 +181,5 @@ TEST(BitmapElements, LogoAppendsTbmpAndHandsTheLargestToPocketPc)
     EXPECT_EQ(logo->bytes[8], 1);
     ASSERT_EQ(f.recorder->bitmaps.size(), 1u);
     EXPECT_EQ(f.recorder->bitmaps[0].id, 4000);
-    EXPECT_EQ(f.recorder->bitmaps[0].path, std::string(SKEDLIN_CORPUS) + "/bmp/plucker/chicken-8bpp.bmp");
+    EXPECT_EQ(f.recorder->bitmaps[0].packed, packedCorpusFile("plucker/chicken-8bpp.bmp"));
 }

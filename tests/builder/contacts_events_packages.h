@@ -33,8 +33,8 @@ public:
     void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) override {
         records[id].assign(bytes.begin(), bytes.end());
     }
-    void addBitmap(std::uint16_t, const std::string&) override {}
-    void addIcon(std::uint16_t, const std::string&) override {}
+    void addBitmap(std::uint16_t, std::span<const std::uint8_t>) override {}
+    void addIcon(std::uint16_t, const BmpImage&) override {}
     bool write(const std::string&, std::string&) override { return true; }
 };
 

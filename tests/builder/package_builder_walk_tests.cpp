@@ -13,7 +13,7 @@
 #include "builder/BuilderMessages.h"
 #include "builder/PackageBuilder.h"
 #include "builder/ResourceIds.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 #include "builder/pocketpc/PocketPcTarget.h"
 #include "tests/palm/PrcTestReader.h"
 
@@ -42,11 +42,11 @@ public:
     void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) override {
         calls.push_back("record " + std::to_string(id) + " " + std::to_string(bytes.size()));
     }
-    void addBitmap(std::uint16_t id, const std::string& path) override {
-        calls.push_back("bitmap " + std::to_string(id) + " " + path);
+    void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packed) override {
+        calls.push_back("bitmap " + std::to_string(id) + " " + std::to_string(packed.size()));
     }
-    void addIcon(std::uint16_t id, const std::string& path) override {
-        calls.push_back("icon " + std::to_string(id) + " " + path);
+    void addIcon(std::uint16_t id, const BmpImage& image) override {
+        calls.push_back("icon " + std::to_string(id) + " " + std::to_string(image.width()));
     }
 };
 

@@ -4,7 +4,7 @@
 
 #include "bitmap_test_support.h"
 #include "builder/palm/PalmPixelConversion.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 
 using namespace skedlin;
 using namespace skedlin::palm;
@@ -16,7 +16,7 @@ BmpImage imageOf(const std::vector<std::uint8_t>& bytes)
 {
     BmpImage image;
     const BmpLoadResult result = image.loadBytes(bytes);
-    EXPECT_TRUE(result) << result.detail;
+    EXPECT_TRUE(result) << result.message();
     return image;
 }
 
@@ -24,7 +24,7 @@ BmpImage corpusImage(const std::string& relative)
 {
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
-    EXPECT_TRUE(result) << relative << ": " << result.detail;
+    EXPECT_TRUE(result) << relative << ": " << result.message();
     return image;
 }
 

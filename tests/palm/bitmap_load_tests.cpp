@@ -1,4 +1,4 @@
-#include "builder/palm/BmpImage.h"
+#include "formats/bmp/BmpImage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ BmpImage mustLoad(const std::string& relative)
 {
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
-    EXPECT_TRUE(result) << relative << ": " << result.detail;
+    EXPECT_TRUE(result) << relative << ": " << result.message();
     return image;
 }
 
@@ -28,9 +28,9 @@ int logoCode(const std::string& relative)
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
     if (!result)
-        return bmpExitCode(result.error);
+        return builder::bmpExitCode(result.code());
     if (const BmpError size = image.checkSize(160, 80); size != BmpError::None)
-        return bmpExitCode(size);
+        return builder::bmpExitCode(size);
     return image.hasAcceptedBitCount() ? 0 : 6;
 }
 
@@ -168,7 +168,7 @@ TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly)
         BmpImage image;
         const BmpLoadResult result = image.loadBytes(std::span(whole.data(), length));
         ASSERT_FALSE(result) << length;
-        ASSERT_EQ(bmpExitCode(result.error), 4) << length;  // even too short to show its "BM"
+        ASSERT_EQ(builder::bmpExitCode(result.code()), 4) << length;  // even too short to show its "BM"
     }
     BmpImage image;
     EXPECT_TRUE(image.loadBytes(whole));

@@ -10,7 +10,7 @@
 
 #include "PrcTestReader.h"
 #include "builder/palm/PalmResourceDatabase.h"
-#include "builder/palm/PalmResourceTypes.h"
+#include "formats/prc/PalmResourceTypes.h"
 #include "builder/palm/ResourceWriter.h"
 #include "templates/palm/PalmTemplate.h"
 

@@ -1,5 +1,7 @@
 #include "tools/cabwiz/InfDocument.h"
 
+#include "formats/RegularFile.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -122,24 +124,22 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 Status InfDocument::load(const std::string& path, InfDocument& out) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return Status::failure(path + ": cannot read the installation description: " + std::strerror(errno));
+    std::string bytes;
+    const Result<FileReadError> read = readRegularFile(path, kMaxFileBytes, bytes);
+    switch (read.code()) {
+        case FileReadError::None:
+            return parse(bytes, path, out);
+        case FileReadError::NotRegularFile:
+            return Status::failure(path + ": the installation description is not a regular file");
+        case FileReadError::TooLarge:
+            return Status::failure(path + ": the installation description is larger than " +
+                                   std::to_string(kMaxFileBytes) + " bytes");
+        case FileReadError::Unreadable:
+            return Status::failure(path + ": read error");
+        case FileReadError::CannotOpen:
+            break;
     }
-    if (!S_ISREG(info.st_mode)) {
-        return Status::failure(path + ": the installation description is not a regular file");
-    }
-    if (static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) {
-        return Status::failure(path + ": the installation description is larger than " +
-                               std::to_string(kMaxFileBytes) + " bytes");
-    }
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) {
-        return Status::failure(path + ": cannot read the installation description: " + std::strerror(errno));
-    }
-    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    if (stream.bad()) return Status::failure(path + ": read error");
-    return parse(bytes, path, out);
+    return Status::failure(path + ": cannot read the installation description: " + read.message());
 }
 
 Status InfDocument::parse(std::string_view bytes, const std::string& fileName, InfDocument& out) {

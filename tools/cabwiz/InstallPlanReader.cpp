@@ -11,7 +11,9 @@
 #include <utility>
 
 #include "tools/cabwiz/CabinetNames.h"
-#include "tools/cabwiz/SetupFileFormat.h"
+#include "formats/Bytes.h"
+#include "formats/RegularFile.h"
+#include "formats/cab/SetupFileLayout.h"
 #include "tools/cabwiz/Windows1252.h"
 
 namespace skedlin::cabwiz {
@@ -176,10 +178,6 @@ std::vector<std::string> splitPath(std::string_view path) {
     }
     if (!current.empty()) components.push_back(std::move(current));
     return components;
-}
-
-void appendLittleEndian32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 bool isDirectory(const std::string& path) {
@@ -459,27 +457,22 @@ private:
     }
 
     Status readSource(const std::string& path, int line, std::vector<std::uint8_t>& bytes) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) {
-            return failAt(line, "cannot read the source file '" + path + "': " + std::strerror(errno));
+        const std::uint64_t room = kMaxPayloadBytes - payloadBytes_;
+        const Result<FileReadError> read = readRegularFile(path, room, bytes);
+        switch (read.code()) {
+            case FileReadError::None:
+                break;
+            case FileReadError::CannotOpen:
+                return failAt(line, "cannot read the source file '" + path + "': " + read.message());
+            case FileReadError::NotRegularFile:
+                return failAt(line, "the source file '" + path + "' is not a regular file");
+            case FileReadError::TooLarge:
+                return failAt(line, "the source file '" + path + "' makes the cabinet larger than " +
+                                        std::to_string(kMaxPayloadBytes) + " bytes");
+            case FileReadError::Unreadable:
+                return failAt(line, "the source file '" + path + "' could not be read whole");
         }
-        if (!S_ISREG(info.st_mode)) return failAt(line, "the source file '" + path + "' is not a regular file");
-        const auto size = static_cast<std::uint64_t>(info.st_size);
-        if (size > kMaxPayloadBytes || payloadBytes_ + size > kMaxPayloadBytes) {
-            return failAt(line, "the source file '" + path + "' makes the cabinet larger than " +
-                                    std::to_string(kMaxPayloadBytes) + " bytes");
-        }
-        std::ifstream stream(path, std::ios::binary);
-        if (!stream) return failAt(line, "cannot read the source file '" + path + "': " + std::strerror(errno));
-        // One read into a buffer of the size stat gave: the executable is
-        // megabytes, too many to append a byte at a time.
-        bytes.resize(static_cast<std::size_t>(size));
-        stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-        const bool whole = static_cast<std::uint64_t>(stream.gcount()) == size && stream.peek() == EOF;
-        if (stream.bad() || !whole) {
-            return failAt(line, "the source file '" + path + "' could not be read whole");
-        }
-        payloadBytes_ += size;
+        payloadBytes_ += bytes.size();
         return Status::success();
     }
 
@@ -560,7 +553,7 @@ private:
             if (!parseNumber(line.field(kRegistryDataField), number)) {
                 return failAt(line.number, "'" + line.field(kRegistryDataField) + "' is not a valid DWORD value");
             }
-            appendLittleEndian32(value.data, number);
+            bytes::ByteWriter(value.data).put32le(number);
         } else {
             for (std::size_t i = kRegistryDataField; i < line.fields.size(); ++i) {
                 std::uint32_t byte = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Layout of Palm OS bitmap resources (tAIB, Tbmp): the version 2 and version 3
+// Layout of Palm OS bitmap resources (tAIB, Tbmp): the version 1, 2 and 3
 // headers, the high-density marker between the standard and the double-density
 // bitmaps of a family, and their flags. All numbers are big-endian.
 
@@ -8,10 +8,14 @@
 
 namespace skedlin::palm::bitmap {
 
+// Version 1: the fields below up to the version byte, then the next bitmap in
+// 4-byte units (16 bits) and two reserved words.
+inline constexpr std::size_t kHeaderV1Bytes = 16;
 inline constexpr std::size_t kHeaderV2Bytes = 16;
 inline constexpr std::size_t kHeaderV3Bytes = 24;
 inline constexpr std::size_t kMarkerBytes = 16;
 
+inline constexpr std::uint8_t kVersion1 = 1;
 inline constexpr std::uint8_t kVersion2 = 2;
 inline constexpr std::uint8_t kVersion3 = 3;
 inline constexpr std::uint8_t kMarkerVersion = 1;

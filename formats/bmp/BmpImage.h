@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/Result.h"
+
 namespace skedlin {
 
 // Why a bitmap could not be used. Each kind maps to one builder exit code
@@ -31,18 +33,9 @@ enum class BmpError {
     UnsupportedColours,  // a bit count the handhelds cannot show (2 bits, coloured 4 bits)
 };
 
-// The builder exit code of an error: 4 unreadable or malformed, 5 too wide or
-// too tall, 6 unsupported colours, 7 not a bitmap; 0 for None.
-int bmpExitCode(BmpError error);
-
-struct BmpLoadResult {
-    BmpError error = BmpError::None;
-    // What exactly went wrong, in English, for logs and tests; the user-facing
-    // message is chosen by the caller from `error`.
-    std::string detail;
-
-    explicit operator bool() const { return error == BmpError::None; }
-};
+// The message says what exactly went wrong, in English, for logs and tests;
+// the user-facing message is chosen by the caller from the code.
+using BmpLoadResult = Result<BmpError>;
 
 struct BmpPaletteEntry {
     std::uint8_t blue = 0;
@@ -77,6 +70,10 @@ public:
     BmpError checkSize(int maxWidth, int maxHeight) const;
     // Bit counts the handhelds can show: 1, 4 when grey, 8, 16, 24.
     bool hasAcceptedBitCount() const;
+    // Whether a loaded image can be used as a picture of at most maxWidth x
+    // maxHeight: checkSize, then the bit count (UnsupportedColours). The
+    // builder and the editor judge every logo and icon through this.
+    BmpError checkUsable(int maxWidth, int maxHeight) const;
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -106,12 +103,20 @@ public:
     // A complete classic .bmp file of the normal form: file header, infoHeader(),
     // palette, rows.
     std::vector<std::uint8_t> fileBytes() const;
+    // The bytes the image was loaded from (the decoded bytes of inline text).
+    const std::vector<std::uint8_t>& sourceBytes() const { return source_; }
 
     const std::optional<RgbColour>& transparentColour() const { return transparent_; }
     void setTransparentColour(std::optional<RgbColour> colour) { transparent_ = colour; }
 
 private:
+    struct Header;
     BmpLoadResult parse(std::span<const std::uint8_t> bytes);
+    static BmpLoadResult readHeader(std::span<const std::uint8_t> bytes, Header& header);
+    static BmpLoadResult readMasks(std::span<const std::uint8_t> bytes, Header& header);
+    BmpLoadResult readPalette(std::span<const std::uint8_t> bytes, const Header& header);
+    BmpLoadResult readRows(std::span<const std::uint8_t> bytes, const Header& header);
+    void convert565To555();
     void computeGreyFlag();
 
     int width_ = 0;
@@ -122,6 +127,7 @@ private:
     std::vector<std::uint8_t> rows_;
     bool grey_ = false;
     std::optional<RgbColour> transparent_;
+    std::vector<std::uint8_t> source_;
 };
 
 // Inline bitmap text: scanning from the start, a hexadecimal digit starts a

@@ -15,9 +15,6 @@ namespace skedlin {
 
 using StringTableSlots = std::array<std::u16string, 16>;
 
-// Every Windows-1252 character is one UTF-16 code unit.
-std::u16string windows1252ToUtf16(std::string_view text);
-
 // Fails (returns nullopt) when a string is longer than 65,535 code units;
 // *tooLongSlot then names the slot.
 std::optional<std::vector<std::uint8_t>> encodeStringTable(const StringTableSlots& slots, std::size_t* tooLongSlot);

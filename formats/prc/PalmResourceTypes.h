@@ -1,11 +1,11 @@
 #pragma once
 // Every Palm resource type the builder reads or writes, and the template's own
-// resources it replaces. Ids shared with the Pocket PC target are in
-// builder/ResourceIds.h.
+// resources it replaces. Ids shared with the Pocket PC target are the
+// builder's own.
 
 #include <cstdint>
 
-#include "builder/palm/PalmResource.h"
+#include "formats/prc/PalmResource.h"
 
 namespace skedlin::palm {
 
@@ -27,5 +27,6 @@ inline constexpr std::uint32_t kViewerCreator = fourCharCode("SKL0");
 
 inline constexpr std::uint16_t kLauncherNameId = 1000;  // tAIN 1000
 inline constexpr std::uint16_t kLauncherIconId = 1000;  // tAIB 1000
+inline constexpr std::uint16_t kSmallIconId = 1001;     // tAIB 1001, the list view's icon
 
 }  // namespace skedlin::palm

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/Bytes.h"
+
 namespace skedlin {
 
 struct ResourceDirectoryHeader {
@@ -62,6 +64,21 @@ public:
     std::map<std::uint16_t, ResourceType> types;
     // Bytes after the last body (up to the used size) that belong to no resource.
     std::vector<std::uint8_t> tail;
+
+private:
+    // A resource met in the type directories, whose language directory, data
+    // entry and body are read in the second pass.
+    struct PendingItem {
+        std::uint16_t type;
+        std::uint16_t id;
+        std::uint32_t languageDirectory;
+    };
+    static bool readTypeDirectory(bytes::ByteReader& in, std::uint16_t typeId, std::uint32_t at, long itemCount,
+                                  std::vector<PendingItem>& pending, std::string& error);
+    std::uint32_t parseDirectories(std::span<const std::uint8_t> section, std::vector<PendingItem>& pending,
+                                   std::string& error);
+    bool parseItems(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::uint32_t languagesStart,
+                    const std::vector<PendingItem>& pending, std::string& error);
 };
 
 }  // namespace skedlin
