@@ -18,7 +18,6 @@ constexpr std::string_view kBitmapElement = "bitmap";
 constexpr int kLauncherIconSize = 22;
 constexpr int kPocketPcLargeIconSize = 32;
 constexpr int kPocketPcSmallIconSize = 16;
-constexpr std::uint16_t kPocketPcIconGroup = 128;
 // The welcome logo: at most 160 x 80.
 constexpr int kLogoMaxWidth = 160;
 constexpr int kLogoMaxHeight = 80;
@@ -144,15 +143,14 @@ int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon)
     // With every bitmap left out the template's own icon stays: an empty
     // family would leave the application without any icon.
     if (family)
-        builder.palmDatabase().replace(family->type, family->id, std::move(family->bytes));
+        builder.setLauncherIconFamily(std::move(*family));
 
-    PocketPcTarget* pocketPc = builder.pocketPc();
     for (const int size : {kPocketPcLargeIconSize, kPocketPcSmallIconSize}) {
         std::optional<LoadedBitmap> chosen;
         if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen))
             return code;
-        if (chosen && pocketPc)
-            pocketPc->addIcon(kPocketPcIconGroup, chosen->image);
+        if (chosen)
+            builder.addPocketPcIcon(chosen->image);
     }
     return kExitSuccess;
 }
@@ -166,13 +164,13 @@ int readWelcomeImage(PackageBuilder& builder, const xml::Element& image)
                                    false, family))
         return code;
     if (family)
-        builder.palmDatabase().append(std::move(*family));
+        builder.addLogoFamily(std::move(*family));
 
     std::optional<LoadedBitmap> chosen;
     if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen))
         return code;
-    if (PocketPcTarget* pocketPc = builder.pocketPc(); chosen && pocketPc)
-        pocketPc->addBitmap(kLogoBitmapId, chosen->pocketPcBitmap());
+    if (chosen)
+        builder.addPocketPcLogo(chosen->pocketPcBitmap());
     return kExitSuccess;
 }
 

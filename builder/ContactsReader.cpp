@@ -44,11 +44,10 @@ int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_
         if (!type) return builder.failMissingAttribute(kTypeAttribute, phone);
         auto label = phoneLabelOfType(*type);
         if (!label) {
-            std::printf("%s\n", windows1252ToUtf8(unknownPhoneTypeWarning(PackageBuilder::ansi(*type), owner)).c_str());
-            std::fflush(stdout);
+            builder.warn(unknownPhoneTypeWarning(PackageBuilder::ansi(*type), owner));
             label = kUnknownPhoneTypeLabel;
         }
-        record.addPhone(*label, recordText(phone.text(), "<phone-number>", owner));
+        record.addPhone(*label, recordText(builder, phone.text(), "<phone-number>", owner));
     }
     return kExitSuccess;
 }
@@ -57,16 +56,15 @@ int readContact(PackageBuilder& builder, const xml::Element& contact) {
     const auto idText = contact.attribute(kIdAttribute);
     if (!idText) return builder.failMissingAttribute(kIdAttribute, contact);
     const long id = leadingInteger(*idText);
-    if (builder.contactIdMap.contains(id)) {
+    if (!builder.registerContactId(id)) {
         builder.setErrorMessage("");
         return kExitDuplicateContactId;
     }
-    builder.contactIdMap[id] = builder.contactRecordIdCounter;
 
     const std::string warningOwner = "contact " + PackageBuilder::ansi(*idText);
     ContactRecord record;
     for (const auto& [element, field] : kTextElements) {
-        if (auto text = recordChildText(contact, element, warningOwner)) record.setText(field, std::move(*text));
+        if (auto text = recordChildText(builder, contact, element, warningOwner)) record.setText(field, std::move(*text));
     }
     if (const xml::Element phones = contact.firstChild(kPhoneNumbersElement)) {
         if (int code = readPhones(builder, phones, warningOwner, record)) return code;
@@ -90,10 +88,7 @@ int readContact(PackageBuilder& builder, const xml::Element& contact) {
                                                      kPocketPcRecordCapacity));
         return kExitRecordLimit;
     }
-    const std::uint16_t recordId = builder.contactRecordIdCounter;
-    builder.palmDatabase().append({palm::kTypeContact, recordId, *palmRecord});
-    if (PocketPcTarget* pocketPc = builder.pocketPc()) pocketPc->addRecord(recordId, *pocketPcRecord);
-    ++builder.contactRecordIdCounter;
+    builder.addContactRecords(*palmRecord, *pocketPcRecord);
     return kExitSuccess;
 }
 

@@ -149,8 +149,8 @@ int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
     const xml::Element dateElement = eventElement.firstChild(kDateElement);
     const std::string owner = eventName(PackageBuilder::ansi(title),
                                         dateElement ? PackageBuilder::ansi(dateElement.text()) : "");
-    event.title = recordText(title, "<event-title>", owner);
-    if (const auto note = recordChildText(eventElement, kNoteElement, owner)) event.note = *note;
+    event.title = recordText(builder, title, "<event-title>", owner);
+    if (const auto note = recordChildText(builder, eventElement, kNoteElement, owner)) event.note = *note;
 
     if (!dateElement) return builder.failMissingElement(kDateElement, eventElement);
     if (int code = readDate(builder, dateElement, event.date)) return code;
@@ -173,16 +173,13 @@ int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
                                                      kPocketPcRecordCapacity));
         return kExitRecordLimit;
     }
-    const std::uint16_t id = builder.eventIdCounter;
-    builder.palmDatabase().append({palm::kTypeEvent, id, *palmRecord});
-    if (PocketPcTarget* pocketPc = builder.pocketPc()) pocketPc->addRecord(id, *pocketPcRecord);
-    ++builder.eventIdCounter;
+    builder.addEventRecords(*palmRecord, *pocketPcRecord);
     return kExitSuccess;
 }
 
 int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner) {
-    GroupTables& tables = builder.groupTables;
-    tables.beginGroup(builder.eventIdCounter);
+    GroupTables& tables = builder.groupTables();
+    tables.beginGroup(builder.nextEventId());
 
     if (const xml::Element events = group.firstChild(kEventsElement)) {
         for (xml::Element child = events.firstChildElement(); child; child = child.nextSiblingElement()) {
@@ -197,12 +194,12 @@ int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& grou
     if (const xml::Element contactIds = group.firstChild(kContactIdsElement)) {
         for (xml::Element child = contactIds.firstChildElement(); child; child = child.nextSiblingElement()) {
             if (child.name() != kContactIdElement) continue;
-            const auto found = builder.contactIdMap.find(leadingInteger(child.text()));
-            if (found == builder.contactIdMap.end()) {
+            const auto recordId = builder.contactRecordIdOf(leadingInteger(child.text()));
+            if (!recordId) {
                 builder.setErrorMessage("");
                 return kExitInvalidContactId;
             }
-            if (!tables.addContact(found->second)) {
+            if (!tables.addContact(*recordId)) {
                 builder.setErrorMessage(tooManyContactIdsMessage(groupOwner, kMaxWordListEntries));
                 return kExitRecordLimit;
             }

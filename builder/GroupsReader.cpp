@@ -37,7 +37,7 @@ int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
         builder.setErrorMessage(tooManyMessage("groups", groupCount, kMaxGroups));
         return kExitRecordLimit;
     }
-    const std::size_t maxEvents = kLastEventId - builder.eventIdCounter + 1;
+    const std::size_t maxEvents = kLastEventId - builder.nextEventId() + 1;
     if (eventCount > maxEvents) {
         builder.setErrorMessage(tooManyMessage("events", eventCount, maxEvents));
         return kExitRecordLimit;
@@ -46,25 +46,17 @@ int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
 }
 
 void writeGroupNames(PackageBuilder& builder, const std::vector<std::string>& names) {
-    builder.palmDatabase().addStringList(kStringListGroupNames, names);
-    if (PocketPcTarget* pocketPc = builder.pocketPc()) {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            pocketPc->addString(static_cast<std::uint16_t>(kStringFirstGroupName + i), names[i]);
-        }
-    }
+    builder.setGroupNames(names);
 }
 
 void writeGroupTables(PackageBuilder& builder) {
-    const GroupTables& tables = builder.groupTables;
+    const GroupTables& tables = builder.groupTables();
     for (std::uint16_t id : {kWordListFirstEventIds, kWordListEventCounts, kWordListFirstContactIndexes,
                              kWordListContactCounts}) {
         builder.setWordList(id, tables.column(id));
     }
     // The Pocket PC viewer cannot take an empty list; the Palm viewer can.
-    builder.palmDatabase().addWordList(kWordListContactIndexList, tables.palmContactIndexList());
-    if (PocketPcTarget* pocketPc = builder.pocketPc()) {
-        pocketPc->addWordList(kWordListContactIndexList, tables.pocketPcContactIndexList());
-    }
+    builder.setContactIndexLists(tables.palmContactIndexList(), tables.pocketPcContactIndexList());
 }
 
 }  // namespace
@@ -80,9 +72,9 @@ int readGroups(PackageBuilder& builder, const xml::Element& groups) {
         const auto name = group.attribute(kNameAttribute);
         if (!name) return builder.failMissingAttribute(kNameAttribute, group);
         const std::string owner = groupName(PackageBuilder::ansi(*name));
-        const auto description = recordChildText(group, kDescriptionElement, owner);
+        const auto description = recordChildText(builder, group, kDescriptionElement, owner);
         if (!description) return builder.failMissingElement(kDescriptionElement, group);
-        names.push_back(recordText(*name, "the name", owner));
+        names.push_back(recordText(builder, *name, "the name", owner));
         nameListBytes += names.back().size() + 1;
         if (nameListBytes > kGroupNameListCapacity) {
             builder.setErrorMessage(groupNamesTooLongMessage(owner, kGroupNameListCapacity));

@@ -8,6 +8,7 @@
 #include "builder/PocketPcOutputStep.h"
 #include "builder/RecordText.h"
 #include "builder/ResourceIds.h"
+#include "formats/prc/PalmResourceTypes.h"
 #include "model/Windows1252.h"
 #include "builder/pocketpc/PocketPcExecutable.h"
 #include "templates/palm/PalmTemplate.h"
@@ -72,8 +73,8 @@ int PackageBuilder::read() {
                         ">" + (root ? " (line " + std::to_string(root.line()) + ")" : "") + ".";
         return kExitMissingRequired;
     }
-    contactRecordIdCounter = kFirstContactRecordId;
-    eventIdCounter = kFirstEventId;
+    contactRecordIdCounter_ = kFirstContactRecordId;
+    eventIdCounter_ = kFirstEventId;
     return walk(root);
 }
 
@@ -122,8 +123,8 @@ int PackageBuilder::readPackageTitle(const xml::Element& root) {
 int PackageBuilder::readAppLauncher(const xml::Element& root) {
     xml::Element launcher;
     if (int code = requireChild(root, "app-launcher", launcher)) return code;
-    if (int code = requireChildText(launcher, "launcher-name", launcherName)) return code;
-    palmDatabase_.setLauncherName(launcherName);
+    if (int code = requireChildText(launcher, "launcher-name", launcherName_)) return code;
+    palmDatabase_.setLauncherName(launcherName_);
     if (const xml::Element icons = launcher.firstChild("launcher-icon")) {
         if (int code = readLauncherIcons(*this, icons)) return code;
     }
@@ -182,6 +183,59 @@ void PackageBuilder::setNumber(std::uint16_t id, long value) {
 void PackageBuilder::setWordList(std::uint16_t id, std::span<const std::uint16_t> values) {
     palmDatabase_.addWordList(id, values);
     if (pocketPc_) pocketPc_->addWordList(id, values);
+}
+
+// ---- Operations of the readers -------------------------------------------------
+
+bool PackageBuilder::registerContactId(long xmlId) {
+    return contactIdMap_.emplace(xmlId, contactRecordIdCounter_).second;
+}
+
+std::optional<std::uint16_t> PackageBuilder::contactRecordIdOf(long xmlId) const {
+    const auto found = contactIdMap_.find(xmlId);
+    if (found == contactIdMap_.end()) return std::nullopt;
+    return found->second;
+}
+
+void PackageBuilder::addContactRecords(std::span<const std::uint8_t> palmRecord,
+                                       std::span<const std::uint8_t> pocketPcRecord) {
+    palmDatabase_.append({palm::kTypeContact, contactRecordIdCounter_, {palmRecord.begin(), palmRecord.end()}});
+    if (pocketPc_) pocketPc_->addRecord(contactRecordIdCounter_, pocketPcRecord);
+    ++contactRecordIdCounter_;
+}
+
+void PackageBuilder::addEventRecords(std::span<const std::uint8_t> palmRecord,
+                                     std::span<const std::uint8_t> pocketPcRecord) {
+    palmDatabase_.append({palm::kTypeEvent, eventIdCounter_, {palmRecord.begin(), palmRecord.end()}});
+    if (pocketPc_) pocketPc_->addRecord(eventIdCounter_, pocketPcRecord);
+    ++eventIdCounter_;
+}
+
+void PackageBuilder::setGroupNames(std::span<const std::string> names) {
+    palmDatabase_.addStringList(kStringListGroupNames, names);
+    if (!pocketPc_) return;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        pocketPc_->addString(static_cast<std::uint16_t>(kStringFirstGroupName + i), names[i]);
+}
+
+void PackageBuilder::setContactIndexLists(std::span<const std::uint16_t> palm,
+                                          std::span<const std::uint16_t> pocketPc) {
+    palmDatabase_.addWordList(kWordListContactIndexList, palm);
+    if (pocketPc_) pocketPc_->addWordList(kWordListContactIndexList, pocketPc);
+}
+
+void PackageBuilder::setLauncherIconFamily(palm::PalmResource family) {
+    palmDatabase_.replace(family.type, family.id, std::move(family.bytes));
+}
+
+void PackageBuilder::addLogoFamily(palm::PalmResource family) { palmDatabase_.append(std::move(family)); }
+
+void PackageBuilder::addPocketPcIcon(const BmpImage& image) {
+    if (pocketPc_) pocketPc_->addIcon(kPocketPcIconGroup, image);
+}
+
+void PackageBuilder::addPocketPcLogo(std::span<const std::uint8_t> packedBitmap) {
+    if (pocketPc_) pocketPc_->addBitmap(kLogoBitmapId, packedBitmap);
 }
 
 // ---- Reading helpers -----------------------------------------------------------

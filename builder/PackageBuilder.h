@@ -2,11 +2,14 @@
 // One build: the two handheld targets, the reading state, the walk in
 // its fixed order, and the output step.
 //
-// The readers of contacts, groups, bitmaps and the Pocket PC output (ContactsReader, GroupsReader,
-// BitmapElementsReader, PocketPcOutputStep) are free functions over a
-// PackageBuilder: they read through the helpers below, put values into both
-// targets through the dual-target setters, and on failure set the error
-// message and return one of the exit codes of BuilderMessages.h.
+// The readers of contacts, groups, events and bitmaps (ContactsReader,
+// GroupsReader, EventsReader, BitmapElementsReader) are free functions over a
+// PackageBuilder, which is their narrow sink: they read through the helpers
+// below and hand every value over through its operations (the dual-target
+// setters, "register contact id", "add records for both targets", "warn"),
+// which know the targets' resource types and ids. The reading state is
+// private. On failure a reader sets the error message and returns one of the
+// exit codes of BuilderMessages.h. Warnings are collected; main prints them.
 
 #include <cstdint>
 #include <map>
@@ -67,9 +70,9 @@ public:
     int failMissingAttribute(std::string_view attribute, const xml::Element& element);
 
     // ---- Targets --------------------------------------------------------------
-    palm::PalmResourceDatabase& palmDatabase() { return palmDatabase_; }
     const palm::PalmResourceDatabase& palmDatabase() const { return palmDatabase_; }
     // Null until a Pocket PC executable (or a test's recorder) is installed.
+    // The output step writes it; readers go through the operations below.
     PocketPcTarget* pocketPc() { return pocketPc_.get(); }
     void setPocketPcTarget(std::unique_ptr<PocketPcTarget> target) { pocketPc_ = std::move(target); }
     bool templateLoaded() const { return templateLoaded_; }
@@ -93,13 +96,36 @@ public:
     int requireChildText(const xml::Element& parent, std::string_view name, std::string& text);
     int requireAttribute(const xml::Element& element, std::string_view name, std::string& text);
 
-    // ---- Reading state ------------------------------------
-    std::uint16_t contactRecordIdCounter = 0;  // from 6000 when calendar-package is read
-    std::uint16_t eventIdCounter = 0;          // from 7000 when calendar-package is read
-    std::map<long, std::uint16_t> contactIdMap;  // XML contact id -> contact record id
+    // ---- Operations of the readers -------------------------------------------
+    // Registers a contact's XML id under the record id its contact will get;
+    // false (and nothing registered) when a contact of that id came before.
+    bool registerContactId(long xmlId);
+    // The contact record id an XML contact id was registered under; nullopt when none.
+    std::optional<std::uint16_t> contactRecordIdOf(long xmlId) const;
+    // Adds one contact, in each target's record layout, under the next contact record id.
+    void addContactRecords(std::span<const std::uint8_t> palmRecord, std::span<const std::uint8_t> pocketPcRecord);
+    // Adds one event, in each target's record layout, under the next event id.
+    void addEventRecords(std::span<const std::uint8_t> palmRecord, std::span<const std::uint8_t> pocketPcRecord);
+    std::uint16_t nextContactRecordId() const { return contactRecordIdCounter_; }
+    std::uint16_t nextEventId() const { return eventIdCounter_; }
+    // The group names: one string list on Palm, one string each on Pocket PC.
+    void setGroupNames(std::span<const std::string> names);
+    // The contact index list; the two viewers want it in different forms.
+    void setContactIndexLists(std::span<const std::uint16_t> palm, std::span<const std::uint16_t> pocketPc);
     // The four per-group tables and the contact index list they share.
-    skedlin::GroupTables groupTables;
-    std::string launcherName;  // Windows-1252; used by the .inf
+    GroupTables& groupTables() { return groupTables_; }
+    const GroupTables& groupTables() const { return groupTables_; }
+    // Launcher icons and logo: the Palm bitmap family, and the one bitmap of
+    // each Pocket PC icon size or the logo.
+    void setLauncherIconFamily(palm::PalmResource family);
+    void addLogoFamily(palm::PalmResource family);
+    void addPocketPcIcon(const BmpImage& image);
+    void addPocketPcLogo(std::span<const std::uint8_t> packedBitmap);
+    // A message for the user that does not stop the build (Windows-1252).
+    void warn(std::string message) { warnings_.push_back(std::move(message)); }
+    const std::vector<std::string>& warnings() const { return warnings_; }
+
+    const std::string& launcherName() const { return launcherName_; }  // Windows-1252; used by the .inf
 
 private:
     int walk(const xml::Element& root);
@@ -116,6 +142,14 @@ private:
     bool templateLoaded_ = false;
     std::unique_ptr<PocketPcTarget> pocketPc_;
     std::string pocketPcTemplateError_;  // why the Pocket PC template did not load; empty when it did
+
+    // Reading state.
+    std::uint16_t contactRecordIdCounter_ = 0;     // from 6000 when calendar-package is read
+    std::uint16_t eventIdCounter_ = 0;             // from 7000 when calendar-package is read
+    std::map<long, std::uint16_t> contactIdMap_;   // XML contact id -> contact record id
+    GroupTables groupTables_;
+    std::string launcherName_;
+    std::vector<std::string> warnings_;
 };
 
 }  // namespace skedlin::builder

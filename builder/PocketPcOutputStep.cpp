@@ -82,7 +82,7 @@ int writePocketPcOutput(PackageBuilder& builder) {
         return fail(builder, files, kExitOutputFile, outputFileMessage(files.executable, reason));
     }
 
-    const InfValues values = infValuesFor(builder.outputBase(), builder.launcherName);
+    const InfValues values = infValuesFor(builder.outputBase(), builder.launcherName());
     if (!writeInfFile(files.description, infText(values), reason)) {
         return fail(builder, files, kExitOutputFile, outputFileMessage(files.description, reason));
     }

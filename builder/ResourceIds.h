@@ -36,5 +36,7 @@ inline constexpr std::uint16_t kFirstEventId = 7000;
 // Launcher and logo.
 inline constexpr std::uint16_t kLauncherResourceId = 1000;
 inline constexpr std::uint16_t kLogoBitmapId = 4000;
+// The Pocket PC template's launcher icon group, whose entries the icons update.
+inline constexpr std::uint16_t kPocketPcIconGroup = 128;
 
 }  // namespace skedlin::builder

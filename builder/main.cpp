@@ -18,6 +18,7 @@
 #include "builder/PackageBuilder.h"
 #include "formats/LineEnds.h"
 #include "model/AtomicFile.h"
+#include "model/Windows1252.h"
 
 namespace {
 
@@ -117,6 +118,12 @@ bool writeErrorFile(const std::string& path, const std::string& message) {
     return skedlin::writeFileAtomically(path, skedlin::withCrLf(content), reason);
 }
 
+// Warnings are Windows-1252 like every message; the console wants UTF-8.
+void printWarnings(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) std::printf("%s\n", skedlin::windows1252ToUtf8(warning).c_str());
+    std::fflush(stdout);
+}
+
 void reportOnStandardError(const std::string& message) {
     std::string report(kFatalErrorPrefix);
     report += message;
@@ -144,7 +151,10 @@ int main(int argc, char** argv) {
         options.pocketPcTarget = line.pocketPcTarget;
         options.builderDirectory = builderDirectory(argv[0]);
         PackageBuilder builder(std::move(options));
-        result = builder.build();
+        result = builder.read();
+        // The reading's warnings, before the CAB Wizard of the output step prints anything.
+        printWarnings(builder.warnings());
+        if (result == kExitSuccess) result = builder.writeOutputs();
         if (result != kExitSuccess) {
             std::fflush(stdout);
             if (!line.errorFilePath || !writeErrorFile(*line.errorFilePath, builder.errorMessage())) {

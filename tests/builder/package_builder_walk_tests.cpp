@@ -109,12 +109,12 @@ TEST_F(PackageBuilderWalk, ReadsInTheFixedOrderIntoBothTargets) {
     EXPECT_EQ(added(2).id, 4001);
     EXPECT_EQ(added(3).id, 4004);
     EXPECT_EQ(builder.palmDatabase().name(), "Name");
-    EXPECT_EQ(builder.launcherName, "Launcher");
+    EXPECT_EQ(builder.launcherName(), "Launcher");
     const palm::PalmResource* launcher = builder.palmDatabase().find(palm::kTypeAppName, 1000);
     ASSERT_TRUE(launcher);
     EXPECT_EQ(std::string(launcher->bytes.begin(), launcher->bytes.end()), std::string("Launcher\0", 9));
-    EXPECT_EQ(builder.contactRecordIdCounter, kFirstContactRecordId);
-    EXPECT_EQ(builder.eventIdCounter, kFirstEventId);
+    EXPECT_EQ(builder.nextContactRecordId(), kFirstContactRecordId);
+    EXPECT_EQ(builder.nextEventId(), kFirstEventId);
     EXPECT_TRUE(builder.errorMessage().empty());
     EXPECT_FALSE(fs::exists(dir_ / "out.prc")) << "reading writes nothing";
 }
@@ -202,4 +202,23 @@ TEST(BuilderMessages, FillingAndMissingItems) {
     EXPECT_EQ(missingElementMessage("groups", "calendar-package"), "Missing required element <groups> in <calendar-package>.");
     EXPECT_EQ(missingAttributeMessage("id", "contact", 7), "Missing required attribute \"id\" of <contact> (line 7).");
     EXPECT_EQ(kExitMissingRequired, 2);
+}
+
+TEST_F(PackageBuilderWalk, WarningsAreCollectedInReadingOrderAndTheBuildGoesOn) {
+    const std::string xml =
+        "<calendar-package navigation=\"none\">"
+        "<package-title>Title</package-title><app-name>Name</app-name>"
+        "<app-launcher><launcher-name>Launcher</launcher-name></app-launcher>"
+        "<welcome><description>Text</description></welcome>"
+        "<contacts><contact id=\"5\"><last-name>Zh\xE5\xBC\xA0</last-name>"
+        "<phone-numbers><phone-number type=\"satellite\">123</phone-number></phone-numbers></contact></contacts>"
+        "<groups><group name=\"G\"><group-description>D</group-description><events/></group></groups>"
+        "</calendar-package>";
+    PackageBuilder builder(options(xml));
+    builder.setPocketPcTarget(std::make_unique<CallLog>());
+    ASSERT_EQ(builder.read(), 0) << builder.errorMessage();
+    ASSERT_EQ(builder.warnings().size(), 2u);
+    EXPECT_NE(builder.warnings()[0].find("<last-name>"), std::string::npos) << builder.warnings()[0];
+    EXPECT_NE(builder.warnings()[1].find("satellite"), std::string::npos) << builder.warnings()[1];
+    EXPECT_EQ(builder.nextContactRecordId(), kFirstContactRecordId + 1) << "the contact is still added";
 }
