@@ -41,6 +41,7 @@ public:
 struct BuiltPackage {
     int code = -1;
     std::string message;
+    std::string warnings;           // the build's warnings, one per line
     std::vector<PrcResource> palm;  // resources the package added, in order
     std::shared_ptr<RecordingTarget> pocketPc;
 
@@ -80,6 +81,7 @@ inline BuiltPackage buildPackageFile(const std::string& path) {
     BuiltPackage built;
     built.code = packageBuilder.read();
     built.message = packageBuilder.errorMessage();
+    for (const std::string& warning : packageBuilder.warnings()) built.warnings += warning + "\n";
     const auto& resources = packageBuilder.palmDatabase().resources();
     for (std::size_t i = templateResources; i < resources.size(); ++i) {
         built.palm.push_back({resources[i].typeText(), resources[i].id, resources[i].bytes});

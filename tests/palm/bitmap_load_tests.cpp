@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "bitmap_test_support.h"
+#include "builder/BitmapElementLoader.h"
 
 using namespace skedlin;
 using bitmap_test::corpus;
@@ -177,9 +178,9 @@ TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly)
 TEST(BmpLoad, PathsThatAreNotReadableFilesAreRefusedBeforeReading)
 {
     BmpImage image;
-    EXPECT_EQ(image.loadFile(SKEDLIN_TEST_DATA).error, BmpError::Unreadable);  // a directory
-    EXPECT_EQ(image.loadFile("/dev/zero").error, BmpError::Unreadable);       // a device: endless
-    EXPECT_EQ(image.loadFile(std::string(SKEDLIN_TEST_DATA) + "/no-such.bmp").error, BmpError::Unreadable);
+    EXPECT_EQ(image.loadFile(SKEDLIN_TEST_DATA).code(), BmpError::Unreadable);  // a directory
+    EXPECT_EQ(image.loadFile("/dev/zero").code(), BmpError::Unreadable);       // a device: endless
+    EXPECT_EQ(image.loadFile(std::string(SKEDLIN_TEST_DATA) + "/no-such.bmp").code(), BmpError::Unreadable);
 
     // A sparse file above the limit: refused from its size alone.
     const std::string huge = std::filesystem::temp_directory_path() / ("skedlin-huge-" + std::to_string(getpid()) + ".bmp");
@@ -188,7 +189,7 @@ TEST(BmpLoad, PathsThatAreNotReadableFilesAreRefusedBeforeReading)
         out << "BM";
     }
     std::filesystem::resize_file(huge, BmpImage::kMaxFileBytes + 1);
-    EXPECT_EQ(image.loadFile(huge).error, BmpError::Unreadable);
+    EXPECT_EQ(image.loadFile(huge).code(), BmpError::Unreadable);
     std::filesystem::remove(huge);
 }
 
@@ -217,9 +218,9 @@ TEST(BmpLoad, InlineHexIgnoresSeparatorsAndReadsLoneDigits)
     EXPECT_EQ(fromCompact.width(), 32);
 
     BmpImage image;
-    EXPECT_EQ(image.loadInlineHex("not a bitmap").error, BmpError::Malformed);  // three bytes
-    EXPECT_EQ(image.loadInlineHex(std::string(108, '0')).error, BmpError::NotBitmap);
-    EXPECT_EQ(image.loadInlineHex("424D 0000").error, BmpError::Malformed);
+    EXPECT_EQ(image.loadInlineHex("not a bitmap").code(), BmpError::Malformed);  // three bytes
+    EXPECT_EQ(image.loadInlineHex(std::string(108, '0')).code(), BmpError::NotBitmap);
+    EXPECT_EQ(image.loadInlineHex("424D 0000").code(), BmpError::Malformed);
 }
 
 TEST(BmpLoad, GreyFlagLooksOnlyAtPaletteEntriesInUse)
