@@ -137,7 +137,7 @@ int PackageBuilder::readWelcome(const xml::Element& root) {
     std::string description;
     if (int code = requireChildText(welcome, "description", description)) return code;
     setString(kStringWelcomeDescription, description);
-    if (const auto authorInfo = recordChildText(welcome, "author-info", kPackageTextOwner))
+    if (const auto authorInfo = recordChildText(*this, welcome, "author-info", kPackageTextOwner))
         setString(kStringAuthorInfo, *authorInfo);
     if (const xml::Element image = welcome.firstChild("image")) {
         if (int code = readWelcomeImage(*this, image)) return code;
@@ -271,7 +271,7 @@ int PackageBuilder::requireChild(const xml::Element& parent, std::string_view na
 }
 
 int PackageBuilder::requireChildText(const xml::Element& parent, std::string_view name, std::string& text) {
-    const auto value = recordChildText(parent, name, kPackageTextOwner);
+    const auto value = recordChildText(*this, parent, name, kPackageTextOwner);
     if (!value) return failMissingElement(name, parent);
     text = *value;
     return kExitSuccess;
