@@ -19,38 +19,23 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/Bytes.h"
+#include "formats/prc/PalmResource.h"
+#include "formats/prc/PrcFile.h"
 #include "viewer/palm/tools/ResourceBundle.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using skedlin::palm::fourCharCode;
 
-void putWord(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-void putLong(Bytes& out, std::uint32_t value) {
-    putWord(out, static_cast<std::uint16_t>(value >> 16));
-    putWord(out, static_cast<std::uint16_t>(value));
-}
-
-void putText(Bytes& out, std::string_view text) {
-    out.insert(out.end(), text.begin(), text.end());
-    out.push_back(0);
-}
-
-constexpr std::uint32_t fourCharCode(const char (&code)[5]) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(code[3]));
-}
+// Palm OS numbers are big-endian.
+void putWord(Bytes& out, std::uint16_t value) { skedlin::bytes::ByteWriter(out).put16be(value); }
+void putText(Bytes& out, std::string_view text) { skedlin::bytes::ByteWriter(out).putText(text); }
 
 // ---- Database header ------------------------------------------------------
 
 constexpr std::string_view kDatabaseName = "Skedlin";
-constexpr std::uint16_t kAttributeResourceDatabase = 0x0001;
 constexpr std::uint16_t kDatabaseVersion = 1;
 // Creation and modification date: the time the template was made, in seconds
 // since 1 January 1904 (the Palm OS epoch). Fixed, so that builds are reproducible:
@@ -134,40 +119,18 @@ const std::vector<std::string_view> kSmallIcon = {
 
 // ---- The database ---------------------------------------------------------
 
-struct Resource {
-    std::uint32_t type;
-    std::uint16_t id;
-    Bytes bytes;
-};
+using Resource = skedlin::palm::PalmResource;
 
 Bytes databaseImage(const std::vector<Resource>& resources) {
-    Bytes out;
-    Bytes name(32, 0);
-    std::copy(kDatabaseName.begin(), kDatabaseName.end(), name.begin());
-    out.insert(out.end(), name.begin(), name.end());
-    putWord(out, kAttributeResourceDatabase);
-    putWord(out, kDatabaseVersion);
-    putLong(out, kTemplateDate);  // creation date
-    putLong(out, kTemplateDate);  // modification date
-    putLong(out, 0);              // last backup date
-    putLong(out, 0);              // modification number
-    putLong(out, 0);              // application info offset
-    putLong(out, 0);              // sort info offset
-    putLong(out, kTypeApplication);
-    putLong(out, kCreator);
-    putLong(out, 0);  // unique id seed
-    putLong(out, 0);  // next record list id
-    putWord(out, static_cast<std::uint16_t>(resources.size()));
-    std::uint32_t offset = static_cast<std::uint32_t>(78 + 10 * resources.size() + 2);
-    for (const Resource& resource : resources) {
-        putLong(out, resource.type);
-        putWord(out, resource.id);
-        putLong(out, offset);
-        offset += static_cast<std::uint32_t>(resource.bytes.size());
-    }
-    putWord(out, 0);  // the two zero bytes after the list
-    for (const Resource& resource : resources) out.insert(out.end(), resource.bytes.begin(), resource.bytes.end());
-    return out;
+    skedlin::prc::DatabaseHeader header;
+    header.name = std::string(kDatabaseName);
+    header.attributes = skedlin::prc::kAttributeResourceDatabase;
+    header.version = kDatabaseVersion;
+    header.creationDate = kTemplateDate;
+    header.modificationDate = kTemplateDate;
+    header.type = kTypeApplication;
+    header.creator = kCreator;
+    return skedlin::prc::serializeDatabase(skedlin::prc::encodeHeader(header), resources);
 }
 
 Bytes text(std::string_view value) {

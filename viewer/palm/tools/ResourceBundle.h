@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/prc/PalmResource.h"
+
 namespace skedlin::palm {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -30,13 +32,6 @@ inline void putLong(Bytes& out, std::uint32_t value) {
 inline void putText(Bytes& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
     out.push_back(0);
-}
-
-constexpr std::uint32_t fourCharCode(const char (&code)[5]) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(code[3]));
 }
 
 struct BundleResource {
