@@ -45,6 +45,18 @@ BuildPlan planBuild(const QString& programDirectory, const QString& documentPath
     return plan;
 }
 
+BuildPlan planPalmBuild(const QString& programDirectory, const QString& documentPath, const QString& outputBase,
+                        const QString& errorFilePath) {
+    BuildPlan plan;
+    plan.builderPath = programDirectory + QLatin1String(kBuilderFileName);
+    plan.documentPath = documentPath;
+    plan.outputBase = outputBase;
+    plan.errorFilePath = errorFilePath;
+    plan.palmFile = outputBase + QLatin1String(kPalmSuffix);
+    plan.arguments = {documentPath, outputBase, QLatin1String(kErrorFileOption), errorFilePath, QLatin1String(kPalmOption)};
+    return plan;
+}
+
 BuildPlan planBuild(const CSkedlinDoc& document) {
     return planBuild(programDirectory(), document.pathName(), document.appFileName());
 }

@@ -29,6 +29,10 @@ struct BuildPlan {
 
 BuildPlan planBuild(const QString& programDirectory, const QString& documentPath, const QString& appFileName);
 BuildPlan planBuild(const CSkedlinDoc& document);  // from the program directory and the document
+// A build of the Palm OS file only, to outputBase + ".prc", errors in errorFilePath
+// (the handheld preview builds into a temporary folder).
+BuildPlan planPalmBuild(const QString& programDirectory, const QString& documentPath, const QString& outputBase,
+                        const QString& errorFilePath);
 
 // Why the document cannot be built now: the "save first" message when it has
 // unsaved changes or was never saved; empty when it can be built.

@@ -1,5 +1,5 @@
 // SkedlinTool: the editor's document on the command line, for scripts and for
-// testing without a display. Each command does what the windowed editor does
+// testing without a display, and the handheld preview of built packages. Each command does what the windowed editor does
 // for the same step and prints what its dialogs would show.
 
 #include <QCoreApplication>
@@ -15,6 +15,7 @@
 #include "editor/document/CalendarExchangeMessages.h"
 #include "editor/document/PackageExport.h"
 #include "editor/document/PackageImport.h"
+#include "tools/skedlintool/PreviewCommand.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ constexpr const char* kUsage =
     "                        application file name; errors in FILE.err). Print the\n"
     "                        result as the editor's build dialogs show it and exit with\n"
     "                        the builder's exit code (255 when it could not be started).\n"
+    "%s"
     "  --help                Show this text.\n"
     "\n"
     "A file that cannot be read exits with its read result code; a file that cannot\n"
@@ -73,7 +75,7 @@ QString absolutePackagePath(const QString& path) { return QFileInfo(path).absolu
 
 int usageError(const QString& problem) {
     printLine(stderr, QStringLiteral("SkedlinTool: ") + problem);
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, kUsage, kPreviewUsage);
     return kExitUsage;
 }
 
@@ -226,7 +228,7 @@ int main(int argc, char** argv) {
     if (args.isEmpty()) return usageError(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        std::fputs(kUsage, stdout);
+        std::printf(kUsage, kPreviewUsage);
         return kExitOk;
     }
     if (command == QLatin1String("new")) return commandNew(args);
@@ -235,5 +237,6 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("import")) return commandImport(args);
     if (command == QLatin1String("export")) return commandExport(args);
     if (command == QLatin1String("build")) return commandBuild(args);
+    if (command == QLatin1String("preview")) return commandPreview(args);
     return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
