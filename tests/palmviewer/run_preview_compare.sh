@@ -2,8 +2,9 @@
 # run_preview_compare.sh TOOLS BUILDER GENERATOR SKEDLINTOOL EXAMPLE_XML OUTDIR
 # The preview draws what the handheld draws: the example and a generated
 # package are browsed with the pen on the Palm OS runtime (welcome screen,
-# groups, a group's events, an event, back, the contacts, a contact, its next
-# page), and SkedlinTool preview takes the same steps at the double density.
+# groups, a group's events, an event, back, the contacts and their last page,
+# a contact and its next page), and SkedlinTool preview takes the same steps
+# at the double density.
 # The title and every text with its place must be equal on each screen.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -13,7 +14,8 @@ need_runtime "$tools"
 fresh_dir "$out"
 
 # The pen's path through a package, the same on both sides.
-steps=("--tap 20,152" "--tap 40,22" "--tap 60,49" "--tap 15,152" "--tap 65,23" "--tap 40,37" "--key down")
+steps=("--tap 20,152" "--tap 40,22" "--tap 60,49" "--tap 15,152" "--tap 65,23" "--key down" "--key down" "--tap 40,37"
+       "--key down")
 
 compare() {
   local name=$1 prc=$2 dir=$out/$1
@@ -27,7 +29,7 @@ compare() {
     runtime_actions+=(--sleep 0.3)
   done
   RUN_TIMEOUT=60 run "$dir" --install "$prc" --app "$app" --trace SKL0 --traps-only \
-    --sleep 1 "${runtime_actions[@]}" --stop-after 12
+    --sleep 1 "${runtime_actions[@]}" --stop-after 10
   expect_clean_exit "$dir"
   grep -a 'logtrap:' "$dir/run/pumpkin.log" >"$dir/trace.txt"
 
