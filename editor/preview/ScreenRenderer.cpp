@@ -26,11 +26,10 @@ constexpr int kArrowHeight = 5;
 // Pixel operations clipped to the screen.
 class Canvas {
 public:
-    Canvas(QImage& image) : image_(image) {}
+    explicit Canvas(QImage& image) : image_(image), width_(image.width()), height_(image.height()) {}
 
     void set(int x, int y, QRgb colour) {
-        if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height())
-            reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
     }
     void fill(int x, int y, int w, int h, QRgb colour) {
         forEach(x, y, w, h, [colour](QRgb& pixel) { pixel = colour; });
@@ -79,14 +78,15 @@ public:
 private:
     template <typename Operation>
     void forEach(int x, int y, int w, int h, Operation operation) {
-        const int left = std::max(x, 0), right = std::min(x + w, image_.width());
-        const int top = std::max(y, 0), bottom = std::min(y + h, image_.height());
+        const int left = std::max(x, 0), right = std::min(x + w, width_);
+        const int top = std::max(y, 0), bottom = std::min(y + h, height_);
         for (int row = top; row < bottom; ++row) {
             QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(row));
             for (int column = left; column < right; ++column) operation(line[column]);
         }
     }
     QImage& image_;
+    int width_, height_;
 };
 
 class Renderer {

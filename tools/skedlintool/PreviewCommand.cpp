@@ -1,5 +1,6 @@
 #include "tools/skedlintool/PreviewCommand.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "editor/document/BuildCommand.h"
@@ -138,12 +140,46 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString& problem) {
     return true;
 }
 
+// The picture as PNG bytes. A screen of black and white only (most of them:
+// colour comes with the logo) is stored with one bit per pixel, which keeps
+// the files small and quick to compress.
+QByteArray pngBytes(const QImage& image) {
+    QImage mono(image.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    bool blackAndWhite = true;
+    const int width = image.width(), height = image.height();
+    for (int y = 0; y < height && blackAndWhite; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* bits = mono.scanLine(y);
+        std::memset(bits, 0, static_cast<std::size_t>(mono.bytesPerLine()));
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = line[x] & 0xFFFFFF;
+            if (pixel == 0) bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+            else if (pixel != 0xFFFFFF) blackAndWhite = false;
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    (blackAndWhite ? mono : image).save(&buffer, "PNG");
+    return bytes;
+}
+
 bool writePng(const QString& path, const QImage& image, QString& problem) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    return writeFile(path, pngBytes(image), problem);
+}
+
+// One of many new files in a folder of its own: written in place (a file that
+// cannot be written whole is removed), which spares a rename per screen.
+bool writeNewFile(const QString& path, const QByteArray& bytes, QString& problem) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush()) {
         problem = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        file.close();
+        file.remove();
         return false;
     }
+    file.close();
     return true;
 }
 
@@ -213,7 +249,8 @@ int previewEveryScreen(PreviewSession& session, const PreviewOptions& options) {
         [&](const preview::TourStop& stop) {
             std::vector<DrawnText> texts;
             const QImage image = session.render(options.texts.isEmpty() ? nullptr : &texts);
-            if (!writePng(QDir(options.outDir).filePath(stop.name + QStringLiteral(".png")), image, problem)) return false;
+            if (!writeNewFile(QDir(options.outDir).filePath(stop.name + QStringLiteral(".png")), pngBytes(image), problem))
+                return false;
             if (!options.texts.isEmpty()) {
                 lines += "# " + stop.name.toUtf8() + '\n';
                 appendTexts(lines, session, texts);
