@@ -53,7 +53,8 @@ BuildPlan planPalmBuild(const QString& programDirectory, const QString& document
     plan.outputBase = outputBase;
     plan.errorFilePath = errorFilePath;
     plan.palmFile = outputBase + QLatin1String(kPalmSuffix);
-    plan.arguments = {documentPath, outputBase, QLatin1String(kErrorFileOption), errorFilePath, QLatin1String(kPalmOption)};
+    plan.arguments = {documentPath, outputBase, QLatin1String(kErrorFileOption), errorFilePath,
+                      QLatin1String(kPalmOption)};
     return plan;
 }
 
@@ -83,7 +84,8 @@ QString readErrorFile(const QString& path) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
-    const std::string converted = windows1252ToUtf8(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::string converted =
+        windows1252ToUtf8(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return QString::fromUtf8(converted.data(), static_cast<qsizetype>(converted.size()));
 }
 

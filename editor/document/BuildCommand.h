@@ -39,8 +39,8 @@ BuildPlan planPalmBuild(const QString& programDirectory, const QString& document
 QString buildRefusal(const CSkedlinDoc& document);
 
 struct BuildOutcome {
-    int exitCode = 0;     // the builder's, or kBuilderNotStarted
-    bool crashed = false; // the builder ended abnormally (no exit code)
+    int exitCode = 0;      // the builder's, or kBuilderNotStarted
+    bool crashed = false;  // the builder ended abnormally (no exit code)
     bool succeeded() const { return exitCode == 0 && !crashed; }
     // For the error dialog: the message of the exit code and the details.
     QString message;

@@ -22,19 +22,27 @@ struct GlyphStrip {
 
 const char* stripName(std::uint8_t font) {
     switch (font) {
-        case kFontBold: return "bold";
-        case kFontLarge: return "large";
-        case kFontLargeBold: return "largebold";
-        default: return "standard";
+        case kFontBold:
+            return "bold";
+        case kFontLarge:
+            return "large";
+        case kFontLargeBold:
+            return "largebold";
+        default:
+            return "standard";
     }
 }
 
 int stripSlot(std::uint8_t font) {
     switch (font) {
-        case kFontBold: return 1;
-        case kFontLarge: return 2;
-        case kFontLargeBold: return 3;
-        default: return 0;
+        case kFontBold:
+            return 1;
+        case kFontLarge:
+            return 2;
+        case kFontLargeBold:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -45,7 +53,8 @@ GlyphStrip loadStrip(std::uint8_t font, int density) {
         strip.start[byte + 1] = strip.start[byte] + characterWidth(font, density, static_cast<unsigned char>(byte));
     strip.width = strip.start[256];
     strip.ink.assign(static_cast<std::size_t>(strip.width) * strip.height, 0);
-    const QImage image(QStringLiteral(":/skedlin/preview/glyphs/%1-%2.png").arg(QString::fromLatin1(stripName(font))).arg(density));
+    const QImage image(
+        QStringLiteral(":/skedlin/preview/glyphs/%1-%2.png").arg(QString::fromLatin1(stripName(font))).arg(density));
     // A strip that does not fit the metrics leaves the glyphs blank rather
     // than drawing wrong shapes at the right widths.
     if (image.width() != strip.width || image.height() != strip.height) return strip;
@@ -64,7 +73,8 @@ const GlyphStrip& strip(std::uint8_t font, int density) {
     std::call_once(once, [] {
         loadGlyphResources();
         for (std::uint8_t each : kHandheldFonts)
-            for (int d = 1; d <= 2; ++d) strips[static_cast<std::size_t>(stripSlot(each) * 2 + d - 1)] = loadStrip(each, d);
+            for (int d = 1; d <= 2; ++d)
+                strips[static_cast<std::size_t>(stripSlot(each) * 2 + d - 1)] = loadStrip(each, d);
     });
     return strips[static_cast<std::size_t>(stripSlot(font) * 2 + (density == 2 ? 1 : 0))];
 }

@@ -2,11 +2,11 @@
 
 #include <array>
 
+#include "formats/palm/PalmBitmapLayout.h"
+
 namespace skedlin::preview {
 
 namespace {
-
-constexpr std::uint16_t kFlagHasTransparency = 0x2000;
 
 // Levels of the palette's colour cube, brightest first.
 constexpr std::array<int, 6> kCubeLevels = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
@@ -38,12 +38,18 @@ QRgb systemPaletteColour(int index) {
         return qRgb(grey, grey, grey);
     }
     switch (index) {
-        case 225: return qRgb(0xC0, 0xC0, 0xC0);
-        case 226: return qRgb(0x80, 0x00, 0x00);
-        case 227: return qRgb(0x80, 0x00, 0x80);
-        case 228: return qRgb(0x00, 0x80, 0x00);
-        case 229: return qRgb(0x00, 0x80, 0x80);
-        default: return qRgb(0, 0, 0);
+        case 225:
+            return qRgb(0xC0, 0xC0, 0xC0);
+        case 226:
+            return qRgb(0x80, 0x00, 0x00);
+        case 227:
+            return qRgb(0x80, 0x00, 0x80);
+        case 228:
+            return qRgb(0x00, 0x80, 0x00);
+        case 229:
+            return qRgb(0x00, 0x80, 0x80);
+        default:
+            return qRgb(0, 0, 0);
     }
 }
 
@@ -67,7 +73,7 @@ QImage palmBitmapImage(const std::uint8_t* family, std::uint32_t size, const skv
             palette[static_cast<std::size_t>(i)] = qRgb(entry[1], entry[2], entry[3]);
         }
     }
-    const bool transparent = bitmap.flags & kFlagHasTransparency;
+    const bool transparent = bitmap.flags & palm::bitmap::kFlagHasTransparency;
     // Version 3 headers keep the transparent index in the transparent value.
     const std::uint32_t transparentIndex = bitmap.version >= 3 ? bitmap.transparent_value : bitmap.transparent_index;
 
@@ -87,8 +93,10 @@ QImage palmBitmapImage(const std::uint8_t* family, std::uint32_t size, const skv
             } else {
                 const int bit = column * depth;
                 const int value = (bits[bit / 8] >> (8 - depth - bit % 8)) & ((1 << depth) - 1);
-                if (depth == 8 || bitmap.colour_table) colour = palette[static_cast<std::size_t>(value)];
-                else colour = greyLevel(value, depth);
+                if (depth == 8 || bitmap.colour_table)
+                    colour = palette[static_cast<std::size_t>(value)];
+                else
+                    colour = greyLevel(value, depth);
                 clear = transparent && static_cast<std::uint32_t>(value) == transparentIndex;
             }
             out[column] = clear ? qRgba(255, 255, 255, 0) : colour;

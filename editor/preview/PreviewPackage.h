@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
+
+#include "formats/prc/PalmResource.h"
 
 namespace skedlin::preview {
 
@@ -28,15 +31,11 @@ public:
     QString databaseName() const { return name_; }
 
 private:
-    struct Span {
-        std::uint32_t offset;
-        std::uint32_t size;
-    };
     static std::uint64_t key(std::uint32_t type, std::uint16_t id) { return (std::uint64_t{type} << 16) | id; }
 
-    QByteArray image_;
     QString name_;
-    std::unordered_map<std::uint64_t, Span> index_;
+    std::vector<palm::PalmResource> resources_;
+    std::unordered_map<std::uint64_t, std::size_t> index_;  // into resources_
 };
 
 }  // namespace skedlin::preview

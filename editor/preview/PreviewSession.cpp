@@ -91,12 +91,14 @@ QString PreviewSession::errorText() const {
     const skv_status status = skv_error(context_, &type, &id);
     if (status == SKV_OK) return {};
     QString typeText;
-    for (int shift = 24; shift >= 0; shift -= 8) typeText += QChar::fromLatin1(static_cast<char>((type >> shift) & 0xFF));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        typeText += QChar::fromLatin1(static_cast<char>((type >> shift) & 0xFF));
     return QStringLiteral("The package is damaged: %1 (resource %2 %3)").arg(statusMessage(status), typeText).arg(id);
 }
 
 int PreviewSession::tap(int x, int y) {
-    return context_ ? skv_tap(context_, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)) : static_cast<int>(SKV_ACTION_ERROR);
+    return context_ ? skv_tap(context_, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y))
+                    : static_cast<int>(SKV_ACTION_ERROR);
 }
 int PreviewSession::command(int command) {
     return context_ ? skv_command(context_, static_cast<std::uint16_t>(command)) : static_cast<int>(SKV_ACTION_ERROR);
@@ -108,7 +110,9 @@ int PreviewSession::scrollTo(int value) {
     return context_ ? skv_scroll_to(context_, static_cast<std::int16_t>(value)) : static_cast<int>(SKV_ACTION_ERROR);
 }
 
-std::uint8_t PreviewSession::screen() const { return context_ ? skv_screen(context_) : static_cast<std::uint8_t>(SKV_SCREEN_ERROR); }
+std::uint8_t PreviewSession::screen() const {
+    return context_ ? skv_screen(context_) : static_cast<std::uint8_t>(SKV_SCREEN_ERROR);
+}
 
 const skv_item* PreviewSession::display(std::uint16_t* count) const {
     if (!context_) {
@@ -125,9 +129,9 @@ const std::uint8_t* PreviewSession::resource(std::uint32_t type, std::uint16_t i
 QImage PreviewSession::render(std::vector<DrawnText>* texts) const {
     std::uint16_t count = 0;
     const skv_item* items = display(&count);
-    return renderDisplay(items, count, density_,
-                         [this](std::uint32_t type, std::uint16_t id, std::uint32_t* size) { return resource(type, id, size); },
-                         texts);
+    return renderDisplay(
+        items, count, density_,
+        [this](std::uint32_t type, std::uint16_t id, std::uint32_t* size) { return resource(type, id, size); }, texts);
 }
 
 int PreviewSession::groupCount() const { return context_ ? context_->group_count : 0; }
@@ -139,10 +143,17 @@ std::vector<PreviewSession::Row> PreviewSession::openableRows() const {
         const skv_zone& zone = context_->zones[i];
         int kind = 0;
         switch (zone.kind) {
-            case SKV_ZONE_OPEN_GROUP: kind = SKV_SCREEN_GROUPS; break;
-            case SKV_ZONE_OPEN_EVENT: kind = SKV_SCREEN_EVENT; break;
-            case SKV_ZONE_OPEN_CONTACT: kind = SKV_SCREEN_CONTACT; break;
-            default: continue;
+            case SKV_ZONE_OPEN_GROUP:
+                kind = SKV_SCREEN_GROUPS;
+                break;
+            case SKV_ZONE_OPEN_EVENT:
+                kind = SKV_SCREEN_EVENT;
+                break;
+            case SKV_ZONE_OPEN_CONTACT:
+                kind = SKV_SCREEN_CONTACT;
+                break;
+            default:
+                continue;
         }
         rows.push_back(Row{kind, zone.value, zone.x + zone.w / 2, zone.y + zone.h / 2});
     }
@@ -170,7 +181,9 @@ bool PreviewSession::showPage(int page, QString* error) {
 bool PreviewSession::showGroupList(int group, bool contacts, QString* error) {
     command(SKV_CMD_BROWSE);
     if (group < 0 || group >= groupCount()) {
-        if (error) *error = QStringLiteral("The package has %1 group(s); there is no group %2.").arg(groupCount()).arg(group + 1);
+        if (error)
+            *error =
+                QStringLiteral("The package has %1 group(s); there is no group %2.").arg(groupCount()).arg(group + 1);
         return false;
     }
     // The group's row is on one of the group list's pages.
@@ -221,7 +234,9 @@ bool PreviewSession::goTo(const QString& screen, QString* error) {
     if (!restart()) return fail(errorText());
     const QStringList parts = screen.trimmed().toLower().split(QLatin1Char(':'));
     const QString& name = parts.value(0);
-    const QString unknown = QStringLiteral("Unknown screen \"%1\" (welcome, groups, group:N, events, contacts, event:ID, contact:ID).").arg(screen);
+    const QString unknown =
+        QStringLiteral("Unknown screen \"%1\" (welcome, groups, group:N, events, contacts, event:ID, contact:ID).")
+            .arg(screen);
     bool reached = false;
     if (name == QLatin1String("welcome") && parts.size() == 1) {
         reached = ok();
@@ -239,7 +254,8 @@ bool PreviewSession::goTo(const QString& screen, QString* error) {
         bool contacts = false;
         if (!parseNumber(parts[1], 1, 65535, &group)) return fail(unknown);
         int next = 2;
-        if (parts.size() > next && (parts[next] == QLatin1String("events") || parts[next] == QLatin1String("contacts"))) {
+        if (parts.size() > next &&
+            (parts[next] == QLatin1String("events") || parts[next] == QLatin1String("contacts"))) {
             contacts = parts[next] == QLatin1String("contacts");
             ++next;
         }

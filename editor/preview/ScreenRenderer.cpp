@@ -96,17 +96,38 @@ public:
 
     void draw(const skv_item& item) {
         switch (item.kind) {
-            case SKV_ITEM_TITLE: title(item); break;
-            case SKV_ITEM_TEXT: text(item.font, item.x, item.y, item.text, item.length); break;
-            case SKV_ITEM_BITMAP: bitmap(item); break;
-            case SKV_ITEM_LINE: canvas_.line(item.x, item.y, item.x + item.w, item.y + item.h, kBlack); break;
-            case SKV_ITEM_FILL: canvas_.fill(item.x, item.y, item.w, item.h, kBlack); break;
-            case SKV_ITEM_INVERT: canvas_.invert(item.x, item.y, item.w, item.h); break;
-            case SKV_ITEM_FRAME: canvas_.outline(item.x, item.y, item.w, item.h, kBlack); break;
-            case SKV_ITEM_BUTTON: button(item); break;
-            case SKV_ITEM_CHECKBOX: checkBox(item); break;
-            case SKV_ITEM_SCROLLBAR: scrollBar(item); break;
-            default: break;
+            case SKV_ITEM_TITLE:
+                title(item);
+                break;
+            case SKV_ITEM_TEXT:
+                text(item.font, item.x, item.y, item.text, item.length);
+                break;
+            case SKV_ITEM_BITMAP:
+                bitmap(item);
+                break;
+            case SKV_ITEM_LINE:
+                canvas_.line(item.x, item.y, item.x + item.w, item.y + item.h, kBlack);
+                break;
+            case SKV_ITEM_FILL:
+                canvas_.fill(item.x, item.y, item.w, item.h, kBlack);
+                break;
+            case SKV_ITEM_INVERT:
+                canvas_.invert(item.x, item.y, item.w, item.h);
+                break;
+            case SKV_ITEM_FRAME:
+                canvas_.outline(item.x, item.y, item.w, item.h, kBlack);
+                break;
+            case SKV_ITEM_BUTTON:
+                button(item);
+                break;
+            case SKV_ITEM_CHECKBOX:
+                checkBox(item);
+                break;
+            case SKV_ITEM_SCROLLBAR:
+                scrollBar(item);
+                break;
+            default:
+                break;
         }
     }
 
@@ -181,7 +202,8 @@ private:
             }
         }
         if (item.length)
-            text(item.font, x + side + 4 * d_, item.y + (item.h - lineHeight(item.font, d_)) / 2, item.text, item.length);
+            text(item.font, x + side + 4 * d_, item.y + (item.h - lineHeight(item.font, d_)) / 2, item.text,
+                 item.length);
     }
 
     // The handheld shows the scroll bar only when there is something to
@@ -200,9 +222,11 @@ private:
         if (trackHeight <= 0) return;
         for (int row = trackTop; row < trackTop + trackHeight; row += 2 * d_) canvas_.fill(centre, row, 1, d_, kBlack);
         const long total = static_cast<long>(item.maximum) + std::max<int>(item.page, 1);
-        const int carHeight = std::max<int>(static_cast<int>(trackHeight * std::max<int>(item.page, 1) / total), 4 * d_);
+        const int carHeight =
+            std::max<int>(static_cast<int>(trackHeight * std::max<int>(item.page, 1) / total), 4 * d_);
         const int value = std::clamp<int>(item.value, 0, item.maximum);
-        const int carTop = trackTop + static_cast<int>(static_cast<long>(trackHeight - carHeight) * value / item.maximum);
+        const int carTop =
+            trackTop + static_cast<int>(static_cast<long>(trackHeight - carHeight) * value / item.maximum);
         canvas_.fill(centre - d_, carTop, 2 * d_ + 1, carHeight, kBlack);
     }
 

@@ -16,7 +16,8 @@ int pageCount(PreviewSession& session, const QString& screen) {
 
 class Tour {
 public:
-    Tour(PreviewSession& session, const std::function<bool(const TourStop&)>& visit) : session_(session), visit_(visit) {}
+    Tour(PreviewSession& session, const std::function<bool(const TourStop&)>& visit)
+        : session_(session), visit_(visit) {}
 
     bool run(QString* error) {
         // List screens are numbered in the order of the tour; the numbers get
@@ -27,7 +28,8 @@ public:
         listScreens += groupPages;
         for (int group = 1; group <= session_.groupCount(); ++group) {
             for (const char* list : {"events", "contacts"}) {
-                const int pages = pageCount(session_, QStringLiteral("group:%1:%2").arg(group).arg(QLatin1String(list)));
+                const int pages =
+                    pageCount(session_, QStringLiteral("group:%1:%2").arg(group).arg(QLatin1String(list)));
                 if (pages < 0) return failed(error);
                 listScreens += pages;
             }
@@ -38,7 +40,8 @@ public:
         if (!listStop(QStringLiteral("welcome"), QStringLiteral("welcome"))) return true;
         if (!session_.goTo(QStringLiteral("groups"), error)) return false;
         for (int page = 1;; ++page) {
-            if (!listStop(QStringLiteral("groups-page-%1").arg(page), QStringLiteral("groups:%1").arg(page))) return true;
+            if (!listStop(QStringLiteral("groups-page-%1").arg(page), QStringLiteral("groups:%1").arg(page)))
+                return true;
             if (!session_.nextPage()) break;
         }
         if (!session_.ok()) return failed(error);
@@ -85,7 +88,8 @@ private:
                 session_.tap(row.x, row.y);
                 if (!session_.ok()) return failed(error);
                 const QString kind = events ? QStringLiteral("event") : QStringLiteral("contact");
-                if (!stop(QStringLiteral("%1-%2").arg(kind).arg(row.value), QStringLiteral("%1:%2").arg(kind).arg(row.value)))
+                if (!stop(QStringLiteral("%1-%2").arg(kind).arg(row.value),
+                          QStringLiteral("%1:%2").arg(kind).arg(row.value)))
                     return false;
                 session_.command(SKV_CMD_BACK);
                 if (!session_.ok()) return failed(error);

@@ -31,13 +31,14 @@ protected:
 };
 
 TEST_F(PreviewTool, WritesOneScreenAtEitherDensity) {
-    RunResult run = preview({prc, QStringLiteral("--screen"), QStringLiteral("event:7000"), QStringLiteral("--out"), path("event.png"),
-                             QStringLiteral("--texts"), path("event.txt")});
+    RunResult run = preview({prc, QStringLiteral("--screen"), QStringLiteral("event:7000"), QStringLiteral("--out"),
+                             path("event.png"), QStringLiteral("--texts"), path("event.txt")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QImage(path("event.png")).size(), QSize(160, 160));
     EXPECT_TRUE(testing::readAll(path("event.txt")).contains("2 17 1 Opening and welcome\n"));
 
-    run = preview({prc, QStringLiteral("--density"), QStringLiteral("2"), QStringLiteral("--out"), path("welcome.png")});
+    run =
+        preview({prc, QStringLiteral("--density"), QStringLiteral("2"), QStringLiteral("--out"), path("welcome.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QImage(path("welcome.png")).size(), QSize(320, 320));
 }
@@ -46,10 +47,12 @@ TEST_F(PreviewTool, BuildsAPackageXmlFirstAndLeavesNothingBehind) {
     const QString xml = folder.filePath(QStringLiteral("Conference.xml"));
     ASSERT_TRUE(QFile::copy(testing::examplePackage(), xml));
     for (const char* bitmap : {"Logo.bmp", "LauncherIcon16.bmp", "LauncherIcon22.bmp", "LauncherIcon32.bmp"})
-        QFile::copy(QStringLiteral(SKEDLIN_SOURCE_DIR "/examples/conference/") + QLatin1String(bitmap), folder.filePath(QLatin1String(bitmap)));
+        QFile::copy(QStringLiteral(SKEDLIN_SOURCE_DIR "/examples/conference/") + QLatin1String(bitmap),
+                    folder.filePath(QLatin1String(bitmap)));
     QDir(folder.path()).remove(QStringLiteral("Conference.prc"));
     const QStringList before = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
-    const RunResult run = preview({xml, QStringLiteral("--screen"), QStringLiteral("groups"), QStringLiteral("--out"), path("groups.png")});
+    const RunResult run = preview(
+        {xml, QStringLiteral("--screen"), QStringLiteral("groups"), QStringLiteral("--out"), path("groups.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList after = QStringList(before) << QStringLiteral("groups.png");
     after.sort();
@@ -84,7 +87,8 @@ TEST_F(PreviewTool, RefusesWhatItCannotShowWithADocumentedStatus) {
     EXPECT_EQ(preview({}).exitCode, 64);
     EXPECT_EQ(preview({prc}).exitCode, 64);
     EXPECT_EQ(preview({prc, QStringLiteral("--out"), out, QStringLiteral("--out-dir"), path("d")}).exitCode, 64);
-    EXPECT_EQ(preview({prc, QStringLiteral("--density"), QStringLiteral("3"), QStringLiteral("--out"), out}).exitCode, 64);
+    EXPECT_EQ(preview({prc, QStringLiteral("--density"), QStringLiteral("3"), QStringLiteral("--out"), out}).exitCode,
+              64);
     EXPECT_EQ(preview({prc, QStringLiteral("--frobnicate"), QStringLiteral("--out"), out}).exitCode, 64);
     // Not a package: a missing file, a text file, an empty resource database.
     EXPECT_EQ(preview({path("missing.prc"), QStringLiteral("--out"), out}).exitCode, 65);

@@ -38,7 +38,8 @@ inline QString buildPrc(const QString& xml, const QString& folder, const QString
     const QString base = folder + QLatin1Char('/') + name;
     const RunResult run = runProgram(binaryPath("SkedlinBuilder"), {xml, base, QStringLiteral("/PALM")});
     if (run.exitCode != 0) {
-        ADD_FAILURE() << "builder failed on " << xml.toStdString() << ": " << run.out.toStdString() << run.err.toStdString();
+        ADD_FAILURE() << "builder failed on " << xml.toStdString() << ": " << run.out.toStdString()
+                      << run.err.toStdString();
         return {};
     }
     return base + QStringLiteral(".prc");

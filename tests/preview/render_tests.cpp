@@ -49,11 +49,11 @@ TEST(ScreenRenderer, ItemsReachingPastTheScreenAreCutAtItsEdges) {
     const QImage image = render({item(SKV_ITEM_TEXT, 150, -4, 0, 0, "WWWWWWWW"), item(SKV_ITEM_FILL, -10, 150, 30, 40),
                                  item(SKV_ITEM_LINE, 100, 100, 500, 0), item(SKV_ITEM_INVERT, 155, 155, 100, 100)});
     ASSERT_EQ(image.size(), QSize(160, 160));
-    EXPECT_GT(blackIn(image, 150, 0, 10, 7), 0);                   // the part of the text on the screen
-    EXPECT_EQ(blackIn(image, 0, 150, 20, 10), 20 * 10);            // the fill up to both edges
-    EXPECT_EQ(blackIn(image, 100, 100, 60, 1), 60);                // the line to the right edge
-    EXPECT_EQ(blackIn(image, 155, 155, 5, 5) > 0, true);           // the corner inverted
-    EXPECT_EQ(blackIn(image, 20, 150, 10, 10), 0);                 // nothing beyond the fill
+    EXPECT_GT(blackIn(image, 150, 0, 10, 7), 0);          // the part of the text on the screen
+    EXPECT_EQ(blackIn(image, 0, 150, 20, 10), 20 * 10);   // the fill up to both edges
+    EXPECT_EQ(blackIn(image, 100, 100, 60, 1), 60);       // the line to the right edge
+    EXPECT_EQ(blackIn(image, 155, 155, 5, 5) > 0, true);  // the corner inverted
+    EXPECT_EQ(blackIn(image, 20, 150, 10, 10), 0);        // nothing beyond the fill
 }
 
 TEST(ScreenRenderer, InvertedRowSwapsInkAndPaperInsideItOnly) {
@@ -123,7 +123,8 @@ QByteArray bitmapFamily(int depth, const QByteArray& rows, int rowBytes, std::ui
 QImage renderBitmap(const QByteArray& family, int x, int y, int density = 1) {
     skv_item bitmap = item(SKV_ITEM_BITMAP, x, y, 16 * density, 3 * density);
     bitmap.id = 4000;
-    const ResourceLookup lookup = [&family](std::uint32_t type, std::uint16_t id, std::uint32_t* size) -> const std::uint8_t* {
+    const ResourceLookup lookup = [&family](std::uint32_t type, std::uint16_t id,
+                                            std::uint32_t* size) -> const std::uint8_t* {
         if (type != SKV_TYPE_BITMAP || id != 4000) return nullptr;
         *size = static_cast<std::uint32_t>(family.size());
         return reinterpret_cast<const std::uint8_t*>(family.constData());

@@ -98,10 +98,10 @@ TEST(PreviewSession, ForeignAndDamagedFilesGiveMessagesNotCrashes) {
 
     // A resource list announcing more resources than the file holds.
     QByteArray header(78, '\0');
-    header[33] = 1;                        // resource database
-    header[76] = 0x10;                     // 4096 resources
+    header[33] = 1;     // resource database
+    header[76] = 0x10;  // 4096 resources
     EXPECT_FALSE(PreviewPackage::fromBytes(header, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("cut off"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("damaged"))) << error.toStdString();
 
     // A well-formed database without a package in it.
     header[76] = 0;
@@ -148,7 +148,8 @@ TEST(ScreenTour, VisitsEveryScreenOnceUnderAFindableName) {
             PreviewSession again(examplePrc(), 1);
             QString problem;
             EXPECT_TRUE(again.goTo(stop.screen, &problem)) << stop.screen.toStdString() << problem.toStdString();
-            EXPECT_EQ(again.render(), session.render()) << stop.name.toStdString() << " vs " << stop.screen.toStdString();
+            EXPECT_EQ(again.render(), session.render())
+                << stop.name.toStdString() << " vs " << stop.screen.toStdString();
             return true;
         },
         &error);
@@ -162,11 +163,13 @@ TEST(ScreenTour, VisitsEveryScreenOnceUnderAFindableName) {
     // Every event record of the package is shown by some group.
     int eventRecords = 0;
     std::uint32_t size = 0;
-    while (examplePrc()->resource(SKV_TYPE_EVENT, static_cast<std::uint16_t>(7000 + eventRecords), &size)) ++eventRecords;
+    while (examplePrc()->resource(SKV_TYPE_EVENT, static_cast<std::uint16_t>(7000 + eventRecords), &size))
+        ++eventRecords;
     EXPECT_EQ(events.size(), eventRecords);
     // Stopping early is honoured.
     int visited = 0;
-    EXPECT_TRUE(tourPackage(session, [&](const TourStop&) { return ++visited < 3; }, &error));
+    EXPECT_TRUE(tourPackage(
+        session, [&](const TourStop&) { return ++visited < 3; }, &error));
     EXPECT_EQ(visited, 3);
 }
 

@@ -123,8 +123,10 @@ bool parseOptions(QStringList args, PreviewOptions& options, QString& problem) {
             return false;
         }
     }
-    if (options.input.isEmpty()) problem = QStringLiteral("preview needs an INPUT (.prc or .xml)");
-    else if (options.out.isEmpty() == options.outDir.isEmpty()) problem = QStringLiteral("preview needs either --out FILE.png or --out-dir DIR");
+    if (options.input.isEmpty())
+        problem = QStringLiteral("preview needs an INPUT (.prc or .xml)");
+    else if (options.out.isEmpty() == options.outDir.isEmpty())
+        problem = QStringLiteral("preview needs either --out FILE.png or --out-dir DIR");
     else if (!options.outDir.isEmpty() && (options.screenGiven || !options.actions.empty()))
         problem = QStringLiteral("--screen, --tap and --key go with --out, not with --out-dir");
     return problem.isEmpty();
@@ -154,8 +156,10 @@ QByteArray pngBytes(const QImage& image) {
         std::memset(bits, 0, static_cast<std::size_t>(mono.bytesPerLine()));
         for (int x = 0; x < width; ++x) {
             const QRgb pixel = line[x] & 0xFFFFFF;
-            if (pixel == 0) bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
-            else if (pixel != 0xFFFFFF) blackAndWhite = false;
+            if (pixel == 0)
+                bits[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+            else if (pixel != 0xFFFFFF)
+                blackAndWhite = false;
         }
     }
     QByteArray bytes;
@@ -188,8 +192,10 @@ QByteArray escaped(const QByteArray& text) {
     QByteArray out;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F) out += c;
-        else out += '<' + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0') + '>';
+        if (byte >= 0x20 && byte < 0x7F)
+            out += c;
+        else
+            out += '<' + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0') + '>';
     }
     return out;
 }
@@ -199,17 +205,19 @@ void appendTexts(QByteArray& out, const PreviewSession& session, const std::vect
     std::uint16_t count = 0;
     const skv_item* items = session.display(&count);
     for (std::uint16_t i = 0; i < count; ++i)
-        if (items[i].kind == SKV_ITEM_TITLE) out += "title " + escaped(QByteArray(items[i].text, items[i].length)) + '\n';
+        if (items[i].kind == SKV_ITEM_TITLE)
+            out += "title " + escaped(QByteArray(items[i].text, items[i].length)) + '\n';
     for (const DrawnText& text : texts)
-        out += QByteArray::number(text.x) + ' ' + QByteArray::number(text.y) + ' ' + QByteArray::number(text.font) + ' ' +
-               escaped(text.text) + '\n';
+        out += QByteArray::number(text.x) + ' ' + QByteArray::number(text.y) + ' ' + QByteArray::number(text.font) +
+               ' ' + escaped(text.text) + '\n';
 }
 
 // Builds a package .xml into `folder` with the builder beside this program.
 // Returns the .prc path, or an empty string after printing the builder's message.
 QString buildPackage(const QString& xml, const QString& folder, int& status) {
     const QString base = folder + QStringLiteral("/preview");
-    const BuildPlan plan = planPalmBuild(programDirectory(), QFileInfo(xml).absoluteFilePath(), base, base + QStringLiteral(".err"));
+    const BuildPlan plan =
+        planPalmBuild(programDirectory(), QFileInfo(xml).absoluteFilePath(), base, base + QStringLiteral(".err"));
     const BuildOutcome outcome = runBuild(plan);
     if (outcome.succeeded() && QFileInfo::exists(plan.palmFile)) return plan.palmFile;
     printLine(stderr, QStringLiteral("SkedlinTool preview: %1 cannot be built:").arg(xml));
@@ -224,8 +232,10 @@ int previewOneScreen(PreviewSession& session, const PreviewOptions& options) {
     if (!session.goTo(options.screen, &problem))
         return fail(session.ok() ? kPreviewExitNoScreen : kPreviewExitDamaged, problem);
     for (const PreviewOptions::Action& action : options.actions) {
-        if (action.isTap) session.tap(action.x * session.density(), action.y * session.density());
-        else session.key(action.key);
+        if (action.isTap)
+            session.tap(action.x * session.density(), action.y * session.density());
+        else
+            session.key(action.key);
     }
     if (!session.ok()) return fail(kPreviewExitDamaged, session.errorText());
     std::vector<DrawnText> texts;
@@ -241,7 +251,8 @@ int previewOneScreen(PreviewSession& session, const PreviewOptions& options) {
 
 int previewEveryScreen(PreviewSession& session, const PreviewOptions& options) {
     QString problem;
-    if (!QDir().mkpath(options.outDir)) return fail(kPreviewExitOutput, QStringLiteral("cannot create the folder %1").arg(options.outDir));
+    if (!QDir().mkpath(options.outDir))
+        return fail(kPreviewExitOutput, QStringLiteral("cannot create the folder %1").arg(options.outDir));
     QByteArray lines;
     int written = 0;
     const bool toured = preview::tourPackage(
@@ -249,7 +260,8 @@ int previewEveryScreen(PreviewSession& session, const PreviewOptions& options) {
         [&](const preview::TourStop& stop) {
             std::vector<DrawnText> texts;
             const QImage image = session.render(options.texts.isEmpty() ? nullptr : &texts);
-            if (!writeNewFile(QDir(options.outDir).filePath(stop.name + QStringLiteral(".png")), pngBytes(image), problem))
+            if (!writeNewFile(QDir(options.outDir).filePath(stop.name + QStringLiteral(".png")), pngBytes(image),
+                              problem))
                 return false;
             if (!options.texts.isEmpty()) {
                 lines += "# " + stop.name.toUtf8() + '\n';
@@ -276,13 +288,15 @@ int commandPreview(const QStringList& args) {
         std::fputs(kPreviewUsage, stderr);
         return kPreviewExitUsage;
     }
-    if (!QFileInfo(options.input).isFile()) return fail(kPreviewExitNotPackage, QStringLiteral("%1: no such file").arg(options.input));
+    if (!QFileInfo(options.input).isFile())
+        return fail(kPreviewExitNotPackage, QStringLiteral("%1: no such file").arg(options.input));
 
     // A package .xml is built first, into a folder removed afterwards.
     QTemporaryDir buildFolder;
     QString prc = options.input;
     if (options.input.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) {
-        if (!buildFolder.isValid()) return fail(kPreviewExitOutput, QStringLiteral("cannot create a temporary folder for the build"));
+        if (!buildFolder.isValid())
+            return fail(kPreviewExitOutput, QStringLiteral("cannot create a temporary folder for the build"));
         int status = 0;
         prc = buildPackage(options.input, buildFolder.path(), status);
         if (prc.isEmpty()) return status;
@@ -293,7 +307,8 @@ int commandPreview(const QStringList& args) {
     PreviewSession session(package, options.density);
     if (!session.ok()) {
         const bool notPackage = session.errorText().startsWith(QLatin1String("The file is not"));
-        return fail(notPackage ? kPreviewExitNotPackage : kPreviewExitDamaged, QStringLiteral("%1: %2").arg(options.input, session.errorText()));
+        return fail(notPackage ? kPreviewExitNotPackage : kPreviewExitDamaged,
+                    QStringLiteral("%1: %2").arg(options.input, session.errorText()));
     }
     return options.out.isEmpty() ? previewEveryScreen(session, options) : previewOneScreen(session, options);
 }

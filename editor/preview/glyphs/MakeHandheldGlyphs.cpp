@@ -80,10 +80,11 @@ QImage strip(const QString& family, bool bold, std::uint8_t font, int density) {
         const double left = x * kScale;
         if (!known) {
             // The handheld shows bytes without a glyph as an open box.
-            painter.fillRect(QRectF(left, (baseline - 7 * density) * kScale, (cell - density) * kScale, 7 * density * kScale),
-                             Qt::white);
-            painter.fillRect(QRectF(left + density * kScale, (baseline - 6 * density) * kScale, (cell - 3 * density) * kScale,
-                                    5 * density * kScale),
+            painter.fillRect(
+                QRectF(left, (baseline - 7 * density) * kScale, (cell - density) * kScale, 7 * density * kScale),
+                Qt::white);
+            painter.fillRect(QRectF(left + density * kScale, (baseline - 6 * density) * kScale,
+                                    (cell - 3 * density) * kScale, 5 * density * kScale),
                              Qt::black);
         } else if (code) {
             const QString text = QString::fromUcs4(&code, 1);
@@ -135,10 +136,14 @@ QImage strip(const QString& family, bool bold, std::uint8_t font, int density) {
 
 const char* fontName(std::uint8_t font) {
     switch (font) {
-        case kFontBold: return "bold";
-        case kFontLarge: return "large";
-        case kFontLargeBold: return "largebold";
-        default: return "standard";
+        case kFontBold:
+            return "bold";
+        case kFontLarge:
+            return "large";
+        case kFontLargeBold:
+            return "largebold";
+        default:
+            return "standard";
     }
 }
 
