@@ -63,6 +63,8 @@ inline constexpr std::uint32_t kResourceDirectoryIndex = 2;
 inline constexpr std::uint32_t kResourceDirectoryRvaField =
     kDataDirectoriesField + kResourceDirectoryIndex * kDataDirectoryEntrySize;
 inline constexpr std::uint32_t kResourceDirectorySizeField = kResourceDirectoryRvaField + 4;
+inline constexpr std::uint32_t kImportDirectoryIndex = 1;
+inline constexpr std::uint32_t kImportAddressTableIndex = 12;
 
 inline constexpr std::uint16_t kPe32Magic = 0x010B;
 inline constexpr std::uint16_t kSubsystemWindowsCeGui = 9;
@@ -80,6 +82,7 @@ inline constexpr std::uint32_t kSectionCode = 0x00000020;
 inline constexpr std::uint32_t kSectionInitializedData = 0x00000040;
 inline constexpr std::uint32_t kSectionExecute = 0x20000000;
 inline constexpr std::uint32_t kSectionRead = 0x40000000;
+inline constexpr std::uint32_t kSectionWrite = 0x80000000;
 
 inline constexpr char kResourceSectionName[] = ".rsrc";
 

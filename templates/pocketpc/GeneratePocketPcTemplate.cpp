@@ -1,9 +1,11 @@
-// Build-time program: writes the C++ source that embeds the Pocket PC viewer
-// template as a 32-bit little-endian byte count followed by the executable.
-// Usage: GeneratePocketPcTemplate <output .cpp> [<output .exe>]
+// Build-time program: makes the Pocket PC viewer template from the linked
+// viewer program and writes the C++ source that embeds it as a 32-bit
+// little-endian byte count followed by the executable.
+// Usage: GeneratePocketPcTemplate <output .cpp> <output .exe> <viewer .elf>
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,12 +24,31 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
 
 }  // namespace
 
+std::vector<std::uint8_t> readFile(const std::string& path, bool& ok) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ok = static_cast<bool>(in) || in.eof();
+    return bytes;
+}
+
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: GeneratePocketPcTemplate <output .cpp> [<output .exe>]\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: GeneratePocketPcTemplate <output .cpp> <output .exe> <viewer .elf>\n");
         return 2;
     }
-    const std::vector<std::uint8_t> image = skedlin::templates::viewerTemplateImage();
+    bool readOk = false;
+    const std::vector<std::uint8_t> elf = readFile(argv[3], readOk);
+    skedlin::ce::ElfProgram program;
+    std::string error;
+    if (!readOk || elf.empty()) {
+        std::fprintf(stderr, "GeneratePocketPcTemplate: cannot read %s\n", argv[3]);
+        return 1;
+    }
+    if (!skedlin::ce::readElfProgram(elf, program, error)) {
+        std::fprintf(stderr, "GeneratePocketPcTemplate: %s: %s\n", argv[3], error.c_str());
+        return 1;
+    }
+    const std::vector<std::uint8_t> image = skedlin::templates::viewerTemplateImage(program);
     std::vector<std::uint8_t> stored;
     const auto count = static_cast<std::uint32_t>(image.size());
     for (int shift = 0; shift < 32; shift += 8) stored.push_back(static_cast<std::uint8_t>(count >> shift));
@@ -50,11 +71,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "GeneratePocketPcTemplate: cannot write %s\n", argv[1]);
         return 1;
     }
-    if (argc > 2) {
-        if (!writeFileAtomically(argv[2], std::string(image.begin(), image.end()))) {
-            std::fprintf(stderr, "GeneratePocketPcTemplate: cannot write %s\n", argv[2]);
-            return 1;
-        }
+    if (!writeFileAtomically(argv[2], std::string(image.begin(), image.end()))) {
+        std::fprintf(stderr, "GeneratePocketPcTemplate: cannot write %s\n", argv[2]);
+        return 1;
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "templates/pocketpc/ViewerTemplateImage.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <iterator>
 
 #include "formats/Bytes.h"
@@ -17,23 +19,12 @@ namespace {
 constexpr std::uint32_t kNtHeadersOffset = 0x80;
 constexpr std::uint32_t kFileAlignment = 0x200;
 constexpr std::uint32_t kSectionAlignment = 0x1000;
-constexpr std::uint32_t kImageBase = 0x00010000;  // where Windows CE loads programs
-constexpr std::uint32_t kCodeRva = 0x1000;
-constexpr std::uint32_t kResourceRva = 0x2000;
-constexpr std::uint16_t kSectionCount = 2;
+constexpr std::uint32_t kImageBase = ce::kImageBase;  // where Windows CE loads programs
 constexpr std::uint8_t kLinkerMajor = 6, kLinkerMinor = 0;
 // Windows CE 3.0, the oldest system the installer accepts.
 constexpr std::uint16_t kSystemMajor = 3, kSystemMinor = 0;
 constexpr std::uint32_t kStackReserve = 0x10000, kStackCommit = 0x1000;
 constexpr std::uint32_t kHeapReserve = 0x100000, kHeapCommit = 0x1000;
-
-// The program's entry point, in 32-bit ARM code (ARMv4, so that it runs on
-// every Pocket PC processor). The system calls it like WinMain, with the
-// return address in lr; returning from it ends the process, and r0 is the
-// process's exit code. The viewer proper is not part of this template.
-constexpr std::uint32_t kArmMovR0Zero = 0xE3A00000;  // mov r0, #0    -- exit code 0
-constexpr std::uint32_t kArmMovPcLr = 0xE1A0F00E;    // mov pc, lr    -- return to the system
-constexpr std::uint32_t kEntryCode[] = {kArmMovR0Zero, kArmMovPcLr};
 
 // The 16-bit program a DOS system runs instead: print the message and exit
 // with code 1.
@@ -87,7 +78,7 @@ std::vector<std::uint8_t> groupIconEntry(int size, std::uint16_t iconId, std::si
     return entry;
 }
 
-std::vector<std::uint8_t> resourceSection() {
+std::vector<std::uint8_t> resourceSection(std::uint32_t resourceRva) {
     ResourceTree tree;
     addResource(tree, pe::kResourceTypeBitmap, kSplashBitmapId, calendarBitmap(kLargeIconSize));
 
@@ -115,99 +106,144 @@ std::vector<std::uint8_t> resourceSection() {
     bytes::ByteWriter(layout).put16le(kLayoutVersion);
     addResource(tree, pe::kResourceTypeRawData, kLayoutVersionId, std::move(layout));
     addResource(tree, pe::kResourceTypeVersion, kVersionResourceId, viewerVersionResource());
-    return tree.serialize(kResourceRva);
+    return tree.serialize(resourceRva);
+}
+
+// One section of the image: where it is in memory and in the file.
+struct Section {
+    std::string name;
+    std::uint32_t rva = 0, memorySize = 0, rawSize = 0, fileOffset = 0, characteristics = 0;
+    const std::vector<std::uint8_t>* bytes = nullptr;
+};
+
+std::uint32_t characteristicsOf(const ce::ProgramSection& s) {
+    if (s.executable) return pe::kSectionCode | pe::kSectionExecute | pe::kSectionRead;
+    return pe::kSectionInitializedData | pe::kSectionRead | (s.writable ? pe::kSectionWrite : 0);
+}
+
+void put16(std::vector<std::uint8_t>& image, std::uint32_t at, std::uint16_t value) {
+    bytes::ByteWriter(image).patch16le(at, value);
+}
+
+void put32(std::vector<std::uint8_t>& image, std::uint32_t at, std::uint32_t value) {
+    bytes::ByteWriter(image).patch32le(at, value);
+}
+
+void putDataDirectory(std::vector<std::uint8_t>& image, std::uint32_t index, std::uint32_t rva, std::uint32_t size) {
+    const std::uint32_t at = kNtHeadersOffset + pe::kDataDirectoriesField + index * pe::kDataDirectoryEntrySize;
+    put32(image, at, rva);
+    put32(image, at + 4, size);
+}
+
+void putDosHeader(std::vector<std::uint8_t>& image) {
+    put16(image, 0, pe::kDosSignature);
+    put16(image, 0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));  // bytes on the last page
+    put16(image, 0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
+    put16(image, 0x08, kDosParagraphsInHeader);
+    put16(image, 0x0C, kDosMaxAlloc);
+    put16(image, 0x10, kDosInitialSp);
+    put16(image, 0x18, kDosRelocationTableOffset);
+    put32(image, pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
+    std::memcpy(image.data() + pe::kDosHeaderSize, kDosStubCode, sizeof kDosStubCode);
+    std::memcpy(image.data() + pe::kDosHeaderSize + sizeof kDosStubCode, kDosStubMessage, sizeof kDosStubMessage - 1);
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> viewerTemplateImage() {
-    const std::vector<std::uint8_t> resources = resourceSection();
-    const auto resourceUsed = static_cast<std::uint32_t>(resources.size());
-    const std::uint32_t resourceRaw = pe::alignUp(resourceUsed, kFileAlignment);
-    const auto codeUsed = static_cast<std::uint32_t>(sizeof kEntryCode);
-    const std::uint32_t codeRaw = pe::alignUp(codeUsed, kFileAlignment);
-    const std::uint32_t headersEnd = kNtHeadersOffset + pe::kNtHeadersSize + kSectionCount * pe::kSectionHeaderSize;
+std::vector<std::uint8_t> viewerTemplateImage(const ce::ElfProgram& program) {
+    std::vector<Section> sections;
+    std::uint32_t memoryEnd = kSectionAlignment;
+    for (const ce::ProgramSection& s : program.sections) {
+        Section out;
+        out.name = s.name;
+        out.rva = s.address - kImageBase;
+        out.memorySize = s.memorySize;
+        out.rawSize = pe::alignUp(static_cast<std::uint32_t>(s.bytes.size()), kFileAlignment);
+        out.characteristics = characteristicsOf(s);
+        out.bytes = &s.bytes;
+        memoryEnd = pe::alignUp(out.rva + out.memorySize, kSectionAlignment);
+        sections.push_back(out);
+    }
+    // The resources last, in memory and in the file, so the builder can grow them.
+    const std::uint32_t resourceRva = memoryEnd;
+    const std::vector<std::uint8_t> resources = resourceSection(resourceRva);
+    Section rsrc;
+    rsrc.name = pe::kResourceSectionName;
+    rsrc.rva = resourceRva;
+    rsrc.memorySize = static_cast<std::uint32_t>(resources.size());
+    rsrc.rawSize = pe::alignUp(rsrc.memorySize, kFileAlignment);
+    rsrc.characteristics = pe::kSectionInitializedData | pe::kSectionRead;
+    rsrc.bytes = &resources;
+    sections.push_back(rsrc);
+
+    const auto sectionCount = static_cast<std::uint16_t>(sections.size());
+    const std::uint32_t headersEnd = kNtHeadersOffset + pe::kNtHeadersSize + sectionCount * pe::kSectionHeaderSize;
     const std::uint32_t headersSize = pe::alignUp(headersEnd, kFileAlignment);
-    const std::uint32_t codeFileOffset = headersSize;
-    const std::uint32_t resourceFileOffset = codeFileOffset + codeRaw;
+    std::uint32_t fileEnd = headersSize, codeRaw = 0, dataRaw = 0, baseOfData = 0;
+    for (Section& s : sections) {
+        s.fileOffset = s.rawSize ? fileEnd : 0;
+        fileEnd += s.rawSize;
+        if (s.characteristics & pe::kSectionCode) {
+            codeRaw += s.rawSize;
+        } else {
+            dataRaw += s.rawSize;
+            if (!baseOfData) baseOfData = s.rva;
+        }
+    }
 
-    std::vector<std::uint8_t> image(resourceFileOffset + resourceRaw, 0);
-
-    // DOS header and stub
-    bytes::ByteWriter(image).patch16le(0, pe::kDosSignature);
-    bytes::ByteWriter(image).patch16le(0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));  // bytes on the last page
-    bytes::ByteWriter(image).patch16le(0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
-    bytes::ByteWriter(image).patch16le(0x08, kDosParagraphsInHeader);
-    bytes::ByteWriter(image).patch16le(0x0C, kDosMaxAlloc);
-    bytes::ByteWriter(image).patch16le(0x10, kDosInitialSp);
-    bytes::ByteWriter(image).patch16le(0x18, kDosRelocationTableOffset);
-    bytes::ByteWriter(image).patch32le(pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
-    std::memcpy(image.data() + pe::kDosHeaderSize, kDosStubCode, sizeof kDosStubCode);
-    std::memcpy(image.data() + pe::kDosHeaderSize + sizeof kDosStubCode, kDosStubMessage, sizeof kDosStubMessage - 1);
+    std::vector<std::uint8_t> image(fileEnd, 0);
+    putDosHeader(image);
 
     // NT headers
     const std::uint32_t nt = kNtHeadersOffset;
-    bytes::ByteWriter(image).patch32le(nt, pe::kNtSignature);
-    bytes::ByteWriter(image).patch16le(nt + pe::kMachineField, pe::kMachineArm);
-    bytes::ByteWriter(image).patch16le(nt + pe::kNumberOfSectionsField, kSectionCount);
-    bytes::ByteWriter(image).patch32le(nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
-    bytes::ByteWriter(image).patch16le(nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
-    bytes::ByteWriter(image).patch16le(nt + pe::kCharacteristicsField,
+    put32(image, nt, pe::kNtSignature);
+    put16(image, nt + pe::kMachineField, pe::kMachineArm);
+    put16(image, nt + pe::kNumberOfSectionsField, sectionCount);
+    put32(image, nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
+    put16(image, nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
+    put16(image, nt + pe::kCharacteristicsField,
           pe::kFileRelocsStripped | pe::kFileExecutableImage | pe::kFileLineNumsStripped | pe::kFileLocalSymsStripped |
               pe::kFile32BitMachine);
-    bytes::ByteWriter(image).patch16le(nt + pe::kMagicField, pe::kPe32Magic);
+    put16(image, nt + pe::kMagicField, pe::kPe32Magic);
     image[nt + pe::kLinkerVersionField] = kLinkerMajor;
     image[nt + pe::kLinkerVersionField + 1] = kLinkerMinor;
-    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfCodeField, codeRaw);
-    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfInitializedDataField, resourceRaw);
-    bytes::ByteWriter(image).patch32le(nt + pe::kAddressOfEntryPointField, kCodeRva);
-    bytes::ByteWriter(image).patch32le(nt + pe::kBaseOfCodeField, kCodeRva);
-    bytes::ByteWriter(image).patch32le(nt + pe::kBaseOfDataField, kResourceRva);
-    bytes::ByteWriter(image).patch32le(nt + pe::kImageBaseField, kImageBase);
-    bytes::ByteWriter(image).patch32le(nt + pe::kSectionAlignmentField, kSectionAlignment);
-    bytes::ByteWriter(image).patch32le(nt + pe::kFileAlignmentField, kFileAlignment);
-    bytes::ByteWriter(image).patch16le(nt + pe::kOperatingSystemVersionField, kSystemMajor);
-    bytes::ByteWriter(image).patch16le(nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
-    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemVersionField, kSystemMajor);
-    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemVersionField + 2, kSystemMinor);
-    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfImageField, pe::alignUp(kResourceRva + resourceUsed, kSectionAlignment));
-    bytes::ByteWriter(image).patch32le(nt + pe::kSizeOfHeadersField, headersSize);
-    bytes::ByteWriter(image).patch32le(nt + pe::kCheckSumField, 0);
-    bytes::ByteWriter(image).patch16le(nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
-    bytes::ByteWriter(image).patch32le(nt + pe::kStackReserveField, kStackReserve);
-    bytes::ByteWriter(image).patch32le(nt + pe::kStackCommitField, kStackCommit);
-    bytes::ByteWriter(image).patch32le(nt + pe::kHeapReserveField, kHeapReserve);
-    bytes::ByteWriter(image).patch32le(nt + pe::kHeapCommitField, kHeapCommit);
-    bytes::ByteWriter(image).patch32le(nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
-    bytes::ByteWriter(image).patch32le(nt + pe::kResourceDirectoryRvaField, kResourceRva);
-    bytes::ByteWriter(image).patch32le(nt + pe::kResourceDirectorySizeField, resourceUsed);
+    put32(image, nt + pe::kSizeOfCodeField, codeRaw);
+    put32(image, nt + pe::kSizeOfInitializedDataField, dataRaw);
+    put32(image, nt + pe::kAddressOfEntryPointField, program.entry - kImageBase);
+    put32(image, nt + pe::kBaseOfCodeField, sections.front().rva);
+    put32(image, nt + pe::kBaseOfDataField, baseOfData);
+    put32(image, nt + pe::kImageBaseField, kImageBase);
+    put32(image, nt + pe::kSectionAlignmentField, kSectionAlignment);
+    put32(image, nt + pe::kFileAlignmentField, kFileAlignment);
+    put16(image, nt + pe::kOperatingSystemVersionField, kSystemMajor);
+    put16(image, nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
+    put16(image, nt + pe::kSubsystemVersionField, kSystemMajor);
+    put16(image, nt + pe::kSubsystemVersionField + 2, kSystemMinor);
+    put32(image, nt + pe::kSizeOfImageField, pe::alignUp(rsrc.rva + rsrc.memorySize, kSectionAlignment));
+    put32(image, nt + pe::kSizeOfHeadersField, headersSize);
+    put32(image, nt + pe::kCheckSumField, 0);
+    put16(image, nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
+    put32(image, nt + pe::kStackReserveField, kStackReserve);
+    put32(image, nt + pe::kStackCommitField, kStackCommit);
+    put32(image, nt + pe::kHeapReserveField, kHeapReserve);
+    put32(image, nt + pe::kHeapCommitField, kHeapCommit);
+    put32(image, nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
+    putDataDirectory(image, pe::kImportDirectoryIndex, program.importDirectory - kImageBase, program.importDirectorySize);
+    putDataDirectory(image, pe::kResourceDirectoryIndex, rsrc.rva, rsrc.memorySize);
+    putDataDirectory(image, pe::kImportAddressTableIndex, program.importAddressTable - kImageBase,
+                     program.importAddressTableSize);
 
-    // Section table: code, then resources
-    struct Section {
-        const char* name;
-        std::uint32_t used, rva, raw, fileOffset, characteristics;
-    };
-    const Section sections[kSectionCount] = {
-        {".text", codeUsed, kCodeRva, codeRaw, codeFileOffset, pe::kSectionCode | pe::kSectionExecute | pe::kSectionRead},
-        {pe::kResourceSectionName, resourceUsed, kResourceRva, resourceRaw, resourceFileOffset,
-         pe::kSectionInitializedData | pe::kSectionRead}};
     std::uint32_t header = nt + pe::kNtHeadersSize;
-    for (const Section& section : sections) {
-        std::memcpy(image.data() + header, section.name, std::strlen(section.name));
-        bytes::ByteWriter(image).patch32le(header + pe::kSectionVirtualSizeField, section.used);
-        bytes::ByteWriter(image).patch32le(header + pe::kSectionVirtualAddressField, section.rva);
-        bytes::ByteWriter(image).patch32le(header + pe::kSectionSizeOfRawDataField, section.raw);
-        bytes::ByteWriter(image).patch32le(header + pe::kSectionPointerToRawDataField, section.fileOffset);
-        bytes::ByteWriter(image).patch32le(header + pe::kSectionCharacteristicsField, section.characteristics);
+    for (const Section& s : sections) {
+        std::memcpy(image.data() + header, s.name.data(), std::min<std::size_t>(s.name.size(), pe::kSectionNameSize));
+        put32(image, header + pe::kSectionVirtualSizeField, s.memorySize);
+        put32(image, header + pe::kSectionVirtualAddressField, s.rva);
+        put32(image, header + pe::kSectionSizeOfRawDataField, s.rawSize);
+        put32(image, header + pe::kSectionPointerToRawDataField, s.fileOffset);
+        put32(image, header + pe::kSectionCharacteristicsField, s.characteristics);
         header += pe::kSectionHeaderSize;
+        if (!s.bytes->empty()) std::memcpy(image.data() + s.fileOffset, s.bytes->data(), s.bytes->size());
     }
-
-    std::uint32_t at = codeFileOffset;
-    for (std::uint32_t instruction : kEntryCode) {
-        bytes::ByteWriter(image).patch32le(at, instruction);
-        at += 4;
-    }
-    std::memcpy(image.data() + resourceFileOffset, resources.data(), resources.size());
     return image;
 }
 

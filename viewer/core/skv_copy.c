@@ -195,58 +195,117 @@ static void resolve_choice(skv_context *ctx) {
 
 enum { WALK_EVENTS = 0, WALK_CONTACTS = 1, WALK_DONE = 2 };
 
-/* The next chosen entry's record; 0 at the end or on damage. */
-static uint8_t walk(skv_context *ctx, skv_record *out, skv_status *status) {
-    uint32_t size;
-    const uint8_t *bytes;
-    uint16_t id;
-    *status = SKV_OK;
+/* The id of the next chosen event or contact, or 0 at the end. */
+static uint16_t next_chosen(skv_context *ctx) {
     while (ctx->walk_phase == WALK_EVENTS) {
         if (ctx->walk_index >= ctx->total_events) {
             ctx->walk_phase = WALK_CONTACTS;
             ctx->walk_index = 0;
             break;
         }
-        if (skv_bit(ctx->chosen_events, ctx->walk_index++)) {
-            id = (uint16_t)(SKV_ID_FIRST_EVENT + ctx->walk_index - 1);
-            bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
-            *status = skv_datebook_record(bytes, size, out);
-            out->source_id = id;
-            if (*status) skv_fail(ctx, *status, SKV_TYPE_EVENT, id);
-            return *status == SKV_OK;
-        }
+        if (skv_bit(ctx->chosen_events, ctx->walk_index++)) return (uint16_t)(SKV_ID_FIRST_EVENT + ctx->walk_index - 1);
     }
     while (ctx->walk_phase == WALK_CONTACTS) {
         if (ctx->walk_index >= SKV_MAX_CONTACTS) {
             ctx->walk_phase = WALK_DONE;
             break;
         }
-        if (skv_bit(ctx->chosen_contacts, ctx->walk_index++)) {
-            id = (uint16_t)(SKV_ID_FIRST_CONTACT + ctx->walk_index - 1);
-            bytes = skv_resource(ctx, SKV_TYPE_CONTACT, id, &size);
-            *status = skv_addressbook_record(bytes, size, out);
-            out->source_id = id;
-            if (*status) skv_fail(ctx, *status, SKV_TYPE_CONTACT, id);
-            return *status == SKV_OK;
-        }
+        if (skv_bit(ctx->chosen_contacts, ctx->walk_index++)) return (uint16_t)(SKV_ID_FIRST_CONTACT + ctx->walk_index - 1);
     }
     return 0;
 }
 
+/* Why the calendar cannot take a decoded event: an impossible date or
+ * time, an end before the start, a repeat that never recurs. */
+static uint8_t entry_refusal(const skv_entry_event *e) {
+    uint8_t timed = e->start_hour != 0xFF;
+    if (e->year < 1900 || e->year > 2099 || e->month < 1 || e->month > 12 || e->day < 1 || e->day > 31) return SKV_REFUSE_DATE;
+    if (timed != (e->end_hour != 0xFF)) return SKV_REFUSE_TIME;
+    if (timed && (e->start_hour > 23 || e->end_hour > 23 || e->start_minute > 59 || e->end_minute > 59 ||
+                  e->end_hour * 60 + e->end_minute < e->start_hour * 60 + e->start_minute))
+        return SKV_REFUSE_TIME;
+    if (e->recurrence == -1) return SKV_REFUSE_NONE;
+    if (e->frequency == 0) return SKV_REFUSE_REPEAT;
+    if (e->recurrence == 1 && (e->mask & 0x7F) == 0) return SKV_REFUSE_REPEAT;
+    if (e->recurrence == 3 && e->mask > LAST_DAY_OF_MONTH_END) return SKV_REFUSE_REPEAT;
+    if (e->end_year) {
+        uint32_t start = (uint32_t)e->year << 9 | (uint32_t)e->month << 5 | e->day;
+        uint32_t end = (uint32_t)e->end_year << 9 | (uint32_t)e->end_month << 5 | e->end_day;
+        if (e->end_month < 1 || e->end_month > 12 || e->end_day < 1 || e->end_day > 31 || end < start) return SKV_REFUSE_DATE;
+    }
+    return SKV_REFUSE_NONE;
+}
+
+/* Decodes entry `id` of a Pocket PC package; damage is recorded. */
+static skv_status decode_entry(skv_context *ctx, uint16_t id, skv_entry *out) {
+    uint32_t size;
+    const uint8_t *bytes;
+    skv_status status;
+    skv_mem_set(out, 0, sizeof *out);
+    out->source_id = id;
+    if (id >= SKV_ID_FIRST_EVENT) {
+        out->kind = SKV_RECORD_EVENT;
+        bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
+        status = skv_ppc_decode_event(bytes, size, &out->event);
+        if (!status) out->refused = entry_refusal(&out->event);
+        if (status) skv_fail(ctx, status, SKV_TYPE_EVENT, id);
+    } else {
+        out->kind = SKV_RECORD_CONTACT;
+        bytes = skv_resource(ctx, SKV_TYPE_CONTACT, id, &size);
+        status = skv_ppc_decode_contact(bytes, size, &out->contact);
+        if (status) skv_fail(ctx, status, SKV_TYPE_CONTACT, id);
+    }
+    return status;
+}
+
+/* Encodes entry `id` of a Palm package; damage is recorded. */
+static skv_status encode_record(skv_context *ctx, uint16_t id, skv_record *out) {
+    uint32_t size;
+    const uint8_t *bytes;
+    skv_status status;
+    uint32_t type = id >= SKV_ID_FIRST_EVENT ? SKV_TYPE_EVENT : SKV_TYPE_CONTACT;
+    bytes = skv_resource(ctx, type, id, &size);
+    status = type == SKV_TYPE_EVENT ? skv_datebook_record(bytes, size, out) : skv_addressbook_record(bytes, size, out);
+    out->source_id = id;
+    if (status) skv_fail(ctx, status, type, id);
+    return status;
+}
+
+uint8_t skv_refusal_of(skv_context *ctx, uint16_t id) {
+    if (ctx->layout == SKV_LAYOUT_POCKETPC) {
+        skv_entry entry;
+        return decode_entry(ctx, id, &entry) ? SKV_REFUSE_NONE : entry.refused;
+    } else {
+        skv_record record;
+        return encode_record(ctx, id, &record) ? SKV_REFUSE_NONE : record.refused;
+    }
+}
+
 skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary) {
-    skv_record record;
     skv_status status = SKV_OK;
+    uint16_t id;
     skv_mem_set(summary, 0, sizeof *summary);
     if (ctx->error) return ctx->error;
     resolve_choice(ctx);
     ctx->walk_phase = WALK_EVENTS;
     ctx->walk_index = 0;
-    while (walk(ctx, &record, &status)) {
-        if (record.kind == SKV_RECORD_EVENT) {
-            if (record.refused) ++summary->events_refused;
+    while (!status && (id = next_chosen(ctx)) != 0) {
+        uint8_t refused = 0;
+        if (ctx->layout == SKV_LAYOUT_POCKETPC) {
+            skv_entry entry;
+            status = decode_entry(ctx, id, &entry);
+            refused = entry.refused;
+        } else {
+            skv_record record;
+            status = encode_record(ctx, id, &record);
+            refused = record.refused;
+        }
+        if (status) break;
+        if (id >= SKV_ID_FIRST_EVENT) {
+            if (refused) ++summary->events_refused;
             else ++summary->events;
         } else {
-            if (record.refused) ++summary->contacts_refused;
+            if (refused) ++summary->contacts_refused;
             else ++summary->contacts;
         }
     }
@@ -260,11 +319,25 @@ skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary) {
     return status;
 }
 
+static void note_refused(skv_context *ctx, uint8_t refused, uint16_t id) {
+    if (refused && ctx->refused_count < SKV_MAX_REFUSED_SHOWN) ctx->refused_ids[ctx->refused_count++] = id;
+}
+
 uint8_t skv_copy_next(skv_context *ctx, skv_record *out) {
-    skv_status status;
-    if (ctx->error) return 0;
-    if (!walk(ctx, out, &status)) return 0;
-    if (out->refused && ctx->refused_count < SKV_MAX_REFUSED_SHOWN) ctx->refused_ids[ctx->refused_count++] = out->source_id;
+    uint16_t id;
+    if (ctx->error || ctx->layout != SKV_LAYOUT_PALM) return 0;
+    id = next_chosen(ctx);
+    if (!id || encode_record(ctx, id, out)) return 0;
+    note_refused(ctx, out->refused, id);
+    return 1;
+}
+
+uint8_t skv_copy_next_entry(skv_context *ctx, skv_entry *out) {
+    uint16_t id;
+    if (ctx->error || ctx->layout != SKV_LAYOUT_POCKETPC) return 0;
+    id = next_chosen(ctx);
+    if (!id || decode_entry(ctx, id, out)) return 0;
+    note_refused(ctx, out->refused, id);
     return 1;
 }
 

@@ -52,6 +52,19 @@ extern "C" {
 #define SKV_ID_FIRST_EVENT 7000        /* Nevt, one per event */
 #define SKV_ID_LOGO 4000               /* Tbmp family */
 
+/* The Pocket PC package layout: the same ids as numbered resources of the
+ * executable. Strings sit in string tables (type 6, block id / 16 + 1, slot
+ * id % 16, UTF-16 with a 16-bit length each); word lists, events and
+ * contacts are raw data (type 10, little-endian); the logo is a bitmap
+ * (type 2, a device-independent bitmap without its file header). The core
+ * tells the layouts apart at measure/open time: a package with the string
+ * resource SKV_ID_TITLE is read as Palm, otherwise as Pocket PC. */
+#define SKV_TYPE_PPC_BITMAP 2u
+#define SKV_TYPE_PPC_STRINGS 6u
+#define SKV_TYPE_PPC_DATA 10u
+#define SKV_ID_FIRST_GROUP_NAME 6000 /* Pocket PC: string 6000 + group index */
+enum { SKV_LAYOUT_PALM = 0, SKV_LAYOUT_POCKETPC = 1 };
+
 /* Fonts, numbered as the handheld numbers its built-in fonts. */
 #define SKV_FONT_STANDARD 0
 #define SKV_FONT_BOLD 1
@@ -98,6 +111,16 @@ const char *skv_status_text(skv_status status);
 /* Navigation level of the package: 0 whole package, 1 groups, 2 events and
  * contacts can be chosen for copying. */
 uint8_t skv_navigation(const skv_context *ctx);
+
+/* The package's title (8-bit, not terminated), for window captions. */
+const char *skv_package_title(const skv_context *ctx, uint16_t *length);
+
+/* Which layout the package was read in (SKV_LAYOUT_*). */
+uint8_t skv_layout_kind(const skv_context *ctx);
+
+/* Windows-1252 byte to its UTF-16 code unit (texts handed out by the core
+ * are 8-bit in that code page for Pocket PC packages). */
+uint16_t skv_cp1252_unicode(uint8_t byte);
 
 /* A 32-bit fingerprint of the package (title, tables, record counts) that
  * tells whether the same package has been copied before. */
@@ -260,6 +283,59 @@ skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary);
  * walk is over, 1 otherwise. Events come first, then contacts; a contact in
  * several chosen groups comes once. */
 uint8_t skv_copy_next(skv_context *ctx, skv_record *out);
+
+/* ---- Decoded entries (Pocket PC packages) ------------------------------ */
+
+/* A counted text, 8-bit Windows-1252, line ends as CR LF; not terminated. */
+typedef struct skv_span {
+    const char *text;
+    uint16_t length;
+} skv_span;
+
+typedef struct skv_entry_event {
+    uint16_t year;
+    uint8_t month, day;
+    uint8_t start_hour, start_minute, end_hour, end_minute; /* 0xFF: untimed */
+    int16_t recurrence; /* -1 none, 0 daily, 1 weekly, 2 month by date, 3 month by day, 5 yearly */
+    uint16_t end_year;  /* repeat end; 0: none */
+    uint8_t end_month, end_day;
+    uint8_t frequency;  /* every n days, weeks, months or years */
+    uint8_t mask;       /* weekly: bit 0 Sunday .. bit 6 Saturday; month by day: week * 7 + weekday, 28..34 last */
+    uint16_t exception_count;
+    const uint8_t *exceptions; /* read with skv_entry_exception */
+    skv_span title, note;
+} skv_entry_event;
+
+/* Texts of a contact in record order. */
+enum {
+    SKV_CONTACT_LAST_NAME = 0, SKV_CONTACT_FIRST_NAME, SKV_CONTACT_TITLE, SKV_CONTACT_COMPANY,
+    SKV_CONTACT_STREET, SKV_CONTACT_CITY, SKV_CONTACT_STATE, SKV_CONTACT_ZIP, SKV_CONTACT_COUNTRY,
+    SKV_CONTACT_WORK_PHONE, SKV_CONTACT_WORK_PHONE2, SKV_CONTACT_HOME_PHONE, SKV_CONTACT_HOME_PHONE2,
+    SKV_CONTACT_MOBILE, SKV_CONTACT_PAGER, SKV_CONTACT_FAX, SKV_CONTACT_EMAIL, SKV_CONTACT_EMAIL2,
+    SKV_CONTACT_NOTE, SKV_CONTACT_TEXT_COUNT
+};
+
+typedef struct skv_entry_contact {
+    skv_span field[SKV_CONTACT_TEXT_COUNT];
+    uint8_t flag; /* 1: a work phone or a company: the address is a business address */
+} skv_entry_contact;
+
+typedef struct skv_entry {
+    uint8_t kind;    /* SKV_RECORD_EVENT or SKV_RECORD_CONTACT */
+    uint8_t refused; /* SKV_REFUSE_*: the entry cannot be copied and is only reported */
+    uint16_t source_id;
+    skv_entry_event event;
+    skv_entry_contact contact;
+} skv_entry;
+
+/* Pocket PC packages: the next chosen entry, decoded, after skv_copy_prepare
+ * (the same walk as skv_copy_next, which serves Palm packages). Returns 0
+ * when the walk is over or the package is not a Pocket PC one. Texts point
+ * into the package's records. */
+uint8_t skv_copy_next_entry(skv_context *ctx, skv_entry *out);
+
+/* Exception date i (a deleted occurrence) of a decoded event. */
+void skv_entry_exception(const skv_entry_event *event, uint16_t i, uint16_t *year, uint8_t *month, uint8_t *day);
 
 /* After the shell has copied: shows the result on the copy screen (counts
  * copied and refused, titles of refused entries). */

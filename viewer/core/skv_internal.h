@@ -61,7 +61,8 @@ typedef struct skv_event {
     uint8_t repeat_type, frequency, repeat_on, start_of_week;
     uint16_t repeat_end;
     uint16_t exception_count;
-    const uint8_t *exceptions; /* exception_count big-endian dates */
+    const uint8_t *exceptions; /* read with skv_event_exception */
+    uint8_t exceptions_le;     /* 1: 4-byte year/month/day entries (Pocket PC), 0: big-endian dates */
     const char *title;
     uint16_t title_length;
     const char *note; /* 0 when absent */
@@ -94,6 +95,17 @@ typedef struct skv_contact {
 } skv_contact;
 
 skv_status skv_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event);
+/* Exception i as a 16-bit handheld date. */
+uint16_t skv_event_exception(const skv_event *event, uint16_t i);
+
+/* ---- Pocket PC layout (skv_pocketpc.c) ---- */
+
+skv_status skv_ppc_string(const skv_host *host, uint16_t id, char *out, uint16_t *length);
+skv_status skv_ppc_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event);
+skv_status skv_ppc_parse_contact(const uint8_t *bytes, uint32_t size, skv_contact *contact);
+skv_status skv_ppc_decode_event(const uint8_t *bytes, uint32_t size, skv_entry_event *event);
+skv_status skv_ppc_decode_contact(const uint8_t *bytes, uint32_t size, skv_entry_contact *contact);
+skv_status skv_ppc_bitmap_size(const uint8_t *dib, uint32_t size, uint16_t *width, uint16_t *height);
 skv_status skv_parse_contact(const uint8_t *bytes, uint32_t size, skv_contact *contact);
 uint8_t skv_phone_label(const skv_contact *contact, uint8_t phone);
 const char *skv_phone_label_text(uint8_t label);
@@ -131,9 +143,21 @@ typedef struct skv_place {
     uint16_t entry;      /* event or contact id of a details screen */
 } skv_place;
 
+/* A text of the Pocket PC string pool: offset and length, or absent. */
+typedef struct skv_pooled {
+    uint32_t at;
+    uint16_t length;
+    uint8_t present;
+} skv_pooled;
+
 struct skv_context {
     skv_host host;
     uint32_t size;
+    uint8_t layout; /* SKV_LAYOUT_* */
+    /* Pocket PC: the package's strings converted to 8-bit, and where each is. */
+    char *pool;
+    skv_pooled welcome, author;
+    skv_pooled *descriptions; /* one per group */
     uint8_t density;
     uint8_t navigation;
     skv_status error;
@@ -212,6 +236,10 @@ uint16_t skv_word(const uint8_t *table, uint16_t index);
 /* Group g's name from the string list (validated at open). */
 const char *skv_group_name(const skv_context *ctx, uint16_t group, uint16_t *length);
 
+/* Date and start time of event `id` as 16-bit handheld values, for sorting
+ * and day headings; 0 (damage recorded) when the record is unreadable. */
+uint8_t skv_event_when(skv_context *ctx, uint16_t id, uint16_t *date, uint16_t *time);
+
 /* Reads a record through the host; damage is recorded in the context. */
 uint8_t skv_load_event(skv_context *ctx, uint16_t id, skv_event *event);
 uint8_t skv_load_contact(skv_context *ctx, uint16_t id, skv_contact *contact);
@@ -233,6 +261,8 @@ uint16_t skv_list_rows_per_page(const skv_context *ctx, uint8_t screen, uint8_t 
 /* Copy (skv_copy.c). */
 uint16_t skv_contact_total(skv_context *ctx);
 const char *skv_refusal_text(uint8_t refused);
+/* Why entry `id` cannot be copied (SKV_REFUSE_*), in the package's layout. */
+uint8_t skv_refusal_of(skv_context *ctx, uint16_t id);
 
 /* Choice bits. */
 uint8_t skv_bit(const uint8_t *bits, uint16_t index);

@@ -71,6 +71,7 @@ skv_item *skv_text_fitted(skv_context *ctx, uint8_t font, int16_t x, int16_t y, 
     uint16_t line = 0, fit, dots;
     char *shortened;
     while (line < length && text[line] != '\n') ++line;
+    if (line < length && line > 0 && text[line - 1] == '\r') --line;
     if (line == length && skv_text_width(ctx, font, text, line) <= (uint16_t)width) return skv_text_at(ctx, font, x, y, text, line);
     dots = skv_text_width(ctx, font, "...", 3);
     /* Binary search for the longest prefix that fits with the dots. */
@@ -115,7 +116,8 @@ void skv_flow_line(skv_context *ctx, skv_flow *flow, uint8_t font, int16_t x, co
     flow->y += height;
 }
 
-static uint8_t is_space(char c) { return c == ' ' || c == '\t'; }
+/* A carriage return (texts with CR LF line ends) counts as a space. */
+static uint8_t is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 /* Breaks the text into lines at spaces (or anywhere in a word too long for
  * a line) and at line feeds. */

@@ -38,14 +38,8 @@ uint16_t skv_list_count(skv_context *ctx) {
 }
 
 static uint16_t event_date(skv_context *ctx, uint16_t index) {
-    uint32_t size;
-    uint16_t id = skv_sorted_id(ctx, index);
-    const uint8_t *bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
-    if (!bytes || size < 8) {
-        skv_fail(ctx, bytes ? SKV_ERR_TRUNCATED : SKV_ERR_MISSING, SKV_TYPE_EVENT, id);
-        return 0;
-    }
-    return (uint16_t)(bytes[4] << 8 | bytes[5]);
+    uint16_t date, time;
+    return skv_event_when(ctx, skv_sorted_id(ctx, index), &date, &time) ? date : 0;
 }
 
 uint8_t skv_list_has_heading(skv_context *ctx, uint16_t index) {

@@ -47,7 +47,16 @@ static void flow_logo(skv_context *ctx, skv_flow *flow) {
     int16_t width, height, y;
     skv_status status;
     if (!family) return;
-    status = skv_bitmap_choose(family, size, ctx->density, &bitmap);
+    if (ctx->layout == SKV_LAYOUT_POCKETPC) {
+        /* A device-independent bitmap of standard-density pixels. */
+        uint16_t w, h;
+        status = skv_ppc_bitmap_size(family, size, &w, &h);
+        bitmap.width = w;
+        bitmap.height = h;
+        bitmap.density = 72;
+    } else {
+        status = skv_bitmap_choose(family, size, ctx->density, &bitmap);
+    }
     if (status) {
         skv_fail(ctx, status, SKV_TYPE_BITMAP, SKV_ID_LOGO);
         return;
@@ -181,7 +190,7 @@ static void repeat_words(skv_context *ctx, skv_flow *flow, const skv_event *even
         add_c(&b, "Except ");
         for (i = 0; i < event->exception_count && i < 30; ++i) {
             if (i) add_c(&b, ", ");
-            add_date(&b, skv_word(event->exceptions, i));
+            add_date(&b, skv_event_exception(event, i));
         }
         if (i < event->exception_count) add_c(&b, ", ...");
         flow_built(ctx, flow, SKV_FONT_STANDARD, &b);
@@ -326,28 +335,18 @@ void skv_layout_copy_done(skv_context *ctx) {
             begin(ctx, &b, 120);
             if (id >= SKV_ID_FIRST_EVENT) {
                 skv_event event;
-                skv_record record;
-                uint32_t size;
-                const uint8_t *bytes;
                 if (!skv_load_event(ctx, id, &event)) return;
                 add(&b, event.title, event.title_length > 60 ? 60 : event.title_length);
-                bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
-                skv_datebook_record(bytes, size, &record);
                 add_c(&b, " (");
-                add_c(&b, skv_refusal_text(record.refused));
+                add_c(&b, skv_refusal_text(skv_refusal_of(ctx, id)));
                 add_c(&b, ")");
             } else {
                 skv_contact contact;
-                skv_record record;
                 char name[60];
-                uint32_t size;
-                const uint8_t *bytes;
                 if (!skv_load_contact(ctx, id, &contact)) return;
                 add(&b, name, skv_contact_name(&contact, name, sizeof name));
-                bytes = skv_resource(ctx, SKV_TYPE_CONTACT, id, &size);
-                skv_addressbook_record(bytes, size, &record);
                 add_c(&b, " (");
-                add_c(&b, skv_refusal_text(record.refused));
+                add_c(&b, skv_refusal_text(skv_refusal_of(ctx, id)));
                 add_c(&b, ")");
             }
             skv_flow_text(ctx, &flow, SKV_FONT_STANDARD, skv_px(ctx, 4), b.start, b.length);

@@ -18,18 +18,12 @@ typedef struct sorter {
 
 /* Events: date, then start time (untimed first). */
 static uint32_t event_key(sorter *s, uint16_t id) {
-    uint32_t size;
-    const uint8_t *bytes;
     uint16_t time, date;
     if (!s->ok) return 0;
-    bytes = skv_resource(s->ctx, SKV_TYPE_EVENT, id, &size);
-    if (!bytes || size < 8) {
-        skv_fail(s->ctx, bytes ? SKV_ERR_TRUNCATED : SKV_ERR_MISSING, SKV_TYPE_EVENT, id);
+    if (!skv_event_when(s->ctx, id, &date, &time)) {
         s->ok = 0;
         return 0;
     }
-    time = (uint16_t)(bytes[0] << 8 | bytes[1]);
-    date = (uint16_t)(bytes[4] << 8 | bytes[5]);
     return (uint32_t)date << 16 | (time == SKV_NO_TIME ? 0u : (uint32_t)time + 1u);
 }
 
