@@ -38,6 +38,12 @@ public:
     int lookups = 0;
 
     void add(const std::string& type, std::uint16_t id, Bytes bytes) { resources[{typeCode(type), id}] = std::move(bytes); }
+    // A numbered resource of the Pocket PC executable (bitmap 2, strings 6, raw data 10).
+    void addNumbered(std::uint32_t type, std::uint16_t id, Bytes bytes) { resources[{type, id}] = std::move(bytes); }
+    Bytes* findNumbered(std::uint32_t type, std::uint16_t id) {
+        auto it = resources.find({type, id});
+        return it == resources.end() ? nullptr : &it->second;
+    }
     void remove(const std::string& type, std::uint16_t id) { resources.erase({typeCode(type), id}); }
     Bytes* find(const std::string& type, std::uint16_t id) {
         auto it = resources.find({typeCode(type), id});

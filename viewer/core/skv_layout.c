@@ -128,9 +128,13 @@ void skv_flow_text(skv_context *ctx, skv_flow *flow, uint8_t font, int16_t inden
         uint16_t end = start, best = start, next;
         /* Grow word by word while the line fits. */
         while (end < length && text[end] != '\n') {
+            uint16_t word;
             next = end;
             while (next < length && is_space(text[next])) ++next;
+            word = next;
             while (next < length && !is_space(text[next]) && text[next] != '\n') ++next;
+            /* Spaces before a line feed or the end stay off the line. */
+            if (next == word) break;
             if (skv_text_width(ctx, font, text + start, (uint16_t)(next - start)) > width) break;
             end = next;
             best = next;
