@@ -121,29 +121,23 @@ std::uint32_t characteristicsOf(const ce::ProgramSection& s) {
     return pe::kSectionInitializedData | pe::kSectionRead | (s.writable ? pe::kSectionWrite : 0);
 }
 
-void put16(std::vector<std::uint8_t>& image, std::uint32_t at, std::uint16_t value) {
-    bytes::ByteWriter(image).patch16le(at, value);
-}
-
-void put32(std::vector<std::uint8_t>& image, std::uint32_t at, std::uint32_t value) {
-    bytes::ByteWriter(image).patch32le(at, value);
-}
-
 void putDataDirectory(std::vector<std::uint8_t>& image, std::uint32_t index, std::uint32_t rva, std::uint32_t size) {
+    bytes::ByteWriter writer(image);
     const std::uint32_t at = kNtHeadersOffset + pe::kDataDirectoriesField + index * pe::kDataDirectoryEntrySize;
-    put32(image, at, rva);
-    put32(image, at + 4, size);
+    writer.patch32le(at, rva);
+    writer.patch32le(at + 4, size);
 }
 
 void putDosHeader(std::vector<std::uint8_t>& image) {
-    put16(image, 0, pe::kDosSignature);
-    put16(image, 0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));  // bytes on the last page
-    put16(image, 0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
-    put16(image, 0x08, kDosParagraphsInHeader);
-    put16(image, 0x0C, kDosMaxAlloc);
-    put16(image, 0x10, kDosInitialSp);
-    put16(image, 0x18, kDosRelocationTableOffset);
-    put32(image, pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
+    bytes::ByteWriter writer(image);
+    writer.patch16le(0, pe::kDosSignature);
+    writer.patch16le(0x02, static_cast<std::uint16_t>(kNtHeadersOffset % 512));          // bytes on the last page
+    writer.patch16le(0x04, static_cast<std::uint16_t>((kNtHeadersOffset + 511) / 512));  // pages
+    writer.patch16le(0x08, kDosParagraphsInHeader);
+    writer.patch16le(0x0C, kDosMaxAlloc);
+    writer.patch16le(0x10, kDosInitialSp);
+    writer.patch16le(0x18, kDosRelocationTableOffset);
+    writer.patch32le(pe::kDosNewHeaderOffsetField, kNtHeadersOffset);
     std::memcpy(image.data() + pe::kDosHeaderSize, kDosStubCode, sizeof kDosStubCode);
     std::memcpy(image.data() + pe::kDosHeaderSize + sizeof kDosStubCode, kDosStubMessage, sizeof kDosStubMessage - 1);
 }
@@ -192,43 +186,45 @@ std::vector<std::uint8_t> viewerTemplateImage(const ce::ElfProgram& program) {
     }
 
     std::vector<std::uint8_t> image(fileEnd, 0);
+    bytes::ByteWriter writer(image);
     putDosHeader(image);
 
     // NT headers
     const std::uint32_t nt = kNtHeadersOffset;
-    put32(image, nt, pe::kNtSignature);
-    put16(image, nt + pe::kMachineField, pe::kMachineArm);
-    put16(image, nt + pe::kNumberOfSectionsField, sectionCount);
-    put32(image, nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
-    put16(image, nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
-    put16(image, nt + pe::kCharacteristicsField,
-          pe::kFileRelocsStripped | pe::kFileExecutableImage | pe::kFileLineNumsStripped | pe::kFileLocalSymsStripped |
-              pe::kFile32BitMachine);
-    put16(image, nt + pe::kMagicField, pe::kPe32Magic);
+    writer.patch32le(nt, pe::kNtSignature);
+    writer.patch16le(nt + pe::kMachineField, pe::kMachineArm);
+    writer.patch16le(nt + pe::kNumberOfSectionsField, sectionCount);
+    writer.patch32le(nt + pe::kTimeDateStampField, 0);  // reproducible builds carry no time
+    writer.patch16le(nt + pe::kSizeOfOptionalHeaderField, pe::kOptionalHeaderSize);
+    writer.patch16le(nt + pe::kCharacteristicsField, pe::kFileRelocsStripped | pe::kFileExecutableImage |
+                                                         pe::kFileLineNumsStripped | pe::kFileLocalSymsStripped |
+                                                         pe::kFile32BitMachine);
+    writer.patch16le(nt + pe::kMagicField, pe::kPe32Magic);
     image[nt + pe::kLinkerVersionField] = kLinkerMajor;
     image[nt + pe::kLinkerVersionField + 1] = kLinkerMinor;
-    put32(image, nt + pe::kSizeOfCodeField, codeRaw);
-    put32(image, nt + pe::kSizeOfInitializedDataField, dataRaw);
-    put32(image, nt + pe::kAddressOfEntryPointField, program.entry - kImageBase);
-    put32(image, nt + pe::kBaseOfCodeField, sections.front().rva);
-    put32(image, nt + pe::kBaseOfDataField, baseOfData);
-    put32(image, nt + pe::kImageBaseField, kImageBase);
-    put32(image, nt + pe::kSectionAlignmentField, kSectionAlignment);
-    put32(image, nt + pe::kFileAlignmentField, kFileAlignment);
-    put16(image, nt + pe::kOperatingSystemVersionField, kSystemMajor);
-    put16(image, nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
-    put16(image, nt + pe::kSubsystemVersionField, kSystemMajor);
-    put16(image, nt + pe::kSubsystemVersionField + 2, kSystemMinor);
-    put32(image, nt + pe::kSizeOfImageField, pe::alignUp(rsrc.rva + rsrc.memorySize, kSectionAlignment));
-    put32(image, nt + pe::kSizeOfHeadersField, headersSize);
-    put32(image, nt + pe::kCheckSumField, 0);
-    put16(image, nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
-    put32(image, nt + pe::kStackReserveField, kStackReserve);
-    put32(image, nt + pe::kStackCommitField, kStackCommit);
-    put32(image, nt + pe::kHeapReserveField, kHeapReserve);
-    put32(image, nt + pe::kHeapCommitField, kHeapCommit);
-    put32(image, nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
-    putDataDirectory(image, pe::kImportDirectoryIndex, program.importDirectory - kImageBase, program.importDirectorySize);
+    writer.patch32le(nt + pe::kSizeOfCodeField, codeRaw);
+    writer.patch32le(nt + pe::kSizeOfInitializedDataField, dataRaw);
+    writer.patch32le(nt + pe::kAddressOfEntryPointField, program.entry - kImageBase);
+    writer.patch32le(nt + pe::kBaseOfCodeField, sections.front().rva);
+    writer.patch32le(nt + pe::kBaseOfDataField, baseOfData);
+    writer.patch32le(nt + pe::kImageBaseField, kImageBase);
+    writer.patch32le(nt + pe::kSectionAlignmentField, kSectionAlignment);
+    writer.patch32le(nt + pe::kFileAlignmentField, kFileAlignment);
+    writer.patch16le(nt + pe::kOperatingSystemVersionField, kSystemMajor);
+    writer.patch16le(nt + pe::kOperatingSystemVersionField + 2, kSystemMinor);
+    writer.patch16le(nt + pe::kSubsystemVersionField, kSystemMajor);
+    writer.patch16le(nt + pe::kSubsystemVersionField + 2, kSystemMinor);
+    writer.patch32le(nt + pe::kSizeOfImageField, pe::alignUp(rsrc.rva + rsrc.memorySize, kSectionAlignment));
+    writer.patch32le(nt + pe::kSizeOfHeadersField, headersSize);
+    writer.patch32le(nt + pe::kCheckSumField, 0);
+    writer.patch16le(nt + pe::kSubsystemField, pe::kSubsystemWindowsCeGui);
+    writer.patch32le(nt + pe::kStackReserveField, kStackReserve);
+    writer.patch32le(nt + pe::kStackCommitField, kStackCommit);
+    writer.patch32le(nt + pe::kHeapReserveField, kHeapReserve);
+    writer.patch32le(nt + pe::kHeapCommitField, kHeapCommit);
+    writer.patch32le(nt + pe::kNumberOfRvaAndSizesField, pe::kDataDirectoryCount);
+    putDataDirectory(image, pe::kImportDirectoryIndex, program.importDirectory - kImageBase,
+                     program.importDirectorySize);
     putDataDirectory(image, pe::kResourceDirectoryIndex, rsrc.rva, rsrc.memorySize);
     putDataDirectory(image, pe::kImportAddressTableIndex, program.importAddressTable - kImageBase,
                      program.importAddressTableSize);
@@ -236,11 +232,11 @@ std::vector<std::uint8_t> viewerTemplateImage(const ce::ElfProgram& program) {
     std::uint32_t header = nt + pe::kNtHeadersSize;
     for (const Section& s : sections) {
         std::memcpy(image.data() + header, s.name.data(), std::min<std::size_t>(s.name.size(), pe::kSectionNameSize));
-        put32(image, header + pe::kSectionVirtualSizeField, s.memorySize);
-        put32(image, header + pe::kSectionVirtualAddressField, s.rva);
-        put32(image, header + pe::kSectionSizeOfRawDataField, s.rawSize);
-        put32(image, header + pe::kSectionPointerToRawDataField, s.fileOffset);
-        put32(image, header + pe::kSectionCharacteristicsField, s.characteristics);
+        writer.patch32le(header + pe::kSectionVirtualSizeField, s.memorySize);
+        writer.patch32le(header + pe::kSectionVirtualAddressField, s.rva);
+        writer.patch32le(header + pe::kSectionSizeOfRawDataField, s.rawSize);
+        writer.patch32le(header + pe::kSectionPointerToRawDataField, s.fileOffset);
+        writer.patch32le(header + pe::kSectionCharacteristicsField, s.characteristics);
         header += pe::kSectionHeaderSize;
         if (!s.bytes->empty()) std::memcpy(image.data() + s.fileOffset, s.bytes->data(), s.bytes->size());
     }

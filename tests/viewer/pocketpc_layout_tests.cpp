@@ -19,7 +19,8 @@ void expectSameScreen(const Viewer& palm, const Viewer& ppc, const std::string& 
         EXPECT_EQ(a[i].kind, b[i].kind) << step << " item " << i;
         EXPECT_EQ(a[i].x, b[i].x) << step << " item " << i;
         EXPECT_EQ(a[i].y, b[i].y) << step << " item " << i;
-        EXPECT_EQ(std::string(a[i].text ? a[i].text : "", a[i].length), std::string(b[i].text ? b[i].text : "", b[i].length))
+        EXPECT_EQ(std::string(a[i].text ? a[i].text : "", a[i].length),
+                  std::string(b[i].text ? b[i].text : "", b[i].length))
             << step << " item " << i;
     }
 }
@@ -106,7 +107,8 @@ TEST(PocketPcLayout, CopyHandsOutEveryChosenEntryDecodedFromItsRecord) {
             ++contacts;
             EXPECT_GE(entry.source_id, SKV_ID_FIRST_CONTACT);
             const Bytes& record = *package.findNumbered(kPpcData, entry.source_id);
-            EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(entry.contact.field[SKV_CONTACT_LAST_NAME].text), record.data());
+            EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(entry.contact.field[SKV_CONTACT_LAST_NAME].text),
+                      record.data());
             // The flag byte sits after the company.
             const skv_span company = entry.contact.field[SKV_CONTACT_COMPANY];
             EXPECT_EQ(entry.contact.flag, static_cast<std::uint8_t>(company.text[company.length + 1]));
@@ -123,8 +125,9 @@ TEST(PocketPcLayout, CopyHandsOutEveryChosenEntryDecodedFromItsRecord) {
 // deleted occurrences (count, then year, month, day each).
 Bytes eventRecord(std::uint16_t year, std::uint8_t month, std::uint8_t day, std::int16_t recurrence,
                   const std::vector<std::array<std::uint16_t, 3>>& exceptions, bool writeBlock) {
-    Bytes b = {static_cast<std::uint8_t>(year), static_cast<std::uint8_t>(year >> 8), month, day, 9, 0, 10, 30,
-               static_cast<std::uint8_t>(recurrence), static_cast<std::uint8_t>(recurrence >> 8), 0, 0, 0, 0, 1, 0};
+    Bytes b = {
+        static_cast<std::uint8_t>(year),       static_cast<std::uint8_t>(year >> 8),       month, day, 9, 0, 10, 30,
+        static_cast<std::uint8_t>(recurrence), static_cast<std::uint8_t>(recurrence >> 8), 0,     0,   0, 0, 1,  0};
     for (char c : std::string("Standup\r\nDaily")) b.push_back(static_cast<std::uint8_t>(c));
     b.push_back(0);
     for (char c : std::string("Room 4")) b.push_back(static_cast<std::uint8_t>(c));
@@ -152,7 +155,8 @@ protected:
         viewer.tapText(viewer.texts().at(1));
         const skv_item* row = nullptr;
         for (const skv_item& item : viewer.items())
-            if (item.kind == SKV_ITEM_TEXT && std::string(item.text, item.length).rfind("Standup", 0) == 0) row = viewer.findText(std::string(item.text, item.length));
+            if (item.kind == SKV_ITEM_TEXT && std::string(item.text, item.length).rfind("Standup", 0) == 0)
+                row = viewer.findText(std::string(item.text, item.length));
         if (!row) return 0;
         return viewer.tapText(std::string(row->text, row->length));
     }
@@ -207,7 +211,10 @@ TEST_F(PocketPcRecords, DamagedRecordsAndTablesStopTheViewerWithTheirResource) {
              p.addNumbered(kPpcData, 7000, record);
          },
          SKV_ERR_TEXT, false},
-        {"string block of the title missing", [](ViewerPackage& p) { p.resources.erase({kPpcStrings, 251}); },
+        {"string block of the title missing",
+         [](ViewerPackage& p) {
+             p.resources.erase({kPpcStrings, 251});
+         },
          SKV_ERR_MISSING, true},
         {"string length past the block",
          [](ViewerPackage& p) {
@@ -244,8 +251,8 @@ TEST_F(PocketPcRecords, DamagedRecordsAndTablesStopTheViewerWithTheirResource) {
 }
 
 TEST(PocketPcLayout, AnEmptyContactIndexListWrittenAsOneZeroOpens) {
-    ViewerPackage package = pocketPcPackageText(packageXml(
-        "", groupXml("<event><event-title>Solo</event-title><date day=\"46155\">x</date></event>")));
+    ViewerPackage package = pocketPcPackageText(
+        packageXml("", groupXml("<event><event-title>Solo</event-title><date day=\"46155\">x</date></event>")));
     ASSERT_EQ(package.findNumbered(kPpcData, 4004)->size(), 4u);  // count 1, value 0
     Viewer viewer(package, 1);
     ASSERT_TRUE(viewer.ok()) << skv_status_text(viewer.status);
@@ -258,12 +265,15 @@ TEST(PocketPcLayout, AnEmptyContactIndexListWrittenAsOneZeroOpens) {
 TEST(PocketPcLayout, StringsComeBackInWindows1252) {
     ViewerPackage package = pocketPcPackageText(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<calendar-package navigation=\"groups\">\n"
-        "<package-title>Caf\xC3\xA9 \xE2\x82\xAC" "5</package-title><app-name>T</app-name>\n"
+        "<package-title>Caf\xC3\xA9 \xE2\x82\xAC"
+        "5</package-title><app-name>T</app-name>\n"
         "<app-launcher><launcher-name>T</launcher-name></app-launcher>\n"
         "<welcome><description>W</description></welcome>\n<groups></groups>\n</calendar-package>\n");
     Viewer viewer(package, 1);
     ASSERT_TRUE(viewer.ok()) << skv_status_text(viewer.status);
-    EXPECT_EQ(viewer.title(), "Caf\xE9 \x80" "5");
+    EXPECT_EQ(viewer.title(),
+              "Caf\xE9 \x80"
+              "5");
     EXPECT_EQ(skv_cp1252_unicode(0x80), 0x20AC);
     EXPECT_EQ(skv_cp1252_unicode(0xE9), 0x00E9);
     EXPECT_EQ(skv_cp1252_unicode(0x9F), 0x0178);
@@ -277,6 +287,26 @@ TEST(PocketPcLayout, StringsComeBackInWindows1252) {
     Viewer changed(package, 1);
     ASSERT_TRUE(changed.ok()) << skv_status_text(changed.status);
     EXPECT_EQ(changed.title(), "A??");
+}
+
+}  // namespace
+}  // namespace skedlin::testing
+
+namespace skedlin::testing {
+namespace {
+
+TEST(PocketPcLayout, AboutAndCopyScreensNameTheHandheldsOwnApplications) {
+    ViewerPackage package = pocketPcPackage(std::string(SKEDLIN_SOURCE_DIR) + "/tests/palmviewer/data/CopyTest.xml");
+    Viewer viewer(package, 2);
+    ASSERT_TRUE(viewer.ok());
+    viewer.command(SKV_CMD_ABOUT);
+    EXPECT_TRUE(viewer.showsSentence("into your Calendar and its contacts into your Contacts"));
+    viewer.command(SKV_CMD_BACK);
+    viewer.command(SKV_CMD_COPY);
+    ASSERT_EQ(viewer.screen(), SKV_SCREEN_COPY_PACKAGE);
+    EXPECT_TRUE(viewer.showsSentence("into the Calendar and"));
+    EXPECT_TRUE(viewer.showsSentence("into Contacts."));
+    for (const std::string& text : viewer.texts()) EXPECT_EQ(text.find("Book"), std::string::npos) << text;
 }
 
 }  // namespace

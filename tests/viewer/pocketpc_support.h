@@ -5,7 +5,7 @@
 
 #include "builder/PackageBuilder.h"
 #include "builder/pocketpc/PocketPcExecutable.h"
-#include "builder/pocketpc/ResourceTree.h"
+#include "formats/pe/ResourceTree.h"
 #include "viewer_test_support.h"
 
 #include <fstream>
@@ -13,7 +13,8 @@
 
 namespace skedlin::testing {
 
-constexpr std::uint32_t kPpcBitmap = SKV_TYPE_PPC_BITMAP, kPpcStrings = SKV_TYPE_PPC_STRINGS, kPpcData = SKV_TYPE_PPC_DATA;
+constexpr std::uint32_t kPpcBitmap = SKV_TYPE_PPC_BITMAP, kPpcStrings = SKV_TYPE_PPC_STRINGS,
+                        kPpcData = SKV_TYPE_PPC_DATA;
 
 inline std::uint32_t le32(const Bytes& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t{b[at + 3]} << 24;
@@ -27,7 +28,8 @@ inline ViewerPackage resourcesOfExecutable(const Bytes& image) {
     for (std::uint16_t i = 0; i < sections; ++i) {
         const std::size_t header = nt + 248 + 40u * i;
         if (std::string(reinterpret_cast<const char*>(&image[header])) != ".rsrc") continue;
-        const std::uint32_t used = le32(image, header + 8), rva = le32(image, header + 12), offset = le32(image, header + 20);
+        const std::uint32_t used = le32(image, header + 8), rva = le32(image, header + 12),
+                            offset = le32(image, header + 20);
         ResourceTree tree;
         std::string error;
         EXPECT_TRUE(tree.parse(std::span<const std::uint8_t>(image.data() + offset, used), rva, error)) << error;

@@ -17,17 +17,18 @@
 
 namespace skedlin::testing {
 
-inline std::uint32_t typeCode(const std::string& type) {
-    return SKV_TYPE(type[0], type[1], type[2], type[3]);
-}
+inline std::uint32_t typeCode(const std::string& type) { return SKV_TYPE(type[0], type[1], type[2], type[3]); }
 
 // Widths in pixels at density 1 per byte: standard 5, bold 6, large 7.
 inline std::uint16_t fontCharWidth(std::uint8_t font) {
     switch (font) {
-    case SKV_FONT_BOLD: return 6;
-    case SKV_FONT_LARGE:
-    case SKV_FONT_LARGE_BOLD: return 7;
-    default: return 5;
+        case SKV_FONT_BOLD:
+            return 6;
+        case SKV_FONT_LARGE:
+        case SKV_FONT_LARGE_BOLD:
+            return 7;
+        default:
+            return 5;
     }
 }
 
@@ -37,7 +38,9 @@ public:
     std::uint8_t density = 1;
     int lookups = 0;
 
-    void add(const std::string& type, std::uint16_t id, Bytes bytes) { resources[{typeCode(type), id}] = std::move(bytes); }
+    void add(const std::string& type, std::uint16_t id, Bytes bytes) {
+        resources[{typeCode(type), id}] = std::move(bytes);
+    }
     // A numbered resource of the Pocket PC executable (bitmap 2, strings 6, raw data 10).
     void addNumbered(std::uint32_t type, std::uint16_t id, Bytes bytes) { resources[{type, id}] = std::move(bytes); }
     Bytes* findNumbered(std::uint32_t type, std::uint16_t id) {
@@ -53,7 +56,8 @@ public:
     skv_host host() {
         skv_host h{};
         h.user = this;
-        h.get_resource = [](void* user, std::uint32_t type, std::uint16_t id, std::uint32_t* size) -> const std::uint8_t* {
+        h.get_resource = [](void* user, std::uint32_t type, std::uint16_t id,
+                            std::uint32_t* size) -> const std::uint8_t* {
             auto* self = static_cast<ViewerPackage*>(user);
             ++self->lookups;
             auto it = self->resources.find({type, id});
@@ -69,7 +73,8 @@ public:
         };
         h.font_height = [](void* user, std::uint8_t font) -> std::uint16_t {
             auto* self = static_cast<ViewerPackage*>(user);
-            return static_cast<std::uint16_t>((font == SKV_FONT_LARGE || font == SKV_FONT_LARGE_BOLD ? 14 : 11) * self->density);
+            return static_cast<std::uint16_t>((font == SKV_FONT_LARGE || font == SKV_FONT_LARGE_BOLD ? 14 : 11) *
+                                              self->density);
         };
         return h;
     }
@@ -83,7 +88,8 @@ inline ViewerPackage viewerPackageOf(const BuiltPackage& built) {
 
 // The example shipped with the program.
 inline ViewerPackage examplePackage() {
-    const BuiltPackage built = buildPackageFile(std::string(SKEDLIN_SOURCE_DIR) + "/examples/conference/Conference.xml");
+    const BuiltPackage built =
+        buildPackageFile(std::string(SKEDLIN_SOURCE_DIR) + "/examples/conference/Conference.xml");
     EXPECT_EQ(built.code, 0) << built.message;
     return viewerPackageOf(built);
 }
@@ -96,9 +102,10 @@ inline ViewerPackage generatedPackage(int events, int contacts, int groups) {
     if (it == cache.end()) {
         const std::string dir = scratchDirectory();
         const std::string xml = dir + "/generated.xml";
-        const std::string command = std::string(SKEDLIN_BIN_DIR) + "/generate_package --events " + std::to_string(events) +
-                                    " --contacts " + std::to_string(contacts) + " --groups " + std::to_string(groups) +
-                                    " --dtd " + SKEDLIN_BIN_DIR + "/CalendarPackage.dtd " + xml;
+        const std::string command = std::string(SKEDLIN_BIN_DIR) + "/generate_package --events " +
+                                    std::to_string(events) + " --contacts " + std::to_string(contacts) + " --groups " +
+                                    std::to_string(groups) + " --dtd " + SKEDLIN_BIN_DIR + "/CalendarPackage.dtd " +
+                                    xml;
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         it = cache.emplace(key, buildPackageFile(xml)).first;
         EXPECT_EQ(it->second.code, 0) << it->second.message;

@@ -5,23 +5,11 @@
 #include <map>
 
 #include "formats/Bytes.h"
+#include "formats/elf/ElfLayout.h"
 
 namespace skedlin::ce {
 
 namespace {
-
-// ELF32 header and table layouts (little-endian files only).
-constexpr std::uint32_t kIdentSize = 16;
-constexpr std::uint8_t kClass32 = 1, kDataLittleEndian = 1;
-constexpr std::uint16_t kTypeExecutable = 2, kMachineArm = 40;
-constexpr std::uint32_t kHeaderSize = 52;
-constexpr std::uint32_t kEntryField = 24, kSectionTableField = 32, kSectionEntrySizeField = 46,
-                        kSectionCountField = 48, kSectionNamesIndexField = 50;
-constexpr std::uint32_t kSectionEntrySize = 40;
-constexpr std::uint32_t kSymbolSize = 16;
-constexpr std::uint32_t kSectionTypeSymbols = 2, kSectionTypeNoBits = 8;
-constexpr std::uint32_t kFlagWrite = 1, kFlagAlloc = 2, kFlagExecute = 4;
-constexpr std::uint16_t kUndefinedSection = 0;
 
 // ARM instructions that switch to Thumb state: BX, BLX (register), BLX (immediate).
 constexpr std::uint32_t kBxMask = 0x0FFFFFF0, kBx = 0x012FFF10, kBlxRegister = 0x012FFF30;
@@ -38,8 +26,8 @@ bool fits(const std::vector<std::uint8_t>& bytes, std::uint64_t offset, std::uin
 
 std::string nameAt(const std::vector<std::uint8_t>& elf, const Section& table, std::uint32_t offset) {
     std::string name;
-    for (std::uint64_t at = std::uint64_t(table.offset) + offset; at < std::uint64_t(table.offset) + table.size && at < elf.size() && elf[at];
-         ++at)
+    for (std::uint64_t at = std::uint64_t(table.offset) + offset;
+         at < std::uint64_t(table.offset) + table.size && at < elf.size() && elf[at]; ++at)
         name.push_back(static_cast<char>(elf[at]));
     return name;
 }
@@ -63,37 +51,37 @@ std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t>& code, std:
 bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, std::string& error) {
     program = {};
     bytes::ByteReader in(elf);
-    if (elf.size() < kHeaderSize || elf[0] != 0x7F || elf[1] != 'E' || elf[2] != 'L' || elf[3] != 'F') {
+    if (elf.size() < elf::kHeaderSize || elf[0] != 0x7F || elf[1] != 'E' || elf[2] != 'L' || elf[3] != 'F') {
         error = "not an ELF file";
         return false;
     }
-    if (elf[4] != kClass32 || elf[5] != kDataLittleEndian || in.read16le(kIdentSize) != kTypeExecutable ||
-        in.read16le(kIdentSize + 2) != kMachineArm) {
+    if (elf[elf::kIdentClass] != elf::kClass32 || elf[elf::kIdentData] != elf::kDataLittleEndian ||
+        in.read16le(elf::kTypeField) != elf::kTypeExecutable || in.read16le(elf::kMachineField) != elf::kMachineArm) {
         error = "not a 32-bit little-endian ARM executable";
         return false;
     }
-    program.entry = in.read32le(kEntryField);
-    const std::uint32_t tableOffset = in.read32le(kSectionTableField);
-    const std::uint16_t entrySize = in.read16le(kSectionEntrySizeField);
-    const std::uint16_t count = in.read16le(kSectionCountField);
-    const std::uint16_t namesIndex = in.read16le(kSectionNamesIndexField);
-    if (entrySize != kSectionEntrySize || !fits(elf, tableOffset, std::uint64_t(count) * kSectionEntrySize) ||
+    program.entry = in.read32le(elf::kEntryField);
+    const std::uint32_t tableOffset = in.read32le(elf::kSectionTableField);
+    const std::uint16_t entrySize = in.read16le(elf::kSectionEntrySizeField);
+    const std::uint16_t count = in.read16le(elf::kSectionCountField);
+    const std::uint16_t namesIndex = in.read16le(elf::kSectionNamesIndexField);
+    if (entrySize != elf::kSectionEntrySize || !fits(elf, tableOffset, std::uint64_t(count) * elf::kSectionEntrySize) ||
         namesIndex >= count) {
         error = "damaged section table";
         return false;
     }
     std::vector<Section> sections(count);
     for (std::uint16_t i = 0; i < count; ++i) {
-        const std::uint64_t e = tableOffset + std::uint64_t{i} * kSectionEntrySize;
+        const std::uint64_t e = tableOffset + std::uint64_t{i} * elf::kSectionEntrySize;
         sections[i] = {"",
-                       in.read32le(e),
-                       in.read32le(e + 4),
-                       in.read32le(e + 8),
-                       in.read32le(e + 12),
-                       in.read32le(e + 16),
-                       in.read32le(e + 20),
-                       in.read32le(e + 24)};
-        if (sections[i].type != kSectionTypeNoBits && !fits(elf, sections[i].offset, sections[i].size)) {
+                       in.read32le(e + elf::kSectionNameField),
+                       in.read32le(e + elf::kSectionTypeField),
+                       in.read32le(e + elf::kSectionFlagsField),
+                       in.read32le(e + elf::kSectionAddressField),
+                       in.read32le(e + elf::kSectionOffsetField),
+                       in.read32le(e + elf::kSectionSizeField),
+                       in.read32le(e + elf::kSectionLinkField)};
+        if (sections[i].type != elf::kSectionTypeNoBits && !fits(elf, sections[i].offset, sections[i].size)) {
             error = "a section lies outside the file";
             return false;
         }
@@ -102,7 +90,7 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
 
     // The sections the loader maps.
     for (const Section& s : sections) {
-        if (!(s.flags & kFlagAlloc) || s.size == 0) continue;
+        if (!(s.flags & elf::kSectionFlagAlloc) || s.size == 0) continue;
         if (s.name != ".text" && s.name != ".rdata" && s.name != ".data") {
             error = "unexpected section " + s.name + " (only .text, .rdata and .data may be loaded)";
             return false;
@@ -115,9 +103,10 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
         out.name = s.name;
         out.address = s.address;
         out.memorySize = s.size;
-        out.writable = s.flags & kFlagWrite;
-        out.executable = s.flags & kFlagExecute;
-        if (s.type != kSectionTypeNoBits) out.bytes.assign(elf.begin() + s.offset, elf.begin() + s.offset + s.size);
+        out.writable = s.flags & elf::kSectionFlagWrite;
+        out.executable = s.flags & elf::kSectionFlagExecute;
+        if (s.type != elf::kSectionTypeNoBits)
+            out.bytes.assign(elf.begin() + s.offset, elf.begin() + s.offset + s.size);
         program.sections.push_back(std::move(out));
     }
     std::sort(program.sections.begin(), program.sections.end(),
@@ -132,23 +121,25 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
     std::map<std::string, std::uint32_t> symbols;
     std::vector<std::pair<std::uint32_t, char>> marks;
     for (const Section& s : sections) {
-        if (s.type != kSectionTypeSymbols || s.link >= count) continue;
-        for (std::uint32_t at = 0; at + kSymbolSize <= s.size; at += kSymbolSize) {
+        if (s.type != elf::kSectionTypeSymbols || s.link >= count) continue;
+        for (std::uint32_t at = 0; at + elf::kSymbolSize <= s.size; at += elf::kSymbolSize) {
             const std::uint64_t sym = std::uint64_t{s.offset} + at;
-            const std::string name = nameAt(elf, sections[s.link], in.read32le(sym));
-            const std::uint32_t value = in.read32le(sym + 4);
-            const std::uint16_t shndx = in.read16le(sym + 14);
+            const std::string name = nameAt(elf, sections[s.link], in.read32le(sym + elf::kSymbolNameField));
+            const std::uint32_t value = in.read32le(sym + elf::kSymbolValueField);
+            const std::uint16_t shndx = in.read16le(sym + elf::kSymbolSectionField);
             if (name.empty()) continue;
-            if (shndx == kUndefinedSection) {
+            if (shndx == elf::kUndefinedSection) {
                 error = "undefined symbol " + name;
                 return false;
             }
-            if (name[0] == '$' && name.size() >= 2) marks.emplace_back(value, name[1]);
-            else symbols[name] = value;
+            if (name[0] == elf::kMappingSymbolPrefix && name.size() >= 2)
+                marks.emplace_back(value, name[1]);
+            else
+                symbols[name] = value;
         }
     }
     for (const auto& [address, kind] : marks) {
-        if (kind == 't') {
+        if (kind == elf::kMappingThumb) {
             error = "Thumb code in the program";
             return false;
         }
@@ -157,8 +148,9 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
     std::sort(marks.begin(), marks.end());
     std::vector<std::pair<std::uint32_t, std::uint32_t>> data;
     for (std::size_t i = 0; i < marks.size(); ++i)
-        if (marks[i].second == 'd')
-            data.emplace_back(marks[i].first, i + 1 < marks.size() ? marks[i + 1].first : code.address + code.memorySize);
+        if (marks[i].second == elf::kMappingData)
+            data.emplace_back(marks[i].first,
+                              i + 1 < marks.size() ? marks[i + 1].first : code.address + code.memorySize);
     if (std::uint32_t at = findInterworkingBranch(code.bytes, code.address, data)) {
         char where[16];
         std::snprintf(where, sizeof where, "0x%08X", at);

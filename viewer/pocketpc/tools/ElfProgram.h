@@ -13,8 +13,8 @@ namespace skedlin::ce {
 
 struct ProgramSection {
     std::string name;
-    std::uint32_t address = 0;      // where the loader maps it (image base + RVA)
-    std::uint32_t memorySize = 0;   // bytes in memory; beyond `bytes` they are zero
+    std::uint32_t address = 0;     // where the loader maps it (image base + RVA)
+    std::uint32_t memorySize = 0;  // bytes in memory; beyond `bytes` they are zero
     std::vector<std::uint8_t> bytes;
     bool writable = false, executable = false;
 };

@@ -82,8 +82,8 @@ std::string assembly() {
     for (const Import& i : kImports) {
         s << "\t.section .text.ce_thunk." << i.name << ", \"ax\", %progbits\n\t.balign 4\n\t.global " << i.name
           << "\n\t.type " << i.name << ", %function\n"
-          << i.name << ":\n\tldr ip, .Lslot_" << i.name << "\n\tldr pc, [ip]\n.Lslot_" << i.name << ":\n\t.word __ce_slot_"
-          << i.name << "\n\t.size " << i.name << ", . - " << i.name << "\n";
+          << i.name << ":\n\tldr ip, .Lslot_" << i.name << "\n\tldr pc, [ip]\n.Lslot_" << i.name
+          << ":\n\t.word __ce_slot_" << i.name << "\n\t.size " << i.name << ", . - " << i.name << "\n";
     }
     return s.str();
 }

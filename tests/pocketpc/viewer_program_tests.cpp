@@ -110,7 +110,8 @@ TEST(ViewerProgram, InterworkingBranchesAreFoundInCodeButNotInItsData) {
     EXPECT_EQ(ce::findInterworkingBranch(words({0xE12FFF33}), base, {}), base);
     EXPECT_EQ(ce::findInterworkingBranch(words({0xE1A00000, 0xFA000010}), base, {}), base + 4);
     // mov pc, lr and ldr pc, [ip] are fine; a literal that looks like BX is data.
-    EXPECT_EQ(ce::findInterworkingBranch(words({0xE1A0F00E, 0xE59CF000, 0xE12FFF1E}), base, {{base + 8, base + 12}}), 0u);
+    EXPECT_EQ(ce::findInterworkingBranch(words({0xE1A0F00E, 0xE59CF000, 0xE12FFF1E}), base, {{base + 8, base + 12}}),
+              0u);
 }
 
 TEST(ViewerProgram, TheLinkedViewerPassesAndABranchThatSwitchesStateIsRefused) {
