@@ -89,6 +89,7 @@ typedef struct ce_size {
 #define CE_CW_USEDEFAULT ((int32_t)0x80000000u)
 #define CE_SW_SHOW 5
 #define CE_SM_CXSCREEN 0
+#define CE_SM_CYSCREEN 1
 #define CE_LMEM_ZEROINIT 0x0040u
 #define CE_MB_OK 0x0u
 #define CE_MB_YESNO 0x4u

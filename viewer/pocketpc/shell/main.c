@@ -5,6 +5,9 @@
 
 #define CORE_DENSITY 2
 #define LOGO_ID 4000
+#define SYSTEM_BAR_HEIGHT 26     /* the system's title bar at the top of the screen */
+#define DEFAULT_SCREEN_WIDTH 240 /* QVGA, when the system does not say */
+#define MINIMUM_LAYOUT_WIDTH 120
 
 static const ce_wchar kClassName[] = {'S', 'k', 'e', 'd', 'l', 'i', 'n', 'V', 'i', 'e', 'w', 'e', 'r', 0};
 
@@ -40,6 +43,17 @@ static void load_logo(ppc_viewer* v) {
     }
 }
 
+/* Pixels the core's square layout takes: the screen's width, or less on a
+ * landscape screen, where the height under the system's bar and above the
+ * menu bar is what limits it. */
+static int32_t layout_width(void) {
+    int32_t width = GetSystemMetrics(CE_SM_CXSCREEN), height = GetSystemMetrics(CE_SM_CYSCREEN);
+    int32_t room = height - SYSTEM_BAR_HEIGHT - PPC_MENU_BAR_HEIGHT;
+    if (width <= 0) width = DEFAULT_SCREEN_WIDTH;
+    if (height > 0 && room < width) width = room;
+    return width < MINIMUM_LAYOUT_WIDTH ? MINIMUM_LAYOUT_WIDTH : width;
+}
+
 static ce_handle create_window(ppc_viewer* v) {
     ce_window_class window_class;
     ce_wchar title[PPC_TEXT_MAX];
@@ -67,8 +81,7 @@ int WinMain(ce_handle instance, ce_handle previous, ce_wchar* command_line, int 
     (void)command_line;
     if (!v) return 1;
     v->instance = instance;
-    v->screen_width = GetSystemMetrics(CE_SM_CXSCREEN);
-    if (v->screen_width < PPC_CORE_UNITS / 2) v->screen_width = 240;
+    v->screen_width = layout_width();
     ppc_set_viewer(v);
     ppc_host_set_up(v);
     if (!ppc_fonts_create(v)) {
