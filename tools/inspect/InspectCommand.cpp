@@ -5,14 +5,6 @@
 
 namespace skedlin::inspect {
 
-const char* const kInspectUsage =
-    "  inspect FILE [--json] Print what a built package holds: FILE is a .prc, a .cab\n"
-    "                        or the Pocket PC executable, told apart by its content.\n"
-    "                        Readable text, or JSON with --json. Exit status 0 when\n"
-    "                        nothing is wrong, 1 when FILE cannot be read, 3 when it\n"
-    "                        holds no package, 4 when the package is damaged (the\n"
-    "                        report, when there is one, lists the problems).\n";
-
 int runInspectCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::string path;
     bool json = false;

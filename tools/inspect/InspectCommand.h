@@ -7,9 +7,6 @@
 
 namespace skedlin::inspect {
 
-// The command's lines of the tool's usage text.
-extern const char* const kInspectUsage;
-
 inline constexpr int kExitUsage = 64;
 
 // args: the arguments after "inspect". Prints the report on out, messages on

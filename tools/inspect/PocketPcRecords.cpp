@@ -23,6 +23,8 @@ constexpr std::size_t kOffsetUntilDay = 13;
 constexpr std::size_t kOffsetFrequency = 14;
 constexpr std::size_t kOffsetMask = 15;
 constexpr std::uint8_t kNoTimeByte = 0xFF;
+constexpr std::size_t kExceptionCountBytes = 2;
+constexpr std::size_t kExceptionBytes = 4;
 
 // Recurrence types of the record (the Pocket Outlook numbering), by repeat type.
 std::optional<RepeatType> repeatTypeOfRecurrence(std::int16_t recurrence) {
@@ -105,9 +107,16 @@ std::optional<EventEntry> decodePocketPcEvent(std::span<const std::uint8_t> reco
         *problem = "its title or note has no end";
         return std::nullopt;
     }
+    // A repeating event with exception dates carries them after its note: a
+    // count, then each date as year (16 bits), month and day.
     if (at != record.size()) {
-        *problem = std::to_string(record.size() - at) + " bytes follow its note";
-        return std::nullopt;
+        const std::uint16_t count = in.read16le(at);
+        if (!event.repeat || in.failed() || record.size() - at != kExceptionCountBytes + kExceptionBytes * count) {
+            *problem = std::to_string(record.size() - at) + " bytes follow its note that are no list of exception dates";
+            return std::nullopt;
+        }
+        for (std::size_t i = 0, p = at + kExceptionCountBytes; i < count; ++i, p += kExceptionBytes)
+            event.exceptions.push_back(DayDate{in.read16le(p), in.read8(p + 2), in.read8(p + 3)});
     }
     event.title = *title;
     event.note = *note;
