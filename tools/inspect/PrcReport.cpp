@@ -254,10 +254,16 @@ struct PrcReader {
 }  // namespace
 
 bool looksLikePrc(std::span<const std::uint8_t> image) {
+    // No magic number: the resource attribute and a type of four printable
+    // characters tell a resource database from other files.
     bytes::ByteReader in(image);
     const std::uint16_t attributes = in.read16be(prc::kOffsetAttributes);
-    const std::uint16_t count = in.read16be(prc::kOffsetResourceCount);
-    return !in.failed() && (attributes & prc::kAttributeResourceDatabase) && in.has(0, prc::firstDataOffset(count));
+    const auto type = in.slice(prc::kOffsetType, 4);
+    if (in.failed() || image.size() < prc::kHeaderBytes || !(attributes & prc::kAttributeResourceDatabase)) return false;
+    for (const std::uint8_t c : type) {
+        if (c < 0x20 || c > 0x7E) return false;
+    }
+    return true;
 }
 
 InspectResult inspectPrc(std::span<const std::uint8_t> image) {
