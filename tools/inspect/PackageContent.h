@@ -74,6 +74,8 @@ struct PackageContent {
     std::optional<std::vector<std::string>> groupNames;
     std::map<std::uint16_t, std::string> groupDescriptions;  // by string id
     std::array<std::optional<std::vector<std::uint16_t>>, kGroupTableCount> groupTables;
+    // Tables that are there but do not decode (already reported by the reader).
+    std::array<bool, kGroupTableCount> groupTableDamaged{};
     std::map<std::uint16_t, EventEntry> events;      // by record id
     std::map<std::uint16_t, ContactEntry> contacts;  // by record id
 };

@@ -157,7 +157,7 @@ void describeGroups(const PackageContent& content, Node& report, Findings& findi
     const std::size_t groupCount = content.groupNames ? content.groupNames->size() : 0;
     for (std::size_t t = 0; t < kGroupTableCount; ++t) {
         const auto& values = content.groupTables[t];
-        if (!values) {
+        if (!values && !content.groupTableDamaged[t]) {
             findings.problems.push_back(std::string("the group table of ") + kTableNames[t] + " is missing");
         } else if (t != kContactIndexList && values->size() != groupCount) {
             findings.problems.push_back(std::string("the group table of ") + kTableNames[t] + " has " +
@@ -203,7 +203,9 @@ void describeGroups(const PackageContent& content, Node& report, Findings& findi
         if (firstIndex && contactCount) {
             group.addNumber("contactCount", *contactCount);
             Node contactIds = Node::list();
-            if (std::size_t{*firstIndex} + *contactCount > indexList.size()) {
+            if (!content.groupTables[kContactIndexList]) {
+                // Already reported: the list itself is missing.
+            } else if (std::size_t{*firstIndex} + *contactCount > indexList.size()) {
                 findings.problems.push_back(label + " reaches past the end of the contact index list");
             } else {
                 for (std::size_t k = 0; k < *contactCount; ++k) contactIds.append(Node::number(indexList[*firstIndex + k]));

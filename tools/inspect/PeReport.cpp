@@ -172,6 +172,7 @@ struct PeReader {
         std::string problem;
         if (id >= builder::kWordListFirstEventIds && id <= builder::kWordListContactIndexList) {
             content.groupTables[id - builder::kWordListFirstEventIds] = wordList(id, body, findings);
+            content.groupTableDamaged[id - builder::kWordListFirstEventIds] = !content.groupTables[id - builder::kWordListFirstEventIds];
         } else if (id >= builder::kFirstContactRecordId && id <= kLastContactId) {
             if (auto contact = decodePocketPcContact(body, &problem)) content.contacts[id] = std::move(*contact);
             else findings.problems.push_back("contact " + std::to_string(id) + " does not decode: " + problem);

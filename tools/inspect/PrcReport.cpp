@@ -226,7 +226,11 @@ struct PrcReader {
                 content.groupNames = stringList(r, findings);
                 return;
             case palm::kTypeWordList:
-                content.groupTables[r.id - builder::kWordListFirstEventIds] = wordList(r, findings);
+                {
+                    const std::size_t table = r.id - builder::kWordListFirstEventIds;
+                    content.groupTables[table] = wordList(r, findings);
+                    content.groupTableDamaged[table] = !content.groupTables[table];
+                }
                 return;
             case palm::kTypeContact:
                 if (auto contact = decodePalmContact(r.bytes, &problem)) content.contacts[r.id] = std::move(*contact);
@@ -254,16 +258,20 @@ struct PrcReader {
 }  // namespace
 
 bool looksLikePrc(std::span<const std::uint8_t> image) {
-    // No magic number: the resource attribute and a type of four printable
-    // characters tell a resource database from other files.
+    // No magic number: a name field ending in a zero byte, the resource
+    // attribute and a type of four printable characters tell a resource
+    // database from other files.
     bytes::ByteReader in(image);
     const std::uint16_t attributes = in.read16be(prc::kOffsetAttributes);
     const auto type = in.slice(prc::kOffsetType, 4);
+    const auto name = in.slice(0, prc::kNameFieldBytes);
     if (in.failed() || image.size() < prc::kHeaderBytes || !(attributes & prc::kAttributeResourceDatabase)) return false;
+    bool nameEnds = false;
+    for (const std::uint8_t c : name) nameEnds = nameEnds || c == 0;
     for (const std::uint8_t c : type) {
         if (c < 0x20 || c > 0x7E) return false;
     }
-    return true;
+    return nameEnds;
 }
 
 InspectResult inspectPrc(std::span<const std::uint8_t> image) {

@@ -1,6 +1,6 @@
 // The readable report: one "Label: value" line per value, nested objects
-// indented by two spaces, list items marked with "- ". A list of plain values
-// goes on one line; a text of several lines continues on lines indented under
+// indented by two spaces, list items marked with "- ". A list of numbers goes
+// on one line; a text of several lines continues on lines indented under
 // its label.
 
 #include <cctype>
@@ -59,9 +59,9 @@ void printNamed(std::string& out, const std::string& label, const Node& value, s
         out += ": none\n";
         return;
     }
-    bool allScalar = true;
-    for (const Node& item : items) allScalar = allScalar && isScalar(item) && scalarText(item).find('\n') == std::string::npos;
-    if (allScalar) {
+    bool allNumbers = true;
+    for (const Node& item : items) allNumbers = allNumbers && item.kind() == Node::Kind::Number;
+    if (allNumbers) {
         out += ": ";
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (i) out += ", ";
