@@ -20,12 +20,13 @@ void put16be(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t val
 }
 
 std::uint32_t get32be(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 | std::uint32_t{bytes.at(at + 2)} << 8 |
-           bytes.at(at + 3);
+    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 |
+           std::uint32_t{bytes.at(at + 2)} << 8 | bytes.at(at + 3);
 }
 
 // Offset of the body of resource (type, id) of a .prc image, and its size.
-std::pair<std::size_t, std::size_t> resourceAt(const std::vector<std::uint8_t>& prc, const char* type, std::uint16_t id) {
+std::pair<std::size_t, std::size_t> resourceAt(const std::vector<std::uint8_t>& prc, const char* type,
+                                               std::uint16_t id) {
     const std::size_t count = std::size_t{prc[76]} << 8 | prc[77];
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 78 + 10 * i;
@@ -49,8 +50,10 @@ bool mentions(const InspectResult& result, const std::string& words) {
 
 void expectExplained(const InspectResult& result) {
     EXPECT_NE(result.status, InspectStatus::Ok);
-    if (result.hasReport) EXPECT_FALSE(listOf(result.report, "problems").items().empty());
-    else EXPECT_FALSE(result.message.empty());
+    if (result.hasReport)
+        EXPECT_FALSE(listOf(result.report, "problems").items().empty());
+    else
+        EXPECT_FALSE(result.message.empty());
 }
 
 TEST(DamagedPackages, EveryCutOfThePrcIsReportedAsDamage) {

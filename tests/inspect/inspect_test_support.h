@@ -59,7 +59,9 @@ inline std::string bin(const std::string& program) { return std::string(SKEDLIN_
 // Builds xml (both targets) into the scratch folder as name.prc and name.cab.
 inline BuiltOutputs buildOutputs(const std::string& xml, const std::string& name) {
     const std::string base = scratchFolder() + "/" + name;
-    EXPECT_EQ(run(shellQuoted(bin("SkedlinBuilder")) + " " + shellQuoted(xml) + " " + shellQuoted(base) + " /PALM /WINCE >/dev/null"), 0)
+    EXPECT_EQ(run(shellQuoted(bin("SkedlinBuilder")) + " " + shellQuoted(xml) + " " + shellQuoted(base) +
+                  " /PALM /WINCE >/dev/null"),
+              0)
         << xml;
     return {base + ".prc", base + ".cab"};
 }
@@ -95,12 +97,15 @@ inline std::string fileText(const std::string& path) {
 // The Pocket PC executable of a cabinet, taken out with cabextract.
 inline std::vector<std::uint8_t> executableOf(const std::string& cabinet, const std::string& name) {
     const std::string folder = scratchFolder() + "/" + name + "-extracted";
-    EXPECT_EQ(run("mkdir -p " + shellQuoted(folder) + " && cabextract -q -d " + shellQuoted(folder) + " " + shellQuoted(cabinet)), 0);
+    EXPECT_EQ(run("mkdir -p " + shellQuoted(folder) + " && cabextract -q -d " + shellQuoted(folder) + " " +
+                  shellQuoted(cabinet)),
+              0);
     std::vector<std::uint8_t> bytes;
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
             const std::string member = entry->d_name;
-            if (member.size() > 4 && member.substr(member.size() - 4) == ".001") bytes = fileBytes(folder + "/" + member);
+            if (member.size() > 4 && member.substr(member.size() - 4) == ".001")
+                bytes = fileBytes(folder + "/" + member);
         }
         ::closedir(dir);
     }

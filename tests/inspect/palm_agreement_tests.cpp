@@ -46,7 +46,8 @@ std::vector<std::uint16_t> wordListOf(const prctest::Database& db, std::uint16_t
     const prctest::Resource* resource = db.find("wrdl", id);
     std::vector<std::uint16_t> values;
     if (!resource) return values;
-    for (std::size_t i = 0; i < prctest::be16(resource->data, 0); ++i) values.push_back(prctest::be16(resource->data, 2 + 2 * i));
+    for (std::size_t i = 0; i < prctest::be16(resource->data, 0); ++i)
+        values.push_back(prctest::be16(resource->data, 2 + 2 * i));
     return values;
 }
 
@@ -120,7 +121,8 @@ void expectAgreement(const std::string& path) {
             EXPECT_EQ(numberOf(*repeat, "type"), record->repeatType);
             EXPECT_EQ(numberOf(*repeat, "frequency"), record->repeatFrequency);
             EXPECT_EQ(numberOf(*repeat, "mask"), record->repeatOn);
-            EXPECT_EQ(textOf(*repeat, "until"), record->repeatEndDate == 0xFFFF ? "for ever" : dateOf(record->repeatEndDate));
+            EXPECT_EQ(textOf(*repeat, "until"),
+                      record->repeatEndDate == 0xFFFF ? "for ever" : dateOf(record->repeatEndDate));
         }
         const auto& exceptions = listOf(event, "exceptions").items();
         ASSERT_EQ(exceptions.size(), record->exceptions.size());

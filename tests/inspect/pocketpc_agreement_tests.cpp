@@ -82,7 +82,8 @@ void expectAgreement(const BuiltOutputs& outputs, const std::string& name) {
     const auto& palmContacts = listOf(fromPrc.report, "contacts").items();
     ASSERT_EQ(palmContacts.size(), contacts.size());
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        for (const char* field : {"name", "lastName", "firstName", "company", "street", "city", "zip", "country", "title", "note"})
+        for (const char* field :
+             {"name", "lastName", "firstName", "company", "street", "city", "zip", "country", "title", "note"})
             EXPECT_EQ(textOf(contacts[i], field), textOf(palmContacts[i], field)) << field;
     }
 

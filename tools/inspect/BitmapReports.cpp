@@ -68,7 +68,8 @@ std::optional<Node> describePalmBitmapFamily(std::span<const std::uint8_t> famil
             *problem = "a bitmap header runs past the end";
             return std::nullopt;
         }
-        if (!isPalmDepth(depth) || width == 0 || height == 0 || std::uint32_t{rowBytes} * 8 < std::uint32_t{width} * depth) {
+        if (!isPalmDepth(depth) || width == 0 || height == 0 ||
+            std::uint32_t{rowBytes} * 8 < std::uint32_t{width} * depth) {
             *problem = "a bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " with depth " +
                        std::to_string(depth) + " and " + std::to_string(rowBytes) + " bytes a row";
             return std::nullopt;
@@ -118,7 +119,8 @@ std::optional<Node> describeDeviceIndependentBitmap(std::span<const std::uint8_t
     }
     std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     if (isIcon) height /= 2;
-    const std::uint64_t rowBytes = (std::uint64_t{bitCount} * static_cast<std::uint32_t>(width < 0 ? 0 : width) + 31) / 32 * 4;
+    const std::uint64_t rowBytes =
+        (std::uint64_t{bitCount} * static_cast<std::uint32_t>(width < 0 ? 0 : width) + 31) / 32 * 4;
     if (width <= 0 || height <= 0 || bitCount == 0 || rowBytes * static_cast<std::uint64_t>(height) > body.size()) {
         *problem = "its header says " + std::to_string(width) + " x " + std::to_string(height) + " pixels of " +
                    std::to_string(bitCount) + " bits, more than its " + std::to_string(body.size()) + " bytes hold";

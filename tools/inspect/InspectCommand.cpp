@@ -27,7 +27,8 @@ int runInspectCommand(const std::vector<std::string>& args, std::FILE* out, std:
         const std::string text = json ? printJson(result.report) : printText(result.report);
         std::fwrite(text.data(), 1, text.size(), out);
     }
-    if (!result.message.empty()) std::fprintf(err, "SkedlinTool: %s: %s\n", path.c_str(), result.message.c_str());
+    if (!result.message.empty())
+        std::fprintf(err, "SkedlinTool: %s: %s\n", path.c_str(), result.message.c_str());
     else if (result.status == InspectStatus::Damaged)
         std::fprintf(err, "SkedlinTool: %s: the package is damaged (see the problems in the report)\n", path.c_str());
     return static_cast<int>(result.status);

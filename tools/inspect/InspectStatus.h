@@ -11,10 +11,10 @@ namespace skedlin::inspect {
 
 // Exit statuses of SkedlinTool inspect.
 enum class InspectStatus {
-    Ok = 0,           // a package, read without finding anything wrong
-    Unreadable = 1,   // the file cannot be opened or read, or is too large
-    NotPackage = 3,   // not a resource database, cabinet or executable, or one without a package in it
-    Damaged = 4,      // a package, but damaged: the report lists the problems
+    Ok = 0,          // a package, read without finding anything wrong
+    Unreadable = 1,  // the file cannot be opened or read, or is too large
+    NotPackage = 3,  // not a resource database, cabinet or executable, or one without a package in it
+    Damaged = 4,     // a package, but damaged: the report lists the problems
 };
 
 struct InspectResult {

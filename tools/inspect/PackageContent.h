@@ -31,13 +31,13 @@ struct ClockTime {
 struct EventRepeatInfo {
     RepeatType type = RepeatType::None;
     unsigned frequency = 0;
-    std::uint8_t mask = 0;            // weekdays (weekly) or week x 7 + weekday (month by day)
-    std::optional<DayDate> until;     // absent: for ever
+    std::uint8_t mask = 0;         // weekdays (weekly) or week x 7 + weekday (month by day)
+    std::optional<DayDate> until;  // absent: for ever
 };
 
 struct EventEntry {
     DayDate date;
-    std::optional<ClockTime> start;   // both absent: untimed
+    std::optional<ClockTime> start;  // both absent: untimed
     std::optional<ClockTime> end;
     std::optional<EventRepeatInfo> repeat;
     std::vector<DayDate> exceptions;

@@ -161,12 +161,13 @@ void describeGroups(const PackageContent& content, Node& report, Findings& findi
             findings.problems.push_back(std::string("the group table of ") + kTableNames[t] + " is missing");
         } else if (t != kContactIndexList && values->size() != groupCount) {
             findings.problems.push_back(std::string("the group table of ") + kTableNames[t] + " has " +
-                                        std::to_string(values->size()) + " entries for " +
-                                        std::to_string(groupCount) + " groups");
+                                        std::to_string(values->size()) + " entries for " + std::to_string(groupCount) +
+                                        " groups");
         }
     }
     const std::vector<std::uint16_t> noIndexes;
-    const auto& indexList = content.groupTables[kContactIndexList] ? *content.groupTables[kContactIndexList] : noIndexes;
+    const auto& indexList =
+        content.groupTables[kContactIndexList] ? *content.groupTables[kContactIndexList] : noIndexes;
     for (const std::uint16_t contactId : indexList) {
         if (!content.contacts.count(contactId) && contactId != 0)
             findings.problems.push_back("the contact index list names contact " + std::to_string(contactId) +
@@ -178,9 +179,12 @@ void describeGroups(const PackageContent& content, Node& report, Findings& findi
         const std::string label = "group " + std::to_string(i + 1);
         Node group = Node::object();
         group.add("name", (*content.groupNames)[i]);
-        const auto description = content.groupDescriptions.find(static_cast<std::uint16_t>(kFirstGroupDescriptionId + i));
-        if (description != content.groupDescriptions.end()) group.add("description", description->second);
-        else findings.problems.push_back(label + " has no description string");
+        const auto description =
+            content.groupDescriptions.find(static_cast<std::uint16_t>(kFirstGroupDescriptionId + i));
+        if (description != content.groupDescriptions.end())
+            group.add("description", description->second);
+        else
+            findings.problems.push_back(label + " has no description string");
 
         const auto firstEvent = tableEntry(content, kFirstEventIds, i);
         const auto eventCount = tableEntry(content, kEventCounts, i);
@@ -208,7 +212,8 @@ void describeGroups(const PackageContent& content, Node& report, Findings& findi
             } else if (std::size_t{*firstIndex} + *contactCount > indexList.size()) {
                 findings.problems.push_back(label + " reaches past the end of the contact index list");
             } else {
-                for (std::size_t k = 0; k < *contactCount; ++k) contactIds.append(Node::number(indexList[*firstIndex + k]));
+                for (std::size_t k = 0; k < *contactCount; ++k)
+                    contactIds.append(Node::number(indexList[*firstIndex + k]));
             }
             group.add("contactIds", std::move(contactIds));
         }
@@ -288,10 +293,14 @@ std::string palmPhoneLabel(unsigned code) {
 }
 
 void describePackage(const PackageContent& content, Node& report, Findings& findings) {
-    if (content.title) report.add("title", *content.title);
-    else findings.problems.push_back("the package title is missing");
-    if (content.welcome) report.add("welcome", *content.welcome);
-    else findings.problems.push_back("the welcome text is missing");
+    if (content.title)
+        report.add("title", *content.title);
+    else
+        findings.problems.push_back("the package title is missing");
+    if (content.welcome)
+        report.add("welcome", *content.welcome);
+    else
+        findings.problems.push_back("the welcome text is missing");
     if (content.author) report.add("author", *content.author);
     describeNavigation(content.navigation, report, findings);
     describeGroups(content, report, findings);

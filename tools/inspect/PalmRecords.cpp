@@ -21,8 +21,8 @@ constexpr unsigned kPhoneBits = 5;
 
 // Field names by flag bit; bits 14 to 17 are the address book's custom fields.
 const char* const kContactFields[kContactFieldBits] = {
-    "lastName", "firstName", "company", nullptr,  nullptr,  nullptr,  nullptr,  nullptr,  "street", "city",
-    "state",    "zip",       "country", "title",  "custom1", "custom2", "custom3", "custom4", "note"};
+    "lastName", "firstName", "company", nullptr, nullptr,   nullptr,   nullptr,   nullptr,   "street", "city",
+    "state",    "zip",       "country", "title", "custom1", "custom2", "custom3", "custom4", "note"};
 
 std::optional<ClockTime> palmTime(std::uint16_t value) {
     if (value == kNoPalmTime) return std::nullopt;

@@ -28,18 +28,30 @@ struct Section {
 
 std::string typeName(std::uint16_t type) {
     switch (type) {
-        case 1: return "cursor";
-        case pe::kResourceTypeBitmap: return "bitmap";
-        case pe::kResourceTypeIcon: return "icon";
-        case 4: return "menu";
-        case 5: return "dialog";
-        case pe::kResourceTypeStringTable: return "string table";
-        case 9: return "accelerators";
-        case pe::kResourceTypeRawData: return "raw data";
-        case 12: return "cursor group";
-        case pe::kResourceTypeGroupIcon: return "icon group";
-        case pe::kResourceTypeVersion: return "version";
-        default: return "type " + std::to_string(type);
+        case 1:
+            return "cursor";
+        case pe::kResourceTypeBitmap:
+            return "bitmap";
+        case pe::kResourceTypeIcon:
+            return "icon";
+        case 4:
+            return "menu";
+        case 5:
+            return "dialog";
+        case pe::kResourceTypeStringTable:
+            return "string table";
+        case 9:
+            return "accelerators";
+        case pe::kResourceTypeRawData:
+            return "raw data";
+        case 12:
+            return "cursor group";
+        case pe::kResourceTypeGroupIcon:
+            return "icon group";
+        case pe::kResourceTypeVersion:
+            return "version";
+        default:
+            return "type " + std::to_string(type);
     }
 }
 
@@ -78,7 +90,8 @@ std::string utf16ToUtf8(const std::u16string& text) {
 }
 
 // The headers and the section table; a message when they do not fit.
-std::optional<std::vector<Section>> readSections(std::span<const std::uint8_t> image, Node& headers, std::string* problem) {
+std::optional<std::vector<Section>> readSections(std::span<const std::uint8_t> image, Node& headers,
+                                                 std::string* problem) {
     bytes::ByteReader in(image);
     const std::uint32_t nt = in.read32le(pe::kDosNewHeaderOffsetField);
     const std::uint32_t signature = in.read32le(nt);
@@ -172,13 +185,18 @@ struct PeReader {
         std::string problem;
         if (id >= builder::kWordListFirstEventIds && id <= builder::kWordListContactIndexList) {
             content.groupTables[id - builder::kWordListFirstEventIds] = wordList(id, body, findings);
-            content.groupTableDamaged[id - builder::kWordListFirstEventIds] = !content.groupTables[id - builder::kWordListFirstEventIds];
+            content.groupTableDamaged[id - builder::kWordListFirstEventIds] =
+                !content.groupTables[id - builder::kWordListFirstEventIds];
         } else if (id >= builder::kFirstContactRecordId && id <= kLastContactId) {
-            if (auto contact = decodePocketPcContact(body, &problem)) content.contacts[id] = std::move(*contact);
-            else findings.problems.push_back("contact " + std::to_string(id) + " does not decode: " + problem);
+            if (auto contact = decodePocketPcContact(body, &problem))
+                content.contacts[id] = std::move(*contact);
+            else
+                findings.problems.push_back("contact " + std::to_string(id) + " does not decode: " + problem);
         } else if (id >= builder::kFirstEventId) {
-            if (auto event = decodePocketPcEvent(body, &problem)) content.events[id] = std::move(*event);
-            else findings.problems.push_back("event " + std::to_string(id) + " does not decode: " + problem);
+            if (auto event = decodePocketPcEvent(body, &problem))
+                content.events[id] = std::move(*event);
+            else
+                findings.problems.push_back("event " + std::to_string(id) + " does not decode: " + problem);
         } else if (id < kFirstPackageId) {
             viewer(pe::kResourceTypeRawData);
             return;
@@ -276,7 +294,9 @@ struct PeReader {
             const auto description = take(static_cast<std::uint16_t>(builder::kStringFirstGroupDescription + i));
             if (!name) findings.problems.push_back("group " + std::to_string(i + 1) + " has no name string");
             names.push_back(name.value_or(""));
-            if (description) content.groupDescriptions[static_cast<std::uint16_t>(builder::kStringFirstGroupDescription + i)] = *description;
+            if (description)
+                content.groupDescriptions[static_cast<std::uint16_t>(builder::kStringFirstGroupDescription + i)] =
+                    *description;
         }
         content.groupNames = names;
         // Strings past the groups in the group blocks are empty slots; a filled one is out of place.

@@ -46,8 +46,27 @@ std::optional<RepeatType> repeatTypeOfRecurrence(std::int16_t recurrence) {
 
 // Contact record: twenty fields, all texts but the fifth (one flag byte).
 enum ContactSlot : std::size_t {
-    kLastName, kFirstName, kTitle, kCompany, kFlagByte, kStreet, kCity, kState, kZip, kCountry,
-    kWork1, kWork2, kHome1, kHome2, kMobile, kPager, kFax, kEmail1, kEmail2, kNote, kContactSlots
+    kLastName,
+    kFirstName,
+    kTitle,
+    kCompany,
+    kFlagByte,
+    kStreet,
+    kCity,
+    kState,
+    kZip,
+    kCountry,
+    kWork1,
+    kWork2,
+    kHome1,
+    kHome2,
+    kMobile,
+    kPager,
+    kFax,
+    kEmail1,
+    kEmail2,
+    kNote,
+    kContactSlots
 };
 
 struct SlotName {
@@ -58,9 +77,9 @@ const SlotName kContactTexts[] = {{kLastName, "lastName"}, {kFirstName, "firstNa
                                   {kStreet, "street"},     {kCity, "city"},           {kState, "state"},
                                   {kZip, "zip"},           {kCountry, "country"},     {kTitle, "title"},
                                   {kNote, "note"}};
-const SlotName kContactPhones[] = {{kWork1, "work"},  {kWork2, "work"},   {kHome1, "home"},
-                                   {kHome2, "home"},  {kMobile, "mobile"}, {kPager, "pager"},
-                                   {kFax, "fax"},     {kEmail1, "email"},  {kEmail2, "email"}};
+const SlotName kContactPhones[] = {{kWork1, "work"}, {kWork2, "work"},    {kHome1, "home"},
+                                   {kHome2, "home"}, {kMobile, "mobile"}, {kPager, "pager"},
+                                   {kFax, "fax"},    {kEmail1, "email"},  {kEmail2, "email"}};
 
 }  // namespace
 
@@ -93,8 +112,7 @@ std::optional<EventEntry> decodePocketPcEvent(std::span<const std::uint8_t> reco
         repeat.frequency = in.read8(kOffsetFrequency);
         repeat.mask = in.read8(kOffsetMask);
         const std::uint16_t untilYear = in.read16le(kOffsetUntilYear);
-        if (untilYear != 0)
-            repeat.until = DayDate{untilYear, in.read8(kOffsetUntilMonth), in.read8(kOffsetUntilDay)};
+        if (untilYear != 0) repeat.until = DayDate{untilYear, in.read8(kOffsetUntilMonth), in.read8(kOffsetUntilDay)};
         event.repeat = repeat;
     } else if (recurrence != -1) {
         *problem = "unknown recurrence type " + std::to_string(recurrence);
@@ -112,7 +130,8 @@ std::optional<EventEntry> decodePocketPcEvent(std::span<const std::uint8_t> reco
     if (at != record.size()) {
         const std::uint16_t count = in.read16le(at);
         if (!event.repeat || in.failed() || record.size() - at != kExceptionCountBytes + kExceptionBytes * count) {
-            *problem = std::to_string(record.size() - at) + " bytes follow its note that are no list of exception dates";
+            *problem =
+                std::to_string(record.size() - at) + " bytes follow its note that are no list of exception dates";
             return std::nullopt;
         }
         for (std::size_t i = 0, p = at + kExceptionCountBytes; i < count; ++i, p += kExceptionBytes)

@@ -31,9 +31,9 @@ struct ResourceView {
 
 // The viewer program's own resource types: counted, not decoded.
 const std::set<std::uint32_t> kViewerTypes = {
-    palm::kTypeCode,   palm::kTypeData,        palm::kTypePreferences, palm::kTypeVersion,  fourCharCode("tFRM"),
-    fourCharCode("MBAR"), fourCharCode("Talt"), fourCharCode("MENU"),   fourCharCode("tBTN"), palm::kTypeBitmap,
-    palm::kTypeString, palm::kTypeStringList, palm::kTypeAppIcon,     palm::kTypeAppName,  fourCharCode("tver")};
+    palm::kTypeCode,      palm::kTypeData,       palm::kTypePreferences, palm::kTypeVersion,   fourCharCode("tFRM"),
+    fourCharCode("MBAR"), fourCharCode("Talt"),  fourCharCode("MENU"),   fourCharCode("tBTN"), palm::kTypeBitmap,
+    palm::kTypeString,    palm::kTypeStringList, palm::kTypeAppIcon,     palm::kTypeAppName,   fourCharCode("tver")};
 
 // The last id below the package's own resources; template resources stay below it.
 constexpr std::uint16_t kFirstPackageId = 4000;
@@ -92,8 +92,7 @@ std::optional<std::vector<std::string>> stringList(const ResourceView& resource,
         texts.push_back(*text);
     }
     if (!prefix || in.failed() || texts.size() != count || at != resource.bytes.size()) {
-        findings.problems.push_back(resourceName(resource.type, resource.id) +
-                                    " is not a string list of whole texts");
+        findings.problems.push_back(resourceName(resource.type, resource.id) + " is not a string list of whole texts");
         return std::nullopt;
     }
     return texts;
@@ -186,7 +185,8 @@ struct PrcReader {
                    id == builder::kStringAuthorInfo || id == builder::kStringNavigation ||
                    (id >= builder::kStringFirstGroupDescription && id <= kLastGroupDescriptionId);
         if (t == palm::kTypeStringList) return id == builder::kStringListGroupNames;
-        if (t == palm::kTypeWordList) return id >= builder::kWordListFirstEventIds && id <= builder::kWordListContactIndexList;
+        if (t == palm::kTypeWordList)
+            return id >= builder::kWordListFirstEventIds && id <= builder::kWordListContactIndexList;
         if (t == palm::kTypeContact) return id >= builder::kFirstContactRecordId && id <= kLastContactId;
         if (t == palm::kTypeEvent) return id >= builder::kFirstEventId;
         if (t == palm::kTypeBitmap) return id == builder::kLogoBitmapId;
@@ -215,30 +215,38 @@ struct PrcReader {
             case palm::kTypeString: {
                 const auto text = stringResource(r, findings);
                 if (!text) return;
-                if (r.id == builder::kStringPackageTitle) content.title = text;
-                else if (r.id == builder::kStringWelcomeDescription) content.welcome = text;
-                else if (r.id == builder::kStringAuthorInfo) content.author = text;
-                else if (r.id == builder::kStringNavigation) content.navigation = text;
-                else content.groupDescriptions[r.id] = *text;
+                if (r.id == builder::kStringPackageTitle)
+                    content.title = text;
+                else if (r.id == builder::kStringWelcomeDescription)
+                    content.welcome = text;
+                else if (r.id == builder::kStringAuthorInfo)
+                    content.author = text;
+                else if (r.id == builder::kStringNavigation)
+                    content.navigation = text;
+                else
+                    content.groupDescriptions[r.id] = *text;
                 return;
             }
             case palm::kTypeStringList:
                 content.groupNames = stringList(r, findings);
                 return;
-            case palm::kTypeWordList:
-                {
-                    const std::size_t table = r.id - builder::kWordListFirstEventIds;
-                    content.groupTables[table] = wordList(r, findings);
-                    content.groupTableDamaged[table] = !content.groupTables[table];
-                }
+            case palm::kTypeWordList: {
+                const std::size_t table = r.id - builder::kWordListFirstEventIds;
+                content.groupTables[table] = wordList(r, findings);
+                content.groupTableDamaged[table] = !content.groupTables[table];
+            }
                 return;
             case palm::kTypeContact:
-                if (auto contact = decodePalmContact(r.bytes, &problem)) content.contacts[r.id] = std::move(*contact);
-                else findings.problems.push_back("contact " + std::to_string(r.id) + " does not decode: " + problem);
+                if (auto contact = decodePalmContact(r.bytes, &problem))
+                    content.contacts[r.id] = std::move(*contact);
+                else
+                    findings.problems.push_back("contact " + std::to_string(r.id) + " does not decode: " + problem);
                 return;
             case palm::kTypeEvent:
-                if (auto event = decodePalmEvent(r.bytes, &problem)) content.events[r.id] = std::move(*event);
-                else findings.problems.push_back("event " + std::to_string(r.id) + " does not decode: " + problem);
+                if (auto event = decodePalmEvent(r.bytes, &problem))
+                    content.events[r.id] = std::move(*event);
+                else
+                    findings.problems.push_back("event " + std::to_string(r.id) + " does not decode: " + problem);
                 return;
             case palm::kTypeBitmap:
                 logo = bitmapFamily(r, findings);
@@ -265,7 +273,8 @@ bool looksLikePrc(std::span<const std::uint8_t> image) {
     const std::uint16_t attributes = in.read16be(prc::kOffsetAttributes);
     const auto type = in.slice(prc::kOffsetType, 4);
     const auto name = in.slice(0, prc::kNameFieldBytes);
-    if (in.failed() || image.size() < prc::kHeaderBytes || !(attributes & prc::kAttributeResourceDatabase)) return false;
+    if (in.failed() || image.size() < prc::kHeaderBytes || !(attributes & prc::kAttributeResourceDatabase))
+        return false;
     bool nameEnds = false;
     for (const std::uint8_t c : name) nameEnds = nameEnds || c == 0;
     for (const std::uint8_t c : type) {

@@ -49,11 +49,16 @@ private:
 
 std::string rootName(std::uint16_t root) {
     switch (root) {
-        case layout::kRootClassesRoot: return "HKCR";
-        case layout::kRootCurrentUser: return "HKCU";
-        case layout::kRootLocalMachine: return "HKLM";
-        case layout::kRootUsers: return "HKU";
-        default: return "root " + std::to_string(root);
+        case layout::kRootClassesRoot:
+            return "HKCR";
+        case layout::kRootCurrentUser:
+            return "HKCU";
+        case layout::kRootLocalMachine:
+            return "HKLM";
+        case layout::kRootUsers:
+            return "HKU";
+        default:
+            return "root " + std::to_string(root);
     }
 }
 
@@ -75,7 +80,8 @@ std::optional<SetupFileFacts> describeSetupFile(std::span<const std::uint8_t> by
         counts[s] = in.read16le(layout::kOffsetSectionCounts + 2 * s);
         offsets[s] = in.read32le(layout::kOffsetSectionOffsets + 4 * s);
     }
-    report.add("applicationName", reader.text(in.read16le(layout::kOffsetAppName), in.read16le(layout::kOffsetAppName + 2)));
+    report.add("applicationName",
+               reader.text(in.read16le(layout::kOffsetAppName), in.read16le(layout::kOffsetAppName + 2)));
     report.add("provider", reader.text(in.read16le(layout::kOffsetProvider), in.read16le(layout::kOffsetProvider + 2)));
     report.addNumber("processor", in.read32le(layout::kOffsetProcessorType));
     report.add("osVersionMin", std::to_string(in.read32le(layout::kOffsetVersionMinMajor)) + "." +
@@ -167,7 +173,8 @@ std::optional<SetupFileFacts> describeSetupFile(std::span<const std::uint8_t> by
                 value.add("string", recordTextToUtf8(rest.substr(0, rest.find('\0'))));
                 break;
             case layout::kRegistryTypeDword: {
-                bytes::ByteReader word(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(rest.data()), rest.size()));
+                bytes::ByteReader word(
+                    std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(rest.data()), rest.size()));
                 value.addNumber("dword", word.read32le(0));
                 break;
             }
@@ -191,9 +198,11 @@ std::optional<SetupFileFacts> describeSetupFile(std::span<const std::uint8_t> by
         Node shortcut = Node::object();
         shortcut.add("path", folder + "\\" + reader.path(at + 12, length, strings));
         if (isFile == layout::kShortcutTargetFile)
-            shortcut.add("target", filePaths.count(target) ? filePaths[target] : "<file " + std::to_string(target) + ">");
+            shortcut.add("target",
+                         filePaths.count(target) ? filePaths[target] : "<file " + std::to_string(target) + ">");
         else
-            shortcut.add("target", directories.count(target) ? directories[target] : "<folder " + std::to_string(target) + ">");
+            shortcut.add("target",
+                         directories.count(target) ? directories[target] : "<folder " + std::to_string(target) + ">");
         shortcuts.append(std::move(shortcut));
         at += 12 + std::uint64_t{length};
     }

@@ -113,8 +113,10 @@ std::string memberLabel(const std::string& name) {
 
 std::string printText(const Node& report) {
     std::string out;
-    if (report.kind() == Node::Kind::Object) printMembers(out, report, 0, false);
-    else printNamed(out, "Report", report, 0);
+    if (report.kind() == Node::Kind::Object)
+        printMembers(out, report, 0, false);
+    else
+        printNamed(out, "Report", report, 0);
     return out;
 }
 
