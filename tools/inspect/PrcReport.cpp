@@ -29,11 +29,21 @@ struct ResourceView {
     std::span<const std::uint8_t> bytes;
 };
 
-// The viewer program's own resource types: counted, not decoded.
-const std::set<std::uint32_t> kViewerTypes = {
-    palm::kTypeCode,      palm::kTypeData,       palm::kTypePreferences, palm::kTypeVersion,   fourCharCode("tFRM"),
-    fourCharCode("MBAR"), fourCharCode("Talt"),  fourCharCode("MENU"),   fourCharCode("tBTN"), palm::kTypeBitmap,
-    palm::kTypeString,    palm::kTypeStringList, palm::kTypeAppIcon,     palm::kTypeAppName,   fourCharCode("tver")};
+// Resource types of a Palm OS program (code, its data, user interface,
+// fonts, version): the viewer's own resources, counted, not decoded.
+const std::set<std::uint32_t> kProgramTypes = {
+    palm::kTypeCode,      palm::kTypeData,      palm::kTypePreferences, palm::kTypeVersion,   fourCharCode("rloc"),
+    fourCharCode("xprf"), fourCharCode("tFRM"), fourCharCode("MBAR"),   fourCharCode("MENU"), fourCharCode("Talt"),
+    fourCharCode("tBTN"), fourCharCode("tCBX"), fourCharCode("tFBM"),   fourCharCode("tFLD"), fourCharCode("tGDT"),
+    fourCharCode("tGSI"), fourCharCode("tLBL"), fourCharCode("tLST"),   fourCharCode("tPBN"), fourCharCode("tPUL"),
+    fourCharCode("tPUT"), fourCharCode("tREP"), fourCharCode("tSCL"),   fourCharCode("tSLT"), fourCharCode("tTBL"),
+    fourCharCode("tTTL"), fourCharCode("tint"), fourCharCode("taic"),   fourCharCode("Tbsb"), fourCharCode("NFNT"),
+    fourCharCode("nfnt"), fourCharCode("afnt"), fourCharCode("fnti"),   fourCharCode("feat")};
+// Types the package shares with the program: the program's own lie outside
+// the package's ids (4000 to 8999 hold the package's texts and records).
+const std::set<std::uint32_t> kSharedTypes = {palm::kTypeBitmap,  palm::kTypeString,  palm::kTypeStringList,
+                                              palm::kTypeAppIcon, palm::kTypeAppName, palm::kTypeWordList};
+constexpr std::uint16_t kFirstProgramIdAfterPackage = 9000;
 
 // The last id below the package's own resources; template resources stay below it.
 constexpr std::uint16_t kFirstPackageId = 4000;
@@ -197,7 +207,8 @@ struct PrcReader {
 
     void read(const ResourceView& r) {
         if (!isPackageResource(r)) {
-            if (kViewerTypes.count(r.type) && r.id < kFirstPackageId) {
+            const bool programId = r.id < kFirstPackageId || r.id >= kFirstProgramIdAfterPackage;
+            if (kProgramTypes.count(r.type) || (kSharedTypes.count(r.type) && programId)) {
                 ++viewerResources[recordTextToUtf8(fourCharText(r.type))];
             } else {
                 findings.unexpected.push_back(resourceName(r.type, r.id) + " (" + std::to_string(r.bytes.size()) +
