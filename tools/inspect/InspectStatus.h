@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "formats/Result.h"
 #include "tools/inspect/ReportTree.h"
 
 namespace skedlin::inspect {

@@ -8,6 +8,8 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "editor/document/BuildCommand.h"
 #include "editor/document/CSkedlinDoc.h"
@@ -15,6 +17,7 @@
 #include "editor/document/CalendarExchangeMessages.h"
 #include "editor/document/PackageExport.h"
 #include "editor/document/PackageImport.h"
+#include "tools/inspect/InspectCommand.h"
 #include "tools/skedlintool/PreviewCommand.h"
 
 namespace {
@@ -59,6 +62,12 @@ constexpr const char* kUsage =
     "                        result as the editor's build dialogs show it and exit with\n"
     "                        the builder's exit code (255 when it could not be started).\n"
     "%s"
+    "  inspect FILE [--json] Print what a built package holds: FILE is a .prc, a .cab\n"
+    "                        or the Pocket PC executable, told apart by its content.\n"
+    "                        Readable text, or JSON with --json. Exit status 0 when\n"
+    "                        nothing is wrong, 1 when FILE cannot be read, 3 when it\n"
+    "                        holds no package, 4 when the package is damaged (the\n"
+    "                        report, when there is one, lists the problems).\n"
     "  --help                Show this text.\n"
     "\n"
     "A file that cannot be read exits with its read result code; a file that cannot\n"
@@ -238,5 +247,10 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("export")) return commandExport(args);
     if (command == QLatin1String("build")) return commandBuild(args);
     if (command == QLatin1String("preview")) return commandPreview(args);
+    if (command == QLatin1String("inspect")) {
+        std::vector<std::string> inspectArgs;
+        for (const QString& arg : args) inspectArgs.push_back(arg.toLocal8Bit().toStdString());
+        return inspect::runInspectCommand(inspectArgs, stdout, stderr);
+    }
     return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
