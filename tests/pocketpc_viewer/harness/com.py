@@ -91,8 +91,7 @@ class Com:
         self.fail_create = False
         for name in ("CoInitializeEx", "CoUninitialize", "CoCreateInstance", "SysAllocStringLen",
                      "SysAllocString", "SysFreeString"):
-            for dll in ("OLE32", "OLEAUT32", "COREDLL"):
-                machine.bind("%s!%s" % (dll, name), getattr(self, "call_" + name))
+            machine.bind(name, getattr(self, "call_" + name))
 
     # ---- the COM library -------------------------------------------------
     def call_CoInitializeEx(self, m):

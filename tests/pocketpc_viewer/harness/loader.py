@@ -289,9 +289,10 @@ class Machine:
         return address
 
     def bind(self, name, handler):
-        """Stands `handler` in for every stub called `name` (DLL!Name)."""
+        """Stands `handler` in for every stub called `name`: DLL!Name, or a
+        plain Name from whichever library the program imports it."""
         for index, stub_name in enumerate(self.stub_names):
-            if stub_name == name:
+            if stub_name == name or stub_name.endswith("!" + name):
                 self.handlers[index] = handler
 
     def _on_interrupt(self, uc, number, user_data):
