@@ -203,8 +203,9 @@ class PeImage:
         return result
 
     def resources(self):
-        """{(type, name): [(language, data rva, size)]}; type and name are
-        numbers, or strings for named entries."""
+        """{(type, name): [(language, data rva, size, file offset of the
+        data entry)]}; type and name are numbers, or strings for named
+        entries."""
         rva, _ = self.directories[DIRECTORY_RESOURCE] if len(self.directories) > DIRECTORY_RESOURCE else (0, 0)
         section = self.section_of(rva) if rva else None
         if not section:
@@ -227,7 +228,8 @@ class PeImage:
             for name_key, name_offset in entries(type_offset & ~RESOURCE_SUBDIRECTORY):
                 for language, data_offset in entries(name_offset & ~RESOURCE_SUBDIRECTORY):
                     data_rva, size = struct.unpack_from("<II", raw, base + data_offset)
-                    result.setdefault((type_key, name_key), []).append((language, data_rva, size))
+                    entry = section.raw_offset + base + data_offset
+                    result.setdefault((type_key, name_key), []).append((language, data_rva, size, entry))
         return result
 
 

@@ -66,7 +66,7 @@ class Run:
         self.recorder = Recorder()
         self.system = System(self.machine, self.recorder, answers)
         self.com = com.Com(self.machine, self.recorder, interfaces)
-        self.steps = [list(step) for step in steps]
+        self.steps = [step if callable(step) else list(step) for step in steps]
         self.pending = []
         self.window = None
         self.instructions = [0]
@@ -82,13 +82,17 @@ class Run:
 
     def _next_input(self):
         if not self.pending:
+            # What ran since the last input (its paint included) belongs to the step before.
+            self._mark_instructions()
             if not self.steps:
                 return None
             self.pending = self.steps.pop(0)
             self.instructions.append(0)
             self.recorder.step += 1
+            if callable(self.pending):
+                # A step worked out from what the program shows by now (where to tap).
+                self.pending = list(self.pending(self))
         kind, wparam, lparam = self.pending.pop(0)
-        self._mark_instructions()
         return (self._main_window(), kind, wparam, lparam)
 
     def _mark_instructions(self):

@@ -194,8 +194,7 @@ class System:
         found = self.find(type_key, name_key)
         if not found:
             return None, None
-        _, rva, size = found
-        return self.machine.base + rva, size
+        return self.machine.base + found[1], found[2]
 
     def call_FindResourceW(self, m):
         module, name, kind = m.arguments(3)
