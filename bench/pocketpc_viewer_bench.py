@@ -34,10 +34,12 @@ BROWSE = 1001
 
 
 def first_row_tap(run):
-    """A tap on the first row of the groups screen (below the title bar)."""
+    """A tap on the first group of the groups screen: the first bold text
+    drawn in black (group names; the title bar's text is white)."""
     previous = run.recorder.step - 1
-    texts = [c.arguments for c in run.calls("ExtTextOutW", step=previous) if c.arguments["y"] > 30]
-    return tap(texts[0]["x"] + 2, texts[0]["y"] + 4)
+    rows = [c.arguments for c in run.calls("ExtTextOutW", step=previous)
+            if c.arguments["bold"] and c.arguments["color"] == 0]
+    return tap(rows[0]["x"] + 2, rows[0]["y"] + 4)
 
 
 def peak_heap(run):
@@ -73,7 +75,7 @@ def main():
     print("package: %d events + %d contacts" % (events, contacts))
     print("launch to first screen: %d instructions (target %d: %s)"
           % (launch, LAUNCH_TARGET, "met" if launch <= LAUNCH_TARGET else "MISSED"))
-    print("open the first group: %d instructions" % run.instructions[2])
+    print("open the first group (%s): %d instructions" % (run.last_paint(2)[:1], run.instructions[2]))
     print("page down, %d pages: %s instructions; largest %d (target %d: %s)"
           % (pages, ", ".join(str(n) for n in page_counts), max(page_counts), PAGE_TARGET,
              "met" if max(page_counts) <= PAGE_TARGET else "MISSED"))

@@ -6,6 +6,7 @@ import ctypes
 
 SKV_ITEM_TITLE = 1
 SKV_ITEM_TEXT = 2
+SKV_ITEM_BUTTON = 8
 CORE_UNITS = 320  # the core lays out 320 units wide at density 2
 
 
@@ -70,9 +71,10 @@ class DesktopViewer:
         return [items[i] for i in range(count.value)]
 
     def texts(self):
-        """Title and texts in display order, decoded from Windows-1252."""
+        """Title, texts and button labels in display order, decoded from
+        Windows-1252: what a shell draws as text."""
         return [ctypes.string_at(item.text, item.length).decode("cp1252", "replace") for item in self.items()
-                if item.kind in (SKV_ITEM_TITLE, SKV_ITEM_TEXT) and item.length]
+                if item.kind in (SKV_ITEM_TITLE, SKV_ITEM_TEXT, SKV_ITEM_BUTTON) and item.length]
 
     def command(self, command):
         return self.lib.skv_command(self.ctx, ctypes.c_uint16(command))

@@ -54,8 +54,8 @@ class Run:
     """One run of the viewer executable under a script.
 
     steps: a list of inputs (each a list of messages from tap(), command(),
-    key(), close()). answers: what message boxes answer, in order (IDYES by
-    default for questions). Afterwards `recorder` holds the calls,
+    key(), close()). answers: what questions (message boxes with more than an OK
+    button) answer, in order (IDYES when none is left). Afterwards `recorder` holds the calls,
     `exit_code` what the entry point returned and `instructions` how many
     instructions ran in each step (when counted)."""
 

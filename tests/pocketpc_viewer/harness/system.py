@@ -546,7 +546,11 @@ class System:
         text = m.read_wide(text) if text else ""
         caption = m.read_wide(caption) if caption else ""
         buttons = kind & MB_TYPE_MASK
-        answer = self.answers.pop(0) if self.answers else (IDOK if buttons in (MB_OK, MB_OKCANCEL) else IDYES)
+        # A plain message is answered OK; questions take the scripted answers in order (yes when none is left).
+        if buttons == MB_OK:
+            answer = IDOK
+        else:
+            answer = self.answers.pop(0) if self.answers else (IDOK if buttons == MB_OKCANCEL else IDYES)
         self.recorder.record("MessageBoxW", text=text, caption=caption, type=kind, answer=answer)
         return answer
 
