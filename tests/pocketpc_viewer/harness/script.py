@@ -3,9 +3,6 @@ records what it does: every system and COM call, grouped by the script
 step it happened in (step 0 is the launch up to the first wait for input).
 """
 
-import os
-import struct
-
 from .loader import Machine, PeImage, ProgramCrash, parse_import_table
 from .system import (System, Recorder, WM_COMMAND, WM_CLOSE, WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP,
                      MK_LBUTTON)
@@ -73,6 +70,7 @@ class Run:
         self.system.input = self._next_input
         self.exit_code = None
         self.crash = None
+        self._counted = 0  # instructions already given to a step
 
     def _main_window(self):
         for window in self.system.windows.values():
@@ -97,7 +95,7 @@ class Run:
 
     def _mark_instructions(self):
         total = self.machine.instructions
-        self.instructions[-1] += total - getattr(self, "_counted", 0)
+        self.instructions[-1] += total - self._counted
         self._counted = total
 
     def start(self):
@@ -121,12 +119,7 @@ class Run:
         """The texts drawn on the window in one step (all steps if None), in
         drawing order."""
         return [c.arguments["text"] for c in self.calls("ExtTextOutW", "DrawTextW", step=step)
-                if c.arguments["target"] == "window" or self._blitted_later(c)]
-
-    def _blitted_later(self, call):
-        # Texts drawn into a memory bitmap count once that bitmap reaches the window.
-        return any(b.step == call.step and b.arguments["target"] == "window"
-                   for b in self.calls("BitBlt", step=call.step))
+                if c.arguments["target"] == "window"]
 
     def last_paint(self, step):
         """The texts of the last complete paint in a step."""
@@ -135,7 +128,8 @@ class Run:
         if not begins:
             return []
         painted = calls[begins[-1]:]
-        return [c.arguments["text"] for c in painted if c.name in ("ExtTextOutW", "DrawTextW")]
+        return [c.arguments["text"] for c in painted
+                if c.name in ("ExtTextOutW", "DrawTextW") and c.arguments["target"] == "window"]
 
     def message_boxes(self, step=None):
         return [c.arguments for c in self.calls("MessageBoxW", step=step)]

@@ -108,8 +108,6 @@ class Recorder:
     def record(self, call_name, **arguments):
         self.calls.append(Call(self.step, call_name, arguments))
 
-    def named(self, *names):
-        return [c for c in self.calls if c.name in names]
 
 
 class GdiObject:
@@ -162,11 +160,7 @@ class System:
         for dll, ordinal, name in self.machine.imports:
             handler = getattr(self, "call_" + name, None)
             if handler is not None:
-                self.machine.bind("%s!%s" % (dll, name), self._wrap(handler))
-
-    @staticmethod
-    def _wrap(handler):
-        return lambda machine: handler(machine)
+                self.machine.bind("%s!%s" % (dll, name), handler)
 
     # ---- resources ------------------------------------------------------
     def resource_key(self, pointer):
@@ -816,8 +810,9 @@ class System:
         obj = self.objects.get(handle)
         if not obj or obj.kind != "bitmap" or size < 24:
             return 0
-        m.write(buffer, struct.pack("<iiiHHI", 0, obj.width, obj.height, (obj.width * obj.bits + 15) // 16 * 2, 1,
-                                    obj.bits) + bytes(0))
+        # BITMAP: type, width, height, bytes per row (even), planes, bits per pixel, bits (none here).
+        m.write(buffer, struct.pack("<iiiiHHI", 0, obj.width, obj.height, (obj.width * obj.bits + 15) // 16 * 2, 1,
+                                    obj.bits, 0))
         return 24
 
     # ---- memory and strings ----------------------------------------------
