@@ -62,8 +62,11 @@ def main():
                     str(contacts), "--groups", "12", "--seed", "7", "--dtd",
                     os.path.join(build, "bin", "CalendarPackage.dtd"), xml], check=True, stdout=subprocess.DEVNULL)
     exe = packages.build(os.path.join(build, "bin", "SkedlinBuilder"), xml, work)
-    with open(os.path.join(ROOT, "viewer", "pocketpc", "copy", "poom_interfaces.h"), encoding="utf-8") as f:
-        interfaces = parse_interfaces(f.read())
+    interfaces = None  # the bench does not copy; the store's declarations are read when present
+    declarations = os.path.join(ROOT, "viewer", "pocketpc", "copy", "poom_interfaces.h")
+    if os.path.exists(declarations):
+        with open(declarations, encoding="utf-8") as f:
+            interfaces = parse_interfaces(f.read())
     steps = [command(BROWSE), first_row_tap] + [key(VK_NEXT)] * pages + [close()]
     run = Run(exe, load_import_table(os.path.join(ROOT, "viewer", "pocketpc", "shell", "ce_imports.h")), steps,
               interfaces=interfaces, count_instructions=True).start()
