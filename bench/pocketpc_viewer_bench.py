@@ -13,7 +13,8 @@ harness (tests/pocketpc_viewer) on a generated package, and its heap use:
 
 Not a test: nothing here fails on a number; it prints each figure beside its
 target (20 million instructions to the first screen, 2 million a page).
-Counting every executed block in Python makes a run take a minute or two.
+Every instruction the program executes counts, including the two of each
+system call's stub; what the system does inside a call is not counted.
 """
 
 import os

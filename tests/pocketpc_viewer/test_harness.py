@@ -77,6 +77,19 @@ class ProgramRunTests(unittest.TestCase):
         self.assertEqual(untitled.calls("LoadStringW")[0].arguments["text"], "")
 
 
+class InstructionCountTests(unittest.TestCase):
+    def test_counting_by_blocks_equals_counting_each_instruction(self):
+        from unicorn import UC_HOOK_CODE
+        counted = Run(ProbeBuilds.executable("plain"), TABLE, [tap(30, 40), command(COMMAND_ASK), close()],
+                      count_instructions=True)
+        one_by_one = []
+        counted.machine.uc.hook_add(UC_HOOK_CODE, lambda uc, address, size, user: one_by_one.append(address))
+        counted.start()
+        self.assertEqual(sum(counted.instructions), len(one_by_one))
+        self.assertEqual(len(counted.instructions), 4)  # the launch and three steps
+        self.assertTrue(all(counted.instructions))
+
+
 class LoaderTests(unittest.TestCase):
     def image(self):
         with open(ProbeBuilds.executable("plain"), "rb") as f:
