@@ -17,9 +17,18 @@ constexpr std::size_t kPocketPcEventHeaderSize = 16;
 constexpr std::uint8_t kPocketPcNoTime = 0xFF;
 // The first day of the week in the repeat block: always Sunday.
 constexpr std::uint8_t kFirstDayOfWeek = 0;
+// Pocket PC exception block after the note: a 16-bit count, then per date a
+// 16-bit year, the month and the day.
+constexpr std::size_t kPocketPcExceptionSize = 4;
 
 bool hasRepeatType(const EventValues& event) {
     return event.repeat && event.repeat->type != RepeatType::None;
+}
+
+// The Pocket PC record carries the exception dates of an event that repeats,
+// so that the handheld can leave those days out of the series it makes.
+bool hasPocketPcExceptions(const EventValues& event) {
+    return hasRepeatType(event) && !event.repeat->exceptionDates.empty();
 }
 
 }  // namespace
@@ -48,7 +57,9 @@ std::size_t pocketPcEventRecordSize(const EventValues& event) {
     for (const std::string* text : {&event.title, &event.note}) {
         for (char c : *text) lineFeeds += c == '\n' ? 1 : 0;
     }
-    return kPocketPcEventHeaderSize + event.title.size() + event.note.size() + lineFeeds + 2;
+    std::size_t size = kPocketPcEventHeaderSize + event.title.size() + event.note.size() + lineFeeds + 2;
+    if (hasPocketPcExceptions(event)) size += 2 + kPocketPcExceptionSize * event.repeat->exceptionDates.size();
+    return size;
 }
 
 std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& event) {
@@ -87,7 +98,10 @@ std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& even
 
 std::optional<std::vector<std::uint8_t>> pocketPcEventRecord(const EventValues& event) {
     const std::size_t size = pocketPcEventRecordSize(event);
-    if (size > kPocketPcRecordCapacity) return std::nullopt;
+    if (size > kPocketPcRecordCapacity ||
+        (hasPocketPcExceptions(event) && event.repeat->exceptionDates.size() > kMaxWordListEntries)) {
+        return std::nullopt;
+    }
     const std::string title = withCrLf(event.title);
     const std::string note = withCrLf(event.note);
 
@@ -112,6 +126,14 @@ std::optional<std::vector<std::uint8_t>> pocketPcEventRecord(const EventValues& 
     ByteWriter(out).put8(repeats ? event.repeat->mask : 0);
     ByteWriter(out).putText(title);
     ByteWriter(out).putText(note);
+    if (hasPocketPcExceptions(event)) {
+        ByteWriter(out).put16le(static_cast<std::uint16_t>(event.repeat->exceptionDates.size()));
+        for (const CalendarDate& date : event.repeat->exceptionDates) {
+            ByteWriter(out).put16le(static_cast<std::uint16_t>(date.year));
+            ByteWriter(out).put8(static_cast<std::uint8_t>(date.month));
+            ByteWriter(out).put8(static_cast<std::uint8_t>(date.day));
+        }
+    }
     return out;
 }
 

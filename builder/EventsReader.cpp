@@ -134,6 +134,7 @@ int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::
             EventDate exception;
             if (int code = readDate(builder, child, exception)) return code;
             repeat.exceptions.push_back(exception.palm);
+            repeat.exceptionDates.push_back(exception.date);
         }
     }
     event.repeat = std::move(repeat);

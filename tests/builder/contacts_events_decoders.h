@@ -5,6 +5,7 @@
 // alone and share no code with the builder, so that a test compares the
 // builder's bytes with what a handheld program would read from them.
 
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -128,6 +129,7 @@ struct PocketPcEvent {
     int endYear = 0, endMonth = 0, endDay = 0;
     int frequency = 0, mask = 0;
     std::string title, note;
+    std::vector<std::array<int, 3>> exceptions;  // year, month, day
 };
 
 inline std::optional<PocketPcEvent> decodePocketPcEvent(const Bytes& bytes) {
@@ -148,6 +150,14 @@ inline std::optional<PocketPcEvent> decodePocketPcEvent(const Bytes& bytes) {
     e.mask = in.u8();
     e.title = in.cString();
     e.note = in.cString();
+    if (in.ok() && !in.atEnd()) {
+        const int count = in.le16();
+        for (int i = 0; i < count; ++i) {
+            const int year = in.le16();
+            const int month = in.u8();
+            e.exceptions.push_back({year, month, in.u8()});
+        }
+    }
     if (!in.ok() || !in.atEnd()) return std::nullopt;
     return e;
 }

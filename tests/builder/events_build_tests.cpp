@@ -75,6 +75,7 @@ TEST(EventsBuild, TheConferenceFixtureRecordByRecord) {
     EXPECT_EQ(standUpPpc.endMonth, 7);
     EXPECT_EQ(standUpPpc.endDay, 20);
     EXPECT_EQ(standUpPpc.frequency, 1);
+    EXPECT_EQ(standUpPpc.exceptions, (std::vector<std::array<int, 3>>{{2003, 7, 18}, {2003, 7, 19}}));
 
     // Weekly every two weeks on Sunday, Tuesday, Thursday and Saturday, for ever.
     AppointmentRecord walk = palmEvent(built, 7002);

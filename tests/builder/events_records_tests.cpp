@@ -62,6 +62,7 @@ TEST(EventRecords, WeeklyRepeatWithEndDateExceptionsAndNote) {
     repeat.frequency = 2;
     repeat.mask = *weekdayMaskOfText("X-X-X-X");
     repeat.exceptions = {palmDateOf(2003, 2, 4), palmDateOf(2003, 1, 21)};
+    repeat.exceptionDates = {{2003, 2, 4}, {2003, 1, 21}};
     event.repeat = repeat;
 
     const auto palm = decodeAppointmentRecord(*palmEventRecord(event));
@@ -90,6 +91,29 @@ TEST(EventRecords, WeeklyRepeatWithEndDateExceptionsAndNote) {
     EXPECT_EQ(ppc->frequency, 2);
     EXPECT_EQ(ppc->mask, 0x55);
     EXPECT_EQ(ppc->note, "Bring\r\nshoes");
+    // The exception dates follow the note, in document order.
+    EXPECT_EQ(ppc->exceptions, (std::vector<std::array<int, 3>>{{2003, 2, 4}, {2003, 1, 21}}));
+    EXPECT_EQ(pocketPcEventRecord(event)->size(), pocketPcEventRecordSize(event));
+}
+
+TEST(EventRecords, PocketPcExceptionsKeepTheirYearAndNeedARepeatType) {
+    EventValues event;
+    event.date = eventDate(2003, 1, 7);
+    event.title = "Old";
+    EventRepeat repeat;
+    repeat.type = RepeatType::Yearly;
+    // A year the Palm date cannot hold reaches the Pocket PC record as read.
+    repeat.exceptions = {palmDateOf(2003, 1, 7)};
+    repeat.exceptionDates = {{1850, 1, 7}};
+    event.repeat = repeat;
+    const auto bytes = *pocketPcEventRecord(event);
+    EXPECT_EQ(bytes.size(), 18u + 3u + 2u + 4u);
+    EXPECT_EQ(decodePocketPcEvent(bytes)->exceptions, (std::vector<std::array<int, 3>>{{1850, 1, 7}}));
+
+    // Without a repeat type there is no series to leave days out of.
+    event.repeat->type = RepeatType::None;
+    EXPECT_EQ(pocketPcEventRecord(event)->size(), 18u + 3u);
+    EXPECT_TRUE(decodePocketPcEvent(*pocketPcEventRecord(event))->exceptions.empty());
 }
 
 TEST(EventRecords, PocketPcRecurrenceNumbersAndFrequencyLowByte) {
