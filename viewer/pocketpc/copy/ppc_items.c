@@ -10,6 +10,10 @@
 #define LAST_WEEK_FIRST_MASK 28u /* month-by-day masks 28..34: the last weekday */
 #define LAST_WEEK_LAST_MASK 34u
 #define WEEKDAY_BITS 0x7Fu
+#define MONTHS_PER_YEAR 12u
+/* The store counts intervals in days, weeks or months, 1 to 999; it has no
+ * interval for yearly series. */
+#define MAX_INTERVAL 999u
 #define E_OUTOFMEMORY ((poom_result)0x8007000Eu)
 
 static const poom_guid iid_appointment = POOM_GUID_IID_APPOINTMENT;
@@ -42,8 +46,10 @@ static int repeat_storable(const ppc_event *event) {
     if (event->frequency == 0) return 0;
     switch (event->recurrence) {
     case PPC_RECURS_DAILY:
-    case PPC_RECURS_MONTH_BY_DATE:
-    case PPC_RECURS_YEARLY: break;
+    case PPC_RECURS_MONTH_BY_DATE: break;
+    case PPC_RECURS_YEARLY:
+        if (event->frequency * MONTHS_PER_YEAR > MAX_INTERVAL) return 0;
+        break;
     case PPC_RECURS_WEEKLY:
         if ((event->mask & WEEKDAY_BITS) == 0) return 0;
         break;
@@ -92,9 +98,34 @@ static poom_result create_item(poom_object *app, int32_t kind, const poom_guid *
     return result;
 }
 
+/* The end of the series, set after its interval as the store requires. */
+static poom_result set_pattern_end(poom_object *pattern, const ppc_event *event) {
+    if (event->repeat_end.year == 0)
+        return poom_call_long(pattern, POOM_RECURRENCE_PUT_NO_END_DATE, POOM_VARIANT_TRUE);
+    return poom_call_date(pattern, POOM_RECURRENCE_PUT_PATTERN_END_DATE,
+                          ppc_variant_date(ppc_day_number(event->repeat_end), 0));
+}
+
+/* A series every n years is a series every 12n months on the same day of
+ * the month: the store has an interval for months but not for years. */
+static int every_few_years(const ppc_event *event) {
+    return event->recurrence == PPC_RECURS_YEARLY && event->frequency > 1;
+}
+
 static poom_result set_pattern(poom_object *pattern, const ppc_event *event) {
-    poom_result result = poom_call_long(pattern, POOM_RECURRENCE_PUT_RECURRENCE_TYPE, event->recurrence);
-    if (POOM_SUCCEEDED(result)) result = poom_call_long(pattern, POOM_RECURRENCE_PUT_INTERVAL, event->frequency);
+    poom_result result;
+    if (every_few_years(event)) {
+        result = poom_call_long(pattern, POOM_RECURRENCE_PUT_RECURRENCE_TYPE, POOM_RECURS_MONTHLY);
+        if (POOM_SUCCEEDED(result))
+            result = poom_call_long(pattern, POOM_RECURRENCE_PUT_INTERVAL,
+                                    (int32_t)(event->frequency * MONTHS_PER_YEAR));
+        if (POOM_SUCCEEDED(result))
+            result = poom_call_long(pattern, POOM_RECURRENCE_PUT_DAY_OF_MONTH, event->date.day);
+        return POOM_SUCCEEDED(result) ? set_pattern_end(pattern, event) : result;
+    }
+    result = poom_call_long(pattern, POOM_RECURRENCE_PUT_RECURRENCE_TYPE, event->recurrence);
+    if (POOM_SUCCEEDED(result) && event->recurrence != PPC_RECURS_YEARLY)
+        result = poom_call_long(pattern, POOM_RECURRENCE_PUT_INTERVAL, event->frequency);
     if (!POOM_SUCCEEDED(result)) return result;
     switch (event->recurrence) {
     case PPC_RECURS_WEEKLY:
@@ -124,11 +155,7 @@ static poom_result set_pattern(poom_object *pattern, const ppc_event *event) {
         break;
     default: break;
     }
-    if (!POOM_SUCCEEDED(result)) return result;
-    if (event->repeat_end.year == 0)
-        return poom_call_long(pattern, POOM_RECURRENCE_PUT_NO_END_DATE, POOM_VARIANT_TRUE);
-    return poom_call_date(pattern, POOM_RECURRENCE_PUT_PATTERN_END_DATE,
-                          ppc_variant_date(ppc_day_number(event->repeat_end), 0));
+    return POOM_SUCCEEDED(result) ? set_pattern_end(pattern, event) : result;
 }
 
 static poom_result set_recurrence(poom_object *appointment, const ppc_event *event) {
