@@ -143,21 +143,26 @@ TEST_F(CopyTest, RepeatTypesMapToThePatternsOfTheStore) {
     ppc_event everyFourYears = repeating(PPC_RECURS_YEARLY, 4, 0);
     everyFourYears.date = {2024, 2, 29};
     const std::vector<Case> cases = {
-        {"daily every 3 days", repeating(PPC_RECURS_DAILY, 3, 0),
-         {{"RecurrenceType", "0"}, {"Interval", "3"}}},
-        {"weekly X-X-X-X", repeating(PPC_RECURS_WEEKLY, 1, 0x55),
+        {"daily every 3 days", repeating(PPC_RECURS_DAILY, 3, 0), {{"RecurrenceType", "0"}, {"Interval", "3"}}},
+        {"weekly X-X-X-X",
+         repeating(PPC_RECURS_WEEKLY, 1, 0x55),
          {{"RecurrenceType", "1"}, {"Interval", "1"}, {"DayOfWeekMask", "85"}}},
-        {"monthly on the 8th", repeating(PPC_RECURS_MONTH_BY_DATE, 2, 0),
+        {"monthly on the 8th",
+         repeating(PPC_RECURS_MONTH_BY_DATE, 2, 0),
          {{"RecurrenceType", "2"}, {"Interval", "2"}, {"DayOfMonth", "8"}}},
-        {"second Tuesday", secondTuesday,
+        {"second Tuesday",
+         secondTuesday,
          {{"RecurrenceType", "3"}, {"Interval", "1"}, {"DayOfWeekMask", "4"}, {"Instance", "2"}}},
-        {"last Friday", lastFriday,
+        {"last Friday",
+         lastFriday,
          {{"RecurrenceType", "3"}, {"Interval", "2"}, {"DayOfWeekMask", "32"}, {"Instance", "5"}}},
-        {"fourth Monday of a month with five", fourthMonday,
+        {"fourth Monday of a month with five",
+         fourthMonday,
          {{"RecurrenceType", "3"}, {"Interval", "1"}, {"DayOfWeekMask", "2"}, {"Instance", "4"}}},
         {"yearly on 4 July", yearly, {{"RecurrenceType", "5"}, {"MonthOfYear", "7"}, {"DayOfMonth", "4"}}},
         // The store has no interval for yearly series: every 4 years is every 48 months.
-        {"every 4 years on 29 February", everyFourYears,
+        {"every 4 years on 29 February",
+         everyFourYears,
          {{"RecurrenceType", "2"}, {"Interval", "48"}, {"DayOfMonth", "29"}}},
     };
     for (const Case& c : cases) {
@@ -193,8 +198,7 @@ TEST_F(CopyTest, ExceptionDatesDeleteTheirOccurrencesAfterTheSeriesIsSaved) {
     store().noOccurrence.insert(46372);  // 2026-12-16
     ASSERT_EQ(ppc_copy_event(app(), &event), PPC_ITEM_COPIED);
     ASSERT_EQ(store().saved.size(), 1u);
-    EXPECT_EQ(store().saved[0].deletedOccurrences,
-              (std::vector<std::string>{"2026-12-15 09:30", "2026-12-29 09:30"}));
+    EXPECT_EQ(store().saved[0].deletedOccurrences, (std::vector<std::string>{"2026-12-15 09:30", "2026-12-29 09:30"}));
     const std::string calls = store().callText();
     EXPECT_LT(calls.find("appointment3.Save"), calls.find("GetOccurrence")) << calls;
     // The invalid fourth date asks for no occurrence at all.
@@ -235,10 +239,15 @@ TEST_F(CopyTest, EventsTheCalendarCannotHoldAreRefusedBeforeAnythingIsCreated) {
     ppc_event every84Years = repeating(PPC_RECURS_YEARLY, 84, 0);
     ppc_event endsBeforeItStarts = repeating(PPC_RECURS_DAILY, 1, 0);
     endsBeforeItStarts.repeat_end = {2026, 12, 7};
-    for (const Case& c : std::vector<Case>{{"1850", before1900}, {"3000", after2999}, {"29 Feb 1900", noSuchDay},
-                                           {"end before start", endsBeforeStart}, {"minute 60", badMinute},
-                                           {"weekly without weekday", noWeekday}, {"frequency 0", neverRecurs},
-                                           {"month-by-day 35", badMonthDay}, {"type 4", unknownType},
+    for (const Case& c : std::vector<Case>{{"1850", before1900},
+                                           {"3000", after2999},
+                                           {"29 Feb 1900", noSuchDay},
+                                           {"end before start", endsBeforeStart},
+                                           {"minute 60", badMinute},
+                                           {"weekly without weekday", noWeekday},
+                                           {"frequency 0", neverRecurs},
+                                           {"month-by-day 35", badMonthDay},
+                                           {"type 4", unknownType},
                                            {"every 84 years", every84Years},
                                            {"repeat ends before the date", endsBeforeItStarts}}) {
         SCOPED_TRACE(c.name);
@@ -275,9 +284,25 @@ TEST_F(CopyTest, OutOfMemoryForAStringFailsTheEntry) {
 }
 
 ppc_contact fullContact(uint8_t business) {
-    static const char* const values[PPC_CONTACT_TEXT_COUNT] = {
-        "Lovelace", "Ada", "Analyst", "Engines Ltd", "12 St James's Square\r\nFlat 2", "London", "Middlesex", "SW1Y",
-        "England", "w1", "w2", "h1", "h2", "m", "p", "f", "ada@example.org", "ada2@example.org", "Line 1\r\nLine 2"};
+    static const char* const values[PPC_CONTACT_TEXT_COUNT] = {"Lovelace",
+                                                               "Ada",
+                                                               "Analyst",
+                                                               "Engines Ltd",
+                                                               "12 St James's Square\r\nFlat 2",
+                                                               "London",
+                                                               "Middlesex",
+                                                               "SW1Y",
+                                                               "England",
+                                                               "w1",
+                                                               "w2",
+                                                               "h1",
+                                                               "h2",
+                                                               "m",
+                                                               "p",
+                                                               "f",
+                                                               "ada@example.org",
+                                                               "ada2@example.org",
+                                                               "Line 1\r\nLine 2"};
     ppc_contact contact{};
     for (int i = 0; i < PPC_CONTACT_TEXT_COUNT; ++i) contact.texts[i] = text(values[i]);
     contact.business = business;

@@ -13,9 +13,7 @@ extern "C" {
 
 namespace {
 
-double asDouble(poom_date date) {
-    return fake::dateValue(date.low, date.high);
-}
+double asDouble(poom_date date) { return fake::dateValue(date.low, date.high); }
 
 TEST(VariantDateTest, DayNumbersCountFromTheEndOf1899) {
     EXPECT_EQ(ppc_day_number({1900, 1, 1}), 2u);

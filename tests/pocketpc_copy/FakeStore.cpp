@@ -29,10 +29,9 @@ struct Method {
 // are the production header's, so a wrong slot there shows up as an unknown
 // method here.
 const std::map<int, Method>& methods(Kind kind) {
-    static const std::map<int, Method> unknown = {
-        {POOM_UNKNOWN_QUERY_INTERFACE, {"QueryInterface", Arg::Guid}},
-        {POOM_UNKNOWN_ADD_REF, {"AddRef", Arg::None}},
-        {POOM_UNKNOWN_RELEASE, {"Release", Arg::None}}};
+    static const std::map<int, Method> unknown = {{POOM_UNKNOWN_QUERY_INTERFACE, {"QueryInterface", Arg::Guid}},
+                                                  {POOM_UNKNOWN_ADD_REF, {"AddRef", Arg::None}},
+                                                  {POOM_UNKNOWN_RELEASE, {"Release", Arg::None}}};
     static const std::map<int, Method> app = [] {
         auto m = unknown;
         m.insert({{POOM_APP_LOGON, {"Logon", Arg::Long}},
@@ -96,21 +95,31 @@ const std::map<int, Method>& methods(Kind kind) {
         return m;
     }();
     switch (kind) {
-    case Kind::App: return app;
-    case Kind::Appointment: return appointment;
-    case Kind::Contact: return contact;
-    case Kind::Pattern: return pattern;
-    default: return unknown;
+        case Kind::App:
+            return app;
+        case Kind::Appointment:
+            return appointment;
+        case Kind::Contact:
+            return contact;
+        case Kind::Pattern:
+            return pattern;
+        default:
+            return unknown;
     }
 }
 
 const char* kindName(Kind kind) {
     switch (kind) {
-    case Kind::App: return "App";
-    case Kind::Item: return "Item";
-    case Kind::Appointment: return "Appointment";
-    case Kind::Contact: return "Contact";
-    default: return "Pattern";
+        case Kind::App:
+            return "App";
+        case Kind::Item:
+            return "Item";
+        case Kind::Appointment:
+            return "Appointment";
+        case Kind::Contact:
+            return "Contact";
+        default:
+            return "Pattern";
     }
 }
 
@@ -135,9 +144,7 @@ std::string utf8(const uint16_t* text) {
     return out;
 }
 
-bool sameGuid(const void* a, const poom_guid& b) {
-    return std::memcmp(a, &b, sizeof b) == 0;
-}
+bool sameGuid(const void* a, const poom_guid& b) { return std::memcmp(a, &b, sizeof b) == 0; }
 
 }  // namespace
 
@@ -203,9 +210,7 @@ Store& Store::instance() {
     return store;
 }
 
-void Store::reset() {
-    *this = Store();
-}
+void Store::reset() { *this = Store(); }
 
 Object* Store::make(Kind kind, const std::string& name) {
     auto object = std::make_unique<Object>();
@@ -243,11 +248,20 @@ poom_result Store::dispatch(Object* self, int slot, uintptr_t a, uintptr_t b, ui
     // Arguments narrower than a register arrive with undefined upper bits.
     const auto low32 = [](uintptr_t v) { return static_cast<uint32_t>(v); };
     switch (arg) {
-    case Arg::Text: call.value = utf8(reinterpret_cast<const uint16_t*>(a)); break;
-    case Arg::Long: call.value = std::to_string(static_cast<int32_t>(low32(a))); break;
-    case Arg::Bool: call.value = static_cast<int32_t>(low32(a)) == -1 ? "true" : low32(a) == 0 ? "false" : "bad"; break;
-    case Arg::Date: call.value = dateText(dateValue(low32(a), low32(b))); break;
-    default: break;
+        case Arg::Text:
+            call.value = utf8(reinterpret_cast<const uint16_t*>(a));
+            break;
+        case Arg::Long:
+            call.value = std::to_string(static_cast<int32_t>(low32(a)));
+            break;
+        case Arg::Bool:
+            call.value = static_cast<int32_t>(low32(a)) == -1 ? "true" : low32(a) == 0 ? "false" : "bad";
+            break;
+        case Arg::Date:
+            call.value = dateText(dateValue(low32(a), low32(b)));
+            break;
+        default:
+            break;
     }
     calls.push_back(call);
     if (found == table.end()) return kFail;
@@ -273,57 +287,58 @@ poom_result Store::dispatch(Object* self, int slot, uintptr_t a, uintptr_t b, ui
         return 0;
     }
     switch (self->kind) {
-    case Kind::App:
-        if (method == "CreateItem") *reinterpret_cast<Object**>(b) = make(Kind::Item, "item");
-        return 0;
-    case Kind::Pattern:
-        if (method == "GetOccurrence") {
-            auto** out = reinterpret_cast<Object**>(c);
-            const double date = dateValue(low32(a), low32(b));
-            *out = nullptr;
-            if (noOccurrence.count(static_cast<long>(std::floor(date)))) return kFail;
-            Object* occurrence = make(Kind::Appointment, "occurrence");
-            occurrence->owner = self->owner;
-            occurrence->occurrence = dateText(date);
-            *out = occurrence;
+        case Kind::App:
+            if (method == "CreateItem") *reinterpret_cast<Object**>(b) = make(Kind::Item, "item");
             return 0;
-        }
-        self->owner->properties["Recurrence." + method] = call.value;
-        return 0;
-    case Kind::Appointment:
-    case Kind::Contact:
-        if (method == "GetRecurrencePattern") {
-            Object* pattern = make(Kind::Pattern, "pattern");
-            pattern->owner = self;
-            *reinterpret_cast<Object**>(a) = pattern;
-        } else if (method == "Save") {
-            SavedItem item{self->name, self->properties, {}};
-            for (auto it = saved.begin(); it != saved.end(); ++it) {
-                if (it->name == self->name) {
-                    item.deletedOccurrences = it->deletedOccurrences;
-                    saved.erase(it);
-                    break;
-                }
+        case Kind::Pattern:
+            if (method == "GetOccurrence") {
+                auto** out = reinterpret_cast<Object**>(c);
+                const double date = dateValue(low32(a), low32(b));
+                *out = nullptr;
+                if (noOccurrence.count(static_cast<long>(std::floor(date)))) return kFail;
+                Object* occurrence = make(Kind::Appointment, "occurrence");
+                occurrence->owner = self->owner;
+                occurrence->occurrence = dateText(date);
+                *out = occurrence;
+                return 0;
             }
-            saved.push_back(item);
-        } else if (method == "Delete") {
-            if (self->owner) {
-                for (SavedItem& item : saved)
-                    if (item.name == self->owner->name) item.deletedOccurrences.push_back(self->occurrence);
-            } else {
-                deleted.push_back(self->name);
+            self->owner->properties["Recurrence." + method] = call.value;
+            return 0;
+        case Kind::Appointment:
+        case Kind::Contact:
+            if (method == "GetRecurrencePattern") {
+                Object* pattern = make(Kind::Pattern, "pattern");
+                pattern->owner = self;
+                *reinterpret_cast<Object**>(a) = pattern;
+            } else if (method == "Save") {
+                SavedItem item{self->name, self->properties, {}};
                 for (auto it = saved.begin(); it != saved.end(); ++it) {
                     if (it->name == self->name) {
+                        item.deletedOccurrences = it->deletedOccurrences;
                         saved.erase(it);
                         break;
                     }
                 }
+                saved.push_back(item);
+            } else if (method == "Delete") {
+                if (self->owner) {
+                    for (SavedItem& item : saved)
+                        if (item.name == self->owner->name) item.deletedOccurrences.push_back(self->occurrence);
+                } else {
+                    deleted.push_back(self->name);
+                    for (auto it = saved.begin(); it != saved.end(); ++it) {
+                        if (it->name == self->name) {
+                            saved.erase(it);
+                            break;
+                        }
+                    }
+                }
+            } else {
+                self->properties[method] = call.value;
             }
-        } else {
-            self->properties[method] = call.value;
-        }
-        return 0;
-    default: return 0;
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -356,9 +371,7 @@ poom_result CoInitializeEx(void*, uint32_t) {
     return 0;
 }
 
-void CoUninitialize(void) {
-    --Store::instance().comInitialized;
-}
+void CoUninitialize(void) { --Store::instance().comInitialized; }
 
 poom_result CoCreateInstance(const void* clsid, void* outer, uint32_t context, const void* iid, void** out) {
     static const poom_guid application = POOM_GUID_CLSID_APPLICATION;
@@ -413,8 +426,7 @@ int32_t RegCreateKeyExW(ppc_key key, const uint16_t* subkey, uint32_t, uint16_t*
     return PPC_ERROR_SUCCESS;
 }
 
-int32_t RegQueryValueExW(ppc_key key, const uint16_t* name, uint32_t*, uint32_t* type, uint8_t* data,
-                         uint32_t* size) {
+int32_t RegQueryValueExW(ppc_key key, const uint16_t* name, uint32_t*, uint32_t* type, uint8_t* data, uint32_t* size) {
     const auto& registry = Store::instance().registry;
     const auto found = registry.find(*static_cast<std::string*>(key) + "\\" + valueName(name));
     if (found == registry.end()) return 2;
@@ -425,8 +437,7 @@ int32_t RegQueryValueExW(ppc_key key, const uint16_t* name, uint32_t*, uint32_t*
     return PPC_ERROR_SUCCESS;
 }
 
-int32_t RegSetValueExW(ppc_key key, const uint16_t* name, uint32_t, uint32_t type, const uint8_t* data,
-                       uint32_t size) {
+int32_t RegSetValueExW(ppc_key key, const uint16_t* name, uint32_t, uint32_t type, const uint8_t* data, uint32_t size) {
     if (type != PPC_REG_DWORD || size != 4) return 87;  // invalid parameter
     uint32_t value;
     std::memcpy(&value, data, 4);

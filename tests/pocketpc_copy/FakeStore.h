@@ -45,8 +45,8 @@ public:
     std::set<long> noOccurrence;
 
     std::vector<Call> calls;
-    std::vector<SavedItem> saved;     // in order of their last Save
-    std::vector<std::string> deleted; // items deleted after saving
+    std::vector<SavedItem> saved;              // in order of their last Save
+    std::vector<std::string> deleted;          // items deleted after saving
     std::map<std::string, uint32_t> registry;  // "key\\value" -> DWORD
     int comInitialized = 0;
     int liveStrings = 0;
