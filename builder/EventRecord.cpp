@@ -21,9 +21,7 @@ constexpr std::uint8_t kFirstDayOfWeek = 0;
 // 16-bit year, the month and the day.
 constexpr std::size_t kPocketPcExceptionSize = 4;
 
-bool hasRepeatType(const EventValues& event) {
-    return event.repeat && event.repeat->type != RepeatType::None;
-}
+bool hasRepeatType(const EventValues& event) { return event.repeat && event.repeat->type != RepeatType::None; }
 
 // The Pocket PC record carries the exception dates of an event that repeats,
 // so that the handheld can leave those days out of the series it makes.
@@ -66,8 +64,7 @@ std::optional<std::vector<std::uint8_t>> palmEventRecord(const EventValues& even
     const std::uint16_t flags = eventFlags(event);
     const std::size_t size = palmEventRecordSize(event);
     // The exception count is a 16-bit field as well.
-    if (size > kPalmRecordCapacity ||
-        (event.repeat && event.repeat->exceptions.size() > kMaxWordListEntries)) {
+    if (size > kPalmRecordCapacity || (event.repeat && event.repeat->exceptions.size() > kMaxWordListEntries)) {
         return std::nullopt;
     }
 
@@ -116,8 +113,8 @@ std::optional<std::vector<std::uint8_t>> pocketPcEventRecord(const EventValues& 
     ByteWriter(out).put8(event.end ? static_cast<std::uint8_t>(event.end->minutes) : kPocketPcNoTime);
 
     const bool repeats = hasRepeatType(event);
-    ByteWriter(out).put16le(static_cast<std::uint16_t>(
-                               repeats ? pocketPcRecurrenceType(event.repeat->type) : kPocketPcNoRecurrence));
+    ByteWriter(out).put16le(
+        static_cast<std::uint16_t>(repeats ? pocketPcRecurrenceType(event.repeat->type) : kPocketPcNoRecurrence));
     const std::optional<EventDate> endDate = repeats ? event.repeat->endDate : std::nullopt;
     ByteWriter(out).put16le(endDate ? static_cast<std::uint16_t>(endDate->date.year) : 0);
     ByteWriter(out).put8(endDate ? static_cast<std::uint8_t>(endDate->date.month) : 0);

@@ -28,9 +28,9 @@ struct EventDate {
 
 struct EventRepeat {
     RepeatType type = RepeatType::None;
-    std::optional<EventDate> endDate;  // absent: repeats for ever
-    long frequency = 1;                // only the low 8 bits reach the records
-    std::uint8_t mask = 0;             // weekday mask or month-by-day position
+    std::optional<EventDate> endDate;       // absent: repeats for ever
+    long frequency = 1;                     // only the low 8 bits reach the records
+    std::uint8_t mask = 0;                  // weekday mask or month-by-day position
     std::vector<std::uint16_t> exceptions;  // Palm dates, in document order
     // The same dates as read (a Palm date may carry a substituted year), for
     // the Pocket PC record.

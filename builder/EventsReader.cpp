@@ -90,8 +90,7 @@ int readTimeRange(PackageBuilder& builder, const xml::Element& timeRange, EventV
     return kExitSuccess;
 }
 
-int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner,
-               EventValues& event) {
+int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner, EventValues& event) {
     EventRepeat repeat;
     const auto interval = repeatElement.attribute(kIntervalAttribute);
     if (!interval) return builder.failMissingAttribute(kIntervalAttribute, repeatElement);
@@ -148,8 +147,8 @@ int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
     // The editor leaves out an empty title: a missing one is an empty title.
     const std::string title = eventElement.childText(kTitleElement).value_or("");
     const xml::Element dateElement = eventElement.firstChild(kDateElement);
-    const std::string owner = eventName(PackageBuilder::ansi(title),
-                                        dateElement ? PackageBuilder::ansi(dateElement.text()) : "");
+    const std::string owner =
+        eventName(PackageBuilder::ansi(title), dateElement ? PackageBuilder::ansi(dateElement.text()) : "");
     event.title = recordText(builder, title, "<event-title>", owner);
     if (const auto note = recordChildText(builder, eventElement, kNoteElement, owner)) event.note = *note;
 
@@ -170,8 +169,8 @@ int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
     }
     const auto pocketPcRecord = pocketPcEventRecord(event);
     if (!pocketPcRecord) {
-        builder.setErrorMessage(recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event),
-                                                     kPocketPcRecordCapacity));
+        builder.setErrorMessage(
+            recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event), kPocketPcRecordCapacity));
         return kExitRecordLimit;
     }
     builder.addEventRecords(*palmRecord, *pocketPcRecord);

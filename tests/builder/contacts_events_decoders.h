@@ -26,13 +26,25 @@ public:
         if (at_ + 1 > bytes_.size()) return fail();
         return bytes_[at_++];
     }
-    std::uint16_t be16() { const unsigned hi = u8(); return static_cast<std::uint16_t>(hi << 8 | u8()); }
-    std::uint32_t be32() { const std::uint32_t hi = be16(); return hi << 16 | be16(); }
-    std::uint16_t le16() { const unsigned lo = u8(); return static_cast<std::uint16_t>(lo | u8() << 8); }
+    std::uint16_t be16() {
+        const unsigned hi = u8();
+        return static_cast<std::uint16_t>(hi << 8 | u8());
+    }
+    std::uint32_t be32() {
+        const std::uint32_t hi = be16();
+        return hi << 16 | be16();
+    }
+    std::uint16_t le16() {
+        const unsigned lo = u8();
+        return static_cast<std::uint16_t>(lo | u8() << 8);
+    }
     std::string cString() {
         std::string text;
         while (true) {
-            if (at_ >= bytes_.size()) { fail(); return text; }
+            if (at_ >= bytes_.size()) {
+                fail();
+                return text;
+            }
             const char c = static_cast<char>(bytes_[at_++]);
             if (c == '\0') return text;
             text += c;
@@ -40,7 +52,11 @@ public:
     }
 
 private:
-    std::uint8_t fail() { ok_ = false; at_ = bytes_.size(); return 0; }
+    std::uint8_t fail() {
+        ok_ = false;
+        at_ = bytes_.size();
+        return 0;
+    }
     const Bytes& bytes_;
     std::size_t at_ = 0;
     bool ok_ = true;
@@ -71,8 +87,23 @@ inline std::optional<AddressRecord> decodeAddressRecord(const Bytes& bytes) {
     return record;
 }
 
-enum AddressField { Name = 0, FirstName, Company, Phone1, Phone2, Phone3, Phone4, Phone5,
-                    Address, City, State, ZipCode, Country, Title, Note = 18 };
+enum AddressField {
+    Name = 0,
+    FirstName,
+    Company,
+    Phone1,
+    Phone2,
+    Phone3,
+    Phone4,
+    Phone5,
+    Address,
+    City,
+    State,
+    ZipCode,
+    Country,
+    Title,
+    Note = 18
+};
 
 // Palm Date Book packed record.
 struct AppointmentRecord {
@@ -166,8 +197,27 @@ inline std::optional<PocketPcEvent> decodePocketPcEvent(const Bytes& bytes) {
 struct PocketPcContact {
     std::vector<std::string> texts;  // the nineteen texts in record order
     int flagByte = -1;
-    enum { LastName, FirstName, Title, Company, Street, City, State, Zip, Country,
-           Work1, Work2, Home1, Home2, Mobile, Pager, Fax, Email1, Email2, Note };
+    enum {
+        LastName,
+        FirstName,
+        Title,
+        Company,
+        Street,
+        City,
+        State,
+        Zip,
+        Country,
+        Work1,
+        Work2,
+        Home1,
+        Home2,
+        Mobile,
+        Pager,
+        Fax,
+        Email1,
+        Email2,
+        Note
+    };
 };
 
 inline std::optional<PocketPcContact> decodePocketPcContact(const Bytes& bytes) {
@@ -216,8 +266,8 @@ inline std::optional<std::vector<PrcResource>> readPrcFile(const std::string& pa
     return resources;
 }
 
-inline const PrcResource* findResource(const std::vector<PrcResource>& resources,
-                                       const std::string& type, std::uint16_t id) {
+inline const PrcResource* findResource(const std::vector<PrcResource>& resources, const std::string& type,
+                                       std::uint16_t id) {
     for (const PrcResource& resource : resources) {
         if (resource.type == type && resource.id == id) return &resource;
     }

@@ -120,13 +120,15 @@ TEST(EventsBuild, BadDatesAndDaysOfWeekFailWithTheirCodes) {
         {"<date day='37816'>x</date><repeating-event interval='daily'><last-date>never</last-date></repeating-event>",
          9, "Invalid Date: never"},
         {"<date day='37816'>x</date><repeating-event interval='daily'><except-days><date>soon</date>"
-         "</except-days></repeating-event>", 9, "Invalid Date: soon"},
+         "</except-days></repeating-event>",
+         9, "Invalid Date: soon"},
         {"<date day='37816'>x</date><repeating-event interval='weekly'><days-of-week>------</days-of-week>"
-         "</repeating-event>", 8, "Bad days of week string - '------'."},
+         "</repeating-event>",
+         8, "Bad days of week string - '------'."},
     };
     for (const Failure& failure : failures) {
-        const BuiltPackage built =
-            buildPackageText(packageXml("", groupXml(eventXml("<date day='37816'>x</date>") + eventXml(failure.event))));
+        const BuiltPackage built = buildPackageText(
+            packageXml("", groupXml(eventXml("<date day='37816'>x</date>") + eventXml(failure.event))));
         EXPECT_EQ(built.code, failure.code) << failure.event;
         EXPECT_EQ(built.message, failure.message);
         EXPECT_EQ(built.palmOfType("Nevt").size(), 1u);  // the failing event adds nothing
@@ -141,7 +143,8 @@ TEST(EventsBuild, MissingRequiredItemsNameWhatIsMissing) {
         {"<date day='37816'>x</date><repeating-event/>", "interval"},
     };
     for (const auto& [inner, missing] : cases) {
-        const BuiltPackage built = buildPackageText(packageXml("", groupXml("<event>" + std::string(inner) + "</event>")));
+        const BuiltPackage built =
+            buildPackageText(packageXml("", groupXml("<event>" + std::string(inner) + "</event>")));
         EXPECT_EQ(built.code, 2) << inner;
         EXPECT_NE(built.message.find(missing), std::string::npos) << built.message;
     }
@@ -155,9 +158,9 @@ TEST(EventsBuild, AMissingTitleIsAnEmptyTitle) {
 }
 
 TEST(EventsBuild, TextDatesAndTheirYears) {
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml(
-        eventXml("<date>2003-07-16</date>") + eventXml("<date>16 Jul 1850</date>") +
-        eventXml("<date>29 Feb 1600</date>"))));
+    const BuiltPackage built = buildPackageText(
+        packageXml("", groupXml(eventXml("<date>2003-07-16</date>") + eventXml("<date>16 Jul 1850</date>") +
+                                eventXml("<date>29 Feb 1600</date>"))));
     ASSERT_EQ(built.code, 0) << built.message;
     EXPECT_EQ(palmEvent(built, 7000).date, palmDateOf(2003, 7, 16));
 
@@ -175,8 +178,8 @@ TEST(EventsBuild, TextDatesAndTheirYears) {
 
 TEST(EventsBuild, DayCountsOutsideThePalmYearsAreRefused) {
     for (const char* day : {"1400", "48212", "-5"}) {  // 1903, 1 January 2032 and 1899
-        const BuiltPackage built = buildPackageText(packageXml("", groupXml(
-            eventXml("<date day='" + std::string(day) + "'>whenever</date>"))));
+        const BuiltPackage built = buildPackageText(
+            packageXml("", groupXml(eventXml("<date day='" + std::string(day) + "'>whenever</date>"))));
         EXPECT_EQ(built.code, 9) << day;
         EXPECT_EQ(built.message.rfind("Invalid Date: whenever", 0), 0u) << built.message;
     }
@@ -188,23 +191,23 @@ TEST(EventsBuild, DayCountsOutsideThePalmYearsAreRefused) {
 
 TEST(EventsBuild, FrequencyMustFitItsByte) {
     for (const char* frequency : {"0", "256", "-1", "often"}) {
-        const BuiltPackage built = buildPackageText(packageXml("", groupXml(eventXml(
-            "<date day='37816'>x</date><repeating-event interval='daily' frequency='" + std::string(frequency) +
-            "'/>"))));
+        const BuiltPackage built = buildPackageText(
+            packageXml("", groupXml(eventXml("<date day='37816'>x</date><repeating-event interval='daily' frequency='" +
+                                             std::string(frequency) + "'/>"))));
         EXPECT_EQ(built.code, 2) << frequency;
         EXPECT_NE(built.message.find(frequency), std::string::npos) << built.message;
     }
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml(eventXml(
-        "<date day='37816'>x</date><repeating-event interval='daily' frequency='255'/>"))));
+    const BuiltPackage built = buildPackageText(packageXml(
+        "", groupXml(eventXml("<date day='37816'>x</date><repeating-event interval='daily' frequency='255'/>"))));
     ASSERT_EQ(built.code, 0) << built.message;
     EXPECT_EQ(palmEvent(built, 7000).repeatFrequency, 255);
 }
 
 TEST(EventsBuild, WeeklyWithoutDaysAndUnknownIntervals) {
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml(
-        eventXml("<date day='37620'>x</date><repeating-event interval='weekly'/>") +  // a Wednesday
-        eventXml("<date day='37616'>x</date><repeating-event interval='fortnightly' frequency='3'>"
-                 "<last-date day='37700'>x</last-date><except-days/></repeating-event>"))));
+    const BuiltPackage built = buildPackageText(packageXml(
+        "", groupXml(eventXml("<date day='37620'>x</date><repeating-event interval='weekly'/>") +  // a Wednesday
+                     eventXml("<date day='37616'>x</date><repeating-event interval='fortnightly' frequency='3'>"
+                              "<last-date day='37700'>x</last-date><except-days/></repeating-event>"))));
     ASSERT_EQ(built.code, 0) << built.message;
     EXPECT_EQ(palmEvent(built, 7000).repeatOn, 0x08);
     const AppointmentRecord unknown = palmEvent(built, 7001);
@@ -217,9 +220,10 @@ TEST(EventsBuild, WeeklyWithoutDaysAndUnknownIntervals) {
 }
 
 TEST(EventsBuild, OversizeEventsAreRefusedNamingTheEvent) {
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml(eventXml(
-        "<event-note>" + std::string(70000, 'n') + "</event-note><date day='37816'>16 Jul 2003</date>",
-        "<event-title>Long talk</event-title>"))));
+    const BuiltPackage built =
+        buildPackageText(packageXml("", groupXml(eventXml("<event-note>" + std::string(70000, 'n') +
+                                                              "</event-note><date day='37816'>16 Jul 2003</date>",
+                                                          "<event-title>Long talk</event-title>"))));
     EXPECT_EQ(built.code, 1);
     EXPECT_NE(built.message.find("event \"Long talk\" on 16 Jul 2003"), std::string::npos) << built.message;
     EXPECT_TRUE(built.palmOfType("Nevt").empty());

@@ -13,9 +13,7 @@ using testing::decodeAppointmentRecord;
 using testing::decodePocketPcEvent;
 using testing::palmDateOf;
 
-EventDate eventDate(int year, int month, int day) {
-    return {{year, month, day}, palmDateOf(year, month, day)};
-}
+EventDate eventDate(int year, int month, int day) { return {{year, month, day}, palmDateOf(year, month, day)}; }
 
 TEST(EventRecords, UntimedOneOffEvent) {
     EventValues event;
@@ -117,9 +115,9 @@ TEST(EventRecords, PocketPcExceptionsKeepTheirYearAndNeedARepeatType) {
 }
 
 TEST(EventRecords, PocketPcRecurrenceNumbersAndFrequencyLowByte) {
-    const std::pair<RepeatType, int> expected[] = {
-        {RepeatType::Daily, 0},       {RepeatType::Weekly, 1}, {RepeatType::MonthByDate, 2},
-        {RepeatType::MonthByDay, 3},  {RepeatType::Yearly, 5}, {RepeatType::None, -1}};
+    const std::pair<RepeatType, int> expected[] = {{RepeatType::Daily, 0},       {RepeatType::Weekly, 1},
+                                                   {RepeatType::MonthByDate, 2}, {RepeatType::MonthByDay, 3},
+                                                   {RepeatType::Yearly, 5},      {RepeatType::None, -1}};
     for (const auto& [type, recurrence] : expected) {
         EventValues event;
         event.date = eventDate(2004, 2, 29);
