@@ -235,7 +235,8 @@ class CopyTests(unittest.TestCase):
         self.assertEqual(coach["BODY"], "Team coach.\r\nCall before 18:00.")
         ground = contacts["Leeds Ground"]
         self.assertEqual(ground["BUSINESS_FAX_NUMBER"], "0113 496 0101")
-        self.assertIn("0113 496 0100", ground.values())
+        # A "main" phone has no place in the Pocket PC contact record, so it cannot reach the store.
+        self.assertNotIn("0113 496 0100", ground.values())
 
         # Nothing the store had is touched, every object and string is given back.
         self.assertFalse([c for c in copied.calls("Delete") if c.arguments["object"] != "occurrence"])
