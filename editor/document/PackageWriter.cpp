@@ -120,7 +120,18 @@ QString transparentColorText(std::int32_t color) {
     return QStringLiteral("0x") + QStringLiteral("%1").arg(static_cast<quint32>(color), 6, 16, QLatin1Char('0')).toUpper();
 }
 
-void writeImageList(TagWriter& writer, const char* listName, const ImageList& images, const QString& folder) {
+// A file path as the builder resolves it: backslashes are separators, and a
+// path not starting at the root is relative to the package file's folder.
+QString absoluteImagePath(const QString& path, const QString& folder) {
+    QString unified = path;
+    unified.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (folder.isEmpty() || unified.isEmpty() || unified.startsWith(QLatin1Char('/'))) return path;
+    if (unified.startsWith(QLatin1String("./"))) unified.remove(0, 2);
+    return folder + unified;
+}
+
+void writeImageList(TagWriter& writer, const char* listName, const ImageList& images, const QString& folder,
+                    BitmapPaths paths) {
     if (images.isEmpty()) return;
     writer.open(listName);
     for (const ImageReference& image : images) {
@@ -136,8 +147,11 @@ void writeImageList(TagWriter& writer, const char* listName, const ImageList& im
             writer.open("bitmap", true);
         }
         QString path = image.path;
-        if (!image.isInline() && !folder.isEmpty() && path.startsWith(folder, Qt::CaseSensitive))
+        if (!image.isInline() && paths == BitmapPaths::Absolute) {
+            path = absoluteImagePath(path, folder);
+        } else if (!image.isInline() && !folder.isEmpty() && path.startsWith(folder, Qt::CaseSensitive)) {
             path = QLatin1String(kRelativePathPrefix) + path.mid(folder.size());
+        }
         writer.text(path);
         writer.close();
     }
@@ -253,6 +267,10 @@ QString packagePrefix() {
 }
 
 QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix) {
+    return writePackage(document, prefix, BitmapPaths::RelativeToDocument);
+}
+
+QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix, BitmapPaths paths) {
     QByteArray out;
     TagWriter writer(out);
     writer.raw(encodeLiteral(prefix, false));
@@ -269,13 +287,13 @@ QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix) {
     const QString folder = document.documentFolder();
     writer.open("app-launcher");
     writer.textElement("launcher-name", document.launcherName(), true);
-    writeImageList(writer, "launcher-icon", document.launcherIcons(), folder);
+    writeImageList(writer, "launcher-icon", document.launcherIcons(), folder, paths);
     writer.close();
 
     writer.open("welcome");
     writer.textElement("description", document.welcomeText(), false);
     writer.textElement("author-info", document.infoText(), false);
-    writeImageList(writer, "image", document.logoImages(), folder);
+    writeImageList(writer, "image", document.logoImages(), folder, paths);
     writer.close();
 
     writer.open("contacts");

@@ -19,4 +19,11 @@ QString packagePrefix();
 // document's folder are written relative to it.
 QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix);
 
+// How bitmap file paths are written: relative to the document's folder when
+// inside it (for the package file itself), or every one absolute, relative
+// ones resolved against the document's folder (for a copy of the package
+// written elsewhere, e.g. a temporary file the builder reads).
+enum class BitmapPaths { RelativeToDocument, Absolute };
+QByteArray writePackage(const CSkedlinDoc& document, const QString& prefix, BitmapPaths paths);
+
 }  // namespace skedlin

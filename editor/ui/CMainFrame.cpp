@@ -15,8 +15,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -25,6 +27,7 @@
 #include "editor/document/DocumentMessages.h"
 #include "editor/ui/BuildDialogs.h"
 #include "editor/ui/CAboutDlg.h"
+#include "editor/ui/CPreviewWindow.h"
 #include "editor/ui/CSkedlinView.h"
 #include "editor/ui/Commands.h"
 #include "editor/ui/DroppedFiles.h"
@@ -54,7 +57,7 @@ QString menuText(const char* text) { return QString::fromUtf8(text); }
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), document_(new CSkedlinDoc(this)), view_(new CSkedlinView(this)),
-      wizardUi_(new CPackageWizardUi(this)) {
+      wizardUi_(new CPackageWizardUi(this)), preview_(new CPreviewWindow(this)) {
     initUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/skedlin.svg")));
     auto* central = new QWidget(this);
@@ -91,6 +94,11 @@ CMainFrame::CMainFrame(QWidget* parent)
     connect(findBox_, &QLineEdit::textChanged, view_, &CSkedlinView::setFilterText);
     view_->setSaveHandler([this] { return save(); });
     connect(view_, &CSkedlinView::commandStateChanged, this, &CMainFrame::updateCommandState);
+    preview_->setDocument(document_);
+    connect(document_, &CSkedlinDoc::updated, preview_, &CPreviewWindow::documentChanged);
+    connect(document_, &CSkedlinDoc::historyChanged, preview_, &CPreviewWindow::documentChanged);
+    connect(view_, &CSkedlinView::commandStateChanged, this, &CMainFrame::followSelectionInPreview);
+    connect(view_, &CSkedlinView::propertiesSheetShown, preview_, &CPreviewWindow::followProperties);
     setAcceptDrops(true);
     updateTitle();
     updateCommandState();
@@ -126,12 +134,14 @@ void CMainFrame::createMenus() {
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_BUILD, ID_APP_EXIT, ID_EDIT_UNDO,
                    ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL,
                    ID_EDIT_FIND, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
-                   ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_CALENDAR_PROPERTIES,
+                   ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_VIEW_PREVIEW,
+                   ID_CALENDAR_PROPERTIES,
                    ID_IMPORT, ID_EXPORT, ID_HELP, ID_APP_ABOUT}) {
         makeAction(id);
     }
     action(ID_VIEW_TOOLBAR)->setCheckable(true);
     action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    action(ID_VIEW_PREVIEW)->setCheckable(true);
 
     fileMenu_ = menuBar()->addMenu(menuText("&File"));
     fileMenu_->addAction(action(ID_FILE_NEW));
@@ -170,6 +180,8 @@ void CMainFrame::createMenus() {
     viewMenu->addAction(action(ID_VIEW_CONTACTS));
     viewMenu->addAction(action(ID_VIEW_EVENTS));
     viewMenu->addAction(action(ID_DETAILS));
+    viewMenu->addSeparator();
+    viewMenu->addAction(action(ID_VIEW_PREVIEW));
 
     QMenu* calendarMenu = menuBar()->addMenu(menuText("&Calendar"));
     calendarMenu->addAction(action(ID_CALENDAR_PROPERTIES));
@@ -239,7 +251,34 @@ void CMainFrame::connectCommands() {
     connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::showAbout);
     connect(action(ID_VIEW_TOOLBAR), &QAction::toggled, toolbar_, &QWidget::setVisible);
     connect(action(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(action(ID_VIEW_PREVIEW), &QAction::toggled, this, &CMainFrame::setPreviewShown);
+    // Closing the preview window itself unchecks the command.
+    connect(preview_, &CPreviewWindow::visibilityChanged, action(ID_VIEW_PREVIEW), &QAction::setChecked);
 }
+
+void CMainFrame::setPreviewShown(bool shown) {
+    if (shown == preview_->isVisible()) return;
+    if (!shown) {
+        preview_->hide();
+        return;
+    }
+    if (!previewPlaced_) {
+        // First opening without a stored place: beside the main window, on its screen.
+        previewPlaced_ = true;
+        preview_->resize(preview_->sizeHint());
+        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            place.setX(std::max(area.left(), std::min(place.x(), area.right() - preview_->width())));
+            place.setY(std::max(area.top(), std::min(place.y(), area.bottom() - preview_->height())));
+        }
+        preview_->move(place);
+    }
+    preview_->show();
+    followSelectionInPreview();
+}
+
+void CMainFrame::followSelectionInPreview() { preview_->followEntry(view_->isEventMode(), view_->focusedEntry()); }
 
 void CMainFrame::rebuildGroupMenu() {
     groupMenu_->clear();
@@ -490,6 +529,10 @@ bool CMainFrame::restorePlacement() {
     // On a first start the window system places the window; setting the
     // unplaced geometry would pin it to the corner with its title bar off screen.
     if (stored.restoredStored && isSaneRestoredRect(stored.restored) && visible) setGeometry(stored.restored);
+    const PreviewWindowState previewState = readPreviewWindowState(*profile);
+    preview_->applyState(previewState);
+    previewPlaced_ = previewState.geometryStored;
+    previewOpenAtStart_ = previewState.open;
     return stored.showCmd == kShowMaximized;
 }
 
@@ -510,6 +553,18 @@ void CMainFrame::storePlacementAndBars() {
     bars.statusBarVisible = !statusBar()->isHidden();
     const QScreen* screen = this->screen();
     writeBarState(*profile, bars, screen ? screen->size() : QSize());
+    PreviewWindowState previewState = preview_->state();
+    // A preview never placed has no rectangle worth keeping.
+    if (!previewPlaced_) previewState.geometry = QRect();
+    writePreviewWindowState(*profile, previewState);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_ || event->spontaneous()) return;
+    shownOnce_ = true;
+    // The preview opens after the main window, which it is placed beside.
+    if (previewOpenAtStart_) QTimer::singleShot(0, this, [this] { action(ID_VIEW_PREVIEW)->setChecked(true); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -519,6 +574,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     storePlacementAndBars();
     view_->saveColumnSettings();
+    preview_->close();
     event->accept();
 }
 

@@ -22,6 +22,7 @@ namespace skedlin {
 class CSkedlinDoc;
 class CSkedlinView;
 class CPackageWizardUi;
+class CPreviewWindow;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
 
     CSkedlinDoc* document() const { return document_; }
     CSkedlinView* view() const { return view_; }
+    CPreviewWindow* preview() const { return preview_; }
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QMenu* editMenu() const { return editMenu_; }
     QMenu* groupMenu() const { return groupMenu_; }
@@ -42,7 +44,9 @@ public:
     const RecentFileList& recentFiles() const { return recentFiles_; }
 
     // Reads the stored placement and applies it (before the first show);
-    // true when the window is to be shown maximized.
+    // true when the window is to be shown maximized. The Handheld Preview
+    // gets its stored place and density, and opens with the window when it
+    // was open at the end of the last run.
     bool restorePlacement();
 
     // The single-document flow. Each first asks to save a modified package;
@@ -71,6 +75,7 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -92,11 +97,17 @@ private:
     void focusFindBox();
     void showHelp();
     void showAbout();
+    void setPreviewShown(bool shown);
+    void followSelectionInPreview();
 
     CSkedlinDoc* document_ = nullptr;
     CSkedlinView* view_ = nullptr;
     QLineEdit* findBox_ = nullptr;
     CPackageWizardUi* wizardUi_ = nullptr;
+    CPreviewWindow* preview_ = nullptr;
+    bool previewOpenAtStart_ = false;
+    bool previewPlaced_ = false;
+    bool shownOnce_ = false;
     QHash<int, QAction*> actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* editMenu_ = nullptr;

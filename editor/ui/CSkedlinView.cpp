@@ -359,9 +359,19 @@ void CSkedlinView::applyGroup(int groupIndex) {
     }
 }
 
+int CSkedlinView::focusedEntry() const {
+    const QList<int> selected = selectedEntries();
+    if (selected.isEmpty()) return -1;
+    const int current = model_->entryIndex(currentIndex().row());
+    return selected.contains(current) ? current : selected.first();
+}
+
 void CSkedlinView::calendarProperties() {
     if (!document_) return;
-    if (showCalendarProperties(*document_, window())) fillList();
+    emit propertiesSheetShown(true);
+    const bool confirmed = showCalendarProperties(*document_, window());
+    emit propertiesSheetShown(false);
+    if (confirmed) fillList();
 }
 
 void CSkedlinView::importFile() {

@@ -44,6 +44,10 @@ public:
     // The text of the status bar's count pane: "n Event(s)", "n Contact(s)", or empty.
     QString countText() const;
 
+    // The entry the user works on: the current one when it is selected,
+    // otherwise the first selected one; -1 when nothing is selected.
+    int focusedEntry() const;
+
     bool canDetails() const { return selectedCount() == 1; }
     bool hasSelection() const { return selectedCount() > 0; }
     bool canPaste() const;
@@ -92,6 +96,8 @@ signals:
     void commandStateChanged();
     // A message for the status bar (what an import added).
     void statusMessage(const QString& text);
+    // The package properties sheet opened (true) or closed (false).
+    void propertiesSheetShown(bool shown);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

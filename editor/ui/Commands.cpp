@@ -32,6 +32,9 @@ constexpr std::array kCommands = {
     CommandInfo{ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar\nToggle StatusBar", nullptr},
     CommandInfo{ID_VIEW_CONTACTS, "&Contacts\tCtrl+T", "Show the list of contacts\nContacts", ":/icons/contacts.svg"},
     CommandInfo{ID_VIEW_EVENTS, "&Events\tCtrl+E", "Show the list of events.\nEvents", ":/icons/events.svg"},
+    CommandInfo{ID_VIEW_PREVIEW, "Handheld &Preview\tCtrl+Shift+P",
+                "Show the package as the handheld shows it, updated after every change\nHandheld Preview",
+                ":/icons/preview.svg"},
     CommandInfo{ID_DETAILS, "&Details...\tEnter", "Show details of the selected Event or Contact\nDetails",
                 ":/icons/details.svg"},
     CommandInfo{ID_CALENDAR_PROPERTIES, "&Properties...\tCtrl+R",
@@ -84,6 +87,7 @@ QList<QKeySequence> commandKeys(CommandId id) {
     case ID_EDIT_REDO: return {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))};
     case ID_EDIT_FIND: return {QKeySequence(QStringLiteral("Ctrl+F"))};
     case ID_DETAILS: return {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
+    case ID_VIEW_PREVIEW: return {QKeySequence(QStringLiteral("Ctrl+Shift+P"))};
     case ID_HELP: return {QKeySequence(QStringLiteral("F1"))};
     case ID_APP_EXIT: return {QKeySequence(QStringLiteral("Alt+F4"))};
     default: return {};
@@ -93,7 +97,7 @@ QList<QKeySequence> commandKeys(CommandId id) {
 const QList<int>& toolbarLayout() {
     static const QList<int> layout = {
         ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_BUILD, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
-        ID_CALENDAR_PROPERTIES, ID_VIEW_EVENTS, ID_VIEW_CONTACTS, ID_DETAILS, 0,
+        ID_CALENDAR_PROPERTIES, ID_VIEW_EVENTS, ID_VIEW_CONTACTS, ID_DETAILS, ID_VIEW_PREVIEW, 0,
         ID_NEW_ITEM, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE};
     return layout;
 }

@@ -22,6 +22,10 @@ constexpr int kStatusBarBarId = 59393;
 
 constexpr const char* kRecentSection = "Recent File List";
 
+constexpr const char* kPreviewSection = "Preview";
+constexpr const char* kPreviewOpen = "Open";
+constexpr const char* kPreviewDensity = "Density";
+
 int readInt(QSettings& profile, const char* key, int fallback) {
     bool ok = false;
     const int value = profile.value(QLatin1String(key)).toInt(&ok);
@@ -98,6 +102,38 @@ void writeBarState(QSettings& profile, const BarState& state, const QSize& scree
     };
     writeBar(kToolbarSection, kToolbarBarId, state.toolbarVisible);
     writeBar(kStatusBarSection, kStatusBarBarId, state.statusBarVisible);
+}
+
+PreviewWindowState readPreviewWindowState(QSettings& profile) {
+    profile.beginGroup(QLatin1String(kPreviewSection));
+    PreviewWindowState state;
+    state.open = readInt(profile, kPreviewOpen, 0) != 0;
+    state.density = readInt(profile, kPreviewDensity, 1) == 2 ? 2 : 1;
+    bool complete = true;
+    for (const char* edge : {kRestTop, kRestLeft, kRestBottom, kRestRight})
+        complete = complete && profile.contains(QLatin1String(edge));
+    const int top = readInt(profile, kRestTop, 0);
+    const int left = readInt(profile, kRestLeft, 0);
+    const int bottom = readInt(profile, kRestBottom, 0);
+    const int right = readInt(profile, kRestRight, 0);
+    profile.endGroup();
+    state.geometry = QRect(left, top, right - left, bottom - top);
+    state.geometryStored = complete && isSaneRestoredRect(state.geometry);
+    return state;
+}
+
+void writePreviewWindowState(QSettings& profile, const PreviewWindowState& state) {
+    profile.beginGroup(QLatin1String(kPreviewSection));
+    profile.setValue(QLatin1String(kPreviewOpen), state.open ? 1 : 0);
+    profile.setValue(QLatin1String(kPreviewDensity), state.density == 2 ? 2 : 1);
+    if (isSaneRestoredRect(state.geometry)) {
+        const QRect& rect = state.geometry;
+        profile.setValue(QLatin1String(kRestTop), rect.y());
+        profile.setValue(QLatin1String(kRestLeft), rect.x());
+        profile.setValue(QLatin1String(kRestBottom), rect.y() + rect.height());
+        profile.setValue(QLatin1String(kRestRight), rect.x() + rect.width());
+    }
+    profile.endGroup();
 }
 
 void RecentFileList::read(QSettings& profile) {

@@ -44,6 +44,19 @@ struct BarState {
 BarState readBarState(QSettings& profile);
 void writeBarState(QSettings& profile, const BarState& state, const QSize& screenSize);
 
+// The Handheld Preview window (section "Preview"): whether it was open, its
+// rectangle (right and bottom exclusive, as for the main window) and the
+// screen density it showed (1 standard, 2 high density).
+struct PreviewWindowState {
+    bool open = false;
+    QRect geometry;
+    bool geometryStored = false;  // a sane rectangle was stored
+    int density = 1;
+};
+PreviewWindowState readPreviewWindowState(QSettings& profile);
+// An insane rectangle leaves the stored one, as for the main window.
+void writePreviewWindowState(QSettings& profile, const PreviewWindowState& state);
+
 // The six most recently used files, most recent first.
 class RecentFileList {
 public:

@@ -311,3 +311,32 @@ TEST_F(PackageFile, ContactIdsOfEveryGroupReachTheirContacts) {
 
 }  // namespace
 }  // namespace skedlin
+
+namespace skedlin {
+namespace {
+
+// A copy of the package written elsewhere (for a build in a temporary folder)
+// must name every bitmap file so the builder finds it from there.
+TEST(PackageCopyPaths, BitmapPathsAreAbsoluteAndResolvedAgainstTheDocumentsFolder) {
+    CSkedlinDoc document;
+    document.setPathName(QStringLiteral("/home/ann/fair/fair.xml"));
+    ImageReference inside, below, outside, embedded;
+    inside.path = QStringLiteral("/home/ann/fair/logo.bmp");
+    below.path = QStringLiteral("art\\icon.bmp");  // kept relative by the reader
+    outside.path = QStringLiteral("/srv/shared/big.bmp");
+    embedded.path = QStringLiteral("424d00");
+    embedded.inlineDataKind = QStringLiteral("hex");
+    document.setLogoImages({inside, below, outside, embedded});
+
+    const QByteArray normal = writePackage(document, QStringLiteral("<?xml version=\"1.0\"?>"));
+    EXPECT_TRUE(normal.contains(">.\\logo.bmp<"));
+    const QByteArray copy =
+        writePackage(document, QStringLiteral("<?xml version=\"1.0\"?>"), BitmapPaths::Absolute);
+    EXPECT_TRUE(copy.contains(">/home/ann/fair/logo.bmp<"));
+    EXPECT_TRUE(copy.contains(">/home/ann/fair/art/icon.bmp<"));
+    EXPECT_TRUE(copy.contains(">/srv/shared/big.bmp<"));
+    EXPECT_TRUE(copy.contains(">424d00<"));
+}
+
+}  // namespace
+}  // namespace skedlin

@@ -1,0 +1,167 @@
+#include "editor/ui/PreviewRebuilder.h"
+
+#include <QFile>
+
+#include "editor/document/CSkedlinDoc.h"
+#include "editor/document/PackageWriter.h"
+#include "editor/document/ProgramDirectory.h"
+#include "editor/ui/BuildRunner.h"
+#include "editor/ui/PreviewText.h"
+
+namespace skedlin {
+namespace {
+
+// The files of a build inside the rebuilder's temporary folder.
+constexpr const char* kPackageFile = "/preview.xml";
+constexpr const char* kOutputBase = "/preview";
+constexpr const char* kPalmFile = "/preview.prc";
+constexpr const char* kErrorFile = "/preview.err";
+
+}  // namespace
+
+PreviewRebuilder::PreviewRebuilder(QObject* parent) : QObject(parent) {
+    watchdog_.setSingleShot(true);
+    connect(&watchdog_, &QTimer::timeout, this, [this] {
+        if (!process_) return;
+        timedOut_ = true;
+        process_->kill();
+    });
+}
+
+PreviewRebuilder::~PreviewRebuilder() { cancel(); }
+
+QString PreviewRebuilder::builderPath() const {
+    return builderPath_.isEmpty() ? programDirectory() + QString::fromUtf8(kBuilderFileName) : builderPath_;
+}
+
+void PreviewRebuilder::request(bool force) {
+    if (process_) {
+        pending_ = true;
+        pendingForced_ = pendingForced_ || force;
+        return;
+    }
+    if (!document_) return;
+    QByteArray xml = writePackage(*document_, packagePrefix(), BitmapPaths::Absolute);
+    if (!force && !lastFinishedXml_.isEmpty() && xml == lastFinishedXml_) return;
+    start(std::move(xml));
+}
+
+void PreviewRebuilder::cancel() {
+    pending_ = false;
+    pendingForced_ = false;
+    watchdog_.stop();
+    if (!process_) return;
+    QProcess* process = process_;
+    process_ = nullptr;
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished(1000);
+    delete process;
+}
+
+void PreviewRebuilder::start(QByteArray xml) {
+    pending_ = false;
+    pendingForced_ = false;
+    timedOut_ = false;
+    failedToStart_ = false;
+    clock_.start();
+    ++buildsStarted_;
+    emit buildStarted();
+
+    if (!folder_.isValid()) {
+        PreviewBuildResult result;
+        result.message = QString::fromUtf8(previewtext::kNoTemporaryFolder);
+        finish(result);
+        return;
+    }
+    runningXml_ = std::move(xml);
+    runningIds_ = previewRecordIds(*document_);
+    const QString folder = folder_.path();
+    QFile::remove(folder + QLatin1String(kPalmFile));
+    QFile::remove(folder + QLatin1String(kErrorFile));
+    QFile packageFile(folder + QLatin1String(kPackageFile));
+    if (!packageFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        packageFile.write(runningXml_) != runningXml_.size() || !packageFile.flush()) {
+        PreviewBuildResult result;
+        result.message =
+            QString::fromUtf8(previewtext::kCannotWrite).arg(packageFile.fileName(), packageFile.errorString());
+        finish(result);
+        return;
+    }
+    packageFile.close();
+
+    process_ = new QProcess(this);
+    process_->setProgram(builderPath());
+    process_->setArguments({folder + QLatin1String(kPackageFile), folder + QLatin1String(kOutputBase),
+                            QStringLiteral("/ERR"), folder + QLatin1String(kErrorFile), QStringLiteral("/PALM")});
+    process_->setProcessChannelMode(QProcess::MergedChannels);
+    connect(process_, &QProcess::finished, this, &PreviewRebuilder::processEnded);
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        failedToStart_ = true;
+        processEnded();
+    });
+    watchdog_.start(timeLimitMs_);
+    process_->start();
+}
+
+void PreviewRebuilder::processEnded() {
+    if (!process_) return;
+    watchdog_.stop();
+    PreviewBuildResult result = collectResult();
+    process_->disconnect(this);
+    process_->deleteLater();
+    process_ = nullptr;
+    finish(std::move(result));
+}
+
+PreviewBuildResult PreviewRebuilder::collectResult() {
+    PreviewBuildResult result;
+    result.ids = runningIds_;
+    const QString folder = folder_.path();
+    BuildOutcome outcome;
+    if (failedToStart_) {
+        outcome.exitCode = -1;
+    } else {
+        outcome.crashed = process_->exitStatus() == QProcess::CrashExit;
+        outcome.exitCode = process_->exitCode();
+    }
+    if (timedOut_) {
+        result.message = QString::fromUtf8(previewtext::kBuildTooLong).arg(timeLimitMs_ / 1000);
+        return result;
+    }
+    if (outcome.exitCode == 0 && !outcome.crashed) {
+        QFile prc(folder + QLatin1String(kPalmFile));
+        if (prc.open(QIODevice::ReadOnly)) {
+            result.package = prc.readAll();
+            result.ok = !result.package.isEmpty();
+        }
+        // Success without a package would show a stale or empty screen.
+        if (!result.ok) result.message = QString::fromUtf8(previewtext::kNoPackage);
+        return result;
+    }
+    const BuildErrorText text = buildErrorText(outcome, folder + QLatin1String(kErrorFile));
+    result.message = text.message;
+    result.details = text.details;
+    // Without an error file, whatever the builder printed is the best account.
+    if (result.details.isEmpty() && !failedToStart_)
+        result.details = QString::fromLocal8Bit(process_->readAll()).trimmed();
+    return result;
+}
+
+void PreviewRebuilder::finish(PreviewBuildResult result) {
+    result.milliseconds = clock_.elapsed();
+    // Only a build that ran to its end stands for the document it wrote;
+    // after a failure to write or start, the same document is tried again.
+    lastFinishedXml_ = result.ok || !result.details.isEmpty() ? runningXml_ : QByteArray();
+    runningXml_.clear();
+    emit buildFinished(result);
+    if (pending_) {
+        const bool force = pendingForced_;
+        pending_ = false;
+        pendingForced_ = false;
+        request(force);
+    }
+}
+
+}  // namespace skedlin
