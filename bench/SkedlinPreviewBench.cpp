@@ -19,6 +19,8 @@
 #include <functional>
 
 #include "editor/document/CSkedlinDoc.h"
+#include "editor/document/PackageWriter.h"
+#include "editor/preview/PreviewSession.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/CPreviewWindow.h"
 #include "editor/ui/CSkedlinView.h"
@@ -139,6 +141,22 @@ int main(int argc, char* argv[]) {
         std::printf("%-40s %8.1f ms   longest stall %6.1f ms%s\n", "edit -> preview shows it", updateMs, stall,
                     shown ? "" : "  (NOT SHOWN)");
     }
+    // The GUI-thread steps of one update, timed alone.
+    const auto step = [&](const char* name, const std::function<void()>& run) {
+        clock.start();
+        run();
+        std::printf("  %-38s %8.1f ms\n", name, double(clock.nsecsElapsed()) / 1e6);
+    };
+    std::printf("GUI-thread steps of one update:\n");
+    QByteArray xml;
+    step("write the package file", [&] { xml = writePackage(*document, packagePrefix(), BitmapPaths::Absolute); });
+    const QString address = preview->screenAddress();
+    std::unique_ptr<preview::PreviewSession> session;
+    const std::shared_ptr<const preview::PreviewPackage> package = preview->session()->package();
+    step("start the viewer core", [&] { session = std::make_unique<preview::PreviewSession>(package, 1); });
+    step(qPrintable(QStringLiteral("go to %1").arg(address)), [&] { session->goTo(address, nullptr); });
+    step("render the screen", [&] { (void)session->render(); });
+
     std::printf("worst edit -> shown %.1f ms, worst stall during a rebuild %.1f ms\n", worstUpdate, worstStall);
     document->setModified(false);
     return failures == 0 ? 0 : 1;

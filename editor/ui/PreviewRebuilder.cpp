@@ -1,6 +1,7 @@
 #include "editor/ui/PreviewRebuilder.h"
 
 #include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageWriter.h"
@@ -26,6 +27,7 @@ PreviewRebuilder::PreviewRebuilder(QObject* parent) : QObject(parent) {
         timedOut_ = true;
         process_->kill();
     });
+    connect(&writer_, &QFutureWatcherBase::finished, this, &PreviewRebuilder::snapshotWritten);
 }
 
 PreviewRebuilder::~PreviewRebuilder() { cancel(); }
@@ -35,21 +37,53 @@ QString PreviewRebuilder::builderPath() const {
 }
 
 void PreviewRebuilder::request(bool force) {
-    if (process_) {
+    if (isRunning()) {
         pending_ = true;
         pendingForced_ = pendingForced_ || force;
         return;
     }
     if (!document_) return;
-    QByteArray xml = writePackage(*document_, packagePrefix(), BitmapPaths::Absolute);
-    if (!force && !lastFinishedXml_.isEmpty() && xml == lastFinishedXml_) return;
-    start(std::move(xml));
+    // The copy shares the document's lists until the document changes them,
+    // so taking it is cheap; writing a large package is not.
+    copy_ = std::make_unique<CSkedlinDoc>();
+    copy_->assignFrom(*document_);
+    copy_->setPathName(document_->pathName());
+    writing_ = true;
+    writingForced_ = force;
+    clock_.start();
+    const CSkedlinDoc* copy = copy_.get();
+    const QString prefix = packagePrefix();
+    writer_.setFuture(QtConcurrent::run([copy, prefix] {
+        return Snapshot{writePackage(*copy, prefix, BitmapPaths::Absolute), previewRecordIds(*copy)};
+    }));
+}
+
+void PreviewRebuilder::snapshotWritten() {
+    if (!writing_) return;  // cancelled meanwhile
+    writing_ = false;
+    Snapshot snapshot = writer_.result();
+    copy_.reset();
+    if (!writingForced_ && !lastFinishedXml_.isEmpty() && snapshot.xml == lastFinishedXml_) {
+        if (pending_) {
+            const bool force = pendingForced_;
+            pending_ = false;
+            pendingForced_ = false;
+            request(force);
+        }
+        return;
+    }
+    start(std::move(snapshot));
 }
 
 void PreviewRebuilder::cancel() {
     pending_ = false;
     pendingForced_ = false;
     watchdog_.stop();
+    if (writing_) {
+        writer_.waitForFinished();
+        writing_ = false;
+        copy_.reset();
+    }
     if (!process_) return;
     QProcess* process = process_;
     process_ = nullptr;
@@ -59,12 +93,9 @@ void PreviewRebuilder::cancel() {
     delete process;
 }
 
-void PreviewRebuilder::start(QByteArray xml) {
-    pending_ = false;
-    pendingForced_ = false;
+void PreviewRebuilder::start(Snapshot snapshot) {
     timedOut_ = false;
     failedToStart_ = false;
-    clock_.start();
     ++buildsStarted_;
     emit buildStarted();
 
@@ -74,8 +105,8 @@ void PreviewRebuilder::start(QByteArray xml) {
         finish(result);
         return;
     }
-    runningXml_ = std::move(xml);
-    runningIds_ = previewRecordIds(*document_);
+    runningXml_ = std::move(snapshot.xml);
+    runningIds_ = std::move(snapshot.ids);
     const QString folder = folder_.path();
     QFile::remove(folder + QLatin1String(kPalmFile));
     QFile::remove(folder + QLatin1String(kErrorFile));

@@ -2,17 +2,21 @@
 // Builds the open document for the handheld preview in the background: the
 // document as it is when a build starts is written to a temporary package
 // file, and the real SkedlinBuilder turns it into a .prc in a separate
-// process, so the editor never waits for it. Requests made while a build runs
+// process, so the editor never waits for it; even the package file is written
+// on a worker thread from a copy of the document. Requests made while a build runs
 // are gathered into one build that starts when the running one ends.
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 #include "editor/ui/PreviewRecordIds.h"
 
@@ -52,16 +56,23 @@ public:
     // Stops a running build and forgets a waiting request; no result follows.
     void cancel();
 
-    bool isRunning() const { return process_ != nullptr; }
+    bool isRunning() const { return writing_ || process_ != nullptr; }
     bool isPending() const { return pending_; }
     int buildsStarted() const { return buildsStarted_; }
+
+    // The package file and record ids of one state of the document.
+    struct Snapshot {
+        QByteArray xml;
+        PreviewRecordIds ids;
+    };
 
 signals:
     void buildStarted();
     void buildFinished(const skedlin::PreviewBuildResult& result);
 
 private:
-    void start(QByteArray xml);
+    void snapshotWritten();
+    void start(Snapshot snapshot);
     void finish(PreviewBuildResult result);
     void processEnded();
     PreviewBuildResult collectResult();
@@ -70,6 +81,10 @@ private:
     QString builderPath_;
     QTemporaryDir folder_;
     QProcess* process_ = nullptr;
+    std::unique_ptr<CSkedlinDoc> copy_;  // the document as the worker writes it
+    QFutureWatcher<Snapshot> writer_;
+    bool writing_ = false;
+    bool writingForced_ = false;
     QTimer watchdog_;
     QElapsedTimer clock_;
     int timeLimitMs_ = 60000;
