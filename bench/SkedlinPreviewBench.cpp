@@ -130,9 +130,8 @@ int main(int argc, char* argv[]) {
         clock.start();
         probe.start();
         document->replaceEvent(entry, changed);
-        const bool shown = waitUntil([&] {
-            return !preview->isUpdating() && preview->screenTexts().contains(changed.title);
-        });
+        const bool shown =
+            waitUntil([&] { return !preview->isUpdating() && preview->screenTexts().contains(changed.title); });
         const double updateMs = double(clock.nsecsElapsed()) / 1e6;
         stall = probe.stop();
         if (!shown) ++failures;

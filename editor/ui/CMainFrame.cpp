@@ -254,6 +254,8 @@ void CMainFrame::connectCommands() {
     connect(action(ID_VIEW_PREVIEW), &QAction::toggled, this, &CMainFrame::setPreviewShown);
     // Closing the preview window itself unchecks the command.
     connect(preview_, &CPreviewWindow::visibilityChanged, action(ID_VIEW_PREVIEW), &QAction::setChecked);
+    // Its key also closes the preview while the preview has the focus.
+    preview_->addAction(action(ID_VIEW_PREVIEW));
 }
 
 void CMainFrame::setPreviewShown(bool shown) {

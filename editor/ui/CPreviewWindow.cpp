@@ -192,12 +192,14 @@ void CPreviewWindow::buildFinished(const PreviewBuildResult& result) {
         emit updated();
         return;
     }
+    // A selection made while the build ran (or an entry the last package did
+    // not have) is shown now; otherwise the screen stays where the user took it.
     const QString target = followedAddress();
-    if (!target.isEmpty() && target != address_) {
+    if (!target.isEmpty() && target != lastTarget_) {
         address_ = target;
         inputs_.clear();
+        lastTarget_ = target;
     }
-    lastTarget_ = target;
     startSession();
     emit updated();
 }
@@ -245,11 +247,14 @@ QString CPreviewWindow::followedAddress() const {
     if (propertiesOpen_) return QStringLiteral("welcome");
     const QList<int>& ids = followEvents_ ? ids_.events : ids_.contacts;
     if (followEntry_ < 0 || followEntry_ >= ids.size() || ids[followEntry_] < 0) return QString();
-    return QStringLiteral("%1:%2").arg(followEvents_ ? QStringLiteral("event") : QStringLiteral("contact"))
+    return QStringLiteral("%1:%2")
+        .arg(followEvents_ ? QStringLiteral("event") : QStringLiteral("contact"))
         .arg(ids[followEntry_]);
 }
 
 void CPreviewWindow::followTarget() {
+    // Selecting the same entry again after the selection was cleared shows it again.
+    if (!propertiesOpen_ && followEntry_ < 0) lastTarget_.clear();
     const QString target = followedAddress();
     // Only a new target moves the preview: the user may have tapped elsewhere since.
     if (target.isEmpty() || target == lastTarget_) return;
@@ -266,10 +271,18 @@ void CPreviewWindow::apply(const Input& input) {
         input.kind == Input::Tap ? session_->openableRows() : std::vector<preview::PreviewSession::Row>();
     int actions = 0;
     switch (input.kind) {
-    case Input::Tap: actions = session_->tap(input.a, input.b); break;
-    case Input::Command: actions = session_->command(input.a); break;
-    case Input::Key: actions = session_->key(input.a); break;
-    case Input::Scroll: actions = session_->scrollTo(input.a); break;
+        case Input::Tap:
+            actions = session_->tap(input.a, input.b);
+            break;
+        case Input::Command:
+            actions = session_->command(input.a);
+            break;
+        case Input::Key:
+            actions = session_->key(input.a);
+            break;
+        case Input::Scroll:
+            actions = session_->scrollTo(input.a);
+            break;
     }
     inputs_.append(input);
 
@@ -366,26 +379,31 @@ void CPreviewWindow::goBack() {
 
 void CPreviewWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        if (session_ && session_->ok()) {
-            apply(Input{Input::Key, SKV_KEY_PAGE_UP, 0});
-            showScreen();
-        }
-        return;
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        if (session_ && session_->ok()) {
-            apply(Input{Input::Key, SKV_KEY_PAGE_DOWN, 0});
-            showScreen();
-        }
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: pressFirstButton(); return;
-    case Qt::Key_Escape:
-    case Qt::Key_Left:
-    case Qt::Key_Backspace: goBack(); return;
-    default: QWidget::keyPressEvent(event);
+        case Qt::Key_Up:
+        case Qt::Key_PageUp:
+            if (session_ && session_->ok()) {
+                apply(Input{Input::Key, SKV_KEY_PAGE_UP, 0});
+                showScreen();
+            }
+            return;
+        case Qt::Key_Down:
+        case Qt::Key_PageDown:
+            if (session_ && session_->ok()) {
+                apply(Input{Input::Key, SKV_KEY_PAGE_DOWN, 0});
+                showScreen();
+            }
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            pressFirstButton();
+            return;
+        case Qt::Key_Escape:
+        case Qt::Key_Left:
+        case Qt::Key_Backspace:
+            goBack();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 
@@ -410,7 +428,9 @@ void CPreviewWindow::showFailure(const QString& heading, const QString& message,
 
 void CPreviewWindow::setStatus(const QString& text) { status_->setText(text); }
 
-int CPreviewWindow::screenKind() const { return session_ && pages_->currentIndex() == kScreenPage ? session_->screen() : 0; }
+int CPreviewWindow::screenKind() const {
+    return session_ && pages_->currentIndex() == kScreenPage ? session_->screen() : 0;
+}
 bool CPreviewWindow::showsError() const { return pages_->currentIndex() == kFailurePage; }
 QString CPreviewWindow::errorText() const { return showsError() ? failureText_->toPlainText() : QString(); }
 QString CPreviewWindow::statusText() const { return status_->text(); }

@@ -26,10 +26,10 @@ class CSkedlinDoc;
 
 struct PreviewBuildResult {
     bool ok = false;
-    QByteArray package;   // the built .prc (ok)
-    QString message;      // what went wrong, one sentence (not ok)
-    QString details;      // the builder's own message, when it left one
-    PreviewRecordIds ids;  // of the document as this build wrote it
+    QByteArray package;       // the built .prc (ok)
+    QString message;          // what went wrong, one sentence (not ok)
+    QString details;          // the builder's own message, when it left one
+    PreviewRecordIds ids;     // of the document as this build wrote it
     qint64 milliseconds = 0;  // from the start of the build to its end
 };
 

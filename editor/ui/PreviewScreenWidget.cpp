@@ -41,7 +41,9 @@ QPoint PreviewScreenWidget::screenOrigin() const {
     return QPoint((width() - image_.width() * factor) / 2, (height() - image_.height() * factor) / 2);
 }
 
-QSize PreviewScreenWidget::sizeHint() const { return QSize(kPreferredScreen + 2 * kFrame, kPreferredScreen + 2 * kFrame); }
+QSize PreviewScreenWidget::sizeHint() const {
+    return QSize(kPreferredScreen + 2 * kFrame, kPreferredScreen + 2 * kFrame);
+}
 
 QSize PreviewScreenWidget::minimumSizeHint() const {
     const QSize screen = image_.isNull() ? QSize(160, 160) : image_.size();

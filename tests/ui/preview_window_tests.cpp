@@ -61,8 +61,8 @@ QString writeSlowBuilder(const QString& folder, double seconds) {
     const QString path = folder + QStringLiteral("/SlowBuilder");
     QFile script(path);
     if (!script.open(QIODevice::WriteOnly)) return {};
-    script.write("#!/bin/sh\necho run >> \"" + folder.toUtf8() + "/runs.txt\"\nsleep " +
-                 QByteArray::number(seconds) + "\nexec \"" + SKEDLIN_BIN_DIR "/SkedlinBuilder\" \"$@\"\n");
+    script.write("#!/bin/sh\necho run >> \"" + folder.toUtf8() + "/runs.txt\"\nsleep " + QByteArray::number(seconds) +
+                 "\nexec \"" + SKEDLIN_BIN_DIR "/SkedlinBuilder\" \"$@\"\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
@@ -144,7 +144,8 @@ TEST_F(PreviewWindowTest, FollowsTheDocumentAndTheSelection) {
     view->showContacts();
     view->selectEntries({1});
     EXPECT_EQ(preview->screenKind(), SKV_SCREEN_CONTACT);
-    EXPECT_TRUE(waitFor([&] { return preview->screenTexts().join(QLatin1Char(' ')).contains(QLatin1String("Mason")); }, 5000));
+    EXPECT_TRUE(
+        waitFor([&] { return preview->screenTexts().join(QLatin1Char(' ')).contains(QLatin1String("Mason")); }, 5000));
 
     // While the properties sheet is open the welcome screen shows.
     int kindDuringSheet = 0;
@@ -186,6 +187,17 @@ TEST_F(PreviewWindowTest, TapsAndKeysWorkLikeThePenAndTheHandheldKeys) {
     // Back on the welcome screen would leave the viewer: the preview stays.
     QTest::keyClick(screen, Qt::Key_Escape);
     EXPECT_EQ(preview->screenKind(), SKV_SCREEN_WELCOME);
+
+    // Gone back from the selected event to its list, the list stays after a
+    // rebuild: only a new selection moves the preview.
+    frame->view()->selectEntries({3});
+    ASSERT_EQ(preview->screenKind(), SKV_SCREEN_EVENT);
+    QTest::keyClick(screen, Qt::Key_Escape);
+    ASSERT_EQ(preview->screenKind(), SKV_SCREEN_EVENTS);
+    frame->document()->setWelcomeText(QStringLiteral("Changed again"));
+    frame->document()->updateAllViews();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(preview->screenKind(), SKV_SCREEN_EVENTS);
 }
 
 TEST_F(PreviewWindowTest, SwitchesDensityAndKeepsTheScreen) {
