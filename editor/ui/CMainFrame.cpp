@@ -442,6 +442,7 @@ bool CMainFrame::newDocument(bool defaultsOnCancel) {
     }
     findBox_->clear();
     view_->documentReplaced();
+    preview_->documentReplaced();
     updateTitle();
     return true;
 }
@@ -480,6 +481,7 @@ bool CMainFrame::openWithoutAsking(const QString& path) {
     rememberFile(document_->pathName());
     findBox_->clear();
     view_->documentReplaced();
+    preview_->documentReplaced();
     updateTitle();
     return true;
 }

@@ -146,6 +146,14 @@ void CPreviewWindow::documentChanged() {
     if (isVisible()) changeTimer_.start();
 }
 
+void CPreviewWindow::documentReplaced() {
+    address_ = QStringLiteral("welcome");
+    inputs_.clear();
+    lastTarget_.clear();
+    if (session_ && session_->ok()) navigate();
+    documentChanged();
+}
+
 void CPreviewWindow::rebuildNow() {
     changeTimer_.stop();
     rebuilder_.request(true);

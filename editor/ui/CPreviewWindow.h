@@ -72,6 +72,8 @@ public:
 public slots:
     // The document changed: build it again shortly.
     void documentChanged();
+    // Another package was opened or made: start again from its welcome screen.
+    void documentReplaced();
     // Builds again even when the document looks unchanged.
     void rebuildNow();
     void goBack();

@@ -200,6 +200,18 @@ TEST_F(PreviewWindowTest, TapsAndKeysWorkLikeThePenAndTheHandheldKeys) {
     EXPECT_EQ(preview->screenKind(), SKV_SCREEN_EVENTS);
 }
 
+TEST_F(PreviewWindowTest, AnotherPackageStartsAtItsWelcomeScreen) {
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/fair.xml");
+    ASSERT_TRUE(frame->document()->saveDocument(path).ok);
+    CPreviewWindow* preview = openPreview();
+    frame->view()->selectEntries({1});
+    ASSERT_EQ(preview->screenKind(), SKV_SCREEN_EVENT);
+    ASSERT_TRUE(frame->openDocumentFile(path));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(preview->screenKind(), SKV_SCREEN_WELCOME);
+}
+
 TEST_F(PreviewWindowTest, SwitchesDensityAndKeepsTheScreen) {
     CPreviewWindow* preview = openPreview();
     frame->view()->selectEntries({1});
