@@ -6,7 +6,8 @@
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageWriter.h"
 #include "editor/document/ProgramDirectory.h"
-#include "editor/ui/BuildRunner.h"
+#include "editor/document/BuildCommand.h"
+#include "editor/document/DocumentMessages.h"
 #include "editor/ui/PreviewText.h"
 
 namespace skedlin {
@@ -15,7 +16,6 @@ namespace {
 // The files of a build inside the rebuilder's temporary folder.
 constexpr const char* kPackageFile = "/preview.xml";
 constexpr const char* kOutputBase = "/preview";
-constexpr const char* kPalmFile = "/preview.prc";
 constexpr const char* kErrorFile = "/preview.err";
 
 }  // namespace
@@ -108,7 +108,7 @@ void PreviewRebuilder::start(Snapshot snapshot) {
     runningXml_ = std::move(snapshot.xml);
     runningIds_ = std::move(snapshot.ids);
     const QString folder = folder_.path();
-    QFile::remove(folder + QLatin1String(kPalmFile));
+    QFile::remove(folder + QLatin1String(kOutputBase) + QStringLiteral(".prc"));
     QFile::remove(folder + QLatin1String(kErrorFile));
     QFile packageFile(folder + QLatin1String(kPackageFile));
     if (!packageFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -121,10 +121,13 @@ void PreviewRebuilder::start(Snapshot snapshot) {
     }
     packageFile.close();
 
+    plan_ = std::make_unique<BuildPlan>(planPalmBuild(programDirectory(), folder + QLatin1String(kPackageFile),
+                                                      folder + QLatin1String(kOutputBase),
+                                                      folder + QLatin1String(kErrorFile)));
+    plan_->builderPath = builderPath();
     process_ = new QProcess(this);
-    process_->setProgram(builderPath());
-    process_->setArguments({folder + QLatin1String(kPackageFile), folder + QLatin1String(kOutputBase),
-                            QStringLiteral("/ERR"), folder + QLatin1String(kErrorFile), QStringLiteral("/PALM")});
+    process_->setProgram(plan_->builderPath);
+    process_->setArguments(plan_->arguments);
     process_->setProcessChannelMode(QProcess::MergedChannels);
     connect(process_, &QProcess::finished, this, &PreviewRebuilder::processEnded);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -149,20 +152,13 @@ void PreviewRebuilder::processEnded() {
 PreviewBuildResult PreviewRebuilder::collectResult() {
     PreviewBuildResult result;
     result.ids = runningIds_;
-    const QString folder = folder_.path();
-    BuildOutcome outcome;
-    if (failedToStart_) {
-        outcome.exitCode = -1;
-    } else {
-        outcome.crashed = process_->exitStatus() == QProcess::CrashExit;
-        outcome.exitCode = process_->exitCode();
-    }
     if (timedOut_) {
         result.message = QString::fromUtf8(previewtext::kBuildTooLong).arg(timeLimitMs_ / 1000);
         return result;
     }
-    if (outcome.exitCode == 0 && !outcome.crashed) {
-        QFile prc(folder + QLatin1String(kPalmFile));
+    const BuildOutcome outcome = buildOutcome(*plan_, *process_);
+    if (outcome.succeeded()) {
+        QFile prc(plan_->palmFile);
         if (prc.open(QIODevice::ReadOnly)) {
             result.package = prc.readAll();
             result.ok = !result.package.isEmpty();
@@ -171,9 +167,8 @@ PreviewBuildResult PreviewRebuilder::collectResult() {
         if (!result.ok) result.message = QString::fromUtf8(previewtext::kNoPackage);
         return result;
     }
-    const BuildErrorText text = buildErrorText(outcome, folder + QLatin1String(kErrorFile));
-    result.message = text.message;
-    result.details = text.details;
+    result.message = outcome.crashed ? QString::fromLatin1(messages::kBuilderCrashed) : outcome.message;
+    result.details = outcome.details;
     // Without an error file, whatever the builder printed is the best account.
     if (result.details.isEmpty() && !failedToStart_)
         result.details = QString::fromLocal8Bit(process_->readAll()).trimmed();

@@ -23,6 +23,7 @@
 namespace skedlin {
 
 class CSkedlinDoc;
+struct BuildPlan;
 
 struct PreviewBuildResult {
     bool ok = false;
@@ -81,6 +82,7 @@ private:
     QString builderPath_;
     QTemporaryDir folder_;
     QProcess* process_ = nullptr;
+    std::unique_ptr<BuildPlan> plan_;    // of the running build
     std::unique_ptr<CSkedlinDoc> copy_;  // the document as the worker writes it
     QFutureWatcher<Snapshot> writer_;
     bool writing_ = false;
