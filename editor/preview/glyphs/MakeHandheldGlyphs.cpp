@@ -90,7 +90,7 @@ QImage strip(const QString& family, bool bold, std::uint8_t font, int density) {
             const QString text = QString::fromUcs4(&code, 1);
             const QRectF ink = metrics.tightBoundingRect(text);
             // One column of space to the next character, unless the cell is too narrow for it.
-            const double room = (cell - density >= 2 * density ? cell - density : cell) * kScale;
+            const double room = (cell - density >= density ? cell - density : cell) * kScale;
             painter.save();
             painter.setClipRect(QRectF(left, 0, cell * kScale, height * kScale));
             painter.translate(left, baseline * kScale);
