@@ -9,6 +9,7 @@
 extern "C" {
 #include "ppc_bstr.h"
 #include "ppc_variant_date.h"
+#include "viewer/core/skv_core.h"
 }
 
 namespace {
@@ -57,14 +58,14 @@ TEST(VariantDateTest, EqualsTheRoundedDivisionOverTheWholeRange) {
 }
 
 TEST(Cp1252Test, MapsTheBytesThatDifferFromLatin1) {
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x41), 0x41);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x0D), 0x0D);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x80), 0x20AC);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x8C), 0x0152);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x9F), 0x0178);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0x8D), 0x8D);  // unassigned: kept
-    EXPECT_EQ(ppc_cp1252_to_utf16(0xA0), 0xA0);
-    EXPECT_EQ(ppc_cp1252_to_utf16(0xFF), 0xFF);
+    EXPECT_EQ(skv_cp1252_unicode(0x41), 0x41);
+    EXPECT_EQ(skv_cp1252_unicode(0x0D), 0x0D);
+    EXPECT_EQ(skv_cp1252_unicode(0x80), 0x20AC);
+    EXPECT_EQ(skv_cp1252_unicode(0x8C), 0x0152);
+    EXPECT_EQ(skv_cp1252_unicode(0x9F), 0x0178);
+    EXPECT_EQ(skv_cp1252_unicode(0x8D), 0x8D);  // unassigned: kept
+    EXPECT_EQ(skv_cp1252_unicode(0xA0), 0xA0);
+    EXPECT_EQ(skv_cp1252_unicode(0xFF), 0xFF);
 }
 
 }  // namespace

@@ -6,9 +6,6 @@
 #include "poom_call.h"
 #include "ppc_entries.h"
 
-/* The UTF-16 code of one Windows-1252 byte. */
-uint16_t ppc_cp1252_to_utf16(uint8_t byte);
-
 /* A new string holding `text`, or 0 when the system has no memory for it.
  * Free it with SysFreeString. */
 poom_bstr ppc_bstr(ppc_text text);
