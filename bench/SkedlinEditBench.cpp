@@ -127,10 +127,10 @@ int main(int argc, char* argv[]) {
     timed("find: cleared", [&] { findBox->clear(); });
 
     const long historyKiB = residentKiB();
-    std::printf("memory: %ld MiB with the package open, %ld MiB after the commands with their history "
-                "(%.2f x the package's own share over the empty editor)\n",
-                openKiB / 1024, historyKiB / 1024,
-                double(historyKiB - baseKiB) / double(std::max(1L, openKiB - baseKiB)));
+    std::printf(
+        "memory: %ld MiB with the package open, %ld MiB after the commands with their history "
+        "(%.2f x the package's own share over the empty editor)\n",
+        openKiB / 1024, historyKiB / 1024, double(historyKiB - baseKiB) / double(std::max(1L, openKiB - baseKiB)));
     std::printf("%d step(s) over 200 ms\n", slowSteps);
     return deleted && restored && pasted ? 0 : 1;
 }

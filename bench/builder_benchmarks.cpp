@@ -67,7 +67,11 @@ void BM_PocketPcInsertRecords(benchmark::State& state) {
     state.SetComplexityN(count);
     state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_PocketPcInsertRecords)->RangeMultiplier(4)->Range(1024, 58000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_PocketPcInsertRecords)
+    ->RangeMultiplier(4)
+    ->Range(1024, 58000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // The same insertions made in place, one at a time: the reference method, whose
 // cost grows with the square of the count.

@@ -84,7 +84,12 @@ void BM_DocumentSort(benchmark::State& state) {
     state.SetComplexityN(events);
     state.SetItemsProcessed(state.iterations() * events);
 }
-BENCHMARK(BM_DocumentSort)->Arg(580)->Arg(5800)->Arg(58000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_DocumentSort)
+    ->Arg(580)
+    ->Arg(5800)
+    ->Arg(58000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 }  // namespace
 

@@ -21,12 +21,11 @@ namespace {
 
 constexpr int kDaysFrom1900To2000 = 36524;  // 1 Jan 1900 + 36524 days = 1 Jan 2000
 
-const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const kPhoneTypes[] = {"work", "home", "fax", "other", "email", "main", "pager", "mobile"};
 const char* const kIntervals[] = {"daily", "weekly", "month-by-day", "month-by-date", "yearly"};
-const char* const kTopics[] = {"Keynote", "Workshop", "Panel", "Lunch", "Training", "Match",
-                               "Review", "Holiday", "Briefing", "Tour", "Reception", "Clinic"};
+const char* const kTopics[] = {"Keynote", "Workshop", "Panel",    "Lunch", "Training",  "Match",
+                               "Review",  "Holiday",  "Briefing", "Tour",  "Reception", "Clinic"};
 const char* const kFirstNames[] = {"Anna", "Ben", "Chloé", "Dmitri", "Eva", "Farid", "Grace", "Hugo"};
 const char* const kLastNames[] = {"Meyer", "O'Neill", "Søndergaard", "Nakamura", "Fischer", "Lopez"};
 
@@ -68,7 +67,8 @@ std::vector<std::uint8_t> makeBitmap(int width, int height) {
         b.push_back(0);
     }
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < rowBytes; ++x) b.push_back(x < width ? static_cast<std::uint8_t>((x * 5 + y * 3) & 0xFF) : 0);
+        for (int x = 0; x < rowBytes; ++x)
+            b.push_back(x < width ? static_cast<std::uint8_t>((x * 5 + y * 3) & 0xFF) : 0);
     }
     return b;
 }
@@ -97,8 +97,10 @@ std::string escape(const std::string& utf8) {
         case '\'': out += "&apos;"; break;
         case '\n': out += "&#x0a;"; break;
         default:
-            if (cp < 0x100) out += static_cast<char>(cp);
-            else out += "&#" + std::to_string(cp) + ";";
+            if (cp < 0x100)
+                out += static_cast<char>(cp);
+            else
+                out += "&#" + std::to_string(cp) + ";";
         }
     }
     return out;
@@ -124,11 +126,16 @@ bool parseArgs(int argc, char** argv, Options& o) {
         if (a == "--events" || a == "--contacts" || a == "--groups" || a == "--seed" || a == "--dtd") {
             const char* v = next();
             if (!v) return false;
-            if (a == "--events") o.events = std::atoi(v);
-            else if (a == "--contacts") o.contacts = std::atoi(v);
-            else if (a == "--groups") o.groups = std::atoi(v);
-            else if (a == "--seed") o.seed = static_cast<unsigned>(std::atoi(v));
-            else o.dtd = v;
+            if (a == "--events")
+                o.events = std::atoi(v);
+            else if (a == "--contacts")
+                o.contacts = std::atoi(v);
+            else if (a == "--groups")
+                o.groups = std::atoi(v);
+            else if (a == "--seed")
+                o.seed = static_cast<unsigned>(std::atoi(v));
+            else
+                o.dtd = v;
         } else if (o.out.empty()) {
             o.out = a;
         } else {
@@ -246,7 +253,8 @@ int main(int argc, char** argv) {
                 const char* interval = kIntervals[pick(5)];
                 const int frequency = 1 + pick(3);
                 line(5, "<repeating-event interval=\"" + std::string(interval) + "\"" +
-                            (frequency != 1 ? " frequency=\"" + std::to_string(frequency) + "\"" : std::string()) + ">");
+                            (frequency != 1 ? " frequency=\"" + std::to_string(frequency) + "\"" : std::string()) +
+                            ">");
                 if (pick(2)) line(6, dateElement("last-date", day + 60 + pick(300)));
                 if (std::string(interval) == "weekly") line(6, "<days-of-week>-X-X-X-</days-of-week>");
                 if (pick(3) == 0) {

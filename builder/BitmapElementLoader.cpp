@@ -14,22 +14,15 @@ constexpr std::string_view kDataAttribute = "data";
 constexpr std::string_view kTransparentAttribute = "transparent-color";
 constexpr std::string_view kDataFileName = "filename";
 
-bool isSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 
-int failWith(BitmapLoadFailure& failure, BmpError error, std::string message)
-{
+int failWith(BitmapLoadFailure& failure, BmpError error, std::string message) {
     failure.error = error;
     failure.code = bmpExitCode(error);
     failure.message = std::move(message);
@@ -38,62 +31,45 @@ int failWith(BitmapLoadFailure& failure, BmpError error, std::string message)
 
 }  // namespace
 
-int bmpExitCode(BmpError error)
-{
+int bmpExitCode(BmpError error) {
     switch (error) {
-    case BmpError::None:
-        return 0;
+    case BmpError::None: return 0;
     case BmpError::Unreadable:
-    case BmpError::Malformed:
-        return 4;
+    case BmpError::Malformed: return 4;
     case BmpError::TooWide:
-    case BmpError::TooTall:
-        return 5;
-    case BmpError::UnsupportedColours:
-        return 6;
-    case BmpError::NotBitmap:
-        return 7;
+    case BmpError::TooTall: return 5;
+    case BmpError::UnsupportedColours: return 6;
+    case BmpError::NotBitmap: return 7;
     }
     return 4;
 }
 
-std::vector<std::uint8_t> LoadedBitmap::pocketPcBitmap() const
-{
+std::vector<std::uint8_t> LoadedBitmap::pocketPcBitmap() const {
     std::vector<std::uint8_t> file = filePath.empty() ? image.fileBytes() : image.sourceBytes();
-    if (file.size() <= bmp::kFileHeaderSize)
-        return {};
+    if (file.size() <= bmp::kFileHeaderSize) return {};
     file.erase(file.begin(), file.begin() + bmp::kFileHeaderSize);
     return file;
 }
 
-std::string resolveBitmapPath(std::string_view text, std::string_view inputPath)
-{
+std::string resolveBitmapPath(std::string_view text, std::string_view inputPath) {
     std::string path(trimmed(text));
     for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    if (path.empty() || path.front() == '/')
-        return path;
+        if (c == '\\') c = '/';
+    if (path.empty() || path.front() == '/') return path;
     const std::size_t lastSeparator = inputPath.find_last_of("/\\");
-    if (lastSeparator == std::string_view::npos)
-        return path;
+    if (lastSeparator == std::string_view::npos) return path;
     std::string folder(inputPath.substr(0, lastSeparator + 1));
     for (char& c : folder)
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     // ".\logo.bmp" names the file in the input's own folder.
-    if (path.size() > 2 && path[0] == '.' && path[1] == '/')
-        path.erase(0, 2);
+    if (path.size() > 2 && path[0] == '.' && path[1] == '/') path.erase(0, 2);
     return folder + path;
 }
 
-std::optional<RgbColour> parseColourReference(std::string_view text)
-{
+std::optional<RgbColour> parseColourReference(std::string_view text) {
     text = trimmed(text);
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        text.remove_prefix(2);
-    if (text.empty() || text.size() > 8)
-        return std::nullopt;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    if (text.empty() || text.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : text) {
         unsigned digit;
@@ -112,8 +88,7 @@ std::optional<RgbColour> parseColourReference(std::string_view text)
 }
 
 int loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
-                      LoadedBitmap& loaded, BitmapLoadFailure& failure)
-{
+                      LoadedBitmap& loaded, BitmapLoadFailure& failure) {
     const std::string dataKind = element.attribute(kDataAttribute).value_or(std::string(kDataFileName));
     const bool inlineData = dataKind != kDataFileName;
     const std::string text = element.text();
@@ -130,15 +105,11 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
         return inlineData ? std::string(kMsgInvalidInlineBitmap) : std::string(kMsgUnableToLoadBitmap) + shownName;
     };
 
-    const BmpLoadResult result =
-        inlineData ? loaded.image.loadInlineHex(text) : loaded.image.loadFile(loaded.filePath);
+    const BmpLoadResult result = inlineData ? loaded.image.loadInlineHex(text) : loaded.image.loadFile(loaded.filePath);
     switch (result.code()) {
-    case BmpError::None:
-        break;
-    case BmpError::NotBitmap:
-        return failWith(failure, result.code(), std::string(kMsgBitmapFormat) + shownName);
-    default:
-        return failWith(failure, result.code(), unreadable());
+    case BmpError::None: break;
+    case BmpError::NotBitmap: return failWith(failure, result.code(), std::string(kMsgBitmapFormat) + shownName);
+    default: return failWith(failure, result.code(), unreadable());
     }
 
     if (const auto colourText = element.attribute(kTransparentAttribute)) {
@@ -150,14 +121,10 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
 
     const int factor = limits.doubleSizeAllowed ? 2 : 1;
     switch (const BmpError verdict = loaded.image.checkUsable(factor * limits.maxWidth, factor * limits.maxHeight)) {
-    case BmpError::None:
-        break;
-    case BmpError::TooWide:
-        return failWith(failure, verdict, std::string(kMsgBitmapTooWide) + shownName);
-    case BmpError::TooTall:
-        return failWith(failure, verdict, std::string(kMsgBitmapTooTall) + shownName);
-    default:
-        return failWith(failure, verdict, std::string(kMsgBitmapColors) + shownName);
+    case BmpError::None: break;
+    case BmpError::TooWide: return failWith(failure, verdict, std::string(kMsgBitmapTooWide) + shownName);
+    case BmpError::TooTall: return failWith(failure, verdict, std::string(kMsgBitmapTooTall) + shownName);
+    default: return failWith(failure, verdict, std::string(kMsgBitmapColors) + shownName);
     }
     failure = BitmapLoadFailure{};
     return 0;

@@ -22,22 +22,16 @@ constexpr int kPocketPcSmallIconSize = 16;
 constexpr int kLogoMaxWidth = 160;
 constexpr int kLogoMaxHeight = 80;
 
-std::vector<xml::Element> bitmapElements(const xml::Element& image)
-{
+std::vector<xml::Element> bitmapElements(const xml::Element& image) {
     std::vector<xml::Element> elements;
     for (xml::Element child = image.firstChildElement(); child; child = child.nextSiblingElement())
-        if (child.name() == kBitmapElement)
-            elements.push_back(child);
+        if (child.name() == kBitmapElement) elements.push_back(child);
     return elements;
 }
 
-bool isSizeRefusal(BmpError error)
-{
-    return error == BmpError::TooWide || error == BmpError::TooTall;
-}
+bool isSizeRefusal(BmpError error) { return error == BmpError::TooWide || error == BmpError::TooTall; }
 
-std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps)
-{
+std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps) {
     std::vector<palm::BitmapShape> shapes;
     for (const LoadedBitmap& bitmap : bitmaps)
         shapes.push_back({bitmap.image.width(), bitmap.image.height(), bitmap.image.bitCount()});
@@ -49,8 +43,7 @@ std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps
 // twice it, are left out without error. `family` stays empty when no bitmap
 // was kept.
 int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uint32_t type, std::uint16_t id,
-                    int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family)
-{
+                    int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family) {
     family.reset();
     std::vector<LoadedBitmap> kept;
     const BitmapLimits limits{maxWidth, maxHeight, strict};
@@ -58,14 +51,12 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
         LoadedBitmap loaded;
         BitmapLoadFailure failure;
         if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
-            if (strict && isSizeRefusal(failure.error))
-                continue;
+            if (strict && isSizeRefusal(failure.error)) continue;
             builder.setErrorMessage(failure.message);
             return failure.code;
         }
         const palm::BitmapShape shape{loaded.image.width(), loaded.image.height(), loaded.image.bitCount()};
-        if (strict && !palm::keptInStrictFamily(shape, maxWidth, maxHeight))
-            continue;
+        if (strict && !palm::keptInStrictFamily(shape, maxWidth, maxHeight)) continue;
         if (loaded.invalidTransparentColour) {
             builder.setErrorMessage(
                 transparentColourMessage(*loaded.invalidTransparentColour, PackageBuilder::ansi(loaded.name)));
@@ -73,8 +64,7 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
         }
         kept.push_back(std::move(loaded));
     }
-    if (kept.empty())
-        return kExitSuccess;
+    if (kept.empty()) return kExitSuccess;
 
     const std::vector<palm::BitmapShape> shapes = shapesOf(kept);
     const auto plan = palm::planFamily(shapes);
@@ -89,8 +79,7 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
         std::string offender;
         for (std::size_t i = 0; i < shapes.size() && offender.empty(); ++i) {
             const palm::BitmapShape pair[] = {shapes[narrowest], shapes[i]};
-            if (!palm::planFamily(pair))
-                offender = kept[i].name;
+            if (!palm::planFamily(pair)) offender = kept[i].name;
         }
         builder.setErrorMessage(std::string(kMsgRelatedBitmaps) + PackageBuilder::ansi(offender));
         return kExitBitmapSize;
@@ -110,8 +99,7 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
 
 // The bitmap the Pocket PC executable receives for an image; nullopt when none.
 int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int width, int height, bool exact,
-                         std::optional<LoadedBitmap>& chosen)
-{
+                         std::optional<LoadedBitmap>& chosen) {
     chosen.reset();
     std::vector<LoadedBitmap> candidates;
     const BitmapLimits limits{width, height, false};
@@ -119,8 +107,7 @@ int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int
         LoadedBitmap loaded;
         BitmapLoadFailure failure;
         if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
-            if (exact && isSizeRefusal(failure.error))
-                continue;
+            if (exact && isSizeRefusal(failure.error)) continue;
             builder.setErrorMessage(failure.message);
             return failure.code;
         }
@@ -134,43 +121,35 @@ int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int
 
 }  // namespace
 
-int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon)
-{
+int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon) {
     std::optional<palm::PalmResource> family;
-    if (int code = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId,
-                                   kLauncherIconSize, kLauncherIconSize, true, family))
+    if (int code = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId, kLauncherIconSize,
+                                   kLauncherIconSize, true, family))
         return code;
     // With every bitmap left out the template's own icon stays: an empty
     // family would leave the application without any icon.
-    if (family)
-        builder.setLauncherIconFamily(std::move(*family));
+    if (family) builder.setLauncherIconFamily(std::move(*family));
 
     for (const int size : {kPocketPcLargeIconSize, kPocketPcSmallIconSize}) {
         std::optional<LoadedBitmap> chosen;
-        if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen))
-            return code;
-        if (chosen)
-            builder.addPocketPcIcon(chosen->image);
+        if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen)) return code;
+        if (chosen) builder.addPocketPcIcon(chosen->image);
     }
     return kExitSuccess;
 }
 
-int readWelcomeImage(PackageBuilder& builder, const xml::Element& image)
-{
+int readWelcomeImage(PackageBuilder& builder, const xml::Element& image) {
     // A logo that fails to load ends the build with its code: whoever gave a
     // logo wants to know it is not in the package.
     std::optional<palm::PalmResource> family;
     if (int code = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth, kLogoMaxHeight,
                                    false, family))
         return code;
-    if (family)
-        builder.addLogoFamily(std::move(*family));
+    if (family) builder.addLogoFamily(std::move(*family));
 
     std::optional<LoadedBitmap> chosen;
-    if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen))
-        return code;
-    if (chosen)
-        builder.addPocketPcLogo(chosen->pocketPcBitmap());
+    if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen)) return code;
+    if (chosen) builder.addPocketPcLogo(chosen->pocketPcBitmap());
     return kExitSuccess;
 }
 

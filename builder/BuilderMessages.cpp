@@ -3,9 +3,7 @@
 namespace skedlin::builder {
 namespace {
 
-std::string lineSuffix(long line) {
-    return line > 0 ? " (line " + std::to_string(line) + ")" : "";
-}
+std::string lineSuffix(long line) { return line > 0 ? " (line " + std::to_string(line) + ")" : ""; }
 
 // Replaces the first conversion ("%s", "%d", "%ld") with text.
 std::string replaceConversion(std::string_view format, std::string_view text) {
@@ -47,8 +45,8 @@ std::string outputFileMessage(std::string_view path, std::string_view reason) {
 }
 
 std::string transparentColourMessage(std::string_view value, std::string_view bitmapName) {
-    return "The transparent-color attribute \"" + std::string(value) +
-           "\" is not a hexadecimal colour (0xRRGGBB) - " + std::string(bitmapName);
+    return "The transparent-color attribute \"" + std::string(value) + "\" is not a hexadecimal colour (0xRRGGBB) - " +
+           std::string(bitmapName);
 }
 
 std::string outputNameCharacterMessage(std::string_view outputName, char character) {

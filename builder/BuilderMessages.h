@@ -11,10 +11,10 @@ namespace skedlin::builder {
 // ---- Exit codes (the published list) ----------------------------
 enum ExitCode : int {
     kExitSuccess = 0,
-    kExitNonFatal = 1,            // also: the program cannot start (no build step returns it)
-    kExitXmlParser = 2,           // the file does not load, parse or validate
-    kExitXmlComponent = 3,        // the XML parser cannot be created
-    kExitMissingFile = 4,         // a bitmap file cannot be loaded, or inline data is invalid
+    kExitNonFatal = 1,      // also: the program cannot start (no build step returns it)
+    kExitXmlParser = 2,     // the file does not load, parse or validate
+    kExitXmlComponent = 3,  // the XML parser cannot be created
+    kExitMissingFile = 4,   // a bitmap file cannot be loaded, or inline data is invalid
     kExitBitmapSize = 5,
     kExitBitmapColorDepth = 6,
     kExitBitmapFormat = 7,
@@ -76,19 +76,19 @@ inline constexpr std::string_view kStartupFailure = "Fatal Error: MFC initializa
 inline constexpr std::string_view kMsgXmlParserMissing =  // 2000
     "Unable to load Microsoft XLM Parser.\nDownload and install MSXML (Microsoft XML Parser) 3.0 from "
     "http://msdn.microsoft.com/xml.";
-inline constexpr std::string_view kMsgBadDaysOfWeek = "Bad days of week string - '%s'.";                  // 2001
-inline constexpr std::string_view kMsgUnableToLoadBitmap = "Unable to load bitmap file: ";               // 2002
-inline constexpr std::string_view kMsgInvalidInlineBitmap = "Invalid inline bitmap.";                    // 2003
-inline constexpr std::string_view kMsgBitmapFormat = "The bitmap format is not supported -  ";          // 2004
-inline constexpr std::string_view kMsgBitmapTooWide = "The bitmap is too wide - ";                      // 2005
-inline constexpr std::string_view kMsgBitmapTooTall = "The bitmap is too tall - ";                      // 2006
+inline constexpr std::string_view kMsgBadDaysOfWeek = "Bad days of week string - '%s'.";                      // 2001
+inline constexpr std::string_view kMsgUnableToLoadBitmap = "Unable to load bitmap file: ";                    // 2002
+inline constexpr std::string_view kMsgInvalidInlineBitmap = "Invalid inline bitmap.";                         // 2003
+inline constexpr std::string_view kMsgBitmapFormat = "The bitmap format is not supported -  ";                // 2004
+inline constexpr std::string_view kMsgBitmapTooWide = "The bitmap is too wide - ";                            // 2005
+inline constexpr std::string_view kMsgBitmapTooTall = "The bitmap is too tall - ";                            // 2006
 inline constexpr std::string_view kMsgBitmapColors = "The number of colors in the bitmap is not support - ";  // 2007
-inline constexpr std::string_view kMsgRelatedBitmaps = "Related bitmaps must have the same dimensions - ";  // 2008
-inline constexpr std::string_view kMsgLineNumber = "Line #%ld: ";                                       // 2009
-inline constexpr std::string_view kMsgInline = "inline";                                                // 2010
-inline constexpr std::string_view kMsgCabWizardError =                                                  // 2011
+inline constexpr std::string_view kMsgRelatedBitmaps = "Related bitmaps must have the same dimensions - ";    // 2008
+inline constexpr std::string_view kMsgLineNumber = "Line #%ld: ";                                             // 2009
+inline constexpr std::string_view kMsgInline = "inline";                                                      // 2010
+inline constexpr std::string_view kMsgCabWizardError =                                                        // 2011
     "An error was returned by the Microsoft CAB Wizard.  Error number = %d";
-inline constexpr std::string_view kMsgCabWizardStart =                                                  // 2012
+inline constexpr std::string_view kMsgCabWizardStart =  // 2012
     "Unable to run the Microsoft CAB Wizard. The CAB Wizard may be missing or corrupted. Run the Skedlin setup "
     "to correct this error.";
 // A message without a number of its own.

@@ -48,9 +48,8 @@ constexpr TextField kNamesAndCompany[] = {
     {ContactText::Company, kCompanyFlag},
 };
 constexpr TextField kAddressAndRest[] = {
-    {ContactText::Street, kStreetFlag},   {ContactText::City, kCityFlag},
-    {ContactText::State, kStateFlag},     {ContactText::Zip, kZipFlag},
-    {ContactText::Country, kCountryFlag}, {ContactText::Title, kTitleFlag},
+    {ContactText::Street, kStreetFlag}, {ContactText::City, kCityFlag},       {ContactText::State, kStateFlag},
+    {ContactText::Zip, kZipFlag},       {ContactText::Country, kCountryFlag}, {ContactText::Title, kTitleFlag},
     {ContactText::Note, kNoteFlag},
 };
 
@@ -58,8 +57,8 @@ constexpr TextField kAddressAndRest[] = {
 
 std::optional<PhoneLabel> phoneLabelOfType(std::string_view type) {
     static constexpr std::pair<std::string_view, PhoneLabel> kTypes[] = {
-        {"work", PhoneLabel::Work},   {"home", PhoneLabel::Home},   {"fax", PhoneLabel::Fax},
-        {"other", PhoneLabel::Other}, {"email", PhoneLabel::Email}, {"main", PhoneLabel::Main},
+        {"work", PhoneLabel::Work},   {"home", PhoneLabel::Home},     {"fax", PhoneLabel::Fax},
+        {"other", PhoneLabel::Other}, {"email", PhoneLabel::Email},   {"main", PhoneLabel::Main},
         {"pager", PhoneLabel::Pager}, {"mobile", PhoneLabel::Mobile},
     };
     for (const auto& [word, label] : kTypes) {
@@ -72,15 +71,12 @@ void ContactRecord::setText(ContactText field, std::string text) {
     texts_[static_cast<std::size_t>(field)] = std::move(text);
 }
 
-const std::string& ContactRecord::text(ContactText field) const {
-    return texts_[static_cast<std::size_t>(field)];
-}
+const std::string& ContactRecord::text(ContactText field) const { return texts_[static_cast<std::size_t>(field)]; }
 
 bool ContactRecord::addPhone(PhoneLabel label, std::string number) {
     if (phoneCount_ >= kMaxContactPhones) return false;
     const int shift = static_cast<int>(phoneCount_) * kPhoneLabelBits;
-    phoneOptions_ = (phoneOptions_ & ~(kPhoneLabelMask << shift)) |
-                    (static_cast<std::uint32_t>(label) << shift);
+    phoneOptions_ = (phoneOptions_ & ~(kPhoneLabelMask << shift)) | (static_cast<std::uint32_t>(label) << shift);
     fileForPocketPc(label, number);
     phones_[phoneCount_++] = std::move(number);
     return true;
@@ -160,16 +156,27 @@ std::optional<std::vector<std::uint8_t>> ContactRecord::palmRecord() const {
 }
 
 // The nineteen texts in record order; null stands for the flag byte.
-std::vector<const std::string*> ContactRecord::pocketPcTexts(const std::string& street,
-                                                             const std::string& note) const {
+std::vector<const std::string*> ContactRecord::pocketPcTexts(const std::string& street, const std::string& note) const {
     return {
-        &text(ContactText::LastName), &text(ContactText::FirstName), &text(ContactText::Title),
-        &text(ContactText::Company),  nullptr,
-        &street,                      &text(ContactText::City),      &text(ContactText::State),
-        &text(ContactText::Zip),      &text(ContactText::Country),
-        &pocketPcPhones_[FirstWork],  &pocketPcPhones_[SecondWork],  &pocketPcPhones_[FirstHome],
-        &pocketPcPhones_[SecondHome], &pocketPcPhones_[MobilePhone], &pocketPcPhones_[PagerPhone],
-        &pocketPcPhones_[FaxPhone],   &pocketPcPhones_[FirstEmail],  &pocketPcPhones_[SecondEmail],
+        &text(ContactText::LastName),
+        &text(ContactText::FirstName),
+        &text(ContactText::Title),
+        &text(ContactText::Company),
+        nullptr,
+        &street,
+        &text(ContactText::City),
+        &text(ContactText::State),
+        &text(ContactText::Zip),
+        &text(ContactText::Country),
+        &pocketPcPhones_[FirstWork],
+        &pocketPcPhones_[SecondWork],
+        &pocketPcPhones_[FirstHome],
+        &pocketPcPhones_[SecondHome],
+        &pocketPcPhones_[MobilePhone],
+        &pocketPcPhones_[PagerPhone],
+        &pocketPcPhones_[FaxPhone],
+        &pocketPcPhones_[FirstEmail],
+        &pocketPcPhones_[SecondEmail],
         &note,
     };
 }

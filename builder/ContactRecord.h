@@ -77,8 +77,16 @@ public:
 
 private:
     enum PocketPcPhone {
-        FirstWork, SecondWork, FirstHome, SecondHome, MobilePhone, PagerPhone, FaxPhone,
-        FirstEmail, SecondEmail, PocketPcPhoneCount
+        FirstWork,
+        SecondWork,
+        FirstHome,
+        SecondHome,
+        MobilePhone,
+        PagerPhone,
+        FaxPhone,
+        FirstEmail,
+        SecondEmail,
+        PocketPcPhoneCount
     };
     void fileForPocketPc(PhoneLabel label, const std::string& number);
     const std::string& text(ContactText field) const;

@@ -28,15 +28,13 @@ struct TextElement {
 
 // The order in which a contact's texts are read.
 constexpr TextElement kTextElements[] = {
-    {"last-name", ContactText::LastName}, {"first-name", ContactText::FirstName},
-    {"title", ContactText::Title},        {"company", ContactText::Company},
-    {"street", ContactText::Street},      {"city", ContactText::City},
-    {"state", ContactText::State},        {"country", ContactText::Country},
-    {"zip", ContactText::Zip},            {"contact-note", ContactText::Note},
+    {"last-name", ContactText::LastName}, {"first-name", ContactText::FirstName}, {"title", ContactText::Title},
+    {"company", ContactText::Company},    {"street", ContactText::Street},        {"city", ContactText::City},
+    {"state", ContactText::State},        {"country", ContactText::Country},      {"zip", ContactText::Zip},
+    {"contact-note", ContactText::Note},
 };
 
-int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner,
-               ContactRecord& record) {
+int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner, ContactRecord& record) {
     for (xml::Element phone = phones.firstChildElement(); phone && record.phoneCount() < kMaxContactPhones;
          phone = phone.nextSiblingElement()) {
         if (phone.name() != kPhoneNumberElement) continue;
@@ -64,15 +62,16 @@ int readContact(PackageBuilder& builder, const xml::Element& contact) {
     const std::string warningOwner = "contact " + PackageBuilder::ansi(*idText);
     ContactRecord record;
     for (const auto& [element, field] : kTextElements) {
-        if (auto text = recordChildText(builder, contact, element, warningOwner)) record.setText(field, std::move(*text));
+        if (auto text = recordChildText(builder, contact, element, warningOwner))
+            record.setText(field, std::move(*text));
     }
     if (const xml::Element phones = contact.firstChild(kPhoneNumbersElement)) {
         if (int code = readPhones(builder, phones, warningOwner, record)) return code;
     }
 
-    const std::string owner = contactName(PackageBuilder::ansi(*idText),
-                                          PackageBuilder::ansi(contact.childText("last-name").value_or("")),
-                                          PackageBuilder::ansi(contact.childText("first-name").value_or("")));
+    const std::string owner =
+        contactName(PackageBuilder::ansi(*idText), PackageBuilder::ansi(contact.childText("last-name").value_or("")),
+                    PackageBuilder::ansi(contact.childText("first-name").value_or("")));
     if (!record.companyOffsetFits()) {
         builder.setErrorMessage(companyOutOfReachMessage(owner, record.companyOffset()));
         return kExitRecordLimit;
@@ -84,8 +83,8 @@ int readContact(PackageBuilder& builder, const xml::Element& contact) {
     }
     const auto pocketPcRecord = record.pocketPcRecord();
     if (!pocketPcRecord) {
-        builder.setErrorMessage(recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(),
-                                                     kPocketPcRecordCapacity));
+        builder.setErrorMessage(
+            recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(), kPocketPcRecordCapacity));
         return kExitRecordLimit;
     }
     builder.addContactRecords(*palmRecord, *pocketPcRecord);

@@ -8,9 +8,9 @@
 namespace skedlin {
 namespace {
 
-constexpr std::array<std::string_view, 12> kEnglishMonths = {
-    "january", "february", "march",     "april",   "may",      "june",
-    "july",    "august",   "september", "october", "november", "december"};
+constexpr std::array<std::string_view, 12> kEnglishMonths = {"january",   "february", "march",    "april",
+                                                             "may",       "june",     "july",     "august",
+                                                             "september", "october",  "november", "december"};
 
 // A two-digit year below this means 20xx, from it on 19xx.
 constexpr int kTwoDigitYearPivot = 30;
@@ -22,9 +22,7 @@ struct Token {
     std::string text;
 };
 
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == '.' || c == '/' || c == '-';
-}
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '.' || c == '/' || c == '-'; }
 
 bool isWordByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -109,8 +107,7 @@ std::optional<CalendarDate> numericDate(const std::vector<Token>& t, NumericDate
     const Token* month = &t[1];
     const Token* day = &t[0];
     switch (order) {
-    case NumericDateOrder::DayMonthYear:
-        break;
+    case NumericDateOrder::DayMonthYear: break;
     case NumericDateOrder::MonthDayYear:
         month = &t[0];
         day = &t[1];
@@ -135,28 +132,32 @@ NumericDateOrder numericDateOrderOf(std::string_view datePattern) {
     for (std::size_t i = 0; i + 1 < datePattern.size(); ++i) {
         if (datePattern[i] != '%') continue;
         std::size_t k = i + 1;
-        while (k < datePattern.size() && (datePattern[k] == 'E' || datePattern[k] == 'O' ||
-                                          datePattern[k] == '-' || datePattern[k] == '_' ||
-                                          datePattern[k] == '0' || datePattern[k] == '^')) {
+        while (k < datePattern.size() && (datePattern[k] == 'E' || datePattern[k] == 'O' || datePattern[k] == '-' ||
+                                          datePattern[k] == '_' || datePattern[k] == '0' || datePattern[k] == '^')) {
             ++k;
         }
         if (k >= datePattern.size()) break;
         switch (datePattern[k]) {
-        case 'd': case 'e':
+        case 'd':
+        case 'e':
             if (dayAt == std::string_view::npos) dayAt = i;
             break;
-        case 'm': case 'b': case 'B': case 'h':
+        case 'm':
+        case 'b':
+        case 'B':
+        case 'h':
             if (monthAt == std::string_view::npos) monthAt = i;
             break;
-        case 'y': case 'Y': case 'C':
+        case 'y':
+        case 'Y':
+        case 'C':
             if (yearAt == std::string_view::npos) yearAt = i;
             break;
         case 'F':  // %Y-%m-%d
             return NumericDateOrder::YearMonthDay;
         case 'D':  // %m/%d/%y
             return NumericDateOrder::MonthDayYear;
-        default:
-            break;
+        default: break;
         }
         i = k;
     }
@@ -179,9 +180,8 @@ DateTextConventions userDateTextConventions() {
     conventions.order = numericDateOrderOf(nl_langinfo_l(D_FMT, locale));
     static constexpr nl_item kFull[12] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
                                           MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
-    static constexpr nl_item kAbbreviated[12] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,
-                                                 ABMON_5, ABMON_6, ABMON_7, ABMON_8,
-                                                 ABMON_9, ABMON_10, ABMON_11, ABMON_12};
+    static constexpr nl_item kAbbreviated[12] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,  ABMON_5,  ABMON_6,
+                                                 ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
     for (int m = 0; m < 12; ++m) {
         conventions.monthNames.full.emplace_back(nl_langinfo_l(kFull[m], locale));
         conventions.monthNames.abbreviated.emplace_back(nl_langinfo_l(kAbbreviated[m], locale));

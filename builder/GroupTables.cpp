@@ -13,9 +13,7 @@ void GroupTables::beginGroup(std::uint16_t firstEventId) {
     groups_.push_back(entry);
 }
 
-void GroupTables::countEvent() {
-    ++groups_.back().eventCount;
-}
+void GroupTables::countEvent() { ++groups_.back().eventCount; }
 
 bool GroupTables::addContact(std::uint16_t contactRecordId) {
     if (contactIndexList_.size() >= kMaxWordListEntries) return false;

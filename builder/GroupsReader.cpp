@@ -45,14 +45,12 @@ int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
     return kExitSuccess;
 }
 
-void writeGroupNames(PackageBuilder& builder, const std::vector<std::string>& names) {
-    builder.setGroupNames(names);
-}
+void writeGroupNames(PackageBuilder& builder, const std::vector<std::string>& names) { builder.setGroupNames(names); }
 
 void writeGroupTables(PackageBuilder& builder) {
     const GroupTables& tables = builder.groupTables();
-    for (std::uint16_t id : {kWordListFirstEventIds, kWordListEventCounts, kWordListFirstContactIndexes,
-                             kWordListContactCounts}) {
+    for (std::uint16_t id :
+         {kWordListFirstEventIds, kWordListEventCounts, kWordListFirstContactIndexes, kWordListContactCounts}) {
         builder.setWordList(id, tables.column(id));
     }
     // The Pocket PC viewer cannot take an empty list; the Palm viewer can.

@@ -38,9 +38,7 @@ PackageBuilder::PackageBuilder(BuildOptions options) : options_(std::move(option
 
 PackageBuilder::~PackageBuilder() = default;
 
-std::string PackageBuilder::bundledDtdPath() const {
-    return options_.builderDirectory + std::string(kBundledDtdName);
-}
+std::string PackageBuilder::bundledDtdPath() const { return options_.builderDirectory + std::string(kBundledDtdName); }
 
 // ---- The build -----------------------------------------------------------------
 

@@ -144,9 +144,9 @@ private:
     std::string pocketPcTemplateError_;  // why the Pocket PC template did not load; empty when it did
 
     // Reading state.
-    std::uint16_t contactRecordIdCounter_ = 0;     // from 6000 when calendar-package is read
-    std::uint16_t eventIdCounter_ = 0;             // from 7000 when calendar-package is read
-    std::map<long, std::uint16_t> contactIdMap_;   // XML contact id -> contact record id
+    std::uint16_t contactRecordIdCounter_ = 0;    // from 6000 when calendar-package is read
+    std::uint16_t eventIdCounter_ = 0;            // from 7000 when calendar-package is read
+    std::map<long, std::uint16_t> contactIdMap_;  // XML contact id -> contact record id
     GroupTables groupTables_;
     std::string launcherName_;
     std::vector<std::string> warnings_;

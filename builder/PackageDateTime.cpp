@@ -6,9 +6,7 @@
 namespace skedlin {
 namespace {
 
-bool isLeapYear(long year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isLeapYear(long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Days from 1 March of year 0 based eras, after H. Hinnant's civil calendar
 // algorithms; exact for every proleptic Gregorian date.
@@ -51,14 +49,11 @@ int daysInMonth(int year, int month) {
 }
 
 bool isValidDate(const CalendarDate& date) {
-    return date.year >= kFirstSupportedYear && date.year <= kLastSupportedYear &&
-           date.month >= 1 && date.month <= 12 && date.day >= 1 &&
-           date.day <= daysInMonth(date.year, date.month);
+    return date.year >= kFirstSupportedYear && date.year <= kLastSupportedYear && date.month >= 1 && date.month <= 12 &&
+           date.day >= 1 && date.day <= daysInMonth(date.year, date.month);
 }
 
-long daysSince1900(const CalendarDate& date) {
-    return daysFromCivil(date.year, date.month, date.day) - kDay0;
-}
+long daysSince1900(const CalendarDate& date) { return daysFromCivil(date.year, date.month, date.day) - kDay0; }
 
 CalendarDate dateFrom1900Days(long days) {
     const CivilDate civil = civilFromDays(days + kDay0);
@@ -73,9 +68,7 @@ std::optional<CalendarDate> dateFromDayAttribute(long days) {
     return dateFrom1900Days(days);
 }
 
-CalendarDate addDays(const CalendarDate& date, long days) {
-    return dateFrom1900Days(daysSince1900(date) + days);
-}
+CalendarDate addDays(const CalendarDate& date, long days) { return dateFrom1900Days(daysSince1900(date) + days); }
 
 int weekdayOf(const CalendarDate& date) {
     // 1 January 1970 was a Thursday (4).
@@ -92,9 +85,7 @@ std::uint16_t palmDate(const CalendarDate& date) {
     return static_cast<std::uint16_t>((date.year - kFirstPalmYear) * 512 + date.month * 32 + date.day);
 }
 
-std::uint16_t palmTime(const TimeOfDay& time) {
-    return static_cast<std::uint16_t>(time.hours * 256 + time.minutes);
-}
+std::uint16_t palmTime(const TimeOfDay& time) { return static_cast<std::uint16_t>(time.hours * 256 + time.minutes); }
 
 long leadingInteger(std::string_view text) {
     std::size_t i = 0;

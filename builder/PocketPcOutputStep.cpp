@@ -55,8 +55,9 @@ int fail(PackageBuilder& builder, const PocketPcFiles& files, int code, std::str
 int checkPocketPcOutputName(PackageBuilder& builder) {
     const std::string& outputBase = builder.outputBase();
     const std::size_t separator = outputBase.find_last_of("/\\");
-    const std::string_view fileName =
-        separator == std::string::npos ? std::string_view(outputBase) : std::string_view(outputBase).substr(separator + 1);
+    const std::string_view fileName = separator == std::string::npos
+                                          ? std::string_view(outputBase)
+                                          : std::string_view(outputBase).substr(separator + 1);
     char refused = 0;
     if (outputBase.find('"') != std::string::npos) {
         refused = '"';
@@ -87,8 +88,7 @@ int writePocketPcOutput(PackageBuilder& builder) {
         return fail(builder, files, kExitOutputFile, outputFileMessage(files.description, reason));
     }
 
-    const CabWizardOutcome outcome =
-        runCabWizard(cabWizardProgram(builder.builderDirectory()), files.description);
+    const CabWizardOutcome outcome = runCabWizard(cabWizardProgram(builder.builderDirectory()), files.description);
     if (!outcome.started) {
         return fail(builder, files, kExitCabWizardStart, std::string(kMsgCabWizardStart));
     }

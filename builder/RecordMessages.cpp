@@ -44,18 +44,19 @@ std::string recordTooLongMessage(std::string_view owner, std::string_view handhe
 
 std::string companyOutOfReachMessage(std::string_view owner, std::size_t offset) {
     return "The last and first name of " + std::string(owner) + " are too long together (" +
-           std::to_string(offset - 1) + " bytes with their terminators, at most 254) for a Palm handheld "
+           std::to_string(offset - 1) +
+           " bytes with their terminators, at most 254) for a Palm handheld "
            "to find the company behind them. Shorten them and build again.";
 }
 
 std::string tooManyMessage(std::string_view what, std::size_t count, std::size_t limit) {
-    return "The package has " + std::to_string(count) + " " + std::string(what) + "; at most " +
-           std::to_string(limit) + " fit the handheld records.";
+    return "The package has " + std::to_string(count) + " " + std::string(what) + "; at most " + std::to_string(limit) +
+           " fit the handheld records.";
 }
 
 std::string tooManyContactIdsMessage(std::string_view groupOwner, std::size_t limit) {
-    return "The groups list more than " + std::to_string(limit) + " contact ids together (" +
-           std::string(groupOwner) + " passes that number); the handheld group tables cannot hold more.";
+    return "The groups list more than " + std::to_string(limit) + " contact ids together (" + std::string(groupOwner) +
+           " passes that number); the handheld group tables cannot hold more.";
 }
 
 std::string groupNamesTooLongMessage(std::string_view owner, std::size_t limit) {

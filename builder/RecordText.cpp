@@ -12,8 +12,8 @@ std::string recordText(PackageBuilder& builder, std::string_view utf8, std::stri
     return text;
 }
 
-std::optional<std::string> recordChildText(PackageBuilder& builder, const xml::Element& parent,
-                                           std::string_view name, std::string_view owner) {
+std::optional<std::string> recordChildText(PackageBuilder& builder, const xml::Element& parent, std::string_view name,
+                                           std::string_view owner) {
     const auto text = parent.childText(name);
     if (!text) return std::nullopt;
     return recordText(builder, *text, "<" + std::string(name) + ">", owner);

@@ -18,7 +18,7 @@ std::string recordText(PackageBuilder& builder, std::string_view utf8, std::stri
 
 // Text of the first child element with that name, converted; nullopt when the
 // element has no such child.
-std::optional<std::string> recordChildText(PackageBuilder& builder, const xml::Element& parent,
-                                           std::string_view name, std::string_view owner);
+std::optional<std::string> recordChildText(PackageBuilder& builder, const xml::Element& parent, std::string_view name,
+                                           std::string_view owner);
 
 }  // namespace skedlin::builder

@@ -32,9 +32,7 @@ std::optional<std::uint8_t> weekdayMaskOfText(std::string_view daysOfWeek) {
     return mask;
 }
 
-std::uint8_t weekdayMaskOfDate(const CalendarDate& date) {
-    return static_cast<std::uint8_t>(1u << weekdayOf(date));
-}
+std::uint8_t weekdayMaskOfDate(const CalendarDate& date) { return static_cast<std::uint8_t>(1u << weekdayOf(date)); }
 
 std::uint8_t monthByDayMask(const CalendarDate& date) {
     const int weekday = weekdayOf(date);

@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Resources resources;
     while (size - at >= 8) {
-        const std::uint32_t type = static_cast<std::uint32_t>(data[at]) << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
+        const std::uint32_t type =
+            static_cast<std::uint32_t>(data[at]) << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
         const std::uint16_t id = static_cast<std::uint16_t>(data[at + 4] << 8 | data[at + 5]);
         std::size_t length = static_cast<std::size_t>(data[at + 6] << 8 | data[at + 7]);
         at += 8;

@@ -49,8 +49,11 @@ thread_local LoadState* currentLoad = nullptr;
 std::string trimmed(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\n' || text[begin] == '\r' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == '\t')) --end;
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\n' || text[begin] == '\r' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin &&
+           (text[end - 1] == ' ' || text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == '\t'))
+        --end;
     return std::string(text.substr(begin, end - begin));
 }
 
@@ -62,9 +65,7 @@ void recordError(LoadState& state, std::string reason, long line, std::string fi
     state.errorFile = std::move(file);
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // libxml2's own words for the limits that protect memory and time name its
 // options and functions; the user needs to know what in the file is wrong.
@@ -93,12 +94,12 @@ void structuredErrorHandler(void*, xmlErrorPtr error) {
 void silentGenericHandler(void*, const char*, ...) {}
 
 bool isRegularFile(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::uint64_t fileSize(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
@@ -155,8 +156,8 @@ void startElementHook(void* context, const xmlChar* localName, const xmlChar* pr
         const xmlChar* value = attributes[5 * i + 3];
         const xmlChar* end = attributes[5 * i + 4];
         if (static_cast<std::size_t>(end - value) > kMaxTextBytes) {
-            recordError(*currentLoad, "An attribute value is too long (more than " + std::to_string(kMaxTextBytes) +
-                                          " bytes).",
+            recordError(*currentLoad,
+                        "An attribute value is too long (more than " + std::to_string(kMaxTextBytes) + " bytes).",
                         parser->input ? parser->input->line : 0, "");
             xmlStopParser(parser);
             return;
@@ -211,8 +212,10 @@ xmlParserInputPtr entityLoader(const char* url, const char*, xmlParserCtxtPtr pa
             return nullptr;
         }
         if (fileSize(state.dtdPath) > kMaxDtdBytes) {
-            recordError(state, "The document type definition \"" + state.dtdPath + "\" is too large: at most " +
-                                   std::to_string(kMaxDtdBytes) + " bytes are accepted.", line, "");
+            recordError(state,
+                        "The document type definition \"" + state.dtdPath + "\" is too large: at most " +
+                            std::to_string(kMaxDtdBytes) + " bytes are accepted.",
+                        line, "");
             return nullptr;
         }
         return xmlNewInputFromFile(parser, state.dtdPath.c_str());
@@ -242,7 +245,6 @@ std::string sourceLine(std::string_view data, long line) {
     }
     return text;
 }
-
 
 // Element and attribute names are compared where libxml2 keeps them: looking up
 // a child must not allocate, since the readers do it several times per event.
@@ -305,9 +307,7 @@ private:
 
 // ---- Element ---------------------------------------------------------------
 
-std::string Element::name() const {
-    return node_ && node_->name ? reinterpret_cast<const char*>(node_->name) : "";
-}
+std::string Element::name() const { return node_ && node_->name ? reinterpret_cast<const char*>(node_->name) : ""; }
 
 Element Element::firstChild(std::string_view wanted) const {
     if (!node_) return {};
@@ -372,9 +372,7 @@ std::optional<std::string> Element::childText(std::string_view wanted) const {
     return child.text();
 }
 
-long Element::line() const {
-    return node_ ? xmlGetLineNo(node_) : 0;
-}
+long Element::line() const { return node_ ? xmlGetLineNo(node_) : 0; }
 
 // ---- Document --------------------------------------------------------------
 
@@ -384,9 +382,7 @@ Document::~Document() {
     if (doc_) xmlFreeDoc(doc_);
 }
 
-Element Document::root() const {
-    return doc_ ? Element(xmlDocGetRootElement(doc_)) : Element();
-}
+Element Document::root() const { return doc_ ? Element(xmlDocGetRootElement(doc_)) : Element(); }
 
 bool Document::loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error) {
     error = {};
@@ -394,27 +390,24 @@ bool Document::loadFile(const std::string& path, const std::string& bundledDtdPa
     FileReadFacts facts;
     const Result<FileReadError> read = readRegularFile(path, kMaxInputBytes, contents, &facts);
     switch (read.code()) {
-        case FileReadError::None:
-            break;
-        case FileReadError::CannotOpen:
-            error.reason = "The file \"" + path + "\" cannot be opened: " + read.message() + ".";
-            return false;
-        case FileReadError::NotRegularFile:
-            error.reason = "\"" + path + "\" is not a file.";
-            return false;
-        case FileReadError::TooLarge:
-            error.reason = "The file \"" + path + "\" is too large: " + std::to_string(facts.size) +
-                           " bytes, at most " + std::to_string(kMaxInputBytes) + " are accepted.";
-            return false;
-        case FileReadError::Unreadable:
-            error.reason = "The file \"" + path + "\" cannot be read: " + read.message() + ".";
-            return false;
+    case FileReadError::None: break;
+    case FileReadError::CannotOpen:
+        error.reason = "The file \"" + path + "\" cannot be opened: " + read.message() + ".";
+        return false;
+    case FileReadError::NotRegularFile: error.reason = "\"" + path + "\" is not a file."; return false;
+    case FileReadError::TooLarge:
+        error.reason = "The file \"" + path + "\" is too large: " + std::to_string(facts.size) + " bytes, at most " +
+                       std::to_string(kMaxInputBytes) + " are accepted.";
+        return false;
+    case FileReadError::Unreadable:
+        error.reason = "The file \"" + path + "\" cannot be read: " + read.message() + ".";
+        return false;
     }
     return parse(contents, path, directoryOf(path), bundledDtdPath, error);
 }
 
-bool Document::loadMemory(std::string_view data, const std::string& baseDirectory,
-                          const std::string& bundledDtdPath, ParseError& error) {
+bool Document::loadMemory(std::string_view data, const std::string& baseDirectory, const std::string& bundledDtdPath,
+                          ParseError& error) {
     error = {};
     if (data.size() > kMaxInputBytes) {
         error.reason = "The document is too large: " + std::to_string(data.size()) + " bytes, at most " +
@@ -464,8 +457,8 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
     // their nodes (XML_PARSE_COMPACT): dates, times and ids make up most of a
     // package's texts, and each would otherwise be an allocation of its own.
     const int options = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_BIG_LINES | XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
-    xmlDocPtr doc = xmlCtxtReadMemory(parser, data.data(), static_cast<int>(data.size()), documentPath.c_str(),
-                                      nullptr, options);
+    xmlDocPtr doc =
+        xmlCtxtReadMemory(parser, data.data(), static_cast<int>(data.size()), documentPath.c_str(), nullptr, options);
     const bool wellFormed = parser->wellFormed != 0;
     const bool valid = !state.hasDoctype || parser->valid != 0;
     xmlFreeParserCtxt(parser);
@@ -478,7 +471,8 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
             // The line and its text are those of the DTD: say so.
             error.reason = "In \"" + state.errorFile + "\": " + error.reason;
             std::string other;
-            if (readRegularFile(state.errorFile, kMaxInputBytes, other)) error.sourceText = sourceLine(other, error.line);
+            if (readRegularFile(state.errorFile, kMaxInputBytes, other))
+                error.sourceText = sourceLine(other, error.line);
         } else {
             error.sourceText = sourceLine(data, error.line);
         }

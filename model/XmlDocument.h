@@ -74,8 +74,8 @@ public:
     // DOCTYPE does not exist on this machine. Never touches the network.
     bool loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error);
     // Same rules for a document held in memory; baseDirectory resolves a relative DTD path.
-    bool loadMemory(std::string_view data, const std::string& baseDirectory,
-                    const std::string& bundledDtdPath, ParseError& error);
+    bool loadMemory(std::string_view data, const std::string& baseDirectory, const std::string& bundledDtdPath,
+                    ParseError& error);
 
     Element root() const;
     // Whether the loaded file had a DOCTYPE (and so was validated).

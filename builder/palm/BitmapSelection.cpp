@@ -5,13 +5,11 @@
 
 namespace skedlin::palm {
 
-std::optional<std::vector<FamilyEntry>> planFamily(std::span<const BitmapShape> shapes)
-{
+std::optional<std::vector<FamilyEntry>> planFamily(std::span<const BitmapShape> shapes) {
     std::vector<std::size_t> order(shapes.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&shapes](std::size_t a, std::size_t b) {
-        if (shapes[a].width != shapes[b].width)
-            return shapes[a].width < shapes[b].width;
+        if (shapes[a].width != shapes[b].width) return shapes[a].width < shapes[b].width;
         return shapes[a].bitCount < shapes[b].bitCount;
     });
 
@@ -30,15 +28,13 @@ std::optional<std::vector<FamilyEntry>> planFamily(std::span<const BitmapShape> 
     return plan;
 }
 
-bool keptInStrictFamily(const BitmapShape& shape, int maxWidth, int maxHeight)
-{
+bool keptInStrictFamily(const BitmapShape& shape, int maxWidth, int maxHeight) {
     return (shape.width == maxWidth && shape.height == maxHeight) ||
            (shape.width == 2 * maxWidth && shape.height == 2 * maxHeight);
 }
 
 std::optional<std::size_t> choosePocketPcBitmap(std::span<const BitmapShape> shapes, int width, int height,
-                                                bool exact)
-{
+                                                bool exact) {
     std::optional<std::size_t> chosen;
     int chosenWidth = 0;
     int chosenHeight = 0;

@@ -36,7 +36,6 @@ bool keptInStrictFamily(const BitmapShape& shape, int maxWidth, int maxHeight);
 // height, the one with the most bits per pixel (the first of equals). Not
 // exact (logo): the widest, else the tallest, at equal size the deepest.
 // nullopt when there is no candidate.
-std::optional<std::size_t> choosePocketPcBitmap(std::span<const BitmapShape> shapes, int width, int height,
-                                                bool exact);
+std::optional<std::size_t> choosePocketPcBitmap(std::span<const BitmapShape> shapes, int width, int height, bool exact);
 
 }  // namespace skedlin::palm

@@ -13,8 +13,7 @@ using namespace bitmap;
 namespace {
 
 // The palette index of a colour, or kNoTransparentIndex when the palette lacks it.
-std::uint8_t transparentIndexOf(const BmpImage& image, RgbColour colour)
-{
+std::uint8_t transparentIndexOf(const BmpImage& image, RgbColour colour) {
     const auto& palette = image.palette();
     const std::size_t limit = std::min<std::size_t>(palette.size(), kNoTransparentIndex);
     for (std::size_t i = 0; i < limit; ++i)
@@ -27,10 +26,8 @@ std::uint8_t transparentIndexOf(const BmpImage& image, RgbColour colour)
 
 PalmBitmapFamily::PalmBitmapFamily(std::uint32_t type, std::uint16_t id) : writer_(type, id) {}
 
-void PalmBitmapFamily::fillPendingNext()
-{
-    if (!pendingNext_)
-        return;
+void PalmBitmapFamily::fillPendingNext() {
+    if (!pendingNext_) return;
     const std::size_t distance = writer_.length() - pendingNext_->bitmapStart;
     if (pendingNext_->inFourByteUnits)
         writer_.patchWord(pendingNext_->fieldPosition, static_cast<std::uint16_t>(distance / kAlignment));
@@ -39,8 +36,7 @@ void PalmBitmapFamily::fillPendingNext()
     pendingNext_.reset();
 }
 
-void PalmBitmapFamily::writeMarker()
-{
+void PalmBitmapFamily::writeMarker() {
     // All sizes zero, and no next bitmap: the marker is not a bitmap of the chain.
     bytes::Bytes marker(kMarkerBytes, 0);
     bytes::ByteWriter fields(marker);
@@ -50,14 +46,11 @@ void PalmBitmapFamily::writeMarker()
     markerWritten_ = true;
 }
 
-void PalmBitmapFamily::padToAlignment()
-{
-    while (writer_.length() % kAlignment != 0 && !writer_.overflowed())
-        writer_.putByte(0);
+void PalmBitmapFamily::padToAlignment() {
+    while (writer_.length() % kAlignment != 0 && !writer_.overflowed()) writer_.putByte(0);
 }
 
-bool PalmBitmapFamily::addBitmap(const BmpImage& image, PalmDensity density)
-{
+bool PalmBitmapFamily::addBitmap(const BmpImage& image, PalmDensity density) {
     const std::size_t rowBytes = palmRowBytes(image);
     if (image.width() > 0xFFFF || image.height() > 0xFFFF || rowBytes > 0xFFFF || !image.hasAcceptedBitCount())
         return false;
@@ -70,8 +63,7 @@ bool PalmBitmapFamily::addBitmap(const BmpImage& image, PalmDensity density)
     const bool version3 = doubleDensity || (directColour && transparent);
 
     fillPendingNext();
-    if (doubleDensity && !markerWritten_)
-        writeMarker();
+    if (doubleDensity && !markerWritten_) writeMarker();
 
     const std::size_t start = writer_.length();
     std::uint16_t flags = 0;

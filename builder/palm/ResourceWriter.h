@@ -22,9 +22,9 @@ public:
     ResourceWriter(std::uint32_t type, std::uint16_t id, std::size_t capacity = kDefaultCapacity);
 
     void putByte(std::uint8_t value);
-    void putWord(std::uint16_t value);   // 16-bit big-endian
-    void putLong(std::uint32_t value);   // 32-bit big-endian
-    void putText(std::string_view text); // the bytes and a zero byte
+    void putWord(std::uint16_t value);    // 16-bit big-endian
+    void putLong(std::uint32_t value);    // 32-bit big-endian
+    void putText(std::string_view text);  // the bytes and a zero byte
     void putBytes(std::span<const std::uint8_t> bytes);
 
     // Overwrite an earlier number; nothing happens unless position + size <= length.

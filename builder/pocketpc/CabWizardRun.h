@@ -15,9 +15,9 @@ inline constexpr std::string_view kCabWizardCpuOption = "/cpu";
 inline constexpr std::string_view kCabWizardCpu = "arm";
 
 struct CabWizardOutcome {
-    bool started = false;    // false: the program could not be started at all
-    int exitCode = 0;        // when started: its exit code; 128 + n when signal n ended it
-    std::string startError;  // when not started: why, in words
+    bool started = false;        // false: the program could not be started at all
+    int exitCode = 0;            // when started: its exit code; 128 + n when signal n ended it
+    std::string startError;      // when not started: why, in words
     std::string firstErrorLine;  // the first non-empty line it wrote on standard error
 };
 

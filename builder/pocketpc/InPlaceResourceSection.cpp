@@ -12,7 +12,8 @@ constexpr std::uint32_t kOffsetMask = ~pe::kResourceSubdirectoryFlag;
 // The pieces that follow a placed piece once all four are in: data entry,
 // language directory and directory entry after the body; language
 // directory and directory entry after the data entry.
-constexpr std::uint32_t kAfterBody = pe::kResourceDataEntrySize + pe::kResourceLanguageDirectorySize + pe::kResourceEntrySize;
+constexpr std::uint32_t kAfterBody =
+    pe::kResourceDataEntrySize + pe::kResourceLanguageDirectorySize + pe::kResourceEntrySize;
 constexpr std::uint32_t kAfterDataEntry = pe::kResourceLanguageDirectorySize + pe::kResourceEntrySize;
 }  // namespace
 
@@ -22,7 +23,9 @@ InPlaceResourceSection::InPlaceResourceSection(std::vector<std::uint8_t> rawData
 
 std::uint32_t InPlaceResourceSection::u32(std::uint32_t at) const { return bytes::ByteReader(bytes_).read32le(at); }
 std::uint16_t InPlaceResourceSection::u16(std::uint32_t at) const { return bytes::ByteReader(bytes_).read16le(at); }
-void InPlaceResourceSection::put32(std::uint32_t at, std::uint32_t value) { bytes::ByteWriter(bytes_).patch32le(at, value); }
+void InPlaceResourceSection::put32(std::uint32_t at, std::uint32_t value) {
+    bytes::ByteWriter(bytes_).patch32le(at, value);
+}
 
 void InPlaceResourceSection::correctOffsets(std::uint32_t directory, std::uint32_t at, std::uint32_t delta) {
     const std::uint32_t entries = std::uint32_t{u16(directory + pe::kResourceDirectoryNamedCountField)} +

@@ -108,16 +108,15 @@ void PocketPcExecutable::insertResource(std::uint16_t type, std::uint16_t id, st
     // A type the template lacks takes nothing, as does a type without a
     // resource to insert beside: the viewer could not read it anyway.
     switch (resources_.insert(type, id, std::move(body))) {
-        case InsertResult::SectionTooLarge:
-            noteContentError("the Pocket PC executable would grow past its size limit at resource " +
-                             std::to_string(id) + " of type " + std::to_string(type));
-            break;
-        case InsertResult::EmptyBody:
-            noteContentError("resource " + std::to_string(id) + " of type " + std::to_string(type) +
-                             " of the Pocket PC executable is empty");
-            break;
-        default:
-            break;
+    case InsertResult::SectionTooLarge:
+        noteContentError("the Pocket PC executable would grow past its size limit at resource " + std::to_string(id) +
+                         " of type " + std::to_string(type));
+        break;
+    case InsertResult::EmptyBody:
+        noteContentError("resource " + std::to_string(id) + " of type " + std::to_string(type) +
+                         " of the Pocket PC executable is empty");
+        break;
+    default: break;
     }
 }
 
@@ -128,9 +127,7 @@ void PocketPcExecutable::addString(std::uint16_t id, std::string_view text) {
     pendingSlots_[id % pe::kStringsPerBlock] = withCrLf(text);
 }
 
-void PocketPcExecutable::addNumber(std::uint16_t id, long value) {
-    addString(id, std::to_string(value));
-}
+void PocketPcExecutable::addNumber(std::uint16_t id, long value) { addString(id, std::to_string(value)); }
 
 void PocketPcExecutable::flushStrings() {
     if (!pendingBlock_) return;

@@ -52,8 +52,8 @@ InsertResult ResourceSectionEditor::insert(std::uint16_t type, std::uint16_t id,
 
     const std::uint64_t padded = (std::uint64_t{body.size()} + pe::kResourceBodyAlignment - 1) /
                                  pe::kResourceBodyAlignment * pe::kResourceBodyAlignment;
-    const std::uint64_t total = padded + pe::kResourceDataEntrySize + pe::kResourceLanguageDirectorySize +
-                                pe::kResourceEntrySize;
+    const std::uint64_t total =
+        padded + pe::kResourceDataEntrySize + pe::kResourceLanguageDirectorySize + pe::kResourceEntrySize;
     if (usedSize_ + total > kMaxSectionSize) return InsertResult::SectionTooLarge;
 
     // The pieces go in as in-place insertion puts them: body, data entry,
@@ -114,7 +114,8 @@ std::vector<std::uint8_t> ResourceSectionEditor::rawData() const {
     // bytes beyond the position the used part reaches.
     for (std::uint32_t at = usedSize_; at < rawSize_; ++at) {
         const std::uint32_t templateOffset = at - templateUsedSize_;
-        if (at >= templateUsedSize_ && templateOffset < bytesBeyondUse_.size()) out[at] = bytesBeyondUse_[templateOffset];
+        if (at >= templateUsedSize_ && templateOffset < bytesBeyondUse_.size())
+            out[at] = bytesBeyondUse_[templateOffset];
     }
     return out;
 }

@@ -18,10 +18,10 @@ namespace skedlin {
 
 enum class InsertResult {
     Inserted,
-    NoSuchType,     // the section has no directory for the type
-    NoPlace,        // the type's directory holds no resource to insert beside
-    EmptyBody,      // an empty body would share its address with the next body,
-                    // which in-place insertion then moves past the new one
+    NoSuchType,  // the section has no directory for the type
+    NoPlace,     // the type's directory holds no resource to insert beside
+    EmptyBody,   // an empty body would share its address with the next body,
+                 // which in-place insertion then moves past the new one
     SectionTooLarge,
 };
 

@@ -48,9 +48,7 @@ QString stepName(const char* name) { return QString::fromLatin1(name); }
 // Opens a step for one operation unless a caller already opened one.
 class StepScope {
 public:
-    StepScope(CSkedlinDoc& document, const char* name) : document_(document) {
-        document_.beginStep(stepName(name));
-    }
+    StepScope(CSkedlinDoc& document, const char* name) : document_(document) { document_.beginStep(stepName(name)); }
     ~StepScope() { document_.endStep(); }
     StepScope(const StepScope&) = delete;
     StepScope& operator=(const StepScope&) = delete;
@@ -171,7 +169,7 @@ void CSkedlinDoc::updateAllViews() { emit updated(); }
 // --- Setters ---------------------------------------------------------------------
 
 PackageProperties CSkedlinDoc::properties() const {
-    return PackageProperties{navigationLevel_, appFileName_, title_,      launcherName_,
+    return PackageProperties{navigationLevel_, appFileName_, title_,    launcherName_,
                              launcherIcons_,   welcomeText_, infoText_, logoImages_};
 }
 
@@ -192,12 +190,12 @@ void CSkedlinDoc::recordPropertiesChange(const PackageProperties& before) {
     setModified();
 }
 
-#define SKEDLIN_SETTER(Name, field, Type)                      \
-    void CSkedlinDoc::Name(const Type& value) {                \
-        if (field == value) return;                            \
-        const PackageProperties before = properties();         \
-        field = value;                                         \
-        recordPropertiesChange(before);                        \
+#define SKEDLIN_SETTER(Name, field, Type)              \
+    void CSkedlinDoc::Name(const Type& value) {        \
+        if (field == value) return;                    \
+        const PackageProperties before = properties(); \
+        field = value;                                 \
+        recordPropertiesChange(before);                \
     }
 SKEDLIN_SETTER(setAppFileName, appFileName_, QString)
 SKEDLIN_SETTER(setTitle, title_, QString)
@@ -310,8 +308,8 @@ void CSkedlinDoc::recordGroupsIfChanged(const QList<GroupEntry>& before) {
 }
 
 template <typename Entry>
-void CSkedlinDoc::recordEntries(typename EntriesChange<Entry>::Kind kind, QList<int> positions,
-                                QList<Entry> before, QList<Entry> after) {
+void CSkedlinDoc::recordEntries(typename EntriesChange<Entry>::Kind kind, QList<int> positions, QList<Entry> before,
+                                QList<Entry> after) {
     if (positions.isEmpty()) return;
     record(std::make_unique<EntriesChange<Entry>>(kind, std::move(positions), std::move(before), std::move(after)));
 }
@@ -659,7 +657,8 @@ void CSkedlinDoc::setGroupList(const QList<GroupEntry>& newGroups, const QString
         for (const EventEntry& event : events_) {
             if (removedGroupNames.contains(event.groupName)) hasOrphans = true;
         }
-        if (hasOrphans) groups_.append(GroupEntry{QString::fromLatin1(messages::kDefaultGroupName), QString(), QString()});
+        if (hasOrphans)
+            groups_.append(GroupEntry{QString::fromLatin1(messages::kDefaultGroupName), QString(), QString()});
     }
     const QString firstGroup = groups_.isEmpty() ? QString() : groups_.first().name;
     for (const QString& removed : removedGroupNames) {
@@ -723,9 +722,8 @@ QList<int> sortOrder(const QList<Entry>& list, Less less) {
 
 void CSkedlinDoc::sort() {
     // Stable: entries that compare equal keep their list order.
-    QList<int> eventOrder = sortOrder(events_, [](const EventEntry& a, const EventEntry& b) {
-        return a.date.days() < b.date.days();
-    });
+    QList<int> eventOrder =
+        sortOrder(events_, [](const EventEntry& a, const EventEntry& b) { return a.date.days() < b.date.days(); });
     QList<int> contactOrder = sortOrder(contacts_, [](const ContactEntry& a, const ContactEntry& b) {
         const int byKey = QString::compare(contactSortKey(a), contactSortKey(b), Qt::CaseSensitive);
         if (byKey != 0) return byKey < 0;
@@ -755,9 +753,9 @@ void CSkedlinDoc::sort() {
     pending_.changes.push_back(std::move(change));
 }
 
-void CSkedlinDoc::setPropertiesUnchecked(std::int32_t navigationLevel, const QString& appFileName,
-                                         const QString& title, const QString& launcherName,
-                                         const QString& welcomeText, const QString& infoText) {
+void CSkedlinDoc::setPropertiesUnchecked(std::int32_t navigationLevel, const QString& appFileName, const QString& title,
+                                         const QString& launcherName, const QString& welcomeText,
+                                         const QString& infoText) {
     navigationLevel_ = navigationLevel;
     appFileName_ = appFileName;
     title_ = title;

@@ -180,9 +180,8 @@ public:
     void appendContactUnchecked(const ContactEntry& contact) { contacts_.append(contact); }
     void appendGroupUnchecked(const GroupEntry& group) { groups_.append(group); }
     ContactEntry* findContactForReading(std::int32_t id);
-    void setPropertiesUnchecked(std::int32_t navigationLevel, const QString& appFileName,
-                                const QString& title, const QString& launcherName,
-                                const QString& welcomeText, const QString& infoText);
+    void setPropertiesUnchecked(std::int32_t navigationLevel, const QString& appFileName, const QString& title,
+                                const QString& launcherName, const QString& welcomeText, const QString& infoText);
     void setImagesUnchecked(const ImageList& launcherIcons, const ImageList& logoImages);
 
 signals:

@@ -16,8 +16,7 @@ inline constexpr const char* kICalendarTooDeep =
     "Line %1 of the iCalendar file: components are nested more than %2 deep. Nothing was imported.";
 inline constexpr const char* kICalendarBadValue =
     "Line %1 of the iCalendar file: the value of %2 cannot be read. Nothing was imported.";
-inline constexpr const char* kICalendarUnparsable =
-    "The iCalendar file cannot be read. Nothing was imported.";
+inline constexpr const char* kICalendarUnparsable = "The iCalendar file cannot be read. Nothing was imported.";
 inline constexpr const char* kICalendarTooManyExpanded =
     "The repeat rule of \"%1\" (line %2) gives more than %3 single events between %4 and %5. Nothing "
     "was imported; choose a shorter period for expanding repeat rules.";
@@ -40,7 +39,8 @@ inline constexpr const char* kICalendarChooseWindow =
 inline constexpr const char* kICalendarCancelled = "The import was cancelled. Nothing was imported.";
 
 // vCard 3.0 and 4.0 import.
-inline constexpr const char* kVCardTooDeep = "Line %1 of the vCard file: cards are nested inside cards. Nothing was imported.";
+inline constexpr const char* kVCardTooDeep =
+    "Line %1 of the vCard file: cards are nested inside cards. Nothing was imported.";
 
 // Export.
 inline constexpr const char* kExportUnknownType =

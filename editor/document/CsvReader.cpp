@@ -143,7 +143,7 @@ bool CsvReader::read(const QStringList& lines, ImportMessageSink& messages) {
     }
     if (!firstAmbiguousDate_.isEmpty()) {
         const char* order = ambiguousOrder_ == NumericDateOrder::MonthFirst ? messages::kImportCsvMonthFirst
-                                                                             : messages::kImportCsvDayFirst;
+                                                                            : messages::kImportCsvDayFirst;
         messages.showImportMessage(
             QString::fromLatin1(messages::kImportCsvDateOrder).arg(firstAmbiguousDate_, QString::fromLatin1(order)),
             ImportMessageIcon::None);

@@ -83,8 +83,8 @@ private:
         return true;
     }
     const QByteArray& data_;
-    bytes::ByteReader reader_{std::span(reinterpret_cast<const std::uint8_t*>(data_.constData()),
-                                        static_cast<std::size_t>(data_.size()))};
+    bytes::ByteReader reader_{
+        std::span(reinterpret_cast<const std::uint8_t*>(data_.constData()), static_cast<std::size_t>(data_.size()))};
     qint64 pos_ = 0;
     bool failed_ = false;
 };
@@ -138,9 +138,9 @@ bool readRepeat(ArchiveStream& in, EventEntry& event) {
     if (kind <= kMonthlyByDay) in.u32();  // day index
     std::uint8_t daysMask = 0;
     if (kind == kWeekly) daysMask = in.u8();
-    if (kind == kMonthlyByDay) in.u32();  // week index
+    if (kind == kMonthlyByDay) in.u32();   // week index
     if (kind >= kMonthlyByDate) in.u32();  // day number
-    if (kind == kYearly) in.u32();        // month index
+    if (kind == kYearly) in.u32();         // month index
     event.repeatType = static_cast<std::uint8_t>(kind & 0xFF);
     event.frequency = static_cast<std::uint8_t>(interval & 0xFF);
     // An end past the handheld's last date (archives write one there for "no

@@ -16,7 +16,7 @@ public:
         kReadOk = 0,
         kWrongVersionTag = 1,
         kHasCategories = 2,
-        kDamaged = 3,       // ends early, or holds values no archive can hold
+        kDamaged = 3,  // ends early, or holds values no archive can hold
         kCannotOpen = 4,
         kTooLarge = 5,
     };

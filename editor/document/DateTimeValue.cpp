@@ -40,9 +40,7 @@ DateTimeValue DateTimeValue::invalid() {
     return value;
 }
 
-DateTimeValue DateTimeValue::fromDate(int year, int month, int day) {
-    return fromDate(QDate(year, month, day));
-}
+DateTimeValue DateTimeValue::fromDate(int year, int month, int day) { return fromDate(QDate(year, month, day)); }
 
 DateTimeValue DateTimeValue::fromDate(const QDate& date) {
     if (!date.isValid()) return invalid();
@@ -101,9 +99,7 @@ DateTimeValue DateTimeValue::timePart() const {
     return fromTime(time());
 }
 
-long DateTimeValue::wholeDaysSince1900() const {
-    return static_cast<long>(std::trunc(days_ - kDaysFrom1899To1900));
-}
+long DateTimeValue::wholeDaysSince1900() const { return static_cast<long>(std::trunc(days_ - kDaysFrom1899To1900)); }
 
 QString DateTimeValue::formatFileDate() const {
     const QDate day = date();
@@ -124,8 +120,8 @@ DateTimeValue parseDateText(const QString& text, const QLocale& locale) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return DateTimeValue::invalid();
     const QLocale c = QLocale::c();
-    for (const QString& format : {QStringLiteral("dd MMM yyyy"), QStringLiteral("d MMM yyyy"),
-                                  QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& format :
+         {QStringLiteral("dd MMM yyyy"), QStringLiteral("d MMM yyyy"), QStringLiteral("yyyy-MM-dd")}) {
         const QDate date = c.toDate(trimmed, format);
         if (date.isValid()) return DateTimeValue::fromDate(date);
     }
@@ -133,8 +129,7 @@ DateTimeValue parseDateText(const QString& text, const QLocale& locale) {
         QDate date = locale.toDate(trimmed, type);
         if (!date.isValid()) continue;
         // A two-digit year reads as 19yy; 00 to 49 mean this century's years.
-        if (!trimmed.contains(QString::number(date.year())) && date.year() < 1950)
-            date = date.addYears(100);
+        if (!trimmed.contains(QString::number(date.year())) && date.year() < 1950) date = date.addYears(100);
         return DateTimeValue::fromDate(date);
     }
     return DateTimeValue::invalid();

@@ -96,7 +96,8 @@ private:
 class OrderChange : public DocumentChange {
 public:
     OrderChange(QList<int> eventOrder, QList<int> contactOrder, QList<int> groupOrder)
-        : eventOrder_(std::move(eventOrder)), contactOrder_(std::move(contactOrder)),
+        : eventOrder_(std::move(eventOrder)),
+          contactOrder_(std::move(contactOrder)),
           groupOrder_(std::move(groupOrder)) {}
     void undo(CSkedlinDoc& document) override;
     void redo(CSkedlinDoc& document) override;

@@ -76,11 +76,11 @@ struct ICalendarPendingEvent {
     icaltimezone* zone = nullptr;
     qint64 durationSeconds = 0;
     QString uid;
-    bool isOverride = false;       // a changed occurrence of another event (RECURRENCE-ID)
+    bool isOverride = false;  // a changed occurrence of another event (RECURRENCE-ID)
     bool cancelled = false;
-    QDate overriddenDate;          // local date of the occurrence it replaces
-    bool expand = false;           // the rule must become single events
-    QSet<QDate> skippedDates;      // EXDATEs and replaced occurrences, local dates
+    QDate overriddenDate;      // local date of the occurrence it replaces
+    bool expand = false;       // the rule must become single events
+    QSet<QDate> skippedDates;  // EXDATEs and replaced occurrences, local dates
     QList<EventEntry> expanded;
 };
 
@@ -160,7 +160,8 @@ bool ICalendarReader::read(const QByteArray& bytes) {
     QHash<QString, int> masters;
     for (int i = 0; i < impl_->events.size(); ++i) {
         const ICalendarPendingEvent& event = impl_->events[i];
-        if (!event.isOverride && !event.uid.isEmpty() && event.entry.repeatType != kRepeatNone) masters.insert(event.uid, i);
+        if (!event.isOverride && !event.uid.isEmpty() && event.entry.repeatType != kRepeatNone)
+            masters.insert(event.uid, i);
         if (!event.isOverride && !event.uid.isEmpty() && event.expand) masters.insert(event.uid, i);
     }
     for (ICalendarPendingEvent& event : impl_->events) {
@@ -188,8 +189,9 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
     const QString description = text(icalcomponent_get_description(component));
     const QString location = text(icalcomponent_get_location(component));
     // The place comes first in the note, where a handheld shows it at a glance.
-    entry.note = location.isEmpty() ? description
-                                    : (description.isEmpty() ? location : location + QStringLiteral("\n\n") + description);
+    entry.note = location.isEmpty()
+                     ? description
+                     : (description.isEmpty() ? location : location + QStringLiteral("\n\n") + description);
     if (icalproperty* categories = icalcomponent_get_first_property(component, ICAL_CATEGORIES_PROPERTY)) {
         const QString first = text(icalproperty_get_categories(categories)).section(u',', 0, 0).trimmed();
         if (!first.isEmpty()) entry.groupName = first;
@@ -291,8 +293,8 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
 // Runs libical's iterator over an event's rule, counting every step against
 // the file's budget.
 template <typename Visit>
-static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event,
-                        const icalrecurrencetype& rule, Visit visit, QString& error) {
+static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event, const icalrecurrencetype& rule,
+                        Visit visit, QString& error) {
     icalrecur_iterator* iterator = icalrecur_iterator_new(rule, event.start);
     if (iterator == nullptr) return true;
     bool ok = true;
@@ -368,17 +370,17 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
     };
     icalproperty* ruleProperty = icalcomponent_get_first_property(event.component, ICAL_RRULE_PROPERTY);
     const bool ok = ruleProperty == nullptr || iterateRule(
-        *this, event, icalproperty_get_rrule(ruleProperty),
-        [&](const icaltimetype& occurrence) {
-            // Occurrences well before or after the window are told apart by
-            // their own date, without the costly conversion to local time.
-            const QDate date = wallDate(occurrence);
-            if (date < window.first.addDays(-1)) return true;
-            if (date > window.last.addDays(1)) return false;
-            take(toLocal(occurrence, event.zone));
-            return starts.size() + expandedEvents <= kMaxExpandedEvents;
-        },
-        error);
+                                                   *this, event, icalproperty_get_rrule(ruleProperty),
+                                                   [&](const icaltimetype& occurrence) {
+                                                       // Occurrences well before or after the window are told apart by
+                                                       // their own date, without the costly conversion to local time.
+                                                       const QDate date = wallDate(occurrence);
+                                                       if (date < window.first.addDays(-1)) return true;
+                                                       if (date > window.last.addDays(1)) return false;
+                                                       take(toLocal(occurrence, event.zone));
+                                                       return starts.size() + expandedEvents <= kMaxExpandedEvents;
+                                                   },
+                                                   error);
     if (!ok) return false;
     if (ruleProperty == nullptr) {
         take(toLocal(event.start, event.zone));  // the start is the first of an event's dates
@@ -453,7 +455,8 @@ QStringList ICalendarReader::report() const {
                          .arg(namedList(impl_->outOfRange)));
     }
     if (!impl_->noStart.isEmpty()) {
-        lines.append(QString::fromLatin1(messages::kICalendarNoStart).arg(impl_->noStart.size()).arg(namedList(impl_->noStart)));
+        lines.append(
+            QString::fromLatin1(messages::kICalendarNoStart).arg(impl_->noStart.size()).arg(namedList(impl_->noStart)));
     }
     if (impl_->expandedDone && rulesToExpand() > 0) {
         lines.append(QString::fromLatin1(messages::kICalendarExpanded)

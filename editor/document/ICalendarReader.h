@@ -31,9 +31,9 @@ struct ExpansionWindow {
 };
 
 // Bounds that keep a hostile file from taking unbounded time or memory.
-inline constexpr int kMaxICalendarNesting = 16;          // components inside components
-inline constexpr int kMaxExpandedEvents = 20000;         // single events made from rules, per file
-inline constexpr long kMaxRecurrenceSteps = 500000;      // rule iterations, per file
+inline constexpr int kMaxICalendarNesting = 16;      // components inside components
+inline constexpr int kMaxExpandedEvents = 20000;     // single events made from rules, per file
+inline constexpr long kMaxRecurrenceSteps = 500000;  // rule iterations, per file
 
 class ICalendarReader {
 public:

@@ -64,9 +64,7 @@ std::uint8_t rotateMask(std::uint8_t mask, int shift) {
 
 }  // namespace
 
-std::uint8_t weekdayBit(const QDate& date) {
-    return static_cast<std::uint8_t>(1u << sundayBasedWeekday(date));
-}
+std::uint8_t weekdayBit(const QDate& date) { return static_cast<std::uint8_t>(1u << sundayBasedWeekday(date)); }
 
 bool mapICalendarRule(const icalrecurrencetype& rule, const QDate& start, int dayShift, EventEntry& event) {
     if (COUNT_OF(by_second) || COUNT_OF(by_minute) || COUNT_OF(by_hour) || COUNT_OF(by_year_day) ||
@@ -126,8 +124,7 @@ bool mapICalendarRule(const icalrecurrencetype& rule, const QDate& start, int da
             return true;
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

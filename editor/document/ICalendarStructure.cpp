@@ -66,10 +66,9 @@ QString propertyName(const QString& line) {
 
 // The event properties whose values the import relies on.
 bool isCheckedProperty(const QString& name) {
-    static const QStringList kChecked = {QStringLiteral("DTSTART"), QStringLiteral("DTEND"),
-                                         QStringLiteral("DURATION"), QStringLiteral("RRULE"),
-                                         QStringLiteral("EXDATE"), QStringLiteral("RDATE"),
-                                         QStringLiteral("RECURRENCE-ID")};
+    static const QStringList kChecked = {
+        QStringLiteral("DTSTART"), QStringLiteral("DTEND"), QStringLiteral("DURATION"),     QStringLiteral("RRULE"),
+        QStringLiteral("EXDATE"),  QStringLiteral("RDATE"), QStringLiteral("RECURRENCE-ID")};
     return kChecked.contains(name);
 }
 
@@ -89,8 +88,8 @@ bool propertyValueReadable(const QString& line, const QString& name) {
                      name == QLatin1String("RECURRENCE-ID"))) {
         // libical takes any digits for a date; a 13th month is no date.
         const icaltimetype time = icalvalue_get_datetime(icalproperty_get_value(property));
-        readable = !icaltime_is_null_time(time) && QDate(time.year, time.month, time.day).isValid() &&
-                   time.hour < 24 && time.minute < 60 && time.second <= 60;
+        readable = !icaltime_is_null_time(time) && QDate(time.year, time.month, time.day).isValid() && time.hour < 24 &&
+                   time.minute < 60 && time.second <= 60;
     }
     icalproperty_free(property);
     return readable;
@@ -142,7 +141,8 @@ ICalendarStructure checkICalendarStructure(const QByteArray& bytes) {
         }
         if (name == QLatin1String("BEGIN")) {
             if (open.size() >= kMaxICalendarNesting) {
-                result.error = QString::fromLatin1(messages::kICalendarTooDeep).arg(line.number).arg(kMaxICalendarNesting);
+                result.error =
+                    QString::fromLatin1(messages::kICalendarTooDeep).arg(line.number).arg(kMaxICalendarNesting);
                 return result;
             }
             // A second calendar may follow the first one in the same file.

@@ -15,9 +15,9 @@ namespace skedlin {
 
 struct ICalendarStructure {
     bool ok = false;
-    QString error;              // the message when not ok, naming the line
-    QList<int> eventLines;      // 1-based line of each calendar's VEVENT, in file order
-    QByteArray text;            // the unfolded lines as UTF-8 with CR LF line ends, for libical
+    QString error;          // the message when not ok, naming the line
+    QList<int> eventLines;  // 1-based line of each calendar's VEVENT, in file order
+    QByteArray text;        // the unfolded lines as UTF-8 with CR LF line ends, for libical
 };
 
 // The file's bytes: UTF-8, or Windows-1252 where a line is not valid UTF-8.

@@ -29,7 +29,8 @@ QString recurrenceRule(const EventEntry& event, const QDate& date) {
     switch (event.repeatType) {
     case kRepeatDaily: rule = QStringLiteral("FREQ=DAILY"); break;
     case kRepeatWeekly: {
-        const std::uint8_t mask = event.repeatOnMask ? event.repeatOnMask : static_cast<std::uint8_t>(1u << sundayBasedWeekday(date));
+        const std::uint8_t mask =
+            event.repeatOnMask ? event.repeatOnMask : static_cast<std::uint8_t>(1u << sundayBasedWeekday(date));
         QStringList days;
         for (int day = 0; day < 7; ++day) {
             if (mask & (1u << day)) days.append(QString::fromLatin1(kWeekdays[day]));
@@ -60,7 +61,8 @@ QString uidOf(const EventEntry& event, int index, const QString& uidDomain) {
     hash.addData(QByteArray::number(event.date.days(), 'f', 6));
     QString domain = uidDomain;
     domain.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]")), QStringLiteral("-"));
-    return QString::fromLatin1(hash.result().toHex().left(24)) + u'@' + (domain.isEmpty() ? QStringLiteral("skedlin") : domain);
+    return QString::fromLatin1(hash.result().toHex().left(24)) + u'@' +
+           (domain.isEmpty() ? QStringLiteral("skedlin") : domain);
 }
 
 }  // namespace

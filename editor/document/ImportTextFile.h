@@ -20,7 +20,7 @@ struct ImportTextFile {
     Status status = Status::Ok;
     QStringList lines;  // without their line ends ("\r\n" or "\n")
     qint64 size = 0;
-    int longLine = 0;   // 1-based number of the first line that was too long
+    int longLine = 0;  // 1-based number of the first line that was too long
 };
 
 // Text that is valid UTF-8 is read as UTF-8 (a leading byte-order mark is

@@ -28,8 +28,7 @@ struct ImageReference {
 
     bool isInline() const { return !inlineDataKind.isEmpty(); }
     friend bool operator==(const ImageReference& a, const ImageReference& b) {
-        return a.path == b.path && a.transparentColor == b.transparentColor &&
-               a.inlineDataKind == b.inlineDataKind;
+        return a.path == b.path && a.transparentColor == b.transparentColor && a.inlineDataKind == b.inlineDataKind;
     }
     friend bool operator!=(const ImageReference& a, const ImageReference& b) { return !(a == b); }
 };
@@ -58,13 +57,13 @@ int repeatTypeFromName(const QString& name);
 struct EventEntry {
     QString title;
     QString note;
-    DateTimeValue date;          // the day; a time of day left by an importer is compared by the sort only
-    std::uint8_t allDay = 1;     // 1: no times
-    DateTimeValue startTime;     // only the time of day is written
+    DateTimeValue date;       // the day; a time of day left by an importer is compared by the sort only
+    std::uint8_t allDay = 1;  // 1: no times
+    DateTimeValue startTime;  // only the time of day is written
     DateTimeValue endTime;
     std::uint8_t repeatType = kRepeatNone;
-    std::uint8_t frequency = 1;  // every n days, weeks, months or years
-    DateTimeValue repeatEndDate; // zero: repeats for ever
+    std::uint8_t frequency = 1;     // every n days, weeks, months or years
+    DateTimeValue repeatEndDate;    // zero: repeats for ever
     std::uint8_t repeatOnMask = 0;  // weekly: bit n for weekday n, Sunday = bit 0
     QList<DateTimeValue> exceptionDates;
     QString groupName;
@@ -84,8 +83,8 @@ enum PhoneType : std::int32_t {
 };
 constexpr int kPhoneSlotCount = 5;
 // The slot types of a new contact: work, home, mobile, email, other.
-constexpr std::array<std::int32_t, kPhoneSlotCount> kDefaultPhoneTypes = {
-    kPhoneWork, kPhoneHome, kPhoneMobile, kPhoneEmail, kPhoneOther};
+constexpr std::array<std::int32_t, kPhoneSlotCount> kDefaultPhoneTypes = {kPhoneWork, kPhoneHome, kPhoneMobile,
+                                                                          kPhoneEmail, kPhoneOther};
 // "work", "home", ...; a type outside 0 to 7 gives "work".
 QString phoneTypeName(int phoneType);
 // The type of a name, or -1 when it is none of the eight.

@@ -16,8 +16,8 @@ ExportKind exportKind(const QString& path);
 
 struct ExportResult {
     bool ok = false;
-    int count = 0;        // events or contacts written
-    QString errorMessage; // when not ok
+    int count = 0;         // events or contacts written
+    QString errorMessage;  // when not ok
 };
 
 // `stamp` is the creation time written into an iCalendar file.

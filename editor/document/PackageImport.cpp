@@ -35,13 +35,10 @@ ImportOutcome importDateBookArchive(CSkedlinDoc& document, const QString& path, 
         document.addEvents(reader.events());
         document.updateAllViews();
         return ImportOutcome::Imported;
-    case DateBookArchiveReader::kCannotOpen:
-        tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
-        break;
+    case DateBookArchiveReader::kCannotOpen: tell(messages, QString::fromLatin1(messages::kImportOpenFailed)); break;
     case DateBookArchiveReader::kTooLarge:
-        tell(messages, QString::fromLatin1(messages::kImportFileTooLarge)
-                           .arg(QFileInfo(path).size())
-                           .arg(kMaxImportFileBytes));
+        tell(messages,
+             QString::fromLatin1(messages::kImportFileTooLarge).arg(QFileInfo(path).size()).arg(kMaxImportFileBytes));
         break;
     case DateBookArchiveReader::kWrongVersionTag:
         tell(messages, QString::fromLatin1(messages::kImportNotDateBookArchive));
@@ -49,9 +46,7 @@ ImportOutcome importDateBookArchive(CSkedlinDoc& document, const QString& path, 
     case DateBookArchiveReader::kHasCategories:
         tell(messages, QString::fromLatin1(messages::kImportDateBookCategories));
         break;
-    case DateBookArchiveReader::kDamaged:
-        tell(messages, QString::fromLatin1(messages::kImportDateBookDamaged));
-        break;
+    case DateBookArchiveReader::kDamaged: tell(messages, QString::fromLatin1(messages::kImportDateBookDamaged)); break;
     }
     return ImportOutcome::Failed;
 }
@@ -88,8 +83,7 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
 
     const ImportTextFile file = readImportTextFile(path);
     switch (file.status) {
-    case ImportTextFile::Status::Ok:
-        break;
+    case ImportTextFile::Status::Ok: break;
     case ImportTextFile::Status::CannotOpen:
         tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
         return ImportOutcome::Failed;

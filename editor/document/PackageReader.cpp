@@ -37,8 +37,10 @@ std::int64_t leadingInteger(const std::string& text, int base = 10) {
     for (; i < text.size(); ++i) {
         const int c = std::tolower(static_cast<unsigned char>(text[i]));
         int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
         if (digit < 0) break;
         value = std::min(value * base + digit, kLimit);
     }
@@ -71,12 +73,12 @@ private:
     }
     int missingElement(const char* name, const Element& parent) {
         return fail(kReadXmlError, QString::fromLatin1(messages::kMissingElement)
-                                       .arg(QLatin1String(name), QString::fromStdString(parent.name())) +
+                                           .arg(QLatin1String(name), QString::fromStdString(parent.name())) +
                                        lineSuffix(parent));
     }
     int missingAttribute(const char* name, const Element& element) {
         return fail(kReadXmlError, QString::fromLatin1(messages::kMissingAttribute)
-                                       .arg(QLatin1String(name), QString::fromStdString(element.name())) +
+                                           .arg(QLatin1String(name), QString::fromStdString(element.name())) +
                                        lineSuffix(element));
     }
     static QString lineSuffix(const Element& element) {
@@ -117,8 +119,10 @@ int Reader::readParts(const Element& root) {
     const std::optional<std::string> navigation = root.attribute("navigation");
     if (!navigation) return missingAttribute("navigation", root);
     std::int32_t level = kNavigationEvents;
-    if (*navigation == "none") level = kNavigationNone;
-    else if (*navigation == "groups") level = kNavigationGroups;
+    if (*navigation == "none")
+        level = kNavigationNone;
+    else if (*navigation == "groups")
+        level = kNavigationGroups;
 
     // An empty title, application file name or launcher name is left out by
     // the writer, so their absence reads as an empty text.
@@ -186,8 +190,7 @@ int Reader::readParts(const Element& root) {
 // still names it. The writer makes it relative again on saving.
 QString Reader::resolvedPath(const QString& path) const {
     if (folder_.isEmpty() || path.isEmpty()) return path;
-    if (path.startsWith(QLatin1String(".\\")) || path.startsWith(QLatin1String("./")))
-        return folder_ + path.mid(2);
+    if (path.startsWith(QLatin1String(".\\")) || path.startsWith(QLatin1String("./"))) return folder_ + path.mid(2);
     const bool hasSeparator = path.contains(QLatin1Char('\\')) || path.contains(QLatin1Char('/'));
     const bool hasDrive = path.size() >= 2 && path[1] == QLatin1Char(':');
     if (!hasSeparator && !hasDrive) return folder_ + path;

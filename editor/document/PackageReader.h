@@ -11,7 +11,7 @@ class CSkedlinDoc;
 // that both programs explain a bad file with the same message.
 enum ReadResult : int {
     kReadOk = 0,
-    kReadXmlError = 2,          // not well-formed, invalid, or a required part missing
+    kReadXmlError = 2,  // not well-formed, invalid, or a required part missing
     kReadParserUnavailable = 3,
     kReadBadDaysOfWeek = 8,
     kReadBadDate = 9,

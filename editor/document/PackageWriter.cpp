@@ -84,9 +84,7 @@ public:
         text(date.formatFileDate());
         close();
     }
-    void timeElement(const char* name, const DateTimeValue& time) {
-        textElement(name, time.formatFileTime(), true);
-    }
+    void timeElement(const char* name, const DateTimeValue& time) { textElement(name, time.formatFileTime(), true); }
     void raw(const QByteArray& bytes) { out_ += bytes; }
 
 private:
@@ -117,7 +115,8 @@ QString navigationName(std::int32_t level) {
 }
 
 QString transparentColorText(std::int32_t color) {
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(static_cast<quint32>(color), 6, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("0x") +
+           QStringLiteral("%1").arg(static_cast<quint32>(color), 6, 16, QLatin1Char('0')).toUpper();
 }
 
 // A file path as the builder resolves it: backslashes are separators, and a

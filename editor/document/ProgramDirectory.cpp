@@ -25,8 +25,6 @@ QString programDirectory() {
     return withSeparator(QDir::currentPath());
 }
 
-void setProgramDirectory(const QString& directory) {
-    overriddenDirectory() = withSeparator(directory);
-}
+void setProgramDirectory(const QString& directory) { overriddenDirectory() = withSeparator(directory); }
 
 }  // namespace skedlin

@@ -8,8 +8,8 @@
 namespace skedlin {
 
 struct PropertyLine {
-    QString raw;         // the line as read
-    QString name;        // before the first ":" and the first ";"
+    QString raw;   // the line as read
+    QString name;  // before the first ":" and the first ";"
     QStringList parameters;
     QString value;       // after the first ":", unescaped
     QStringList values;  // the value split at each ";" (at least one element)

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 
-
 #include <algorithm>
 
 #include "editor/document/PropertyLineReader.h"
@@ -81,7 +80,8 @@ void applyVCalendarRecurrence(const QString& rule, EventEntry& event) {
                 continue;
             }
             for (int day = 0; day < 7; ++day) {
-                if (token == QLatin1String(kWeekdayTokens[day])) event.repeatOnMask |= static_cast<std::uint8_t>(1u << day);
+                if (token == QLatin1String(kWeekdayTokens[day]))
+                    event.repeatOnMask |= static_cast<std::uint8_t>(1u << day);
             }
         }
         break;
@@ -95,8 +95,7 @@ void applyVCalendarRecurrence(const QString& rule, EventEntry& event) {
         event.frequency = frequencyAfter(first, 2);
         if (tokens.size() >= 2) takeEndDate(tokens.back());
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -16,11 +16,15 @@ struct ContentLine {
     QString charset;
     bool quotedPrintable = false;
     bool binary = false;
-    QString value;      // still escaped
+    QString value;  // still escaped
 };
 
-bool isBeginCard(const QString& line) { return line.trimmed().compare(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive) == 0; }
-bool isEndCard(const QString& line) { return line.trimmed().compare(QLatin1String("END:VCARD"), Qt::CaseInsensitive) == 0; }
+bool isBeginCard(const QString& line) {
+    return line.trimmed().compare(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive) == 0;
+}
+bool isEndCard(const QString& line) {
+    return line.trimmed().compare(QLatin1String("END:VCARD"), Qt::CaseInsensitive) == 0;
+}
 
 // Splits at `separator` outside double quotes.
 QStringList splitOutsideQuotes(const QString& text, QChar separator) {
@@ -73,8 +77,10 @@ ContentLine parseContentLine(const QString& line) {
             // A quoted list ("voice,cell") holds several types too.
             for (const QString& type : QString(value).remove(u'"').split(u',')) {
                 const QString upper = type.trimmed().toUpper();
-                if (upper == QLatin1String("QUOTED-PRINTABLE")) content.quotedPrintable = true;
-                else if (!upper.isEmpty()) content.types.append(upper);
+                if (upper == QLatin1String("QUOTED-PRINTABLE"))
+                    content.quotedPrintable = true;
+                else if (!upper.isEmpty())
+                    content.types.append(upper);
             }
         } else if (key == QLatin1String("ENCODING")) {
             const QString encoding = unquote(value).toUpper();

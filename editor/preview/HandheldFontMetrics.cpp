@@ -66,42 +66,29 @@ constexpr std::int8_t kLargeBoldWidths[256] = {
 
 const std::int8_t* standardDensityWidths(std::uint8_t font) {
     switch (font) {
-        case kFontStandard:
-            return kStandardWidths;
-        case kFontBold:
-            return kBoldWidths;
-        case kFontLarge:
-            return kLargeWidths;
-        case kFontLargeBold:
-            return kLargeBoldWidths;
-        default:
-            return nullptr;
+    case kFontStandard: return kStandardWidths;
+    case kFontBold: return kBoldWidths;
+    case kFontLarge: return kLargeWidths;
+    case kFontLargeBold: return kLargeBoldWidths;
+    default: return nullptr;
     }
 }
 
 int standardDensityLineHeight(std::uint8_t font) {
     switch (font) {
-        case kFontStandard:
-            return 11;
-        case kFontBold:
-            return 11;
-        case kFontLarge:
-            return 14;
-        case kFontLargeBold:
-            return 15;
-        default:
-            return 0;
+    case kFontStandard: return 11;
+    case kFontBold: return 11;
+    case kFontLarge: return 14;
+    case kFontLargeBold: return 15;
+    default: return 0;
     }
 }
 
 int standardDensityAscent(std::uint8_t font) {
     switch (font) {
-        case kFontLarge:
-            return 11;
-        case kFontLargeBold:
-            return 12;
-        default:
-            return 9;
+    case kFontLarge: return 11;
+    case kFontLargeBold: return 12;
+    default: return 9;
     }
 }
 

@@ -22,27 +22,19 @@ struct GlyphStrip {
 
 const char* stripName(std::uint8_t font) {
     switch (font) {
-        case kFontBold:
-            return "bold";
-        case kFontLarge:
-            return "large";
-        case kFontLargeBold:
-            return "largebold";
-        default:
-            return "standard";
+    case kFontBold: return "bold";
+    case kFontLarge: return "large";
+    case kFontLargeBold: return "largebold";
+    default: return "standard";
     }
 }
 
 int stripSlot(std::uint8_t font) {
     switch (font) {
-        case kFontBold:
-            return 1;
-        case kFontLarge:
-            return 2;
-        case kFontLargeBold:
-            return 3;
-        default:
-            return 0;
+    case kFontBold: return 1;
+    case kFontLarge: return 2;
+    case kFontLargeBold: return 3;
+    default: return 0;
     }
 }
 

@@ -38,18 +38,12 @@ QRgb systemPaletteColour(int index) {
         return qRgb(grey, grey, grey);
     }
     switch (index) {
-        case 225:
-            return qRgb(0xC0, 0xC0, 0xC0);
-        case 226:
-            return qRgb(0x80, 0x00, 0x00);
-        case 227:
-            return qRgb(0x80, 0x00, 0x80);
-        case 228:
-            return qRgb(0x00, 0x80, 0x00);
-        case 229:
-            return qRgb(0x00, 0x80, 0x80);
-        default:
-            return qRgb(0, 0, 0);
+    case 225: return qRgb(0xC0, 0xC0, 0xC0);
+    case 226: return qRgb(0x80, 0x00, 0x00);
+    case 227: return qRgb(0x80, 0x00, 0x80);
+    case 228: return qRgb(0x00, 0x80, 0x00);
+    case 229: return qRgb(0x00, 0x80, 0x80);
+    default: return qRgb(0, 0, 0);
     }
 }
 

@@ -143,17 +143,10 @@ std::vector<PreviewSession::Row> PreviewSession::openableRows() const {
         const skv_zone& zone = context_->zones[i];
         int kind = 0;
         switch (zone.kind) {
-            case SKV_ZONE_OPEN_GROUP:
-                kind = SKV_SCREEN_GROUPS;
-                break;
-            case SKV_ZONE_OPEN_EVENT:
-                kind = SKV_SCREEN_EVENT;
-                break;
-            case SKV_ZONE_OPEN_CONTACT:
-                kind = SKV_SCREEN_CONTACT;
-                break;
-            default:
-                continue;
+        case SKV_ZONE_OPEN_GROUP: kind = SKV_SCREEN_GROUPS; break;
+        case SKV_ZONE_OPEN_EVENT: kind = SKV_SCREEN_EVENT; break;
+        case SKV_ZONE_OPEN_CONTACT: kind = SKV_SCREEN_CONTACT; break;
+        default: continue;
         }
         rows.push_back(Row{kind, zone.value, zone.x + zone.w / 2, zone.y + zone.h / 2});
     }

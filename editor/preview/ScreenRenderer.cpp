@@ -96,38 +96,17 @@ public:
 
     void draw(const skv_item& item) {
         switch (item.kind) {
-            case SKV_ITEM_TITLE:
-                title(item);
-                break;
-            case SKV_ITEM_TEXT:
-                text(item.font, item.x, item.y, item.text, item.length);
-                break;
-            case SKV_ITEM_BITMAP:
-                bitmap(item);
-                break;
-            case SKV_ITEM_LINE:
-                canvas_.line(item.x, item.y, item.x + item.w, item.y + item.h, kBlack);
-                break;
-            case SKV_ITEM_FILL:
-                canvas_.fill(item.x, item.y, item.w, item.h, kBlack);
-                break;
-            case SKV_ITEM_INVERT:
-                canvas_.invert(item.x, item.y, item.w, item.h);
-                break;
-            case SKV_ITEM_FRAME:
-                canvas_.outline(item.x, item.y, item.w, item.h, kBlack);
-                break;
-            case SKV_ITEM_BUTTON:
-                button(item);
-                break;
-            case SKV_ITEM_CHECKBOX:
-                checkBox(item);
-                break;
-            case SKV_ITEM_SCROLLBAR:
-                scrollBar(item);
-                break;
-            default:
-                break;
+        case SKV_ITEM_TITLE: title(item); break;
+        case SKV_ITEM_TEXT: text(item.font, item.x, item.y, item.text, item.length); break;
+        case SKV_ITEM_BITMAP: bitmap(item); break;
+        case SKV_ITEM_LINE: canvas_.line(item.x, item.y, item.x + item.w, item.y + item.h, kBlack); break;
+        case SKV_ITEM_FILL: canvas_.fill(item.x, item.y, item.w, item.h, kBlack); break;
+        case SKV_ITEM_INVERT: canvas_.invert(item.x, item.y, item.w, item.h); break;
+        case SKV_ITEM_FRAME: canvas_.outline(item.x, item.y, item.w, item.h, kBlack); break;
+        case SKV_ITEM_BUTTON: button(item); break;
+        case SKV_ITEM_CHECKBOX: checkBox(item); break;
+        case SKV_ITEM_SCROLLBAR: scrollBar(item); break;
+        default: break;
         }
     }
 

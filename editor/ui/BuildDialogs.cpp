@@ -50,9 +50,8 @@ CBuildSuccessDlg::CBuildSuccessDlg(const QString& palmFile, const QString& pocke
     QPushButton* openFolder = buttons->addButton(QString::fromUtf8(uitext::kOpenFolder), QDialogButtonBox::ActionRole);
     openFolder->setObjectName(QStringLiteral("openFolder"));
     const QString folder = QFileInfo(palmFile).absolutePath();
-    connect(openFolder, &QPushButton::clicked, this, [this, folder] {
-        openWithDesktop(folder, this, QString::fromUtf8(uitext::kFolderNotOpened));
-    });
+    connect(openFolder, &QPushButton::clicked, this,
+            [this, folder] { openWithDesktop(folder, this, QString::fromUtf8(uitext::kFolderNotOpened)); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
     buttons->button(QDialogButtonBox::Ok)->setFocus();
@@ -77,8 +76,8 @@ CPackageErrorDlg::CPackageErrorDlg(const QString& caption, const QString& introT
     detailsField->setMinimumHeight(120);
     layout->addWidget(detailsField, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    QPushButton* editSource = buttons->addButton(QString::fromUtf8(messages::kEditSourceButton),
-                                                 QDialogButtonBox::ActionRole);
+    QPushButton* editSource =
+        buttons->addButton(QString::fromUtf8(messages::kEditSourceButton), QDialogButtonBox::ActionRole);
     editSource->setObjectName(QStringLiteral("editSource"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(editSource, &QPushButton::clicked, this, [this, sourcePath] {
@@ -95,8 +94,7 @@ CBuildErrorDlg::CBuildErrorDlg(const QString& message, const QString& details, c
     : CPackageErrorDlg(QString::fromUtf8(messages::kBuildErrorCaption), QString::fromUtf8(messages::kBuildErrorText),
                        message, details, sourcePath, parent) {}
 
-COpenErrorDlg::COpenErrorDlg(const QString& message, const QString& details, const QString& sourcePath,
-                             QWidget* parent)
+COpenErrorDlg::COpenErrorDlg(const QString& message, const QString& details, const QString& sourcePath, QWidget* parent)
     : CPackageErrorDlg(QString::fromUtf8(messages::kOpenErrorCaption), QString::fromUtf8(messages::kOpenErrorText),
                        message, details, sourcePath, parent) {}
 

@@ -19,8 +19,8 @@ public:
 class CPackageErrorDlg : public QDialog {
     Q_OBJECT
 public:
-    CPackageErrorDlg(const QString& caption, const QString& intro, const QString& message,
-                     const QString& details, const QString& sourcePath, QWidget* parent = nullptr);
+    CPackageErrorDlg(const QString& caption, const QString& intro, const QString& message, const QString& details,
+                     const QString& sourcePath, QWidget* parent = nullptr);
 
 signals:
     // "&Edit Source" was pressed; the dialog stays open.
@@ -38,8 +38,7 @@ public:
 class COpenErrorDlg : public CPackageErrorDlg {
     Q_OBJECT
 public:
-    COpenErrorDlg(const QString& message, const QString& details, const QString& sourcePath,
-                  QWidget* parent = nullptr);
+    COpenErrorDlg(const QString& message, const QString& details, const QString& sourcePath, QWidget* parent = nullptr);
 };
 
 }  // namespace skedlin

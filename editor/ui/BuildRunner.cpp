@@ -25,8 +25,12 @@ BuildInvocation buildInvocation(const CSkedlinDoc& document, const QString& prog
     invocation.palmFile = invocation.outputBase + QStringLiteral(".prc");
     invocation.pocketPcFile = invocation.outputBase + QStringLiteral(".cab");
     // Passed as a list: paths with spaces reach the builder whole, unquoted.
-    invocation.arguments = {documentPath,          invocation.outputBase, QStringLiteral("/ERR"),
-                            invocation.errorFilePath, QStringLiteral("/PALM"), QStringLiteral("/WINCE")};
+    invocation.arguments = {documentPath,
+                            invocation.outputBase,
+                            QStringLiteral("/ERR"),
+                            invocation.errorFilePath,
+                            QStringLiteral("/PALM"),
+                            QStringLiteral("/WINCE")};
     return invocation;
 }
 
@@ -84,8 +88,8 @@ BuildErrorText buildErrorText(const BuildOutcome& outcome, const QString& errorF
         text.details = QString::fromUtf8(messages::kReinstallHint);
         return text;
     }
-    text.message = outcome.crashed ? QString::fromUtf8(messages::kBuilderCrashed)
-                                   : messages::messageForCode(outcome.exitCode);
+    text.message =
+        outcome.crashed ? QString::fromUtf8(messages::kBuilderCrashed) : messages::messageForCode(outcome.exitCode);
     QFile errorFile(errorFilePath);
     if (errorFile.open(QIODevice::ReadOnly)) {
         QByteArray bytes = errorFile.readAll();

@@ -25,8 +25,8 @@ struct BuildInvocation {
 BuildInvocation buildInvocation(const CSkedlinDoc& document, const QString& programDirectory);
 
 struct BuildOutcome {
-    int exitCode = 0;       // the builder's exit code; -1 when it could not be started
-    bool crashed = false;   // the builder ended abnormally
+    int exitCode = 0;      // the builder's exit code; -1 when it could not be started
+    bool crashed = false;  // the builder ended abnormally
 };
 
 // Runs the builder and waits for it without blocking repaints.

@@ -23,17 +23,14 @@ constexpr int kPhoneTypeCount = 8;
 int typeEntryOf(std::int32_t type) { return type >= 0 && type < kPhoneTypeCount ? type : kPhoneWork; }
 }  // namespace
 
-CContactGroups::CContactGroups(const ContactEntry& contact, const QStringList& documentGroups,
-                               QWidget* parent)
-    : CSheetPage(sheettext::kContactGroupsPage, kContactGroupsHelp, parent),
-      originalGroups_(contact.memberGroups) {
+CContactGroups::CContactGroups(const ContactEntry& contact, const QStringList& documentGroups, QWidget* parent)
+    : CSheetPage(sheettext::kContactGroupsPage, kContactGroupsHelp, parent), originalGroups_(contact.memberGroups) {
     auto* layout = new QVBoxLayout(this);
     auto* phoneBox = new QGroupBox(sheettext::kContactInfoBox, this);
     auto* phones = new QGridLayout(phoneBox);
     for (int row = 0; row < kPhoneSlotCount; ++row) {
         phoneTypes_[row] = new QComboBox(phoneBox);
-        for (const char* text : sheettext::kPhoneTypes)
-            phoneTypes_[row]->addItem(QString::fromUtf8(text));
+        for (const char* text : sheettext::kPhoneTypes) phoneTypes_[row]->addItem(QString::fromUtf8(text));
         phoneTypes_[row]->setCurrentIndex(typeEntryOf(contact.phoneTypes[row]));
         phoneNumbers_[row] = new QLineEdit(contact.phoneNumbers[row], phoneBox);
         phones->addWidget(phoneTypes_[row], row, 0);
@@ -64,11 +61,9 @@ CContactGroups::CContactGroups(const ContactEntry& contact, const QStringList& d
     groups->addWidget(availableList_, 1, 2);
     layout->addWidget(groupBox, 1);
 
-    for (const QString& name : contact.memberGroups)
-        insertSorted(memberList_, name);
+    for (const QString& name : contact.memberGroups) insertSorted(memberList_, name);
     for (const QString& name : documentGroups)
-        if (!contact.memberGroups.contains(name))
-            insertSorted(availableList_, name);
+        if (!contact.memberGroups.contains(name)) insertSorted(availableList_, name);
 
     connect(addButton, &QPushButton::clicked, this, &CContactGroups::addSelectedGroup);
     connect(removeButton, &QPushButton::clicked, this, &CContactGroups::removeSelectedGroup);
@@ -78,8 +73,7 @@ CContactGroups::CContactGroups(const ContactEntry& contact, const QStringList& d
 
 bool CContactGroups::moveSelected(QListWidget* from, QListWidget* to) {
     QListWidgetItem* item = from->currentItem();
-    if (!item || !item->isSelected())
-        return false;
+    if (!item || !item->isSelected()) return false;
     const QString name = item->text();
     delete from->takeItem(from->row(item));
     to->setCurrentItem(insertSorted(to, name));
@@ -90,13 +84,11 @@ bool CContactGroups::addSelectedGroup() { return moveSelected(availableList_, me
 bool CContactGroups::removeSelectedGroup() { return moveSelected(memberList_, availableList_); }
 
 void CContactGroups::writeTo(ContactEntry& contact) const {
-    for (int row = 0; row < kPhoneSlotCount; ++row)
-        contact.phoneNumbers[row] = phoneNumbers_[row]->text();
+    for (int row = 0; row < kPhoneSlotCount; ++row) contact.phoneNumbers[row] = phoneNumbers_[row]->text();
     for (int row = 0; row < kPhoneSlotCount; ++row) {
         // A type the list cannot show stays as stored unless the user picks one.
         const int shown = phoneTypes_[row]->currentIndex();
-        if (shown != typeEntryOf(contact.phoneTypes[row]))
-            contact.phoneTypes[row] = shown;
+        if (shown != typeEntryOf(contact.phoneTypes[row])) contact.phoneTypes[row] = shown;
     }
     contact.memberGroups = wasActivated() ? listTexts(memberList_) : originalGroups_;
 }

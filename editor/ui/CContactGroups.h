@@ -21,8 +21,7 @@ class CContactGroups : public CSheetPage {
     Q_OBJECT
 public:
     // documentGroups: the document's group names in group order.
-    CContactGroups(const ContactEntry& contact, const QStringList& documentGroups,
-                   QWidget* parent = nullptr);
+    CContactGroups(const ContactEntry& contact, const QStringList& documentGroups, QWidget* parent = nullptr);
 
     // Writes the five phone numbers, the five phone types and (when the page
     // was opened) the member groups in the alphabetical order shown.

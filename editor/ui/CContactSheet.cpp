@@ -6,8 +6,8 @@
 
 namespace skedlin {
 
-CContactSheet::CContactSheet(const QString& caption, ContactEntry& contact,
-                             const QStringList& groupNames, QWidget* parent)
+CContactSheet::CContactSheet(const QString& caption, ContactEntry& contact, const QStringList& groupNames,
+                             QWidget* parent)
     : CSheetDialog(caption, Mode::Tabbed, parent), contact_(contact) {
     general_ = new CContactGeneral(contact);
     groups_ = new CContactGroups(contact, groupNames);

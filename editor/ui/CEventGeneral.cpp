@@ -43,8 +43,7 @@ QString withoutQuotedText(const QString& format) {
 // never has to guess the century.
 QString datePickerFormat(const QLocale& locale) {
     QString format = locale.dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;
 }
 
@@ -52,11 +51,9 @@ QString datePickerFormat(const QLocale& locale) {
 // (ignoring case); -1 when none.
 int findGroupEntry(const QComboBox* box, const QString& name) {
     const int exact = box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (exact >= 0)
-        return exact;
+    if (exact >= 0) return exact;
     for (int i = 0; i < box->count(); ++i)
-        if (box->itemText(i).startsWith(name, Qt::CaseInsensitive))
-            return i;
+        if (box->itemText(i).startsWith(name, Qt::CaseInsensitive)) return i;
     return -1;
 }
 
@@ -69,9 +66,7 @@ QString timePickerFormat(const QLocale& locale) {
 }
 
 CEventGeneral::CEventGeneral(const EventEntry& event, const QStringList& groupNames, QWidget* parent)
-    : CSheetPage(sheettext::kGeneralPage, kEventGeneralHelp, parent),
-      original_(event),
-      groupName_(event.groupName) {
+    : CSheetPage(sheettext::kGeneralPage, kEventGeneralHelp, parent), original_(event), groupName_(event.groupName) {
     const QLocale locale;
     auto* layout = new QGridLayout(this);
 
@@ -122,8 +117,7 @@ CEventGeneral::CEventGeneral(const EventEntry& event, const QStringList& groupNa
 
     auto* groupLabel = new QLabel(sheettext::kGroupLabel, this);
     groupList_ = new QComboBox(this);
-    for (const QString& name : groupNames)
-        insertSorted(groupList_, name);
+    for (const QString& name : groupNames) insertSorted(groupList_, name);
     groupList_->setCurrentIndex(findGroupEntry(groupList_, event.groupName));
     groupLabel->setBuddy(groupList_);
     layout->addWidget(groupLabel, 5, 0);
@@ -137,10 +131,8 @@ CEventGeneral::CEventGeneral(const EventEntry& event, const QStringList& groupNa
         startEdit_->setEnabled(!allDay);
         endEdit_->setEnabled(!allDay);
     });
-    connect(groupList_, &QComboBox::activated, this,
-            [this](int index) { groupName_ = groupList_->itemText(index); });
-    connect(calendar_, &QCalendarWidget::selectionChanged, this,
-            [this] { setDate(calendar_->selectedDate()); });
+    connect(groupList_, &QComboBox::activated, this, [this](int index) { groupName_ = groupList_->itemText(index); });
+    connect(calendar_, &QCalendarWidget::selectionChanged, this, [this] { setDate(calendar_->selectedDate()); });
     connect(calendar_, &QCalendarWidget::clicked, this, &CEventGeneral::setDate);
     connect(dateEdit_, &QDateEdit::dateChanged, this, &CEventGeneral::setDate);
     connect(startEdit_, &QTimeEdit::timeChanged, this, &CEventGeneral::startTimeChanged);
@@ -148,8 +140,7 @@ CEventGeneral::CEventGeneral(const EventEntry& event, const QStringList& groupNa
 }
 
 void CEventGeneral::setDate(const QDate& date) {
-    if (!date.isValid())
-        return;
+    if (!date.isValid()) return;
     if (dateEdit_->date() != date) {
         const QSignalBlocker blocker(dateEdit_);
         dateEdit_->setDate(date);
@@ -198,16 +189,14 @@ void CEventGeneral::writeTo(EventEntry& event) const {
     event.title = titleEdit_->text();
     // A value the user did not change keeps its stored form (an imported
     // event may carry a time of day in its date, or a date in its times).
-    if (dateEdit_->date() != original_.date.date())
-        event.date = DateTimeValue::fromDate(dateEdit_->date());
+    if (dateEdit_->date() != original_.date.date()) event.date = DateTimeValue::fromDate(dateEdit_->date());
     const auto sameMinute = [](const DateTimeValue& stored, const QTime& shown) {
         const QTime time = stored.time();
         return time.isValid() && time.hour() == shown.hour() && time.minute() == shown.minute();
     };
     if (!sameMinute(original_.startTime, startEdit_->time()))
         event.startTime = DateTimeValue::fromTime(startEdit_->time());
-    if (!sameMinute(original_.endTime, endEdit_->time()))
-        event.endTime = DateTimeValue::fromTime(endEdit_->time());
+    if (!sameMinute(original_.endTime, endEdit_->time())) event.endTime = DateTimeValue::fromTime(endEdit_->time());
     event.groupName = groupName_;
 }
 

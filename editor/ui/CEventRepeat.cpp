@@ -70,8 +70,7 @@ CEventRepeat::CEventRepeat(const EventEntry& event, QWidget* parent)
     endDateEdit_ = new QDateEdit(this);
     endDateEdit_->setCalendarPopup(true);
     QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!dateFormat.contains(QLatin1String("yyyy")))
-        dateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    if (!dateFormat.contains(QLatin1String("yyyy"))) dateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     endDateEdit_->setDisplayFormat(dateFormat);
     auto* endGroup = new QButtonGroup(this);
     endGroup->addButton(noEndRadio_);
@@ -105,15 +104,12 @@ CEventRepeat::CEventRepeat(const EventEntry& event, QWidget* parent)
     frequencyEdit_->setValue(event.frequency);
     endDateSet_ = !event.repeatEndDate.isZero() && event.repeatEndDate.date().isValid();
     (endDateSet_ ? endOnRadio_ : noEndRadio_)->setChecked(true);
-    if (endDateSet_)
-        endDateEdit_->setDate(event.repeatEndDate.date());
+    if (endDateSet_) endDateEdit_->setDate(event.repeatEndDate.date());
     // A weekly event without weekdays repeats on the weekday of its own date.
     std::uint8_t mask = event.repeatOnMask;
     weekdaysChosen_ = mask != 0;
-    if (mask == 0)
-        mask = weekdayBit(event.date.date());
-    for (int day = 0; day < kWeekdays; ++day)
-        weekdayChecks_[day]->setChecked((mask >> day) & 1);
+    if (mask == 0) mask = weekdayBit(event.date.date());
+    for (int day = 0; day < kWeekdays; ++day) weekdayChecks_[day]->setChecked((mask >> day) & 1);
 
     // Room for the fullest layout (every control shown), so the sheet keeps
     // its size while the repeat choice shows and hides controls.
@@ -137,8 +133,8 @@ void CEventRepeat::onSetActive() { layOut(); }
 void CEventRepeat::layOut() {
     const int index = repeatList_->currentIndex();
     const bool repeats = index != kListNone;
-    for (QWidget* w : std::initializer_list<QWidget*>{everyLabel_, frequencyEdit_, unitText_,
-                                                      noEndRadio_, endOnRadio_, endDateEdit_})
+    for (QWidget* w : std::initializer_list<QWidget*>{everyLabel_, frequencyEdit_, unitText_, noEndRadio_, endOnRadio_,
+                                                      endDateEdit_})
         w->setVisible(repeats);
     dayOfMonthRadio_->setVisible(index == kListMonth);
     dateOfMonthRadio_->setVisible(index == kListMonth);
@@ -177,20 +173,16 @@ void CEventRepeat::weekdayToggled(int weekday, bool checked) {
 std::uint8_t CEventRepeat::checkedMask() const {
     std::uint8_t mask = 0;
     for (int day = 0; day < kWeekdays; ++day)
-        if (weekdayChecks_[day]->isChecked())
-            mask |= std::uint8_t(1u << day);
+        if (weekdayChecks_[day]->isChecked()) mask |= std::uint8_t(1u << day);
     return mask;
 }
 
 bool CEventRepeat::hasEndDate() const {
-    if (!wasActivated())
-        return !original_.repeatEndDate.isZero() && original_.repeatType != kRepeatNone;
+    if (!wasActivated()) return !original_.repeatEndDate.isZero() && original_.repeatType != kRepeatNone;
     return repeatList_->currentIndex() != kListNone && endOnRadio_->isChecked();
 }
 
-QDate CEventRepeat::endDate() const {
-    return wasActivated() ? endDateEdit_->date() : original_.repeatEndDate.date();
-}
+QDate CEventRepeat::endDate() const { return wasActivated() ? endDateEdit_->date() : original_.repeatEndDate.date(); }
 
 void CEventRepeat::writeTo(EventEntry& event) const {
     if (!wasActivated()) {
@@ -203,9 +195,7 @@ void CEventRepeat::writeTo(EventEntry& event) const {
     switch (repeatList_->currentIndex()) {
     case kListDay: event.repeatType = kRepeatDaily; break;
     case kListWeek: event.repeatType = kRepeatWeekly; break;
-    case kListMonth:
-        event.repeatType = dateOfMonthRadio_->isChecked() ? kRepeatMonthByDate : kRepeatMonthByDay;
-        break;
+    case kListMonth: event.repeatType = dateOfMonthRadio_->isChecked() ? kRepeatMonthByDate : kRepeatMonthByDay; break;
     case kListYear: event.repeatType = kRepeatYearly; break;
     default: event.repeatType = kRepeatNone; break;
     }

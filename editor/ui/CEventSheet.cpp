@@ -8,8 +8,7 @@
 
 namespace skedlin {
 
-CEventSheet::CEventSheet(const QString& caption, EventEntry& event, const QStringList& groupNames,
-                         QWidget* parent)
+CEventSheet::CEventSheet(const QString& caption, EventEntry& event, const QStringList& groupNames, QWidget* parent)
     : CSheetDialog(caption, Mode::Tabbed, parent), event_(event) {
     general_ = new CEventGeneral(event, groupNames);
     repeat_ = new CEventRepeat(event);

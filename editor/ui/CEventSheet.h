@@ -17,8 +17,7 @@ class CEventNote;
 class CEventSheet : public CSheetDialog {
     Q_OBJECT
 public:
-    CEventSheet(const QString& caption, EventEntry& event, const QStringList& groupNames,
-                QWidget* parent = nullptr);
+    CEventSheet(const QString& caption, EventEntry& event, const QStringList& groupNames, QWidget* parent = nullptr);
 
     CEventGeneral* generalPage() const { return general_; }
     CEventRepeat* repeatPage() const { return repeat_; }

@@ -34,8 +34,8 @@ CGroupDetailsDlg::CGroupDetailsDlg(GroupEntry& group, const QStringList& takenNa
     layout->addWidget(descriptionLabel);
     layout->addWidget(descriptionEdit_, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
-                                             QDialogButtonBox::Help, this);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     buttons->button(QDialogButtonBox::Ok)->setText(sheettext::kOk);
     buttons->button(QDialogButtonBox::Cancel)->setText(sheettext::kCancel);
     buttons->button(QDialogButtonBox::Help)->setText(sheettext::kHelp);
@@ -67,8 +67,7 @@ void CGroupDetailsDlg::accept() {
         nameEdit_->setFocus();
         return;
     }
-    if (name != group_.name)
-        group_.rename(name);
+    if (name != group_.name) group_.rename(name);
     group_.description = description;
     QDialog::accept();
 }

@@ -20,8 +20,7 @@ constexpr int kGroupIndexRole = Qt::UserRole;
 
 CGroupsPage::CGroupsPage(const QList<GroupEntry>& groups, QWidget* parent)
     : CSheetPage(sheettext::kGroupsPage, kGroupsPageHelp, parent), groups_(groups) {
-    for (const GroupEntry& group : groups)
-        committedNames_ << group.name;
+    for (const GroupEntry& group : groups) committedNames_ << group.name;
     auto* layout = new QVBoxLayout(this);
     auto* note = new QLabel(sheettext::kGroupsExplanation, this);
     note->setWordWrap(true);
@@ -48,8 +47,7 @@ CGroupsPage::CGroupsPage(const QList<GroupEntry>& groups, QWidget* parent)
 
 QStringList CGroupsPage::removedGroupNames() const {
     QStringList names;
-    for (const GroupEntry& group : removed_)
-        names << group.name;
+    for (const GroupEntry& group : removed_) names << group.name;
     return names;
 }
 
@@ -59,8 +57,7 @@ QStringList CGroupsPage::namesExcept(int index) const {
     // this page are taken too, so no two groups end up with one name.
     QStringList names = committedNames_;
     for (int i = 0; i < groups_.size(); ++i)
-        if (i != index)
-            names << groups_[i].name;
+        if (i != index) names << groups_[i].name;
     return names;
 }
 
@@ -77,8 +74,7 @@ void CGroupsPage::dropRemoved(const QString& name) {
 
 int CGroupsPage::selectedIndex() const {
     const QListWidgetItem* item = list_->currentItem();
-    if (!item || !item->isSelected())
-        return -1;
+    if (!item || !item->isSelected()) return -1;
     const int index = item->data(kGroupIndexRole).toInt();
     return index >= 0 && index < groups_.size() ? index : -1;
 }
@@ -88,16 +84,14 @@ void CGroupsPage::refillList(int selectIndex) {
     for (int i = 0; i < groups_.size(); ++i) {
         QListWidgetItem* item = insertSorted(list_, groups_[i].name);
         item->setData(kGroupIndexRole, i);
-        if (i == selectIndex)
-            list_->setCurrentItem(item);
+        if (i == selectIndex) list_->setCurrentItem(item);
     }
 }
 
 bool CGroupsPage::addGroup() {
     GroupEntry group;
     CGroupDetailsDlg dialog(group, namesExcept(-1), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+    if (dialog.exec() != QDialog::Accepted) return false;
     group.previousName.clear();  // a new group has no events or contacts to carry
     groups_.append(group);
     dropRemoved(group.name);
@@ -107,12 +101,10 @@ bool CGroupsPage::addGroup() {
 
 bool CGroupsPage::editSelectedGroup() {
     const int index = selectedIndex();
-    if (index < 0)
-        return false;
+    if (index < 0) return false;
     GroupEntry copy = groups_[index];
     CGroupDetailsDlg dialog(copy, namesExcept(index), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+    if (dialog.exec() != QDialog::Accepted) return false;
     groups_[index] = copy;
     dropRemoved(copy.name);
     refillList(index);
@@ -121,8 +113,7 @@ bool CGroupsPage::editSelectedGroup() {
 
 bool CGroupsPage::removeSelectedGroup() {
     const int index = selectedIndex();
-    if (index < 0)
-        return false;
+    if (index < 0) return false;
     if (groups_.size() < 2) {
         showExclamation(this, sheettext::kLastGroup);
         return false;
@@ -131,12 +122,10 @@ bool CGroupsPage::removeSelectedGroup() {
     const QString firstRemaining = groups_[index == 0 ? 1 : 0].name;
     const QString question = QString::fromUtf8(sheettext::kDeleteGroup) + QStringLiteral("\n\n") +
                              QString::fromUtf8(sheettext::kDeleteGroupMoves).arg(firstRemaining);
-    if (!askOkCancel(this, question))
-        return false;
+    if (!askOkCancel(this, question)) return false;
     GroupEntry removed = groups_.takeAt(index);
     // Events and contacts still carry the name the group has in the document.
-    if (!removed.previousName.isEmpty())
-        removed.name = removed.previousName;
+    if (!removed.previousName.isEmpty()) removed.name = removed.previousName;
     removed_.append(removed);
     refillList(-1);
     return true;

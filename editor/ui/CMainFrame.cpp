@@ -56,8 +56,11 @@ QString menuText(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), document_(new CSkedlinDoc(this)), view_(new CSkedlinView(this)),
-      wizardUi_(new CPackageWizardUi(this)), preview_(new CPreviewWindow(this)) {
+    : QMainWindow(parent),
+      document_(new CSkedlinDoc(this)),
+      view_(new CSkedlinView(this)),
+      wizardUi_(new CPackageWizardUi(this)),
+      preview_(new CPreviewWindow(this)) {
     initUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/skedlin.svg")));
     auto* central = new QWidget(this);
@@ -131,12 +134,12 @@ QAction* CMainFrame::makeAction(int commandId) {
 }
 
 void CMainFrame::createMenus() {
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_BUILD, ID_APP_EXIT, ID_EDIT_UNDO,
-                   ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_EDIT_SELECT_ALL,
-                   ID_EDIT_FIND, ID_NEW_ITEM, ID_VIEW_TOOLBAR,
-                   ID_VIEW_STATUS_BAR, ID_VIEW_CONTACTS, ID_VIEW_EVENTS, ID_DETAILS, ID_VIEW_PREVIEW,
-                   ID_CALENDAR_PROPERTIES,
-                   ID_IMPORT, ID_EXPORT, ID_HELP, ID_APP_ABOUT}) {
+    for (int id : {ID_FILE_NEW,     ID_FILE_OPEN,           ID_FILE_SAVE,       ID_FILE_SAVE_AS, ID_BUILD,
+                   ID_APP_EXIT,     ID_EDIT_UNDO,           ID_EDIT_REDO,       ID_EDIT_CUT,     ID_EDIT_COPY,
+                   ID_EDIT_PASTE,   ID_EDIT_DELETE,         ID_EDIT_SELECT_ALL, ID_EDIT_FIND,    ID_NEW_ITEM,
+                   ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,     ID_VIEW_CONTACTS,   ID_VIEW_EVENTS,  ID_DETAILS,
+                   ID_VIEW_PREVIEW, ID_CALENDAR_PROPERTIES, ID_IMPORT,          ID_EXPORT,       ID_HELP,
+                   ID_APP_ABOUT}) {
         makeAction(id);
     }
     action(ID_VIEW_TOOLBAR)->setCheckable(true);
@@ -425,10 +428,9 @@ bool CMainFrame::saveModified() {
     if (!document_->isModified()) return true;
     const QString path = document_->pathName();
     const QString name = path.isEmpty() ? QString::fromUtf8(uitext::kDocumentName) : QFileInfo(path).fileName();
-    const auto answer = QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle),
-                                             QString::fromUtf8(uitext::kAskToSave).arg(name),
-                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                             QMessageBox::Yes);
+    const auto answer = QMessageBox::warning(
+        this, QString::fromUtf8(uitext::kApplicationTitle), QString::fromUtf8(uitext::kAskToSave).arg(name),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::No) return true;
     return save();
@@ -451,8 +453,8 @@ void CMainFrame::openDialog() {
     if (!saveModified()) return;
     const QString startFolder =
         document_->pathName().isEmpty() ? QString() : QFileInfo(document_->pathName()).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(this, QString(), startFolder,
-                                                      QString::fromUtf8(uitext::kFileFilter));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), startFolder, QString::fromUtf8(uitext::kFileFilter));
     // The user has already answered the question about saving.
     if (!path.isEmpty()) openWithoutAsking(path);
 }

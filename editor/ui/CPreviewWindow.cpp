@@ -279,18 +279,10 @@ void CPreviewWindow::apply(const Input& input) {
         input.kind == Input::Tap ? session_->openableRows() : std::vector<preview::PreviewSession::Row>();
     int actions = 0;
     switch (input.kind) {
-        case Input::Tap:
-            actions = session_->tap(input.a, input.b);
-            break;
-        case Input::Command:
-            actions = session_->command(input.a);
-            break;
-        case Input::Key:
-            actions = session_->key(input.a);
-            break;
-        case Input::Scroll:
-            actions = session_->scrollTo(input.a);
-            break;
+    case Input::Tap: actions = session_->tap(input.a, input.b); break;
+    case Input::Command: actions = session_->command(input.a); break;
+    case Input::Key: actions = session_->key(input.a); break;
+    case Input::Scroll: actions = session_->scrollTo(input.a); break;
     }
     inputs_.append(input);
 
@@ -387,31 +379,26 @@ void CPreviewWindow::goBack() {
 
 void CPreviewWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_PageUp:
-            if (session_ && session_->ok()) {
-                apply(Input{Input::Key, SKV_KEY_PAGE_UP, 0});
-                showScreen();
-            }
-            return;
-        case Qt::Key_Down:
-        case Qt::Key_PageDown:
-            if (session_ && session_->ok()) {
-                apply(Input{Input::Key, SKV_KEY_PAGE_DOWN, 0});
-                showScreen();
-            }
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            pressFirstButton();
-            return;
-        case Qt::Key_Escape:
-        case Qt::Key_Left:
-        case Qt::Key_Backspace:
-            goBack();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        if (session_ && session_->ok()) {
+            apply(Input{Input::Key, SKV_KEY_PAGE_UP, 0});
+            showScreen();
+        }
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        if (session_ && session_->ok()) {
+            apply(Input{Input::Key, SKV_KEY_PAGE_DOWN, 0});
+            showScreen();
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: pressFirstButton(); return;
+    case Qt::Key_Escape:
+    case Qt::Key_Left:
+    case Qt::Key_Backspace: goBack(); return;
+    default: QWidget::keyPressEvent(event);
     }
 }
 

@@ -32,8 +32,7 @@ QWidget* firstField(QWidget* page) {
 QWidget* lastInChain(QWidget* page) {
     QWidget* last = page;
     for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
-        if (page->isAncestorOf(w))
-            last = w;
+        if (page->isAncestorOf(w)) last = w;
     }
     return last;
 }
@@ -52,8 +51,7 @@ CSheetDialog::CSheetDialog(const QString& caption, Mode mode, QWidget* parent)
         tabs_ = new QTabWidget(this);
         layout->addWidget(tabs_);
         connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
-            if (index == current_ || index < 0)
-                return;
+            if (index == current_ || index < 0) return;
             // The tab widget has already switched; go back until the page
             // being left agrees.
             const int wanted = index;
@@ -101,8 +99,7 @@ CSheetDialog::CSheetDialog(const QString& caption, Mode mode, QWidget* parent)
         connect(finishButton_, &QPushButton::clicked, this, &CSheetDialog::finish);
     }
     for (QPushButton* b : {backButton_, nextButton_, finishButton_, cancelButton_, helpButton_})
-        if (b)
-            b->setAutoDefault(false);
+        if (b) b->setAutoDefault(false);
     layout->addLayout(buttons);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, &CSheetDialog::showHelp);
@@ -145,31 +142,25 @@ void CSheetDialog::showPage(int index) {
     pages_[index]->activate();
     updateButtons();
     // Typing goes into the page's first field, not into the tab bar or a button.
-    if (QWidget* field = firstField(pages_[index]))
-        field->setFocus(Qt::TabFocusReason);
+    if (QWidget* field = firstField(pages_[index])) field->setFocus(Qt::TabFocusReason);
 }
 
 void CSheetDialog::putButtonsLastInTabOrder() {
     // The pages are added after the buttons were made, so Tab would visit
     // the buttons before the fields; the fields come first in reading order.
-    if (pages_.isEmpty())
-        return;
+    if (pages_.isEmpty()) return;
     QWidget* previous = lastInChain(pages_.last());
     for (QPushButton* b : {okButton_, backButton_, nextButton_, finishButton_, cancelButton_, helpButton_}) {
-        if (!b)
-            continue;
+        if (!b) continue;
         setTabOrder(previous, b);
         previous = b;
     }
 }
 
 bool CSheetDialog::setCurrentIndex(int index) {
-    if (index < 0 || index >= pages_.size())
-        return false;
-    if (index == current_)
-        return true;
-    if (current_ >= 0 && !pages_[current_]->onKillActive())
-        return false;
+    if (index < 0 || index >= pages_.size()) return false;
+    if (index == current_) return true;
+    if (current_ >= 0 && !pages_[current_]->onKillActive()) return false;
     showPage(index);
     return true;
 }
@@ -177,8 +168,7 @@ bool CSheetDialog::setCurrentIndex(int index) {
 void CSheetDialog::updateButtons() {
     const CSheetPage* page = currentPage();
     helpButton_->setEnabled(page && page->helpContext() != 0);
-    if (mode_ != Mode::Wizard)
-        return;
+    if (mode_ != Mode::Wizard) return;
     // First page: Next only; last page: Back and Finish; the rest Back and Next.
     const bool first = current_ == 0;
     const bool last = current_ == pages_.size() - 1;
@@ -206,27 +196,22 @@ bool CSheetDialog::run() {
 }
 
 void CSheetDialog::back() {
-    if (current_ > 0)
-        setCurrentIndex(current_ - 1);
+    if (current_ > 0) setCurrentIndex(current_ - 1);
 }
 
 void CSheetDialog::next() {
-    if (current_ + 1 < pages_.size())
-        setCurrentIndex(current_ + 1);
+    if (current_ + 1 < pages_.size()) setCurrentIndex(current_ + 1);
 }
 
 void CSheetDialog::finish() {
-    if (current_ >= 0 && !pages_[current_]->onKillActive())
-        return;
-    if (!commit())
-        return;
+    if (current_ >= 0 && !pages_[current_]->onKillActive()) return;
+    if (!commit()) return;
     accept();
 }
 
 void CSheetDialog::showHelp() {
     const CSheetPage* page = currentPage();
-    if (page && page->helpContext() != 0)
-        openHelpContext(page->helpContext());
+    if (page && page->helpContext() != 0) openHelpContext(page->helpContext());
 }
 
 }  // namespace skedlin

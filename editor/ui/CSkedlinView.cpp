@@ -31,8 +31,7 @@ QString sortSetting(ListMode mode) {
 }
 
 QString sortDescendingSetting(ListMode mode) {
-    return QString::fromUtf8(mode == ListMode::Events ? kEventSortDescendingSetting
-                                                      : kContactSortDescendingSetting);
+    return QString::fromUtf8(mode == ListMode::Events ? kEventSortDescendingSetting : kContactSortDescendingSetting);
 }
 
 QString columnOrderSetting(ListMode mode) {
@@ -235,9 +234,7 @@ QString CSkedlinView::countText() const {
     return QString::fromUtf8(isEventMode() ? uitext::kEventCount : uitext::kContactCount).arg(count);
 }
 
-bool CSkedlinView::canPaste() const {
-    return isEventMode() ? !eventBuffer_.isEmpty() : !contactBuffer_.isEmpty();
-}
+bool CSkedlinView::canPaste() const { return isEventMode() ? !eventBuffer_.isEmpty() : !contactBuffer_.isEmpty(); }
 
 void CSkedlinView::newItem() {
     if (!document_) return;
@@ -265,8 +262,8 @@ void CSkedlinView::newItem() {
 
 void CSkedlinView::openEntry(int entryIndex) {
     if (!document_ || entryIndex < 0) return;
-    const bool confirmed = isEventMode() ? editEvent(*document_, entryIndex, window())
-                                         : editContact(*document_, entryIndex, window());
+    const bool confirmed =
+        isEventMode() ? editEvent(*document_, entryIndex, window()) : editContact(*document_, entryIndex, window());
     if (confirmed) fillList();
 }
 

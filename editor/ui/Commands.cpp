@@ -43,8 +43,8 @@ constexpr std::array kCommands = {
     CommandInfo{ID_EXPORT, "Ex&port...",
                 "Export the events to an iCalendar file or the contacts to a vCard file.\nExport", nullptr},
     CommandInfo{ID_HELP, "Skedlin Help\tF1", "Display the Skedlin User Manual\nHelp", nullptr},
-    CommandInfo{ID_APP_ABOUT, "&About Skedlin...",
-                "Display program information, version number and copyright\nAbout", nullptr},
+    CommandInfo{ID_APP_ABOUT, "&About Skedlin...", "Display program information, version number and copyright\nAbout",
+                nullptr},
     CommandInfo{ID_INDICATOR_COUNT, "", "", nullptr},
 };
 
@@ -95,10 +95,25 @@ QList<QKeySequence> commandKeys(CommandId id) {
 }
 
 const QList<int>& toolbarLayout() {
-    static const QList<int> layout = {
-        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_BUILD, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
-        ID_CALENDAR_PROPERTIES, ID_VIEW_EVENTS, ID_VIEW_CONTACTS, ID_DETAILS, ID_VIEW_PREVIEW, 0,
-        ID_NEW_ITEM, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE};
+    static const QList<int> layout = {ID_FILE_NEW,
+                                      ID_FILE_OPEN,
+                                      ID_FILE_SAVE,
+                                      ID_BUILD,
+                                      0,
+                                      ID_EDIT_UNDO,
+                                      ID_EDIT_REDO,
+                                      0,
+                                      ID_CALENDAR_PROPERTIES,
+                                      ID_VIEW_EVENTS,
+                                      ID_VIEW_CONTACTS,
+                                      ID_DETAILS,
+                                      ID_VIEW_PREVIEW,
+                                      0,
+                                      ID_NEW_ITEM,
+                                      ID_EDIT_CUT,
+                                      ID_EDIT_COPY,
+                                      ID_EDIT_PASTE,
+                                      ID_EDIT_DELETE};
     return layout;
 }
 

@@ -48,8 +48,8 @@ inline constexpr int kLastGroupCommand = 4700;
 struct CommandInfo {
     CommandId id;
     const char* menuText;
-    const char* prompt;       // status-bar prompt, then "\n" and the tooltip
-    const char* icon;         // resource path of the toolbar icon, or nullptr
+    const char* prompt;  // status-bar prompt, then "\n" and the tooltip
+    const char* icon;    // resource path of the toolbar icon, or nullptr
 };
 
 // The entry of one command; every CommandId above has one.

@@ -15,8 +15,7 @@ namespace skedlin {
 namespace {
 
 void reportFailure(QWidget* parent, const QString& failureText, const QString& path) {
-    showExclamation(parent ? parent : QApplication::activeWindow(),
-                    failureText.arg(QDir::toNativeSeparators(path)));
+    showExclamation(parent ? parent : QApplication::activeWindow(), failureText.arg(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace
@@ -33,19 +32,21 @@ void openWithDesktop(const QString& path, QWidget* parent, const QString& failur
     // the program the user is working in stays.
     auto* process = new QProcess(qApp);
     process->setProgram(QStringLiteral("/bin/sh"));
-    process->setArguments({QStringLiteral("-c"), QStringLiteral("\"$0\" \"$1\" </dev/null >/dev/null 2>&1"),
-                           opener, path});
+    process->setArguments(
+        {QStringLiteral("-c"), QStringLiteral("\"$0\" \"$1\" </dev/null >/dev/null 2>&1"), opener, path});
     QPointer<QWidget> owner(parent);
-    QObject::connect(process, &QProcess::finished, process, [process, owner, failureText, path](int exitCode,
-                                                                                                QProcess::ExitStatus status) {
-        if (status != QProcess::NormalExit || exitCode != 0) reportFailure(owner.data(), failureText, path);
-        process->deleteLater();
-    });
-    QObject::connect(process, &QProcess::errorOccurred, process, [process, owner, failureText, path](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart) return;
-        reportFailure(owner.data(), failureText, path);
-        process->deleteLater();
-    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, owner, failureText, path](int exitCode, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             reportFailure(owner.data(), failureText, path);
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, owner, failureText, path](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         reportFailure(owner.data(), failureText, path);
+                         process->deleteLater();
+                     });
     process->start();
 }
 

@@ -87,7 +87,8 @@ void EntryListModel::applyFilter() {
                 for (const EventEntry& event : document_->events()) searchTexts_.append(eventSearchText(event));
             } else {
                 searchTexts_.reserve(document_->contacts().size());
-                for (const ContactEntry& contact : document_->contacts()) searchTexts_.append(contactSearchText(contact));
+                for (const ContactEntry& contact : document_->contacts())
+                    searchTexts_.append(contactSearchText(contact));
             }
             searchTextsValid_ = true;
         }
@@ -103,9 +104,7 @@ void EntryListModel::applyFilter() {
     }
 }
 
-int EntryListModel::entryIndex(int row) const {
-    return row >= 0 && row < rowToEntry_.size() ? rowToEntry_[row] : -1;
-}
+int EntryListModel::entryIndex(int row) const { return row >= 0 && row < rowToEntry_.size() ? rowToEntry_[row] : -1; }
 
 int EntryListModel::rowOfEntry(int entryIndex) const {
     return entryIndex >= 0 && entryIndex < entryToRow_.size() ? entryToRow_[entryIndex] : -1;
@@ -116,9 +115,7 @@ int EntryListModel::entryCount() const {
     return int(mode_ == ListMode::Events ? document_->events().size() : document_->contacts().size());
 }
 
-int EntryListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rowToEntry_.size());
-}
+int EntryListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rowToEntry_.size()); }
 
 int EntryListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(listColumns(mode_).size());

@@ -15,7 +15,6 @@
 
 namespace skedlin {
 
-
 class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
 

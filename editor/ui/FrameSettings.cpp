@@ -67,8 +67,7 @@ WindowPlacement readWindowPlacement(QSettings& profile, const WindowPlacement& c
 
 void writeWindowPlacement(QSettings& profile, const WindowPlacement& placement) {
     profile.beginGroup(QLatin1String(kAppSection));
-    profile.setValue(QLatin1String(kShowCmd),
-                     placement.showCmd == kShowMinimized ? kShowNormal : placement.showCmd);
+    profile.setValue(QLatin1String(kShowCmd), placement.showCmd == kShowMinimized ? kShowNormal : placement.showCmd);
     if (isSaneRestoredRect(placement.restored)) {
         const QRect& rect = placement.restored;
         profile.setValue(QLatin1String(kRestTop), rect.y());

@@ -45,8 +45,7 @@ QImage defaultLauncherIcon() {
     painter.drawRect(2, 3, 17, 16);
     painter.fillRect(3, 4, 16, 4, QColor(0, 0, 128));
     for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column)
-            painter.fillRect(4 + column * 4, 10 + row * 3, 2, 2, Qt::black);
+        for (int column = 0; column < 4; ++column) painter.fillRect(4 + column * 4, 10 + row * 3, 2, 2, Qt::black);
     return icon;
 }
 
@@ -61,26 +60,22 @@ QString resolveImagePath(const QString& path, const QString& documentFolder) {
             resolved = documentFolder + path;
     }
     // Packages written on Windows use backslashes; here both separate folders.
-    if (QDir::separator() == '/')
-        resolved.replace('\\', '/');
+    if (QDir::separator() == '/') resolved.replace('\\', '/');
     return resolved;
 }
 
-CImagePreview::CImagePreview(QSize frameSize, QWidget* parent) : QWidget(parent) {
-    setFixedSize(frameSize);
-}
+CImagePreview::CImagePreview(QSize frameSize, QWidget* parent) : QWidget(parent) { setFixedSize(frameSize); }
 
 void CImagePreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Button));
     const QImage& shown = image_.isNull() ? fallback_ : image_;
-    if (!shown.isNull())
-        painter.drawImage(QPoint(0, 0), shown);
+    if (!shown.isNull()) painter.drawImage(QPoint(0, 0), shown);
 }
 
-CImageListPage::CImageListPage(const QString& caption, int helpContext, const QString& text,
-                               const char* textLabel, bool multiLineText, const ImageList& images,
-                               const QString& documentFolder, QSize previewSize, QWidget* parent)
+CImageListPage::CImageListPage(const QString& caption, int helpContext, const QString& text, const char* textLabel,
+                               bool multiLineText, const ImageList& images, const QString& documentFolder,
+                               QSize previewSize, QWidget* parent)
     : CSheetPage(caption, helpContext, parent), images_(images), documentFolder_(documentFolder) {
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(textLabel, this);
@@ -122,9 +117,7 @@ CImageListPage::CImageListPage(const QString& caption, int helpContext, const QS
     refillList();
 }
 
-QString CImageListPage::textValue() const {
-    return textEdit_ ? textEdit_->toPlainText() : lineEdit_->text();
-}
+QString CImageListPage::textValue() const { return textEdit_ ? textEdit_->toPlainText() : lineEdit_->text(); }
 
 void CImageListPage::chooseImageFile() {
     QFileDialog dialog(this);
@@ -132,10 +125,8 @@ void CImageListPage::chooseImageFile() {
     dialog.setNameFilter(sheettext::kBitmapFilter);
     dialog.setDefaultSuffix(sheettext::kBitmapSuffix);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!documentFolder_.isEmpty())
-        dialog.setDirectory(documentFolder_);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+    if (!documentFolder_.isEmpty()) dialog.setDirectory(documentFolder_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     addImageFile(dialog.selectedFiles().first());
 }
 
@@ -149,8 +140,7 @@ bool CImageListPage::addImageFile(const QString& path) {
     }
     ImageReference entry;
     entry.path = path;
-    if (!acceptImage(image, entry))
-        return false;
+    if (!acceptImage(image, entry)) return false;
     if (!image.hasAcceptedBitCount()) {
         showPlainMessage(this, sheettext::kBitmapUnreadable);
         return false;
@@ -162,11 +152,9 @@ bool CImageListPage::addImageFile(const QString& path) {
 
 bool CImageListPage::removeSelectedImage() {
     const int row = list_->currentRow();
-    if (row < 0 || row >= images_.size())
-        return false;
+    if (row < 0 || row >= images_.size()) return false;
     images_.removeAt(row);
-    if (images_.isEmpty())
-        imagesEmptied();
+    if (images_.isEmpty()) imagesEmptied();
     refillList();
     return true;
 }
@@ -186,12 +174,11 @@ void CImageListPage::refillList() {
             const qsizetype slash = std::max(image.path.lastIndexOf('/'), image.path.lastIndexOf('\\'));
             const QString name = native.mid(slash + 1);
             const QString folder = slash > 0 ? native.left(slash) : QString();
-            auto* item = new QListWidgetItem(folder.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, folder),
-                                             list_);
+            auto* item =
+                new QListWidgetItem(folder.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, folder), list_);
             item->setToolTip(native);
         }
-        if (!images_.isEmpty())
-            list_->setCurrentRow(0);
+        if (!images_.isEmpty()) list_->setCurrentRow(0);
     }
     showSelectedImage();
 }
@@ -205,17 +192,15 @@ void CImageListPage::showSelectedImage() {
     // A file that is missing or unreadable draws nothing and keeps the size text.
     const QImage image = bitmapPreview(resolveImagePath(images_[row].path, documentFolder_));
     preview_->setImage(image);
-    if (image.isNull())
-        return;
+    if (image.isNull()) return;
     lastPreviewSize_ = image.size();
     sizeText_->setText(QString::fromUtf8(sheettext::kImageSize).arg(image.width()).arg(image.height()));
 }
 
-CLauncherPage::CLauncherPage(const QString& launcherName, const ImageList& icons,
-                             const QString& documentFolder, QWidget* parent)
-    : CImageListPage(sheettext::kLauncherPage, kLauncherPageHelp, launcherName,
-                     sheettext::kLauncherNameLabel, false, icons, documentFolder,
-                     kLauncherPreviewSize, parent) {
+CLauncherPage::CLauncherPage(const QString& launcherName, const ImageList& icons, const QString& documentFolder,
+                             QWidget* parent)
+    : CImageListPage(sheettext::kLauncherPage, kLauncherPageHelp, launcherName, sheettext::kLauncherNameLabel, false,
+                     icons, documentFolder, kLauncherPreviewSize, parent) {
     preview()->setFallback(defaultLauncherIcon());
     auto* note = new QLabel(sheettext::kLauncherExplanation, this);
     note->setWordWrap(true);
@@ -235,22 +220,19 @@ bool CLauncherPage::onKillActive() {
 
 bool CLauncherPage::acceptImage(const BmpImage& image, ImageReference& entry) {
     bool sideAllowed = false;
-    for (int side : kIconSides)
-        sideAllowed = sideAllowed || image.width() == side;
+    for (int side : kIconSides) sideAllowed = sideAllowed || image.width() == side;
     if (image.width() != image.height() || !sideAllowed) {
         showExclamation(this, sheettext::kIconSize);
         return false;
     }
-    if (image.bitCount() >= kTransparentFromBits)
-        entry.transparentColor = kWhite;
+    if (image.bitCount() >= kTransparentFromBits) entry.transparentColor = kWhite;
     return true;
 }
 
-CWelcomePage::CWelcomePage(const QString& welcomeText, const ImageList& logos,
-                           const QString& documentFolder, QWidget* parent)
-    : CImageListPage(sheettext::kWelcomePage, kWelcomePageHelp, welcomeText,
-                     sheettext::kWelcomeTextLabel, true, logos, documentFolder,
-                     kLogoPreviewSize, parent) {
+CWelcomePage::CWelcomePage(const QString& welcomeText, const ImageList& logos, const QString& documentFolder,
+                           QWidget* parent)
+    : CImageListPage(sheettext::kWelcomePage, kWelcomePageHelp, welcomeText, sheettext::kWelcomeTextLabel, true, logos,
+                     documentFolder, kLogoPreviewSize, parent) {
     auto* note = new QLabel(sheettext::kWelcomeExplanation, this);
     note->setWordWrap(true);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, note);

@@ -31,10 +31,16 @@ class CImagePreview : public QWidget {
     Q_OBJECT
 public:
     CImagePreview(QSize frameSize, QWidget* parent = nullptr);
-    void setImage(const QImage& image) { image_ = image; update(); }
+    void setImage(const QImage& image) {
+        image_ = image;
+        update();
+    }
     const QImage& image() const { return image_; }
     // Shown when no image is set (the launcher's default icon).
-    void setFallback(const QImage& image) { fallback_ = image; update(); }
+    void setFallback(const QImage& image) {
+        fallback_ = image;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,9 +65,9 @@ public:
     bool removeSelectedImage();
 
 protected:
-    CImageListPage(const QString& caption, int helpContext, const QString& text,
-                   const char* textLabel, bool multiLineText, const ImageList& images,
-                   const QString& documentFolder, QSize previewSize, QWidget* parent);
+    CImageListPage(const QString& caption, int helpContext, const QString& text, const char* textLabel,
+                   bool multiLineText, const ImageList& images, const QString& documentFolder, QSize previewSize,
+                   QWidget* parent);
 
     // Shows its message and returns false when the bitmap does not fit this
     // page; may set the entry's transparent colour.
@@ -93,8 +99,8 @@ private:
 class CLauncherPage : public CImageListPage {
     Q_OBJECT
 public:
-    CLauncherPage(const QString& launcherName, const ImageList& icons,
-                  const QString& documentFolder, QWidget* parent = nullptr);
+    CLauncherPage(const QString& launcherName, const ImageList& icons, const QString& documentFolder,
+                  QWidget* parent = nullptr);
     QString launcherName() const;
     QLineEdit* nameEdit() const { return lineEdit_; }
     bool onKillActive() override;
@@ -107,8 +113,8 @@ protected:
 class CWelcomePage : public CImageListPage {
     Q_OBJECT
 public:
-    CWelcomePage(const QString& welcomeText, const ImageList& logos,
-                 const QString& documentFolder, QWidget* parent = nullptr);
+    CWelcomePage(const QString& welcomeText, const ImageList& logos, const QString& documentFolder,
+                 QWidget* parent = nullptr);
     QString welcomeText() const;
     QPlainTextEdit* textEdit() const { return textEdit_; }
     bool onKillActive() override;

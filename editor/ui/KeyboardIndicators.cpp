@@ -75,9 +75,7 @@ void KeyboardIndicators::refresh() {
 bool KeyboardIndicators::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyRelease:
-    case QEvent::ApplicationActivate:
-        refresh();
-        break;
+    case QEvent::ApplicationActivate: refresh(); break;
     default: break;
     }
     return QObject::eventFilter(watched, event);

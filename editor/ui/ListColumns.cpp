@@ -9,10 +9,8 @@ const QList<ListColumn>& listColumns(ListMode mode) {
     constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
     constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
     static const QList<ListColumn> eventColumns = {
-        {kHeadingDate, "Date", 100, kRight},
-        {kHeadingStartTime, "StartTime", 80, kRight},
-        {kHeadingEndTime, "EndTime", 80, kRight},
-        {kHeadingEventTitle, "Title", 260, kLeft},
+        {kHeadingDate, "Date", 100, kRight},      {kHeadingStartTime, "StartTime", 80, kRight},
+        {kHeadingEndTime, "EndTime", 80, kRight}, {kHeadingEventTitle, "Title", 260, kLeft},
         {kHeadingGroup, "Group", 120, kLeft},
     };
     static const QList<ListColumn> contactColumns = {

@@ -5,8 +5,7 @@
 
 namespace skedlin {
 
-void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const {
+void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem cell(option);
     initStyleOption(&cell, index);
     const QWidget* widget = cell.widget;
@@ -17,8 +16,8 @@ void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     // ... and the text inside the padding.
     cell.text = text;
-    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget)
-                               .adjusted(kTextPadding, 0, -kTextPadding, 0);
+    const QRect textRect =
+        style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget).adjusted(kTextPadding, 0, -kTextPadding, 0);
     if (text.isEmpty() || textRect.width() <= 0) return;
     const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : (cell.state & QStyle::State_Active) ? QPalette::Active

@@ -64,15 +64,12 @@ int compareContacts(const ContactEntry& a, const ContactEntry& b, int column) {
     case kContactColumnLastName: return compareKeys(a.lastName, b.lastName, a.firstName, b.firstName);
     case kContactColumnFirstName: return compareKeys(a.firstName, b.firstName, a.lastName, b.lastName);
     case kContactColumnCompany: return compareKeys(a.company, b.company, a.lastName, b.lastName);
-    case kContactColumnGroups:
-        return compareKeys(joinedGroupNames(a), joinedGroupNames(b), a.lastName, b.lastName);
+    case kContactColumnGroups: return compareKeys(joinedGroupNames(a), joinedGroupNames(b), a.lastName, b.lastName);
     default: return 0;
     }
 }
 
-QString joinedGroupNames(const ContactEntry& contact) {
-    return contact.memberGroups.join(QStringLiteral(", "));
-}
+QString joinedGroupNames(const ContactEntry& contact) { return contact.memberGroups.join(QStringLiteral(", ")); }
 
 QList<int> sortedEventOrder(const QList<EventEntry>& events, int column, bool descending) {
     if (column != kEventColumnTitle && column != kEventColumnGroup)

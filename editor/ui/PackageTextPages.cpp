@@ -19,10 +19,9 @@ constexpr int kInfoPageHelp = 0;  // the Info page has no manual page of its own
 // Application names the handheld itself uses; a package with one of them would
 // replace or confuse a built-in application.
 constexpr const char* kReservedAppNames[] = {
-    "address book", "addressdb",   "date book",         "datebookdb",
-    "memo pad",     "memodb",      "note pad",          "npaddb",
-    "owner",        "preferences", "saved preferences", "security",
-    "setup",        "to do list",  "tododb",            "unsaved preferences",
+    "address book", "addressdb",  "date book", "datebookdb",          "memo pad",          "memodb",
+    "note pad",     "npaddb",     "owner",     "preferences",         "saved preferences", "security",
+    "setup",        "to do list", "tododb",    "unsaved preferences",
 };
 
 QLabel* explanation(const char* text, QWidget* parent) {
@@ -51,8 +50,7 @@ QString CPackageNamePage::appFileName() const { return nameEdit_->text(); }
 
 bool CPackageNamePage::isReservedName(const QString& name) {
     for (const char* reserved : kReservedAppNames)
-        if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
-            return true;
+        if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0) return true;
     return false;
 }
 
@@ -134,10 +132,8 @@ QRadioButton* CNavigationPage::radio(int navigationLevel) const {
 }
 
 int CNavigationPage::navigationLevel() const {
-    if (groupsRadio_->isChecked())
-        return kNavigationGroups;
-    if (noneRadio_->isChecked())
-        return kNavigationNone;
+    if (groupsRadio_->isChecked()) return kNavigationGroups;
+    if (noneRadio_->isChecked()) return kNavigationNone;
     return kNavigationEvents;
 }
 

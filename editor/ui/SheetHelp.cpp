@@ -20,12 +20,12 @@ struct HelpTopic {
 
 // The manual page of each help context of the sheets and dialogs.
 constexpr HelpTopic kHelpTopics[] = {
-    {130, "package-name.html"},      {131, "package-title.html"},
-    {132, "event-general.html"},     {133, "package-navigation.html"},
-    {134, "package-groups.html"},    {135, "contact-general.html"},
-    {136, "contact-groups.html"},    {137, "contact-notes.html"},
-    {142, "group-details.html"},     {143, "event-note.html"},
-    {146, "package-welcome.html"},   {148, "event-repeat.html"},
+    {130, "package-name.html"},    {131, "package-title.html"},
+    {132, "event-general.html"},   {133, "package-navigation.html"},
+    {134, "package-groups.html"},  {135, "contact-general.html"},
+    {136, "contact-groups.html"},  {137, "contact-notes.html"},
+    {142, "group-details.html"},   {143, "event-note.html"},
+    {146, "package-welcome.html"}, {148, "event-repeat.html"},
     {150, "import.html"},
 };
 constexpr const char* kManualFolder = "help";
@@ -43,8 +43,7 @@ void setHelpContextHandler(std::function<void(int)> newHandler) { handler() = st
 QString helpPagePath(int context) {
     const char* page = kManualIndex;
     for (const HelpTopic& topic : kHelpTopics)
-        if (topic.context == context)
-            page = topic.page;
+        if (topic.context == context) page = topic.page;
     return QDir(programDirectory()).filePath(QString::fromLatin1(kManualFolder) + '/' + page);
 }
 

@@ -15,8 +15,7 @@ std::function<bool(MessageKind, const QString&)>& handler() {
 }
 
 bool show(QWidget* parent, MessageKind kind, const QString& text) {
-    if (handler())
-        return handler()(kind, text);
+    if (handler()) return handler()(kind, text);
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     switch (kind) {

@@ -14,7 +14,7 @@ enum class MessageKind {
     Plain,        // no icon
     Exclamation,  // a page check that keeps the user on the page
     Information,
-    Confirm,      // OK and Cancel
+    Confirm,  // OK and Cancel
 };
 
 void showPlainMessage(QWidget* parent, const QString& text);

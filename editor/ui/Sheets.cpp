@@ -15,14 +15,11 @@ bool runPackageWizard(CSkedlinDoc& document, QWidget* parent) {
 
 bool CPackageWizardUi::runWizard(CSkedlinDoc& document) { return runPackageWizard(document, parent_); }
 
-void CPackageWizardUi::showInformation(const QString& message) {
-    skedlin::showInformation(parent_, message);
-}
+void CPackageWizardUi::showInformation(const QString& message) { skedlin::showInformation(parent_, message); }
 
 bool showCalendarProperties(CSkedlinDoc& document, QWidget* parent) {
     CPackagePropertiesSheet sheet(document, false, parent);
-    if (!sheet.run())
-        return false;
+    if (!sheet.run()) return false;
     // Group renames change the events' and contacts' cells too.
     document.updateAllViews();
     return true;
@@ -31,8 +28,7 @@ bool showCalendarProperties(CSkedlinDoc& document, QWidget* parent) {
 bool newEvent(CSkedlinDoc& document, EventEntry& proposal, QWidget* parent) {
     EventEntry event = proposal;
     CEventSheet sheet(sheettext::kNewEventCaption, event, document.groupNames(), parent);
-    if (!sheet.run())
-        return false;
+    if (!sheet.run()) return false;
     document.beginStep(QString::fromUtf8(sheettext::kNewEventCaption));
     document.addEvent(event);
     document.endStep();
@@ -42,12 +38,10 @@ bool newEvent(CSkedlinDoc& document, EventEntry& proposal, QWidget* parent) {
 }
 
 bool editEvent(CSkedlinDoc& document, int eventIndex, QWidget* parent) {
-    if (eventIndex < 0 || eventIndex >= document.events().size())
-        return false;
+    if (eventIndex < 0 || eventIndex >= document.events().size()) return false;
     EventEntry event = document.events().at(eventIndex);
     CEventSheet sheet(sheettext::kEventDetailsCaption, event, document.groupNames(), parent);
-    if (!sheet.run())
-        return false;
+    if (!sheet.run()) return false;
     // A confirmed event sheet counts as a change even when nothing differs.
     document.beginStep(QString::fromUtf8(sheettext::kEventDetailsCaption), true);
     document.replaceEvent(eventIndex, event);
@@ -60,8 +54,7 @@ bool newContact(CSkedlinDoc& document, QWidget* parent) {
     contact.id = document.nextFreeContactId();
     contact.phoneTypes = kDefaultPhoneTypes;
     CContactSheet sheet(sheettext::kNewContactCaption, contact, document.groupNames(), parent);
-    if (!sheet.run())
-        return false;
+    if (!sheet.run()) return false;
     document.beginStep(QString::fromUtf8(sheettext::kNewContactCaption));
     document.addContact(contact);
     document.endStep();
@@ -70,12 +63,10 @@ bool newContact(CSkedlinDoc& document, QWidget* parent) {
 }
 
 bool editContact(CSkedlinDoc& document, int contactIndex, QWidget* parent) {
-    if (contactIndex < 0 || contactIndex >= document.contacts().size())
-        return false;
+    if (contactIndex < 0 || contactIndex >= document.contacts().size()) return false;
     ContactEntry contact = document.contacts().at(contactIndex);
     CContactSheet sheet(sheettext::kContactDetailsCaption, contact, document.groupNames(), parent);
-    if (!sheet.run())
-        return false;
+    if (!sheet.run()) return false;
     // Marks the document modified (and tells the views) only when the contact changed.
     document.beginStep(QString::fromUtf8(sheettext::kContactDetailsCaption));
     document.replaceContact(contactIndex, contact);

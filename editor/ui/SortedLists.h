@@ -18,8 +18,7 @@ inline bool sortsBefore(const QString& a, const QString& b) {
 // Inserts an item where it belongs alphabetically; returns it.
 inline QListWidgetItem* insertSorted(QListWidget* list, const QString& text) {
     int row = 0;
-    while (row < list->count() && !sortsBefore(text, list->item(row)->text()))
-        ++row;
+    while (row < list->count() && !sortsBefore(text, list->item(row)->text())) ++row;
     auto* item = new QListWidgetItem(text);
     list->insertItem(row, item);
     return item;
@@ -27,16 +26,14 @@ inline QListWidgetItem* insertSorted(QListWidget* list, const QString& text) {
 
 inline int insertSorted(QComboBox* box, const QString& text) {
     int row = 0;
-    while (row < box->count() && !sortsBefore(text, box->itemText(row)))
-        ++row;
+    while (row < box->count() && !sortsBefore(text, box->itemText(row))) ++row;
     box->insertItem(row, text);
     return row;
 }
 
 inline QStringList listTexts(const QListWidget* list) {
     QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
+    for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
     return texts;
 }
 

@@ -68,15 +68,12 @@ inline constexpr const char* kBuildRunning = "Building the calendar package...";
 // Help command, when the manual cannot be shown.
 inline constexpr const char* kHelpNotOpened = "The Skedlin User Manual could not be opened.\n\n%1";
 // Edit Source, when no program could show the file.
-inline constexpr const char* kSourceNotOpened =
-    "No program could be started to edit the package source.\n\n%1";
+inline constexpr const char* kSourceNotOpened = "No program could be started to edit the package source.\n\n%1";
 // Opening the output folder after a build, when nothing could show it.
 inline constexpr const char* kFolderNotOpened = "The folder could not be opened.\n\n%1";
 
 // The filter box above the list.
 inline constexpr const char* kFindPlaceholder = "Find (Ctrl+F)";
-
-
 
 // About box.
 inline constexpr const char* kAboutCaption = "About Skedlin";

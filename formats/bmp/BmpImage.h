@@ -25,9 +25,9 @@ namespace skedlin {
 // (see bmpExitCode).
 enum class BmpError {
     None,
-    Unreadable,          // the file cannot be opened or read, is not a regular file, or is too large
-    Malformed,           // truncated, inconsistent or unsupported variant (RLE, 32 bits, ...)
-    NotBitmap,           // the data does not begin with "BM", or its header is of an unknown kind
+    Unreadable,  // the file cannot be opened or read, is not a regular file, or is too large
+    Malformed,   // truncated, inconsistent or unsupported variant (RLE, 32 bits, ...)
+    NotBitmap,   // the data does not begin with "BM", or its header is of an unknown kind
     TooWide,
     TooTall,
     UnsupportedColours,  // a bit count the handhelds cannot show (2 bits, coloured 4 bits)

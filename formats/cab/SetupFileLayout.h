@@ -31,7 +31,7 @@ inline constexpr std::size_t kOffsetSectionOffsets = 60;  // six u32, in Section
 inline constexpr std::size_t kOffsetAppName = 84;         // u16 offset, u16 length
 inline constexpr std::size_t kOffsetProvider = 88;
 inline constexpr std::size_t kOffsetUnsupported = 92;
-inline constexpr std::size_t kOffsetReserved2 = 96;       // two u16, both 0
+inline constexpr std::size_t kOffsetReserved2 = 96;  // two u16, both 0
 
 inline constexpr std::uint32_t kAlwaysOne = 1;
 

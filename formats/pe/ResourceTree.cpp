@@ -44,10 +44,11 @@ long readDirectory(ByteReader& in, std::uint32_t offset, const char* what, std::
 
 // The ids of one type directory at `at`, each with the place of its language directory.
 bool ResourceTree::readTypeDirectory(ByteReader& in, std::uint16_t typeId, std::uint32_t at, long itemCount,
-                       std::vector<PendingItem>& pending, std::string& error) {
+                                     std::vector<PendingItem>& pending, std::string& error) {
     long previousId = -1;
     for (long i = 0; i < itemCount; ++i) {
-        std::uint32_t itemEntry = at + pe::kResourceDirectorySize + static_cast<std::uint32_t>(i) * pe::kResourceEntrySize;
+        std::uint32_t itemEntry =
+            at + pe::kResourceDirectorySize + static_cast<std::uint32_t>(i) * pe::kResourceEntrySize;
         std::uint32_t id = in.read32le(itemEntry);
         std::uint32_t languageTarget = in.read32le(itemEntry + 4);
         if (id > 0xFFFF || static_cast<long>(id) < previousId) {
@@ -56,8 +57,8 @@ bool ResourceTree::readTypeDirectory(ByteReader& in, std::uint16_t typeId, std::
         }
         previousId = static_cast<long>(id);
         if (!(languageTarget & pe::kResourceSubdirectoryFlag)) {
-            error = std::string(kNotInOrder) + "resource " + std::to_string(id) + " of type " +
-                    std::to_string(typeId) + " has no language directory";
+            error = std::string(kNotInOrder) + "resource " + std::to_string(id) + " of type " + std::to_string(typeId) +
+                    " has no language directory";
             return false;
         }
         pending.push_back({typeId, static_cast<std::uint16_t>(id), languageTarget & ~pe::kResourceSubdirectoryFlag});
@@ -74,7 +75,8 @@ std::uint32_t ResourceTree::parseDirectories(std::span<const std::uint8_t> secti
     if (typeCount < 0) return 0;
     keepHeader(in, 0, root);
 
-    std::uint32_t expected = pe::kResourceDirectorySize + static_cast<std::uint32_t>(typeCount) * pe::kResourceEntrySize;
+    std::uint32_t expected =
+        pe::kResourceDirectorySize + static_cast<std::uint32_t>(typeCount) * pe::kResourceEntrySize;
     long previousType = -1;
     for (long t = 0; t < typeCount; ++t) {
         std::uint32_t entry = pe::kResourceDirectorySize + static_cast<std::uint32_t>(t) * pe::kResourceEntrySize;
@@ -116,7 +118,8 @@ bool ResourceTree::parseItems(std::span<const std::uint8_t> section, std::uint32
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const PendingItem& p = pending[k];
         const std::string label = "resource " + std::to_string(p.id) + " of type " + std::to_string(p.type);
-        std::uint32_t languageDirectory = languagesStart + static_cast<std::uint32_t>(k) * pe::kResourceLanguageDirectorySize;
+        std::uint32_t languageDirectory =
+            languagesStart + static_cast<std::uint32_t>(k) * pe::kResourceLanguageDirectorySize;
         if (p.languageDirectory != languageDirectory) {
             error = std::string(kNotInOrder) + "the language directory of " + label + " is out of place";
             return false;
@@ -183,16 +186,18 @@ std::uint32_t ResourceTree::usedSize() const {
         items += type.items.size();
         for (const auto& [id, item] : type.items) bodies += item.paddedSize();
     }
-    return static_cast<std::uint32_t>(directories + items * (pe::kResourceLanguageDirectorySize + pe::kResourceDataEntrySize) +
-                                      bodies + tail.size());
+    return static_cast<std::uint32_t>(
+        directories + items * (pe::kResourceLanguageDirectorySize + pe::kResourceDataEntrySize) + bodies + tail.size());
 }
 
 std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva, std::size_t capacity) const {
     // Lay the whole tree out first, then write every piece once at its place.
     std::uint32_t itemCount = 0;
-    std::uint32_t directoriesEnd = pe::kResourceDirectorySize + static_cast<std::uint32_t>(types.size()) * pe::kResourceEntrySize;
+    std::uint32_t directoriesEnd =
+        pe::kResourceDirectorySize + static_cast<std::uint32_t>(types.size()) * pe::kResourceEntrySize;
     for (const auto& [typeId, type] : types) {
-        directoriesEnd += pe::kResourceDirectorySize + static_cast<std::uint32_t>(type.items.size()) * pe::kResourceEntrySize;
+        directoriesEnd +=
+            pe::kResourceDirectorySize + static_cast<std::uint32_t>(type.items.size()) * pe::kResourceEntrySize;
         itemCount += static_cast<std::uint32_t>(type.items.size());
     }
     const std::uint32_t languagesStart = directoriesEnd;
@@ -212,7 +217,8 @@ std::vector<std::uint8_t> ResourceTree::serialize(std::uint32_t sectionRva, std:
     };
 
     writeDirectory(0, root, static_cast<std::uint16_t>(types.size()));
-    std::uint32_t typeDirectory = pe::kResourceDirectorySize + static_cast<std::uint32_t>(types.size()) * pe::kResourceEntrySize;
+    std::uint32_t typeDirectory =
+        pe::kResourceDirectorySize + static_cast<std::uint32_t>(types.size()) * pe::kResourceEntrySize;
     std::uint32_t rootEntry = pe::kResourceDirectorySize;
     std::uint32_t k = 0;
     std::uint32_t body = bodiesStart;

@@ -9,18 +9,18 @@
 
 namespace skedlin::palm {
 
-inline constexpr std::uint32_t kTypeString = fourCharCode("tSTR");        // text and zero byte
-inline constexpr std::uint32_t kTypeStringList = fourCharCode("tSTL");    // prefix, count, texts
-inline constexpr std::uint32_t kTypeWordList = fourCharCode("wrdl");      // count, 16-bit values
-inline constexpr std::uint32_t kTypeAppName = fourCharCode("tAIN");       // launcher name
-inline constexpr std::uint32_t kTypeAppIcon = fourCharCode("tAIB");       // launcher icon family
-inline constexpr std::uint32_t kTypeBitmap = fourCharCode("Tbmp");        // bitmap family
-inline constexpr std::uint32_t kTypeContact = fourCharCode("Ncnt");       // contact record
-inline constexpr std::uint32_t kTypeEvent = fourCharCode("Nevt");         // event record
-inline constexpr std::uint32_t kTypeCode = fourCharCode("code");          // 68k code segments
-inline constexpr std::uint32_t kTypeData = fourCharCode("data");          // initialised globals
-inline constexpr std::uint32_t kTypePreferences = fourCharCode("pref");   // launch preferences
-inline constexpr std::uint32_t kTypeVersion = fourCharCode("tver");       // version text
+inline constexpr std::uint32_t kTypeString = fourCharCode("tSTR");       // text and zero byte
+inline constexpr std::uint32_t kTypeStringList = fourCharCode("tSTL");   // prefix, count, texts
+inline constexpr std::uint32_t kTypeWordList = fourCharCode("wrdl");     // count, 16-bit values
+inline constexpr std::uint32_t kTypeAppName = fourCharCode("tAIN");      // launcher name
+inline constexpr std::uint32_t kTypeAppIcon = fourCharCode("tAIB");      // launcher icon family
+inline constexpr std::uint32_t kTypeBitmap = fourCharCode("Tbmp");       // bitmap family
+inline constexpr std::uint32_t kTypeContact = fourCharCode("Ncnt");      // contact record
+inline constexpr std::uint32_t kTypeEvent = fourCharCode("Nevt");        // event record
+inline constexpr std::uint32_t kTypeCode = fourCharCode("code");         // 68k code segments
+inline constexpr std::uint32_t kTypeData = fourCharCode("data");         // initialised globals
+inline constexpr std::uint32_t kTypePreferences = fourCharCode("pref");  // launch preferences
+inline constexpr std::uint32_t kTypeVersion = fourCharCode("tver");      // version text
 
 inline constexpr std::uint32_t kDatabaseTypeApplication = fourCharCode("appl");
 inline constexpr std::uint32_t kViewerCreator = fourCharCode("SKL0");

@@ -59,7 +59,8 @@ std::vector<std::uint8_t> serializeDatabase(const HeaderBytes& header, std::span
     return out;
 }
 
-bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header, std::vector<palm::PalmResource>& resources) {
+bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
+                   std::vector<palm::PalmResource>& resources) {
     resources.clear();
     bytes::ByteReader in(image);
     if (!in.has(0, kHeaderBytes)) return false;

@@ -34,7 +34,7 @@ inline constexpr std::size_t kOffsetResourceCount = 76;
 inline constexpr std::size_t kHeaderBytesBeforeCount = 76;
 inline constexpr std::size_t kHeaderBytes = 78;
 inline constexpr std::size_t kResourceEntryBytes = 10;  // type, id, offset
-inline constexpr std::size_t kListGapBytes = 2;          // two zero bytes after the list
+inline constexpr std::size_t kListGapBytes = 2;         // two zero bytes after the list
 inline constexpr std::uint16_t kAttributeResourceDatabase = 0x0001;
 static_assert(kOffsetNextRecordList + 4 == kHeaderBytesBeforeCount, "the resource count follows the last long");
 static_assert(kOffsetResourceCount + 2 == kHeaderBytes, "the header ends with the 16-bit resource count");
@@ -75,6 +75,7 @@ std::vector<std::uint8_t> serializeDatabase(const HeaderBytes& header, std::span
 // Splits a complete image into its header and resources; a resource runs to
 // the next one's offset, the last one to the end. False when the image is not
 // a well-formed resource database.
-bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header, std::vector<palm::PalmResource>& resources);
+bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
+                   std::vector<palm::PalmResource>& resources);
 
 }  // namespace skedlin::prc

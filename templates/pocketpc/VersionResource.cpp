@@ -72,12 +72,10 @@ std::vector<std::uint8_t> viewerVersionResource() {
     bytes::ByteWriter(fixed).put32le(0);  // date, low
 
     const std::string version = std::to_string(kMajor) + "." + std::to_string(kMinor) + "." + std::to_string(kPatch);
-    std::vector<std::uint8_t> strings = block(kStringTableKey, kValueIsText, {}, 0,
-                                              {textValue("CompanyName", "Quenby Software"),
-                                               textValue("FileDescription", "Skedlin calendar package viewer"),
-                                               textValue("FileVersion", version),
-                                               textValue("ProductName", "Skedlin"),
-                                               textValue("ProductVersion", version)});
+    std::vector<std::uint8_t> strings = block(
+        kStringTableKey, kValueIsText, {}, 0,
+        {textValue("CompanyName", "Quenby Software"), textValue("FileDescription", "Skedlin calendar package viewer"),
+         textValue("FileVersion", version), textValue("ProductName", "Skedlin"), textValue("ProductVersion", version)});
     std::vector<std::uint8_t> translation;
     bytes::ByteWriter(translation).put32le(kTranslationUsEnglishUnicode);
     std::vector<std::uint8_t> variables =

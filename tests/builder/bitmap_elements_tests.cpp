@@ -21,8 +21,7 @@ struct RecordedBitmap {
 };
 
 // A corpus file's bytes after its 14-byte file header.
-std::vector<std::uint8_t> packedCorpusFile(const std::string& relative)
-{
+std::vector<std::uint8_t> packedCorpusFile(const std::string& relative) {
     std::ifstream in(std::string(SKEDLIN_CORPUS) + "/bmp/" + relative, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return bytes.size() > 14 ? std::vector<std::uint8_t>(bytes.begin() + 14, bytes.end()) : bytes;
@@ -34,12 +33,10 @@ public:
     void addNumber(std::uint16_t, long) override {}
     void addWordList(std::uint16_t, std::span<const std::uint16_t>) override {}
     void addRecord(std::uint16_t, std::span<const std::uint8_t>) override {}
-    void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packed) override
-    {
+    void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packed) override {
         bitmaps.push_back({id, {packed.begin(), packed.end()}, 0, 0});
     }
-    void addIcon(std::uint16_t group, const BmpImage& image) override
-    {
+    void addIcon(std::uint16_t group, const BmpImage& image) override {
         icons.push_back({group, {}, image.width(), image.bitCount()});
     }
 
@@ -47,8 +44,7 @@ public:
 };
 
 struct Fixture {
-    explicit Fixture(const std::string& xml)
-    {
+    explicit Fixture(const std::string& xml) {
         BuildOptions options;
         options.inputPath = std::string(SKEDLIN_CORPUS) + "/bmp/package.xml";
         builder = std::make_unique<PackageBuilder>(options);
@@ -64,8 +60,7 @@ struct Fixture {
 };
 
 // A 22-byte file that begins with "BM": too short for the headers.
-std::string shortBmFile()
-{
+std::string shortBmFile() {
     static const std::string path = [] {
         const std::string p = (std::filesystem::temp_directory_path() / "skedlin-short-bm.bmp").string();
         std::ofstream(p, std::ios::binary) << std::string("BM") + std::string(20, '\x01');
@@ -76,8 +71,7 @@ std::string shortBmFile()
 
 }  // namespace
 
-TEST(BitmapElements, PathsResolveAgainstTheInputFolder)
-{
+TEST(BitmapElements, PathsResolveAgainstTheInputFolder) {
     EXPECT_EQ(resolveBitmapPath(".\\logo.bmp", "/home/a/pkg.xml"), "/home/a/logo.bmp");
     EXPECT_EQ(resolveBitmapPath("logo.bmp", "C:\\work\\pkg.xml"), "C:/work/logo.bmp");
     EXPECT_EQ(resolveBitmapPath("art\\logo.bmp", "/home/a/pkg.xml"), "/home/a/art/logo.bmp");
@@ -86,8 +80,7 @@ TEST(BitmapElements, PathsResolveAgainstTheInputFolder)
     EXPECT_EQ(resolveBitmapPath(" logo.bmp\n", "pkg.xml"), "logo.bmp");
 }
 
-TEST(BitmapElements, TransparentColourIsAColourReference)
-{
+TEST(BitmapElements, TransparentColourIsAColourReference) {
     EXPECT_EQ(parseColourReference("0x0000FF"), (RgbColour{255, 0, 0}));
     EXPECT_EQ(parseColourReference("0xFF8000"), (RgbColour{0, 128, 255}));
     EXPECT_EQ(parseColourReference("FFFFFF"), (RgbColour{255, 255, 255}));
@@ -96,10 +89,10 @@ TEST(BitmapElements, TransparentColourIsAColourReference)
     EXPECT_FALSE(parseColourReference("0x123456789"));
 }
 
-TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons)
-{
-    Fixture f("<launcher-icon><bitmap>plucker/viewer.bmp</bitmap><bitmap>plucker/viewer-8bpp.bmp</bitmap>"
-              "<bitmap>happydays/HD_large.bmp</bitmap></launcher-icon>");
+TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons) {
+    Fixture f(
+        "<launcher-icon><bitmap>plucker/viewer.bmp</bitmap><bitmap>plucker/viewer-8bpp.bmp</bitmap>"
+        "<bitmap>happydays/HD_large.bmp</bitmap></launcher-icon>");
     const auto before = f.builder->palmDatabase().find(palm::kTypeAppIcon, 1000)->bytes;
     ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
     // No bitmap is 22 x 22 or 44 x 44: the template's icon stays.
@@ -110,14 +103,12 @@ TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons)
     EXPECT_EQ(f.recorder->icons[0].bitCount, 8);
 }
 
-TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourSays)
-{
+TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourSays) {
     Fixture f("<launcher-icon><bitmap transparent-color=\"red\">plucker/viewer.bmp</bitmap></launcher-icon>");
     ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
 }
 
-TEST(BitmapElements, InlineIconReachesPocketPc)
-{
+TEST(BitmapElements, InlineIconReachesPocketPc) {
     std::ifstream in(std::string(SKEDLIN_CORPUS) + "/bmp/plucker/viewer.bmp", std::ios::binary);
     std::string hex;
     char pair[3];
@@ -132,8 +123,7 @@ TEST(BitmapElements, InlineIconReachesPocketPc)
     EXPECT_EQ(f.recorder->icons[0].width, 32);
 }
 
-TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage)
-{
+TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage) {
     const struct {
         std::string bitmaps;
         int code;
@@ -170,10 +160,10 @@ TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage)
     }
 }
 
-TEST(BitmapElements, LogoAppendsTbmpAndHandsTheLargestToPocketPc)
-{
-    Fixture f("<image><bitmap>plucker/chicken.bmp</bitmap><bitmap transparent-color=\"0xFFFFFF\">"
-              "plucker/chicken-8bpp.bmp</bitmap></image>");
+TEST(BitmapElements, LogoAppendsTbmpAndHandsTheLargestToPocketPc) {
+    Fixture f(
+        "<image><bitmap>plucker/chicken.bmp</bitmap><bitmap transparent-color=\"0xFFFFFF\">"
+        "plucker/chicken-8bpp.bmp</bitmap></image>");
     ASSERT_EQ(readWelcomeImage(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
     const palm::PalmResource* logo = f.builder->palmDatabase().find(palm::kTypeBitmap, 4000);
     ASSERT_NE(logo, nullptr);

@@ -23,7 +23,9 @@ std::string packageXml(const std::string& launcherName) {
            "\t<package-title>Harbour Conference 2003</package-title>\n"
            "\t<app-name>Harbour 2003</app-name>\n"
            "\t<app-launcher>\n"
-           "\t\t<launcher-name>" + launcherName + "</launcher-name>\n"
+           "\t\t<launcher-name>" +
+           launcherName +
+           "</launcher-name>\n"
            "\t</app-launcher>\n"
            "\t<welcome>\n"
            "\t\t<description>Programme of the harbour conference.</description>\n"
@@ -190,8 +192,7 @@ TEST_F(OutputStep, WizardFailureGivesCode13WithItsNumber) {
 
     const auto run = build();
     EXPECT_EQ(run.exitCode, 13);
-    EXPECT_NE(run.err.find("An error was returned by the Microsoft CAB Wizard.  Error number = 5"),
-              std::string::npos)
+    EXPECT_NE(run.err.find("An error was returned by the Microsoft CAB Wizard.  Error number = 5"), std::string::npos)
         << run.err;
     // Neither the old cabinet nor whatever the failing wizard left remains.
     EXPECT_EQ(outputs(), (std::vector<std::string>{"Conf.prc"}));

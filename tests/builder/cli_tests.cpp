@@ -205,8 +205,9 @@ TEST_F(BuilderCommandLine, MissingInputFileWritesTheErrorFile) {
 }
 
 TEST_F(BuilderCommandLine, TagLeftOpenGivesCode2WithTheLine) {
-    const std::string input = put("open.xml", "<?xml version=\"1.0\"?>\r\n<calendar-package navigation=\"none\">\r\n"
-                                              "\t<package-title>T\r\n</calendar-package>\r\n");
+    const std::string input = put("open.xml",
+                                  "<?xml version=\"1.0\"?>\r\n<calendar-package navigation=\"none\">\r\n"
+                                  "\t<package-title>T\r\n</calendar-package>\r\n");
     const auto result = run({input, at("out"), "/ERR", at("err.txt"), "/PALM"}, dir_);
     EXPECT_EQ(result.exitCode, 2);
     const std::string text = readText(dir_ / "err.txt");
@@ -266,7 +267,8 @@ TEST_F(BuilderCommandLine, PackageTextsOutsideTheCodePageAreWarnedAbout) {
     for (const char* element : {"<package-title>", "<app-name>", "<launcher-name>", "<author-info>"}) {
         EXPECT_NE(result.out.find(std::string("Warning: ") + element + " of the package holds characters"),
                   std::string::npos)
-            << element << "\n" << result.out;
+            << element << "\n"
+            << result.out;
     }
     EXPECT_EQ(result.out.find("<description>"), std::string::npos) << result.out;
 }
@@ -326,15 +328,17 @@ TEST_F(BuilderCommandLine, MissingRequiredItemsNameItemAndParent) {
 }
 
 TEST_F(BuilderCommandLine, MissingAppLauncherOrWelcome) {
-    const std::string noLauncher = "<calendar-package navigation=\"none\"><package-title>T</package-title>"
-                                   "<app-name>A</app-name><welcome><description>D</description></welcome>"
-                                   "<groups/></calendar-package>";
+    const std::string noLauncher =
+        "<calendar-package navigation=\"none\"><package-title>T</package-title>"
+        "<app-name>A</app-name><welcome><description>D</description></welcome>"
+        "<groups/></calendar-package>";
     auto result = run({put("a.xml", noLauncher), at("out"), "/PALM"}, dir_);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("<app-launcher>"), std::string::npos) << result.err;
-    const std::string noWelcome = "<calendar-package navigation=\"none\"><package-title>T</package-title>"
-                                  "<app-name>A</app-name><app-launcher><launcher-name>L</launcher-name>"
-                                  "</app-launcher><groups/></calendar-package>";
+    const std::string noWelcome =
+        "<calendar-package navigation=\"none\"><package-title>T</package-title>"
+        "<app-name>A</app-name><app-launcher><launcher-name>L</launcher-name>"
+        "</app-launcher><groups/></calendar-package>";
     result = run({put("w.xml", noWelcome), at("out"), "/PALM"}, dir_);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("<welcome>"), std::string::npos) << result.err;

@@ -9,8 +9,8 @@
 namespace skedlin::testing {
 namespace {
 
-const std::pair<const char*, int> kLabels[] = {{"work", 0},  {"home", 1},  {"fax", 2},   {"other", 3},
-                                               {"email", 4}, {"main", 5},  {"pager", 6}, {"mobile", 7}};
+const std::pair<const char*, int> kLabels[] = {{"work", 0},  {"home", 1}, {"fax", 2},   {"other", 3},
+                                               {"email", 4}, {"main", 5}, {"pager", 6}, {"mobile", 7}};
 
 int labelOf(const std::string& type) {
     for (const auto& [word, label] : kLabels) {
@@ -33,8 +33,8 @@ TEST(ContactsBuild, EveryRecordMatchesTheXml) {
 
     xml::Document document;
     xml::ParseError error;
-    ASSERT_TRUE(document.loadFile(fixture("conference.xml"), std::string(SKEDLIN_BIN_DIR) + "/CalendarPackage.dtd",
-                                  error));
+    ASSERT_TRUE(
+        document.loadFile(fixture("conference.xml"), std::string(SKEDLIN_BIN_DIR) + "/CalendarPackage.dtd", error));
     const auto contacts = childrenNamed(document.root().firstChild("contacts"), "contact");
     ASSERT_EQ(built.palmOfType("Ncnt").size(), contacts.size());
 
@@ -103,23 +103,26 @@ TEST(ContactsBuild, DuplicateIdsAreRefusedWithAnEmptyMessage) {
 }
 
 TEST(ContactsBuild, MissingIdOrPhoneTypeNamesTheItem) {
-    BuiltPackage built = buildPackageText(packageXml("<contacts><contact><last-name>X</last-name></contact></contacts>", ""));
+    BuiltPackage built =
+        buildPackageText(packageXml("<contacts><contact><last-name>X</last-name></contact></contacts>", ""));
     EXPECT_EQ(built.code, 2);
     EXPECT_NE(built.message.find("id"), std::string::npos) << built.message;
     EXPECT_NE(built.message.find("contact"), std::string::npos) << built.message;
 
     built = buildPackageText(packageXml(
-        "<contacts><contact id='1'><phone-numbers><phone-number>5</phone-number></phone-numbers></contact></contacts>", ""));
+        "<contacts><contact id='1'><phone-numbers><phone-number>5</phone-number></phone-numbers></contact></contacts>",
+        ""));
     EXPECT_EQ(built.code, 2);
     EXPECT_NE(built.message.find("type"), std::string::npos) << built.message;
     EXPECT_NE(built.message.find("phone-number"), std::string::npos) << built.message;
 }
 
 TEST(ContactsBuild, ForeignElementsAndUnknownTypesAmongThePhones) {
-    const BuiltPackage built = buildPackageText(packageXml(
-        "<contacts><contact id='1'><phone-numbers><note>skip me</note>"
-        "<phone-number type='cell'>555</phone-number><phone-number type='home'>556</phone-number>"
-        "</phone-numbers></contact></contacts>", ""));
+    const BuiltPackage built = buildPackageText(
+        packageXml("<contacts><contact id='1'><phone-numbers><note>skip me</note>"
+                   "<phone-number type='cell'>555</phone-number><phone-number type='home'>556</phone-number>"
+                   "</phone-numbers></contact></contacts>",
+                   ""));
     const std::string& output = built.warnings;
     ASSERT_EQ(built.code, 0) << built.message;
     const auto record = decodeAddressRecord(built.palmResource("Ncnt", 6000)->bytes);
@@ -133,7 +136,8 @@ TEST(ContactsBuild, ForeignElementsAndUnknownTypesAmongThePhones) {
 
 TEST(ContactsBuild, TextsBecomeWindows1252WithAWarningForTheRest) {
     const BuiltPackage built = buildPackageText(packageXml(
-        "<contacts><contact id='1'><last-name>Müller €</last-name><first-name>Жанна</first-name></contact></contacts>", ""));
+        "<contacts><contact id='1'><last-name>Müller €</last-name><first-name>Жанна</first-name></contact></contacts>",
+        ""));
     const std::string& output = built.warnings;
     ASSERT_EQ(built.code, 0) << built.message;
     const auto record = decodeAddressRecord(built.palmResource("Ncnt", 6000)->bytes);
@@ -162,15 +166,17 @@ TEST(ContactsBuild, AThousandContactsFitTheOneBeyondIsRefused) {
 }
 
 TEST(ContactsBuild, OversizeTextsAreRefusedNamingTheContact) {
-    BuiltPackage built = buildPackageText(packageXml(
-        "<contacts><contact id='42'><last-name>Vogel</last-name><contact-note>" + std::string(70000, 'n') +
-        "</contact-note></contact></contacts>", ""));
+    BuiltPackage built =
+        buildPackageText(packageXml("<contacts><contact id='42'><last-name>Vogel</last-name><contact-note>" +
+                                        std::string(70000, 'n') + "</contact-note></contact></contacts>",
+                                    ""));
     EXPECT_EQ(built.code, 1);
     EXPECT_NE(built.message.find("contact 42 (Vogel)"), std::string::npos) << built.message;
     EXPECT_NE(built.message.find("65536"), std::string::npos) << built.message;
 
     built = buildPackageText(packageXml(
-        "<contacts><contact id='43'><contact-note>" + std::string(30000, '\n') + "</contact-note></contact></contacts>", ""));
+        "<contacts><contact id='43'><contact-note>" + std::string(30000, '\n') + "</contact-note></contact></contacts>",
+        ""));
     EXPECT_EQ(built.code, 1);
     EXPECT_NE(built.message.find("Pocket PC"), std::string::npos) << built.message;
     EXPECT_TRUE(built.palmOfType("Ncnt").empty());

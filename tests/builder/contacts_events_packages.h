@@ -103,8 +103,8 @@ inline std::string packageXml(const std::string& contacts, const std::string& gr
 
 inline std::string groupXml(const std::string& events, const std::string& contactIds = "",
                             const std::string& name = "G") {
-    return "<group name=\"" + name + "\"><group-description>d</group-description><events>" + events +
-           "</events>" + contactIds + "</group>";
+    return "<group name=\"" + name + "\"><group-description>d</group-description><events>" + events + "</events>" +
+           contactIds + "</group>";
 }
 
 inline BuiltPackage buildPackageText(const std::string& xml) {
@@ -113,8 +113,6 @@ inline BuiltPackage buildPackageText(const std::string& xml) {
     return buildPackageFile(path);
 }
 
-inline std::string fixture(const std::string& name) {
-    return std::string(SKEDLIN_TEST_DATA) + "/records/" + name;
-}
+inline std::string fixture(const std::string& name) { return std::string(SKEDLIN_TEST_DATA) + "/records/" + name; }
 
 }  // namespace skedlin::testing

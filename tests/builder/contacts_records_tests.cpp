@@ -17,8 +17,7 @@ namespace field = testing;
 TEST(ContactRecords, OnlyACompany) {
     ContactRecord contact;
     contact.setText(ContactText::Company, "Acme");
-    const std::vector<std::uint8_t> expected = {0xAA, 0x04, 0x32, 0x10, 0, 0, 0, 4, 1,
-                                                'A',  'c',  'm',  'e',  0};
+    const std::vector<std::uint8_t> expected = {0xAA, 0x04, 0x32, 0x10, 0, 0, 0, 4, 1, 'A', 'c', 'm', 'e', 0};
     EXPECT_EQ(*contact.palmRecord(), expected);
     EXPECT_EQ(decodePocketPcContact(*contact.pocketPcRecord())->flagByte, 1);
 }

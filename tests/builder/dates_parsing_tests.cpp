@@ -36,11 +36,11 @@ TEST(DayAttribute, CountsBeyondTheSupportedYearsAreRefused) {
 }
 
 TEST(CalendarArithmetic, WeekdaysAndDayStepsAcrossMonthsAndCenturies) {
-    EXPECT_EQ(weekdayOf({2003, 1, 1}), 3);   // Wednesday
-    EXPECT_EQ(weekdayOf({1850, 1, 1}), 2);   // Tuesday
-    EXPECT_EQ(weekdayOf({1900, 1, 1}), 1);   // Monday
-    EXPECT_EQ(weekdayOf({1, 1, 1}), 1);      // Monday, proleptic
-    EXPECT_EQ(weekdayOf({2031, 12, 31}), 3); // Wednesday
+    EXPECT_EQ(weekdayOf({2003, 1, 1}), 3);    // Wednesday
+    EXPECT_EQ(weekdayOf({1850, 1, 1}), 2);    // Tuesday
+    EXPECT_EQ(weekdayOf({1900, 1, 1}), 1);    // Monday
+    EXPECT_EQ(weekdayOf({1, 1, 1}), 1);       // Monday, proleptic
+    EXPECT_EQ(weekdayOf({2031, 12, 31}), 3);  // Wednesday
     EXPECT_EQ(addDays({2003, 1, 28}, 7), (CalendarDate{2003, 2, 4}));
     EXPECT_EQ(addDays({2004, 3, 1}, -1), (CalendarDate{2004, 2, 29}));
 }
@@ -97,25 +97,19 @@ TEST(DateText, IsoIsYearFirstWhateverTheLocale) {
 }
 
 TEST(DateText, NumericDatesFollowTheLocalesOrder) {
-    EXPECT_EQ(parseDateText("01/02/2003", withOrder(NumericDateOrder::MonthDayYear)),
-              (CalendarDate{2003, 1, 2}));
-    EXPECT_EQ(parseDateText("01/02/2003", withOrder(NumericDateOrder::DayMonthYear)),
-              (CalendarDate{2003, 2, 1}));
-    EXPECT_EQ(parseDateText("1.2.03", withOrder(NumericDateOrder::DayMonthYear)),
-              (CalendarDate{2003, 2, 1}));
-    EXPECT_EQ(parseDateText("03/02/01", withOrder(NumericDateOrder::YearMonthDay)),
-              (CalendarDate{2003, 2, 1}));
-    EXPECT_EQ(parseDateText("1/2/45", withOrder(NumericDateOrder::MonthDayYear)),
-              (CalendarDate{1945, 1, 2}));
+    EXPECT_EQ(parseDateText("01/02/2003", withOrder(NumericDateOrder::MonthDayYear)), (CalendarDate{2003, 1, 2}));
+    EXPECT_EQ(parseDateText("01/02/2003", withOrder(NumericDateOrder::DayMonthYear)), (CalendarDate{2003, 2, 1}));
+    EXPECT_EQ(parseDateText("1.2.03", withOrder(NumericDateOrder::DayMonthYear)), (CalendarDate{2003, 2, 1}));
+    EXPECT_EQ(parseDateText("03/02/01", withOrder(NumericDateOrder::YearMonthDay)), (CalendarDate{2003, 2, 1}));
+    EXPECT_EQ(parseDateText("1/2/45", withOrder(NumericDateOrder::MonthDayYear)), (CalendarDate{1945, 1, 2}));
     EXPECT_EQ(parseDateText("13/02/2003", withOrder(NumericDateOrder::MonthDayYear)), std::nullopt);
 }
 
 TEST(DateText, AnythingElseIsNotADate) {
     const auto c = withOrder(NumericDateOrder::DayMonthYear);
-    for (const char* text : {"", "tomorrow", "31 Feb 2003", "29 Feb 2003", "00 Jan 2003",
-                             "01 Foo 2003", "1/2", "2003-01-01 10:00", "Wed 01 Jan 2003",
-                             "01 Jan 20031", "2003-13-01", "01 Jan 0000", "01; Jan 2003",
-                             "123/1/2003"}) {
+    for (const char* text :
+         {"", "tomorrow", "31 Feb 2003", "29 Feb 2003", "00 Jan 2003", "01 Foo 2003", "1/2", "2003-01-01 10:00",
+          "Wed 01 Jan 2003", "01 Jan 20031", "2003-13-01", "01 Jan 0000", "01; Jan 2003", "123/1/2003"}) {
         EXPECT_EQ(parseDateText(text, c), std::nullopt) << text;
     }
 }
@@ -144,10 +138,10 @@ TEST(DateText, TheCLocaleReadsMonthFirst) {
 TEST(DateText, LocaleMonthNamesAreAccepted) {
     DateTextConventions c;
     c.order = NumericDateOrder::DayMonthYear;
-    c.monthNames.full = {"janvier", "février", "mars", "avril", "mai", "juin",
-                         "juillet", "août", "septembre", "octobre", "novembre", "décembre"};
-    c.monthNames.abbreviated = {"janv.", "févr.", "mars", "avr.", "mai", "juin",
-                                "juil.", "août", "sept.", "oct.", "nov.", "déc."};
+    c.monthNames.full = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
+                         "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
+    c.monthNames.abbreviated = {"janv.", "févr.", "mars",  "avr.", "mai",  "juin",
+                                "juil.", "août",  "sept.", "oct.", "nov.", "déc."};
     EXPECT_EQ(parseDateText("3 février 2004", c), (CalendarDate{2004, 2, 3}));
     EXPECT_EQ(parseDateText("3 avr. 2004", c), (CalendarDate{2004, 4, 3}));
 }

@@ -33,11 +33,9 @@ TEST(GroupsBuild, TheConferenceFixtureTables) {
     EXPECT_EQ(built.pocketPc->strings.at(5002), "Evenings out.");
 
     const std::pair<std::uint16_t, Words> expected[] = {
-        {4000, {7000, 7003, 7005}},  // first event ids: 3 events, then 2, then none
-        {4001, {3, 2, 0}},
-        {4002, {0, 2, 4}},           // a group without contact ids starts at the list's end
-        {4003, {2, 2, 0}},
-        {4004, {6000, 6002, 6001, 6000}},
+        {4000, {7000, 7003, 7005}},                     // first event ids: 3 events, then 2, then none
+        {4001, {3, 2, 0}},          {4002, {0, 2, 4}},  // a group without contact ids starts at the list's end
+        {4003, {2, 2, 0}},          {4004, {6000, 6002, 6001, 6000}},
     };
     for (const auto& [id, values] : expected) {
         EXPECT_EQ(palmWords(built, id), values) << id;
@@ -59,8 +57,8 @@ TEST(GroupsBuild, EmptyGroupsAndAnEmptyContactIndexList) {
 
 TEST(GroupsBuild, EventIdsRunInDocumentOrderAcrossGroups) {
     const std::string event = "<event><event-title>e</event-title><date day='37816'>x</date></event>";
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml(event + event + event + event, "", "A") +
-                                                                   groupXml(event, "", "B")));
+    const BuiltPackage built =
+        buildPackageText(packageXml("", groupXml(event + event + event + event, "", "A") + groupXml(event, "", "B")));
     ASSERT_EQ(built.code, 0) << built.message;
     EXPECT_EQ(palmWords(built, 4000), (Words{7000, 7004}));
     EXPECT_NE(built.palmResource("Nevt", 7004), nullptr);
@@ -73,7 +71,9 @@ TEST(GroupsBuild, ContactIdsResolveAgainstAllContacts) {
         "<?xml version='1.0'?><calendar-package navigation='none'><package-title>T</package-title>"
         "<app-name>A</app-name><app-launcher><launcher-name>L</launcher-name></app-launcher>"
         "<welcome><description>D</description></welcome>"
-        "<groups>" + groupXml("", "<contact-ids><x/><contact-id> 005</contact-id></contact-ids>") + "</groups>"
+        "<groups>" +
+        groupXml("", "<contact-ids><x/><contact-id> 005</contact-id></contact-ids>") +
+        "</groups>"
         "<contacts><contact id='5'/></contacts></calendar-package>";
     BuiltPackage built = buildPackageText(xml);
     ASSERT_EQ(built.code, 0) << built.message;
@@ -95,8 +95,8 @@ TEST(GroupsBuild, MissingNameOrDescription) {
 }
 
 TEST(GroupsBuild, GroupNamesPastTheirListAreRefusedNamingTheGroup) {
-    const BuiltPackage built = buildPackageText(packageXml("", groupXml("", "", std::string(20000, 'a')) +
-                                                                   groupXml("", "", "Second" + std::string(10000, 'b'))));
+    const BuiltPackage built = buildPackageText(packageXml(
+        "", groupXml("", "", std::string(20000, 'a')) + groupXml("", "", "Second" + std::string(10000, 'b'))));
     EXPECT_EQ(built.code, 1);
     EXPECT_NE(built.message.find("group \"Secondbbb"), std::string::npos) << built.message;
     EXPECT_NE(built.message.find("30000"), std::string::npos) << built.message;
@@ -149,7 +149,8 @@ TEST(GroupsBuild, ExitCodesEightToElevenWithTheirMessages) {
         {packageXml("", groupXml(event + "<repeating-event interval='weekly'><days-of-week>XX</days-of-week>"
                                          "</repeating-event></event>")),
          {8, "Fatal error: Bad days of week string - 'XX'."}},
-        {packageXml("", groupXml("<event><date>1 Smarch 2003</date></event>")), {9, "Fatal error: Invalid Date: 1 Smarch 2003"}},
+        {packageXml("", groupXml("<event><date>1 Smarch 2003</date></event>")),
+         {9, "Fatal error: Invalid Date: 1 Smarch 2003"}},
         {packageXml("<contacts><contact id='3'/><contact id='3'/></contacts>", ""), {10, "Fatal error: "}},
         {packageXml("", groupXml("", "<contact-ids><contact-id>3</contact-id></contact-ids>")), {11, "Fatal error: "}},
     };

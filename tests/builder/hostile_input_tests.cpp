@@ -28,10 +28,14 @@ constexpr int kTimedOut = 124;
 std::string packageWith(const std::string& doctype, const std::string& title, const std::string& welcomeExtra = "") {
     return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n" + doctype +
            "<calendar-package navigation=\"groups\">\r\n"
-           "\t<package-title>" + title + "</package-title>\r\n"
+           "\t<package-title>" +
+           title +
+           "</package-title>\r\n"
            "\t<app-name>Guide</app-name>\r\n"
            "\t<app-launcher>\r\n\t\t<launcher-name>Guide</launcher-name>\r\n\t</app-launcher>\r\n"
-           "\t<welcome>\r\n\t\t<description>Hello</description>\r\n" + welcomeExtra + "\t</welcome>\r\n"
+           "\t<welcome>\r\n\t\t<description>Hello</description>\r\n" +
+           welcomeExtra +
+           "\t</welcome>\r\n"
            "\t<contacts>\r\n\t</contacts>\r\n\t<groups>\r\n\t</groups>\r\n"
            "</calendar-package>\r\n";
 }
@@ -56,9 +60,9 @@ protected:
 
     // Builds `input` for both targets with an error file; returns the run.
     clitest::Run build(const std::string& input) {
-        return clitest::run({kTimeLimitSeconds, clitest::builderPath(), input, at("out"), "/ERR", at("err.txt"),
-                             "/PALM", "/WINCE"},
-                            dir_, "/usr/bin/timeout");
+        return clitest::run(
+            {kTimeLimitSeconds, clitest::builderPath(), input, at("out"), "/ERR", at("err.txt"), "/PALM", "/WINCE"},
+            dir_, "/usr/bin/timeout");
     }
     // The fatal error message of the last failed build.
     std::string errorText() const { return readText(dir_ / "err.txt"); }
@@ -102,8 +106,8 @@ TEST_F(BuilderHostileInput, TruncatedPackagesFailAtTheirLastLine) {
 
 TEST_F(BuilderHostileInput, ExternalEntitiesNamingLocalFilesAreRefused) {
     const std::string secret = put("secret.txt", "TOP-SECRET-TEXT");
-    for (const std::string& target : {secret, std::string("/etc/passwd"), std::string("/dev/zero"),
-                                      std::string("http://127.0.0.1:9/x")}) {
+    for (const std::string& target :
+         {secret, std::string("/etc/passwd"), std::string("/dev/zero"), std::string("http://127.0.0.1:9/x")}) {
         const std::string doctype = "<!DOCTYPE calendar-package [ <!ENTITY leak SYSTEM \"" + target + "\"> ]>\r\n";
         const auto result = build(put("xxe.xml", packageWith(doctype, "&leak;")));
         EXPECT_EQ(result.exitCode, 2) << target;

@@ -129,11 +129,13 @@ TEST_F(PackageBuilderWalk, DualTargetSettersPutOneValueUnderOneId) {
     builder.setNumber(4005, -3);
     const std::uint16_t values[] = {7000, 7003};
     builder.setWordList(4000, values);
-    EXPECT_EQ(calls->calls, (std::vector<std::string>{"string 5000 Group text", "number 4005 -3", "words 4000 7000 7003"}));
+    EXPECT_EQ(calls->calls,
+              (std::vector<std::string>{"string 5000 Group text", "number 4005 -3", "words 4000 7000 7003"}));
     const auto& resources = builder.palmDatabase().resources();
     ASSERT_EQ(resources.size(), before + 3);
     EXPECT_EQ(resources[before].typeText(), "tSTR");
-    EXPECT_EQ(resources[before].bytes, std::vector<std::uint8_t>({'G', 'r', 'o', 'u', 'p', ' ', 't', 'e', 'x', 't', 0}));
+    EXPECT_EQ(resources[before].bytes,
+              std::vector<std::uint8_t>({'G', 'r', 'o', 'u', 'p', ' ', 't', 'e', 'x', 't', 0}));
     EXPECT_EQ(resources[before + 1].bytes, std::vector<std::uint8_t>({'-', '3', 0}));
     EXPECT_EQ(resources[before + 2].typeText(), "wrdl");
     EXPECT_EQ(resources[before + 2].bytes, std::vector<std::uint8_t>({0, 2, 0x1B, 0x58, 0x1B, 0x5B}));
@@ -149,8 +151,9 @@ TEST_F(PackageBuilderWalk, WithoutAPocketPcTargetOnlyPalmIsFilled) {
 }
 
 TEST_F(PackageBuilderWalk, MissingItemsNameTheItemTheParentAndTheLine) {
-    const std::string noName = "<calendar-package navigation=\"none\">\n<package-title>T</package-title>\n"
-                               "<app-name>A</app-name>\n<app-launcher>\n</app-launcher>\n</calendar-package>\n";
+    const std::string noName =
+        "<calendar-package navigation=\"none\">\n<package-title>T</package-title>\n"
+        "<app-name>A</app-name>\n<app-launcher>\n</app-launcher>\n</calendar-package>\n";
     PackageBuilder builder(options(noName));
     EXPECT_EQ(builder.read(), kExitMissingRequired);
     EXPECT_EQ(builder.errorMessage(), "Missing required element <launcher-name> in <app-launcher> (line 4).");
@@ -197,9 +200,11 @@ TEST_F(PackageBuilderWalk, BundledDtdIsBesideTheProgram) {
 TEST(BuilderMessages, FillingAndMissingItems) {
     EXPECT_EQ(fillMessage(kMsgBadDaysOfWeek, std::string_view("X-X")), "Bad days of week string - 'X-X'.");
     EXPECT_EQ(fillMessage(kMsgLineNumber, 12L), "Line #12: ");
-    EXPECT_EQ(fillMessage(kMsgCabWizardError, 3L), "An error was returned by the Microsoft CAB Wizard.  Error number = 3");
+    EXPECT_EQ(fillMessage(kMsgCabWizardError, 3L),
+              "An error was returned by the Microsoft CAB Wizard.  Error number = 3");
     EXPECT_EQ(fillMessage(kMsgInvalidDate, std::string_view("32 Jan 2003")), "Invalid Date: 32 Jan 2003");
-    EXPECT_EQ(missingElementMessage("groups", "calendar-package"), "Missing required element <groups> in <calendar-package>.");
+    EXPECT_EQ(missingElementMessage("groups", "calendar-package"),
+              "Missing required element <groups> in <calendar-package>.");
     EXPECT_EQ(missingAttributeMessage("id", "contact", 7), "Missing required attribute \"id\" of <contact> (line 7).");
     EXPECT_EQ(kExitMissingRequired, 2);
 }

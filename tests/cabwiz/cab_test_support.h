@@ -105,8 +105,6 @@ struct SetupFile {
 // Parses the setup file; on malformed input returns false and says why in error.
 bool parseSetupFile(const std::string& bytes, SetupFile& out, std::string& error);
 
-
-
 inline TempDir::TempDir() {
     std::string pattern = "/tmp/skedlin-test-XXXXXX";
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
@@ -134,8 +132,10 @@ inline std::vector<std::string> folderNames(const std::string& folder) {
 inline std::string shellQuote(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted.push_back(c);
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted.push_back(c);
     }
     return quoted + "'";
 }
@@ -170,8 +170,7 @@ inline CommandResult runProgram(const std::vector<std::string>& argv) {
     pid_t pid = 0;
     if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), ::environ) == 0) {
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0) {
-        }
+        while (::waitpid(pid, &status, 0) < 0) {}
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -378,9 +377,12 @@ inline bool parseSetupFile(const std::string& bytes, SetupFile& out, std::string
 
 inline std::string SetupFile::shortcutPath(const Link& link) const {
     std::string folder;
-    if (link.directoryId != 0) folder = directories.at(link.directoryId);
-    else if (link.base == 0) folder = "%InstallDir%";
-    else folder = "%CE" + std::to_string(link.base) + "%";
+    if (link.directoryId != 0)
+        folder = directories.at(link.directoryId);
+    else if (link.base == 0)
+        folder = "%InstallDir%";
+    else
+        folder = "%CE" + std::to_string(link.base) + "%";
     return folder + "\\" + link.name;
 }
 

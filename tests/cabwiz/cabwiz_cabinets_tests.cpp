@@ -38,7 +38,9 @@ std::string builderInf(const std::string& sourceFolder) {
         "VersionMax              = 100.0\n"
         "\n"
         "[SourceDisksNames.ARM]\n"
-        "1 = ,\"files\",,\"" + sourceFolder + "\"\n"
+        "1 = ,\"files\",,\"" +
+        sourceFolder +
+        "\"\n"
         "\n"
         "[SourceDisksFiles]\n"
         "Conf.exe        = 1\n"

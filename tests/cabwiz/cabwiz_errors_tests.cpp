@@ -13,34 +13,34 @@ const std::string kCabwiz = std::string(SKEDLIN_BIN_DIR) + "/cabwiz";
 
 // A minimal valid description; the cases below replace one line of it.
 const std::vector<std::string> kValidLines = {
-    "[Version]",                                   // 1
-    "Provider = \"Skedlin\"",                      // 2
-    "CESignature = \"$Windows CE$\"",              // 3
-    "[CEStrings]",                                 // 4
-    "AppName = \"Guide\"",                         // 5
-    "InstallDir = %CE1%\\Guide",                   // 6
-    "[CEDevice.ARM]",                              // 7
-    "VersionMin = 3.0",                            // 8
-    "[SourceDisksNames.ARM]",                      // 9
-    "1 = ,\"files\",,",                            // 10
-    "[SourceDisksFiles]",                          // 11
-    "Guide.exe = 1",                               // 12
-    "[DefaultInstall]",                            // 13
-    "CopyFiles = Files",                           // 14
-    "CEShortcuts = Links",                         // 15
-    "[DestinationDirs]",                           // 16
-    "Files = ,%InstallDir%",                       // 17
-    "[Files]",                                     // 18
-    "Guide.exe",                                   // 19
-    "[Links]",                                     // 20
-    "Guide,0,Guide.exe,%CE11%",                    // 21
+    "[Version]",                       // 1
+    "Provider = \"Skedlin\"",          // 2
+    "CESignature = \"$Windows CE$\"",  // 3
+    "[CEStrings]",                     // 4
+    "AppName = \"Guide\"",             // 5
+    "InstallDir = %CE1%\\Guide",       // 6
+    "[CEDevice.ARM]",                  // 7
+    "VersionMin = 3.0",                // 8
+    "[SourceDisksNames.ARM]",          // 9
+    "1 = ,\"files\",,",                // 10
+    "[SourceDisksFiles]",              // 11
+    "Guide.exe = 1",                   // 12
+    "[DefaultInstall]",                // 13
+    "CopyFiles = Files",               // 14
+    "CEShortcuts = Links",             // 15
+    "[DestinationDirs]",               // 16
+    "Files = ,%InstallDir%",           // 17
+    "[Files]",                         // 18
+    "Guide.exe",                       // 19
+    "[Links]",                         // 20
+    "Guide,0,Guide.exe,%CE11%",        // 21
 };
 
 struct BadDescription {
     const char* name;
-    int line;                // 1-based line of kValidLines to replace
+    int line;  // 1-based line of kValidLines to replace
     const char* replacement;
-    const char* expected;    // part of the message
+    const char* expected;  // part of the message
 };
 
 const BadDescription kCases[] = {

@@ -26,11 +26,16 @@ std::string descriptionInstalling(const std::string& folder, const std::string& 
     return "[Version]\r\nProvider = \"Skedlin\"\r\nCESignature = \"$Windows CE$\"\r\n"
            "[CEStrings]\r\nAppName = \"Guide\"\r\nInstallDir = %CE1%\\Guide\r\n"
            "[CEDevice.ARM]\r\nVersionMin = 3.0\r\n"
-           "[SourceDisksNames.ARM]\r\n1 = ,\"files\",," + folder + "\r\n"
-           "[SourceDisksFiles]\r\n" + name + " = 1\r\n"
+           "[SourceDisksNames.ARM]\r\n1 = ,\"files\",," +
+           folder +
+           "\r\n"
+           "[SourceDisksFiles]\r\n" +
+           name +
+           " = 1\r\n"
            "[DefaultInstall]\r\nCopyFiles = Files\r\n"
            "[DestinationDirs]\r\nFiles = ,%InstallDir%\r\n"
-           "[Files]\r\nGuide.exe," + name + ",,0\r\n";
+           "[Files]\r\nGuide.exe," +
+           name + ",,0\r\n";
 }
 
 void expectRefused(const TempDir& dir, const CommandResult& run, const std::string& expected,

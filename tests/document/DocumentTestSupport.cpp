@@ -56,8 +56,6 @@ QByteArray fixturePackage(const char* name) {
     return bytes;
 }
 
-QString binaryPath(const char* program) {
-    return QStringLiteral(SKEDLIN_BIN_DIR "/") + QLatin1String(program);
-}
+QString binaryPath(const char* program) { return QStringLiteral(SKEDLIN_BIN_DIR "/") + QLatin1String(program); }
 
 }  // namespace skedlin::test

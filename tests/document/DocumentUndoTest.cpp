@@ -59,26 +59,44 @@ protected:
 TEST_F(DocumentUndo, EveryCommandRoundTripsToTheSameFile) {
     const QList<QPair<const char*, std::function<void(CSkedlinDoc&)>>> commands = {
         {"add event", [](CSkedlinDoc& d) { d.addEvent(event("Early", 36990, "New group")); }},
-        {"paste events", [](CSkedlinDoc& d) { d.addEvents({d.events()[2], d.events()[0]}); }},
+        {"paste events",
+         [](CSkedlinDoc& d) {
+             d.addEvents({d.events()[2], d.events()[0]});
+         }},
         {"add contact with taken id", [](CSkedlinDoc& d) { d.addContact(contact(1, "Beta", {"Fresh"})); }},
         {"paste contacts", [](CSkedlinDoc& d) { d.addContacts(d.contacts()); }},
-        {"delete events", [](CSkedlinDoc& d) { d.removeEvents({3, 0, 2}); }},
+        {"delete events",
+         [](CSkedlinDoc& d) {
+             d.removeEvents({3, 0, 2});
+         }},
         {"delete contacts", [](CSkedlinDoc& d) { d.removeContacts({1}); }},
-        {"edit event", [](CSkedlinDoc& d) {
+        {"edit event",
+         [](CSkedlinDoc& d) {
              EventEntry changed = d.events()[1];
              changed.date = DateTimeValue(36000);  // moves to the front when saved
              changed.groupName = QStringLiteral("Elsewhere");
              d.replaceEvent(1, changed);
          }},
-        {"edit contact", [](CSkedlinDoc& d) {
+        {"edit contact",
+         [](CSkedlinDoc& d) {
              ContactEntry changed = d.contacts()[0];
              changed.lastName = QStringLiteral("Omega");
              d.replaceContact(0, changed);
          }},
-        {"event group", [](CSkedlinDoc& d) { d.setGroupOfEvents({0, 1, 2, 3}, 1); }},
-        {"contact joins group", [](CSkedlinDoc& d) { d.addContactsToGroup({0, 1, 2}, 0); }},
-        {"contact leaves group", [](CSkedlinDoc& d) { d.removeContactsFromGroup({0, 1, 2}, 1); }},
-        {"properties sheet", [](CSkedlinDoc& d) {
+        {"event group",
+         [](CSkedlinDoc& d) {
+             d.setGroupOfEvents({0, 1, 2, 3}, 1);
+         }},
+        {"contact joins group",
+         [](CSkedlinDoc& d) {
+             d.addContactsToGroup({0, 1, 2}, 0);
+         }},
+        {"contact leaves group",
+         [](CSkedlinDoc& d) {
+             d.removeContactsFromGroup({0, 1, 2}, 1);
+         }},
+        {"properties sheet",
+         [](CSkedlinDoc& d) {
              d.beginStep(QStringLiteral("Properties"));
              d.setTitle(QStringLiteral("Other"));
              d.setNavigationLevel(kNavigationNone);
@@ -89,7 +107,8 @@ TEST_F(DocumentUndo, EveryCommandRoundTripsToTheSameFile) {
              d.setGroupList(groups, {removed});
              d.endStep();
          }},
-        {"import", [](CSkedlinDoc& d) {
+        {"import",
+         [](CSkedlinDoc& d) {
              d.beginStep(QStringLiteral("Import"));
              d.addEvents({event("Imported", 37002, "Imports")});
              d.addContacts({contact(9, "Imported", {"Imports"})});

@@ -126,7 +126,8 @@ QStringList describeContacts(const CSkedlinDoc& document) {
     for (const ContactEntry& c : document.contacts()) {
         QStringList phones;
         for (int slot = 0; slot < kPhoneSlotCount; ++slot) {
-            if (!c.phoneNumbers[slot].isEmpty()) phones.append(phoneTypeName(c.phoneTypes[slot]) + u'=' + c.phoneNumbers[slot]);
+            if (!c.phoneNumbers[slot].isEmpty())
+                phones.append(phoneTypeName(c.phoneTypes[slot]) + u'=' + c.phoneNumbers[slot]);
         }
         lines.append(QStringList{c.firstName, c.lastName, c.title, c.company, c.street, c.city, c.state, c.zip,
                                  c.country, c.note, phones.join(u','), c.memberGroups.join(u',')}
@@ -208,9 +209,10 @@ TEST_F(ExportRoundTrip, IndependentReadersSeeTheSameEventsAndContacts) {
                                            "2026-03-02T10:45:00\t\t\tTalks\tHall A\\nBring a badge, please; no "
                                            "backslash \\\\ lost. Grüße"));
     EXPECT_EQ(events[1], "EVENT\tHoliday\t2026-12-25\t2026-12-26\t\t\tEvents\t");
-    EXPECT_EQ(events[2], "EVENT\tTraining\t2026-03-03T18:00:00\t2026-03-03T19:30:00\t"
-                         "FREQ=WEEKLY;UNTIL=20260630T235959;INTERVAL=2;BYDAY=TU,TH;WKST=SU\t"
-                         "2026-03-17T18:00:00,2026-04-02T18:00:00\tSport\t");
+    EXPECT_EQ(events[2],
+              "EVENT\tTraining\t2026-03-03T18:00:00\t2026-03-03T19:30:00\t"
+              "FREQ=WEEKLY;UNTIL=20260630T235959;INTERVAL=2;BYDAY=TU,TH;WKST=SU\t"
+              "2026-03-17T18:00:00,2026-04-02T18:00:00\tSport\t");
     EXPECT_EQ(events[3].section(u'\t', 4, 4), "FREQ=MONTHLY;BYDAY=-1FR");
     EXPECT_EQ(events[4].section(u'\t', 4, 4), "FREQ=MONTHLY;INTERVAL=3;BYDAY=2TU");
     EXPECT_EQ(events[5].section(u'\t', 4, 4), "FREQ=MONTHLY;UNTIL=20270115;BYMONTHDAY=15");

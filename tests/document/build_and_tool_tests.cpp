@@ -56,7 +56,8 @@ protected:
 };
 
 TEST_F(BuildAndTool, PlanNamesOutputsAfterTheApplicationBesideThePackage) {
-    const BuildPlan plan = planBuild(QStringLiteral("/opt/sk/"), QStringLiteral("/home/a b/Fair.xml"), QStringLiteral("Show"));
+    const BuildPlan plan =
+        planBuild(QStringLiteral("/opt/sk/"), QStringLiteral("/home/a b/Fair.xml"), QStringLiteral("Show"));
     EXPECT_EQ(plan.builderPath, QStringLiteral("/opt/sk/") + QLatin1String(kBuilderFileName));
     EXPECT_EQ(plan.outputBase, QStringLiteral("/home/a b/Show"));
     EXPECT_EQ(plan.errorFilePath, QStringLiteral("/home/a b/Fair.xml.err"));
@@ -89,7 +90,7 @@ TEST_F(BuildAndTool, ExitCodesBecomeTheirMessagesWithTheErrorFileText) {
               (plan.arguments.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit());
 
     outcome = runBuild(planBuild(fakeBuilder(12, "cabwiz failed\\000trailing"), packagePath, QStringLiteral("Show")));
-    EXPECT_EQ(outcome.message, QString());  // outside the table
+    EXPECT_EQ(outcome.message, QString());                        // outside the table
     EXPECT_EQ(outcome.details, QStringLiteral("cabwiz failed"));  // up to the first zero byte
 
     outcome = runBuild(planBuild(fakeBuilder(0, ""), packagePath, QStringLiteral("Show")));
@@ -117,7 +118,9 @@ TEST_F(BuildAndTool, ToolCreatesChecksAndResavesPackages) {
     EXPECT_TRUE(failed.err.contains(QStringLiteral("Invalid Date: someday")));
 
     test::writeBytes(path(QStringLiteral("full.xml")), test::fixturePackage("full-package.xml"));
-    EXPECT_EQ(runTool({QStringLiteral("resave"), path(QStringLiteral("full.xml")), path(QStringLiteral("copy.xml"))}).exitCode, 0);
+    EXPECT_EQ(runTool({QStringLiteral("resave"), path(QStringLiteral("full.xml")), path(QStringLiteral("copy.xml"))})
+                  .exitCode,
+              0);
     EXPECT_EQ(runTool({QStringLiteral("check"), path(QStringLiteral("copy.xml"))}).exitCode, 0);
 
     EXPECT_EQ(runTool({QStringLiteral("frobnicate")}).exitCode, 64);

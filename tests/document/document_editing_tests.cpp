@@ -255,7 +255,8 @@ TEST_F(DocumentEditing, SetGroupListAppliesAllRenamesAtOnce) {
 
 TEST_F(DocumentEditing, GroupsMergedByRenameOrRemovalListAContactOnce) {
     CSkedlinDoc document;
-    for (const char* name : {"First", "Talks", "Walks", "Old"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
+    for (const char* name : {"First", "Talks", "Walks", "Old"})
+        document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
     ContactEntry member = contact(1, QStringLiteral("M"));
     member.memberGroups = {QStringLiteral("Talks"), QStringLiteral("Walks"), QStringLiteral("Old")};
     document.appendContactUnchecked(member);
@@ -271,7 +272,7 @@ TEST_F(DocumentEditing, GroupsMergedByRenameOrRemovalListAContactOnce) {
     both.memberGroups = {QStringLiteral("Walks"), QStringLiteral("Talks")};
     document.appendContactUnchecked(both);
     QList<GroupEntry> edited = document.groups();
-    edited.removeAt(1);                        // Talks
+    edited.removeAt(1);                         // Talks
     edited[1].rename(QStringLiteral("Talks"));  // Walks
     document.setGroupList(edited, {QStringLiteral("Talks")});
     EXPECT_EQ(document.contacts()[1].memberGroups, QStringList{"Talks"});
@@ -279,7 +280,8 @@ TEST_F(DocumentEditing, GroupsMergedByRenameOrRemovalListAContactOnce) {
 
 TEST_F(DocumentEditing, SortIsByteWiseAndKeepsEqualItemsInOrder) {
     CSkedlinDoc document;
-    for (const char* name : {"apple", "Zebra", "Apple"}) document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
+    for (const char* name : {"apple", "Zebra", "Apple"})
+        document.appendGroupUnchecked({QString::fromLatin1(name), {}, {}});
     document.appendContactUnchecked(contact(1, QString(), QString(), QStringLiteral("Carl")));
     document.appendContactUnchecked(contact(2, QStringLiteral("Miller"), {}, QStringLiteral("Zoe")));
     document.appendContactUnchecked(contact(3, QString(), QStringLiteral("Acme")));
@@ -293,7 +295,8 @@ TEST_F(DocumentEditing, SortIsByteWiseAndKeepsEqualItemsInOrder) {
 
     document.sort();
 
-    EXPECT_EQ(document.groupNames(), (QStringList{QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("apple")}));
+    EXPECT_EQ(document.groupNames(),
+              (QStringList{QStringLiteral("Apple"), QStringLiteral("Zebra"), QStringLiteral("apple")}));
     QList<int> ids;
     for (const ContactEntry& c : document.contacts()) ids.append(c.id);
     EXPECT_EQ(ids, (QList<int>{3, 1, 4, 2, 5}));  // Acme, Carl, Miller Anna, Miller Zoe, adams

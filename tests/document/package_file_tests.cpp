@@ -30,17 +30,19 @@ protected:
     // Writes a package file whose body (after the two header lines) is given.
     QString packageWithBody(const QByteArray& body) {
         const QString file = path("input.xml");
-        test::writeBytes(file, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
-                               "<!DOCTYPE calendar-package SYSTEM \"" SKEDLIN_BIN_DIR "/CalendarPackage.dtd\">\r\n" +
-                                   body);
+        test::writeBytes(file,
+                         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
+                         "<!DOCTYPE calendar-package SYSTEM \"" SKEDLIN_BIN_DIR "/CalendarPackage.dtd\">\r\n" +
+                             body);
         return file;
     }
     // A minimal valid package around the given groups element content.
     QString packageWithGroups(const QByteArray& groups, const QByteArray& contacts = {}) {
-        return packageWithBody("<calendar-package navigation=\"events\"><package-title>T</package-title>"
-                               "<app-name>A</app-name><app-launcher><launcher-name>L</launcher-name></app-launcher>"
-                               "<welcome><description>D</description></welcome><contacts>" +
-                               contacts + "</contacts><groups>" + groups + "</groups></calendar-package>");
+        return packageWithBody(
+            "<calendar-package navigation=\"events\"><package-title>T</package-title>"
+            "<app-name>A</app-name><app-launcher><launcher-name>L</launcher-name></app-launcher>"
+            "<welcome><description>D</description></welcome><contacts>" +
+            contacts + "</contacts><groups>" + groups + "</groups></calendar-package>");
     }
     QByteArray saved(CSkedlinDoc& document, const char* name = "out.xml") {
         const SaveResult result = document.saveDocument(path(name));
@@ -131,11 +133,13 @@ TEST_F(PackageFile, EmptyPartsAreWrittenAsTheReaderNeedsThem) {
     document.addContact(contact);
     const QByteArray bytes = saved(document, "empty.xml");
 
-    EXPECT_TRUE(bytes.contains("<calendar-package navigation=\"events\">\r\n\t<app-launcher>\r\n\t</app-launcher>\r\n"
-                               "\t<welcome>\r\n\t\t<description></description>\r\n\t\t<author-info></author-info>\r\n"
-                               "\t</welcome>\r\n"));
-    EXPECT_TRUE(bytes.contains("\t\t\t<phone-numbers>\r\n\t\t\t\t<phone-number type=\"work\">222</phone-number>\r\n"
-                               "\t\t\t\t<phone-number type=\"other\">444</phone-number>\r\n\t\t\t</phone-numbers>\r\n"));
+    EXPECT_TRUE(
+        bytes.contains("<calendar-package navigation=\"events\">\r\n\t<app-launcher>\r\n\t</app-launcher>\r\n"
+                       "\t<welcome>\r\n\t\t<description></description>\r\n\t\t<author-info></author-info>\r\n"
+                       "\t</welcome>\r\n"));
+    EXPECT_TRUE(
+        bytes.contains("\t\t\t<phone-numbers>\r\n\t\t\t\t<phone-number type=\"work\">222</phone-number>\r\n"
+                       "\t\t\t\t<phone-number type=\"other\">444</phone-number>\r\n\t\t\t</phone-numbers>\r\n"));
     EXPECT_TRUE(bytes.contains("\t\t\t\t<event>\r\n\t\t\t\t\t<date day=\"37620\">01 Jan 2003</date>\r\n"));
 
     // Title, application name, launcher name and event title were left out
@@ -167,7 +171,8 @@ TEST_F(PackageFile, ReadingAppliesTheValueRules) {
         "<group name=\"G\"><group-description/><events>"
         "<event><event-title>a</event-title><date day=\"37620\">nonsense</date>"
         "<time-range><start-time>9.5</start-time><end-time>25:10</end-time></time-range>"
-        "<repeating-event interval=\"weekly\" frequency=\"3\"><days-of-week>X-X----</days-of-week></repeating-event></event>"
+        "<repeating-event interval=\"weekly\" "
+        "frequency=\"3\"><days-of-week>X-X----</days-of-week></repeating-event></event>"
         "<event><event-title>b</event-title><date day=\"0\">02 Feb 2004</date>"
         "<time-range><start-time>7</start-time><end-time>23:59</end-time></time-range>"
         "<repeating-event interval=\"weekly\"/></event>"
@@ -196,7 +201,7 @@ TEST_F(PackageFile, ReadingAppliesTheValueRules) {
     EXPECT_EQ(second.repeatOnMask, 1 << 1);  // 2 Feb 2004 is a Monday
 
     const ContactEntry& contact = document.contacts()[0];
-    EXPECT_EQ(contact.phoneCount, 5);  // the sixth and seventh are dropped
+    EXPECT_EQ(contact.phoneCount, 5);              // the sixth and seventh are dropped
     EXPECT_EQ(contact.phoneTypes[0], kPhoneWork);  // an unknown first type
     EXPECT_EQ(contact.phoneTypes[2], kPhoneFax);   // an unknown type keeps the one before
     EXPECT_EQ(contact.phoneNumbers[4], QStringLiteral("4"));
@@ -224,16 +229,25 @@ TEST_F(PackageFile, BrokenPackagesFailWithTheirCodeAndKeepTheOpenDocument) {
     const BrokenPackage cases[] = {
         {"short days of week",
          "<group name=\"G\"><group-description/><events><event><date day=\"37620\"/>"
-         "<repeating-event interval=\"weekly\"><days-of-week>X-</days-of-week></repeating-event></event></events></group>",
-         {}, kReadBadDaysOfWeek, "Bad days of week string - 'X-'."},
-        {"bad date", "<group name=\"G\"><group-description/><events><event><date>32 Foo 2003</date></event></events></group>",
-         {}, kReadBadDate, "Invalid Date: 32 Foo 2003"},
+         "<repeating-event "
+         "interval=\"weekly\"><days-of-week>X-</days-of-week></repeating-event></event></events></group>",
+         {},
+         kReadBadDaysOfWeek,
+         "Bad days of week string - 'X-'."},
+        {"bad date",
+         "<group name=\"G\"><group-description/><events><event><date>32 Foo 2003</date></event></events></group>",
+         {},
+         kReadBadDate,
+         "Invalid Date: 32 Foo 2003"},
         {"bad exception date",
          "<group name=\"G\"><group-description/><events><event><date day=\"5\"/><repeating-event interval=\"daily\">"
          "<except-days><date>soon</date></except-days></repeating-event></event></events></group>",
-         {}, kReadBadDate, "Invalid Date: soon"},
+         {},
+         kReadBadDate,
+         "Invalid Date: soon"},
         {"duplicate contact", "", "<contact id=\"7\"/><contact id=\"07\"/>", kReadDuplicateContactId, ""},
-        {"unknown contact", "<group name=\"G\"><group-description/><contact-ids><contact-id>99</contact-id></contact-ids></group>",
+        {"unknown contact",
+         "<group name=\"G\"><group-description/><contact-ids><contact-id>99</contact-id></contact-ids></group>",
          "<contact id=\"7\"/>", kReadUnknownContactId, ""},
     };
     CSkedlinDoc document;
@@ -262,10 +276,11 @@ TEST_F(PackageFile, MalformedOrIncompleteFilesFailWithCode2NamingTheProblem) {
     EXPECT_EQ(result.code, kReadXmlError);
     EXPECT_TRUE(result.lastError.contains(QStringLiteral("<welcome>"))) << result.lastError.toStdString();
 
-    test::writeBytes(path("nodtd.xml"), "<calendar-package navigation=\"none\"><app-launcher/><welcome><description/>"
-                                        "</welcome><groups><group name=\"G\"><group-description/><events><event>"
-                                        "<time-range><start-time>1</start-time></time-range></event></events></group>"
-                                        "</groups></calendar-package>");
+    test::writeBytes(path("nodtd.xml"),
+                     "<calendar-package navigation=\"none\"><app-launcher/><welcome><description/>"
+                     "</welcome><groups><group name=\"G\"><group-description/><events><event>"
+                     "<time-range><start-time>1</start-time></time-range></event></events></group>"
+                     "</groups></calendar-package>");
     result = document.openDocument(path("nodtd.xml"));
     EXPECT_EQ(result.code, kReadXmlError);
     EXPECT_TRUE(result.lastError.contains(QStringLiteral("<date>"))) << result.lastError.toStdString();
@@ -330,8 +345,7 @@ TEST(PackageCopyPaths, BitmapPathsAreAbsoluteAndResolvedAgainstTheDocumentsFolde
 
     const QByteArray normal = writePackage(document, QStringLiteral("<?xml version=\"1.0\"?>"));
     EXPECT_TRUE(normal.contains(">.\\logo.bmp<"));
-    const QByteArray copy =
-        writePackage(document, QStringLiteral("<?xml version=\"1.0\"?>"), BitmapPaths::Absolute);
+    const QByteArray copy = writePackage(document, QStringLiteral("<?xml version=\"1.0\"?>"), BitmapPaths::Absolute);
     EXPECT_TRUE(copy.contains(">/home/ann/fair/logo.bmp<"));
     EXPECT_TRUE(copy.contains(">/home/ann/fair/art/icon.bmp<"));
     EXPECT_TRUE(copy.contains(">/srv/shared/big.bmp<"));

@@ -130,7 +130,8 @@ TEST(CsvDates, NumericOrderByLocaleAndByWhatIsPossible) {
     EXPECT_EQ(parseCsvDate("15.10.2003", german).date(), QDate(2003, 10, 15));
     EXPECT_EQ(parseCsvDate("10.15.2003", german).date(), QDate(2003, 10, 15));
     EXPECT_EQ(parseCsvDate("3/15/04", us).date(), QDate(2004, 3, 15));
-    for (const QLocale& locale : {c, us, german}) EXPECT_EQ(parseCsvDate("2003-02-01", locale).date(), QDate(2003, 2, 1));
+    for (const QLocale& locale : {c, us, german})
+        EXPECT_EQ(parseCsvDate("2003-02-01", locale).date(), QDate(2003, 2, 1));
     EXPECT_FALSE(parseCsvDate("13/13/2003", c).isValid());
 
     NumericDate numeric;
@@ -153,8 +154,9 @@ TEST_F(CsvImportTest, TheUserIsToldWhichOrderAmbiguousDatesWereReadIn) {
     EXPECT_EQ(reader.events()[1].date.date(), QDate(2009, 2, 3));
     ASSERT_EQ(sink.texts.size(), 1);
     EXPECT_EQ(sink.icons[0], ImportMessageIcon::None);
-    EXPECT_EQ(sink.texts[0], "Some dates of the CSV file, such as \"2/3/2009\", can be read with the day or the "
-                             "month first; they were read month first (month/day/year).");
+    EXPECT_EQ(sink.texts[0],
+              "Some dates of the CSV file, such as \"2/3/2009\", can be read with the day or the "
+              "month first; they were read month first (month/day/year).");
 
     sink.texts.clear();
     CsvReader clear("Events");
@@ -172,8 +174,10 @@ TEST_F(CsvImportTest, WebCalendarExport) {
     for (const EventEntry& event : document.events()) {
         EXPECT_TRUE(event.date.isValid());
         EXPECT_GT(event.date.date().year(), 1990);
-        if (event.allDay) sawAllDay = true;
-        else if (event.startTime.time() == QTime(8, 0)) sawTimed = true;
+        if (event.allDay)
+            sawAllDay = true;
+        else if (event.startTime.time() == QTime(8, 0))
+            sawTimed = true;
     }
     EXPECT_TRUE(sawTimed);
     EXPECT_TRUE(sawAllDay);

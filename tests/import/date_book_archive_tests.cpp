@@ -23,7 +23,9 @@ public:
         return *this;
     }
     ArchiveBytes& u16(int v) { return u8(v).u8(v >> 8); }
-    ArchiveBytes& u32(std::int64_t v) { return u16(static_cast<int>(v & 0xFFFF)).u16(static_cast<int>((v >> 16) & 0xFFFF)); }
+    ArchiveBytes& u32(std::int64_t v) {
+        return u16(static_cast<int>(v & 0xFFFF)).u16(static_cast<int>((v >> 16) & 0xFFFF));
+    }
     ArchiveBytes& str(const QByteArray& text) {
         u8(static_cast<int>(text.size()));
         bytes.append(text);

@@ -95,14 +95,13 @@ TEST_F(ImportRefusals, FilesPastTheLimitsAreRefusedWithTheirMessage) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(kMaxImportFileBytes + 1));  // sparse: takes no disk space
         file.close();
-        expectRefused(file.fileName(), QString::fromLatin1(messages::kImportFileTooLarge)
-                                           .arg(kMaxImportFileBytes + 1)
-                                           .arg(kMaxImportFileBytes));
+        expectRefused(
+            file.fileName(),
+            QString::fromLatin1(messages::kImportFileTooLarge).arg(kMaxImportFileBytes + 1).arg(kMaxImportFileBytes));
     }
     // Nothing but line ends: would be millions of empty lines.
     testing::writeFile(dir_, "lines.csv", QByteArray(kMaxImportLines + 1, '\n'));
-    expectRefused(dir_.filePath("lines.csv"),
-                  QString::fromLatin1(messages::kImportTooManyLines).arg(kMaxImportLines));
+    expectRefused(dir_.filePath("lines.csv"), QString::fromLatin1(messages::kImportTooManyLines).arg(kMaxImportLines));
     // One line longer than any property.
     testing::writeFile(dir_, "long.vcf", "BEGIN:VCARD\r\n" + QByteArray(kMaxImportLineLength + 1, 'N'));
     expectRefused(dir_.filePath("long.vcf"),

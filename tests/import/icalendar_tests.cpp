@@ -81,10 +81,10 @@ QString localStart(const EventEntry& event) {
 // Real exports against the independent reading.
 
 TEST_F(ICalendarImport, CorpusAgreesWithAnIndependentReader) {
-    const char* files[] = {"ics/giggity-kielux_2020.ics",      "ics/giggity-linux_conf_au_2020.ics",
-                           "ics/giggity-jres_2022.ics",        "ics/drupal-date-USHolidays.ics",
-                           "ics/gammu-UK32Holidays.ics",       "ics/syncevolution-eds_event.ics",
-                           "ics/gammu-rrule.ics",              "ics/biweekly-outlook-2010.ics"};
+    const char* files[] = {"ics/giggity-kielux_2020.ics", "ics/giggity-linux_conf_au_2020.ics",
+                           "ics/giggity-jres_2022.ics",   "ics/drupal-date-USHolidays.ics",
+                           "ics/gammu-UK32Holidays.ics",  "ics/syncevolution-eds_event.ics",
+                           "ics/gammu-rrule.ics",         "ics/biweekly-outlook-2010.ics"};
     for (const char* name : files) {
         SCOPED_TRACE(name);
         QProcess python;
@@ -92,12 +92,13 @@ TEST_F(ICalendarImport, CorpusAgreesWithAnIndependentReader) {
         environment.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
         environment.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
         python.setProcessEnvironment(environment);
-        python.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(SKEDLIN_SOURCE_DIR "/tests/import/reference/ics_events.py"),
-                      testing::corpusPath(name)});
+        python.start(
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(SKEDLIN_SOURCE_DIR "/tests/import/reference/ics_events.py"), testing::corpusPath(name)});
         ASSERT_TRUE(python.waitForFinished(60000));
         ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-        const QStringList reference = QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList reference =
+            QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         ASSERT_FALSE(reference.isEmpty());
 
         // Events that do not repeat are compared one by one (title and local
@@ -109,7 +110,8 @@ TEST_F(ICalendarImport, CorpusAgreesWithAnIndependentReader) {
         std::multiset<QString> theirs;
         for (const QString& line : reference) {
             const QStringList fields = line.split(u'\t');
-            if (fields.size() == 3 && fields[2] == QLatin1String("0")) theirs.insert(fields[0].simplified() + u'\t' + fields[1]);
+            if (fields.size() == 3 && fields[2] == QLatin1String("0"))
+                theirs.insert(fields[0].simplified() + u'\t' + fields[1]);
         }
         std::multiset<QString> all;
         int compared = 0;
@@ -223,8 +225,8 @@ TEST_F(ICalendarImport, RfcExamplesMapOrExpand) {
 TEST_F(ICalendarImport, FieldsZonesAndAllDayEvents) {
     const QList<EventEntry> events = read(calendar(
         event("SUMMARY:Keynote\nLOCATION:Hall A\nDESCRIPTION:Line one\\nLine two, with comma\\, escaped\n"
-              "CATEGORIES:Talks,Plenary\nDTSTART:20090615T080000Z\nDURATION:PT1H30M") + u'\n' +
-        event("SUMMARY:Holiday\nDTSTART;VALUE=DATE:20091225\nDTEND;VALUE=DATE:20091226") + u'\n' +
+              "CATEGORIES:Talks,Plenary\nDTSTART:20090615T080000Z\nDURATION:PT1H30M") +
+        u'\n' + event("SUMMARY:Holiday\nDTSTART;VALUE=DATE:20091225\nDTEND;VALUE=DATE:20091226") + u'\n' +
         event("SUMMARY:Tokyo\nDTSTART;TZID=Asia/Tokyo:20091201T090000\nDTEND;TZID=Asia/Tokyo:20091201T100000")));
     ASSERT_EQ(events.size(), 3);
     EXPECT_EQ(events[0].note, "Hall A\n\nLine one\nLine two, with comma, escaped");
@@ -256,7 +258,8 @@ TEST_F(ICalendarImport, WeeklyDaysFollowTheLocalDate) {
 TEST_F(ICalendarImport, LastWeekdayAndFourthWeekday) {
     const QList<EventEntry> events = read(calendar(
         event("SUMMARY:Last Friday\nDTSTART:20090130T180000\nRRULE:FREQ=MONTHLY;BYDAY=-1FR") + u'\n' +
-        event("SUMMARY:Setpos\nDTSTART:20090130T180000\nRRULE:FREQ=MONTHLY;BYDAY=FR;BYSETPOS=-1;UNTIL=20090331") + u'\n' +
+        event("SUMMARY:Setpos\nDTSTART:20090130T180000\nRRULE:FREQ=MONTHLY;BYDAY=FR;BYSETPOS=-1;UNTIL=20090331") +
+        u'\n' +
         // The fourth Monday of January 2009 is also its last: the handheld
         // would repeat it on the last Monday, so it is expanded.
         event("SUMMARY:Fourth Monday\nDTSTART:20090126T180000\nRRULE:FREQ=MONTHLY;BYDAY=4MO;COUNT=2") + u'\n' +
@@ -282,8 +285,9 @@ TEST_F(ICalendarImport, ExceptionsRdatesAndChangedOccurrences) {
     const QList<EventEntry> events = read(calendar(
         event("UID:a\nSUMMARY:Class\nDTSTART;TZID=Europe/Berlin:20090105T100000\n"
               "RRULE:FREQ=WEEKLY;UNTIL=20090302T235959Z\nEXDATE;TZID=Europe/Berlin:20090112T100000,20090119T100000") +
-        u'\n' + event("UID:a\nSUMMARY:Class (moved)\nRECURRENCE-ID;TZID=Europe/Berlin:20090126T100000\n"
-                      "DTSTART;TZID=Europe/Berlin:20090127T100000") +
+        u'\n' +
+        event("UID:a\nSUMMARY:Class (moved)\nRECURRENCE-ID;TZID=Europe/Berlin:20090126T100000\n"
+              "DTSTART;TZID=Europe/Berlin:20090127T100000") +
         u'\n' + event("UID:b\nSUMMARY:Extra dates\nDTSTART:20090201T100000\nRDATE:20090210T100000,20090220T100000")));
     const EventEntry* weekly = find(events, "Class");
     ASSERT_NE(weekly, nullptr);
@@ -300,9 +304,8 @@ TEST_F(ICalendarImport, ExceptionsRdatesAndChangedOccurrences) {
 
 TEST_F(ICalendarImport, EventsOutsideTheHandheldYearsAreLeftOutAndNamed) {
     const QList<EventEntry> events = read(calendar(
-        event("SUMMARY:Old\nDTSTART;VALUE=DATE:18991231") + u'\n' +
-        event("SUMMARY:Future\nDTSTART:20400101T100000Z") + u'\n' +
-        event("SUMMARY:Kept\nDTSTART;VALUE=DATE:20311231\nRRULE:FREQ=YEARLY;UNTIL=20400101")));
+        event("SUMMARY:Old\nDTSTART;VALUE=DATE:18991231") + u'\n' + event("SUMMARY:Future\nDTSTART:20400101T100000Z") +
+        u'\n' + event("SUMMARY:Kept\nDTSTART;VALUE=DATE:20311231\nRRULE:FREQ=YEARLY;UNTIL=20400101")));
     ASSERT_EQ(events.size(), 1);
     EXPECT_EQ(events[0].title, "Kept");
     // An end after 2031 is no end the handheld could hold: it repeats for ever.
@@ -320,8 +323,9 @@ TEST_F(ICalendarImport, UnreadableFilesNameTheLine) {
               "Line 1 of the iCalendar file: the file must begin with BEGIN:VCALENDAR. Nothing was imported.");
     EXPECT_TRUE(failure("BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:x\nEND:VTODO\nEND:VCALENDAR\n").startsWith("Line 4 "));
     EXPECT_TRUE(failure("BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:x\n").contains("begun on line 2"));
-    EXPECT_TRUE(failure("BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:x\nDTSTART:20091305T100000\nEND:VEVENT\nEND:VCALENDAR\n")
-                    .startsWith("Line 4 of the iCalendar file: the value of DTSTART"));
+    EXPECT_TRUE(
+        failure("BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:x\nDTSTART:20091305T100000\nEND:VEVENT\nEND:VCALENDAR\n")
+            .startsWith("Line 4 of the iCalendar file: the value of DTSTART"));
     EXPECT_TRUE(failure("BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:20090105\nDESCRIPTION:a\n b\nRRULE:FREQ=NEVER\n"
                         "END:VEVENT\nEND:VCALENDAR\n")
                     .startsWith("Line 6 "));
@@ -333,8 +337,9 @@ TEST_F(ICalendarImport, UnreadableFilesNameTheLine) {
     document.newDocument(nullptr);
     const qsizetype before = document.events().size();
     RecordingSink sink;
-    const QString path = testing::writeFile(dir, "bad.ICS", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:x\r\n"
-                                                             "DTSTART:20090105T100000\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\n");
+    const QString path = testing::writeFile(dir, "bad.ICS",
+                                            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:x\r\n"
+                                            "DTSTART:20090105T100000\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\n");
     EXPECT_EQ(importPackageFile(document, path, sink), ImportOutcome::Failed);
     EXPECT_EQ(document.events().size(), before);
     ASSERT_EQ(sink.texts.size(), 1);
@@ -367,8 +372,8 @@ TEST_F(ICalendarImport, HostileFilesEndWithAMessageQuickly) {
                     .contains("RRULE"));
     // Many events in one large file are read.
     QString many;
-    for (int i = 0; i < 20000; ++i) many += event(QStringLiteral("SUMMARY:E%1\nDTSTART:20090101T100000Z")
-                                                      .arg(i)) + u'\n';
+    for (int i = 0; i < 20000; ++i)
+        many += event(QStringLiteral("SUMMARY:E%1\nDTSTART:20090101T100000Z").arg(i)) + u'\n';
     EXPECT_EQ(read(calendar(many)).size(), 20000);
     EXPECT_LT(timer.elapsed(), 60000);
 }

@@ -111,9 +111,9 @@ TEST(VCalendarReader, EventsWithAndWithoutEndTimes) {
 TEST(VCalendarReader, WeeklyRuleWithoutWeekdayRepeatsOnTheEventsWeekday) {
     testing::useZoneAndLocale("UTC0", QLocale::c());
     // The rule comes before the start, as some exporters write it.
-    const QList<EventEntry> events =
-        readCalendar("BEGIN:VCALENDAR\nBEGIN:VEVENT\nRRULE:W1 #0\nDTSTART:20040303T090000\nEND:VEVENT\n"
-                     "BEGIN:VEVENT\nDTSTART:20040303T090000\nRRULE:W1 TU #0\nEND:VEVENT\nEND:VCALENDAR");
+    const QList<EventEntry> events = readCalendar(
+        "BEGIN:VCALENDAR\nBEGIN:VEVENT\nRRULE:W1 #0\nDTSTART:20040303T090000\nEND:VEVENT\n"
+        "BEGIN:VEVENT\nDTSTART:20040303T090000\nRRULE:W1 TU #0\nEND:VEVENT\nEND:VCALENDAR");
     ASSERT_EQ(events.size(), 2);
     EXPECT_EQ(events[0].repeatType, kRepeatWeekly);
     EXPECT_EQ(events[0].repeatOnMask, 1 << 3);  // 3 March 2004 is a Wednesday
@@ -140,7 +140,8 @@ TEST(VCalendarReader, UnreadableStartOrEndRefusesTheFileNamingTheLine) {
 
     VCalendarReader reader("Events");
     sink.texts.clear();
-    EXPECT_FALSE(reader.read({"BEGIN:VCALENDAR", "BEGIN:VEVENT", "DTSTART:20040301T090000", "DTEND:", "END:VEVENT"}, sink));
+    EXPECT_FALSE(
+        reader.read({"BEGIN:VCALENDAR", "BEGIN:VEVENT", "DTSTART:20040301T090000", "DTEND:", "END:VEVENT"}, sink));
     ASSERT_EQ(sink.texts.size(), 1);
     EXPECT_TRUE(sink.texts[0].startsWith("Line 4 "));
 }
@@ -164,7 +165,8 @@ TEST(VCalendarReader, RealExportsWithSeveralCalendarBlocks) {
     EXPECT_TRUE(sink.texts.isEmpty());
 
     // Extensions are compared in capitals; a file that is no calendar is refused whole.
-    const QString mixedCase = testing::writeFile(dir, "x.Vcs", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:A\nEND:VEVENT\n");
+    const QString mixedCase =
+        testing::writeFile(dir, "x.Vcs", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:A\nEND:VEVENT\n");
     EXPECT_EQ(importPackageFile(document, mixedCase, sink), ImportOutcome::Imported);
     EXPECT_EQ(document.events().size(), 11);
     const QString notCalendar = testing::writeFile(dir, "y.vcs", "BEGIN:VEVENT\nSUMMARY:A\nEND:VEVENT\n");
@@ -182,7 +184,8 @@ TEST(VCalendarReader, BinaryJunkAndLatin1TextDoNotCrash) {
     for (int i = 0; i < 4096; ++i) junk.append(static_cast<char>((i * 131) & 0xFF));
     EXPECT_EQ(importPackageFile(document, testing::writeFile(dir, "junk.vcs", junk), sink), ImportOutcome::Failed);
     // Not UTF-8: read as Windows-1252 so that no character is lost.
-    const QString latin = testing::writeFile(dir, "l.vcs", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:Caf\xE9\nEND:VEVENT\n");
+    const QString latin =
+        testing::writeFile(dir, "l.vcs", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:Caf\xE9\nEND:VEVENT\n");
     EXPECT_EQ(importPackageFile(document, latin, sink), ImportOutcome::Imported);
     ASSERT_EQ(document.events().size(), 1);
     EXPECT_EQ(document.events()[0].title, QString::fromUtf8("Caf\u00E9"));

@@ -37,8 +37,7 @@ TEST(VCard3Import, RealExports) {
     ASSERT_EQ(office.size(), 1);
     EXPECT_EQ(office[0].lastName, QString::fromUtf8("Bodø likningskontor"));
     EXPECT_EQ(office[0].note, "Telefonhenvendelser til saksbehandler: \nMan 08:00-15:30, tir-fre 12:00-15:30");
-    EXPECT_EQ(phones(office[0]),
-              QStringList({"work:+4775546800", "fax:+4775546805", "email:bodo.lk@skatteetaten.no"}));
+    EXPECT_EQ(phones(office[0]), QStringList({"work:+4775546800", "fax:+4775546805", "email:bodo.lk@skatteetaten.no"}));
     EXPECT_EQ(office[0].street, "Moloveien 20");
     EXPECT_EQ(office[0].city, QString::fromUtf8("Bodø"));
     EXPECT_EQ(office[0].state, "Nordland");
@@ -59,8 +58,8 @@ TEST(VCard3Import, RealExports) {
     EXPECT_EQ(full[0].firstName, "givenname");
     EXPECT_EQ(full[0].street, "HomeAddress1");
     EXPECT_EQ(full[0].country, "Germany");
-    EXPECT_EQ(phones(full[0]), QStringList({"email:email1", "email:email2@test.com", "work:workphone",
-                                            "fax:work fax", "home:homephone"}));
+    EXPECT_EQ(phones(full[0]), QStringList({"email:email1", "email:email2@test.com", "work:workphone", "fax:work fax",
+                                            "home:homephone"}));
     EXPECT_EQ(full[0].memberGroups, QStringList({"Customer", "Family"}));
 
     const QList<ContactEntry> evolution = readCorpus("vcf/ezvcard-John_Doe_EVOLUTION.vcf");
@@ -70,7 +69,8 @@ TEST(VCard3Import, RealExports) {
     EXPECT_EQ(phones(evolution[0]).mid(0, 2), QStringList({"mobile:905-666-1234", "work:905-555-1234"}));
     EXPECT_EQ(evolution[0].city, "Albaney");
     EXPECT_EQ(evolution[0].country, "United States of America");
-    EXPECT_TRUE(evolution[0].note.startsWith("THIS SOFTWARE IS PROVIDED BY THE COPYRIGHT HOLDERS AND CONTRIBUTORS \"AS IS\""));
+    EXPECT_TRUE(
+        evolution[0].note.startsWith("THIS SOFTWARE IS PROVIDED BY THE COPYRIGHT HOLDERS AND CONTRIBUTORS \"AS IS\""));
 }
 
 TEST(VCard3Import, Version4SyntaxAndFormattedNames) {
@@ -112,7 +112,8 @@ TEST(VCard3Import, QuotedPrintableFoldingAndMixedVersions) {
 TEST(VCard3Import, ManyCardsThroughTheDocumentWithGroups) {
     QString text;
     for (int i = 0; i < 500; ++i) {
-        text += QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person%1;Test\r\nCATEGORIES:Speakers,Team %2\r\nEND:VCARD\r\n")
+        text += QStringLiteral(
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person%1;Test\r\nCATEGORIES:Speakers,Team %2\r\nEND:VCARD\r\n")
                     .arg(i)
                     .arg(i % 3);
     }

@@ -95,10 +95,11 @@ TEST(VCardReader, EveryImportedContactTakesTheNextFreeId) {
     existing.lastName = QStringLiteral("Existing");
     document.addContact(existing);
     RecordingSink sink;
-    ASSERT_EQ(importPackageFile(document,
-                                testing::writeFile(dir, "two.vcf", "BEGIN:VCARD\nN:A\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n"),
-                                sink),
-              ImportOutcome::Imported);
+    ASSERT_EQ(
+        importPackageFile(
+            document, testing::writeFile(dir, "two.vcf", "BEGIN:VCARD\nN:A\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n"),
+            sink),
+        ImportOutcome::Imported);
     ASSERT_EQ(document.contacts().size(), 3);
     EXPECT_EQ(document.contacts()[1].lastName, "A");
     EXPECT_EQ(document.contacts()[1].id, 42);

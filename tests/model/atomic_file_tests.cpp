@@ -30,7 +30,7 @@ TEST(AtomicFile, WritesAndReplacesWithoutLeavingATemporary) {
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 1u);
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_TRUE(info.st_mode & S_IRUSR);
     EXPECT_TRUE(info.st_mode & S_IWUSR);

@@ -130,8 +130,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 TEST(CalendarPackageDtd, AcceptsEverythingTheWriterWrites) {
     Document doc;
     ParseError error;
-    ASSERT_TRUE(validates(kFullPackage, error, doc)) << error.reason << " at line " << error.line << ": "
-                                                     << error.sourceText;
+    ASSERT_TRUE(validates(kFullPackage, error, doc))
+        << error.reason << " at line " << error.line << ": " << error.sourceText;
     EXPECT_TRUE(doc.hadDoctype());
     const Element root = doc.root();
     EXPECT_EQ(root.childText("package-title"), "Fixtures & \"Results\"");
@@ -190,11 +190,12 @@ TEST(CalendarPackageDtd, InlineBitmapDataIsAllowed) {
 
 TEST(CalendarPackageDtd, RefusesFilesThatBreakTheFormat) {
     const std::vector<std::pair<std::string, std::string>> breaks = {
-        {"<calendar-package navigation=\"none\">", "<calendar-package>"},                  // required attribute
-        {"\t<groups>\r\n\t</groups>\r\n", ""},                                           // required element
-        {"\t<welcome>\r\n", "\t<welcome>\r\n\t\t<surprise/>\r\n"},                       // unknown element
-        {"<calendar-package navigation=\"none\">", "<calendar-package navigation=\"none\" x=\"1\">"},  // unknown attribute
-        {"\t\t<description></description>\r\n", ""},                                     // required text element
+        {"<calendar-package navigation=\"none\">", "<calendar-package>"},  // required attribute
+        {"\t<groups>\r\n\t</groups>\r\n", ""},                             // required element
+        {"\t<welcome>\r\n", "\t<welcome>\r\n\t\t<surprise/>\r\n"},         // unknown element
+        {"<calendar-package navigation=\"none\">",
+         "<calendar-package navigation=\"none\" x=\"1\">"},  // unknown attribute
+        {"\t\t<description></description>\r\n", ""},         // required text element
     };
     for (const auto& [from, to] : breaks) {
         Document doc;

@@ -47,8 +47,9 @@ protected:
 
 // `fanOut` references to the previous entity per level: fanOut^depth copies of "lol".
 std::string entityBomb(int depth, const std::string& use, int fanOut = 10) {
-    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n<!ELEMENT a (#PCDATA)>\n<!ATTLIST a b CDATA #IMPLIED>\n"
-                       "<!ENTITY e0 \"lol\">\n";
+    std::string text =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n<!ELEMENT a (#PCDATA)>\n<!ATTLIST a b CDATA #IMPLIED>\n"
+        "<!ENTITY e0 \"lol\">\n";
     for (int i = 1; i <= depth; ++i) {
         text += "<!ENTITY e" + std::to_string(i) + " \"";
         for (int k = 0; k < fanOut; ++k) text += "&e" + std::to_string(i - 1) + ";";
@@ -113,9 +114,9 @@ TEST_F(XmlHostileInput, EntityExpansionIsRefusedInTextAndInAttributes) {
 
 TEST_F(XmlHostileInput, ExternalEntitiesNeverReadLocalFilesOrDevices) {
     const std::string secret = write("secret.txt", "TOP-SECRET-TEXT");
-    for (const std::string& target : {secret, std::string("/etc/passwd"), std::string("/dev/zero"),
-                                      std::string("/dev/stdin"), std::string("file://" + secret),
-                                      std::string("http://127.0.0.1:9/entity")}) {
+    for (const std::string& target :
+         {secret, std::string("/etc/passwd"), std::string("/dev/zero"), std::string("/dev/stdin"),
+          std::string("file://" + secret), std::string("http://127.0.0.1:9/entity")}) {
         const ParseError general = load("<!DOCTYPE a [<!ENTITY e SYSTEM \"" + target + "\">]><a>&e;</a>");
         EXPECT_NE(general.reason.find("is not allowed"), std::string::npos) << target << ": " << general.reason;
         const ParseError parameter = load("<!DOCTYPE a [<!ENTITY % p SYSTEM \"" + target + "\"> %p;]><a/>");

@@ -28,7 +28,11 @@ TEST(Windows1252, C1ControlsKeepTheirByte) {
 
 TEST(Windows1252, UnrepresentableCharactersBecomeQuestionMarks) {
     bool replaced = false;
-    EXPECT_EQ(utf8ToWindows1252("a\xE6\x97\xA5" "b\xF0\x9F\x98\x80" "c", &replaced), "a?b?c");
+    EXPECT_EQ(utf8ToWindows1252("a\xE6\x97\xA5"
+                                "b\xF0\x9F\x98\x80"
+                                "c",
+                                &replaced),
+              "a?b?c");
     EXPECT_TRUE(replaced);
     replaced = false;
     EXPECT_EQ(utf8ToWindows1252("x\xFFy\xC3", &replaced), "x?y?");  // invalid UTF-8

@@ -40,7 +40,9 @@ protected:
 // A complete package as the editor writes it, with a DOCTYPE naming `dtd`.
 std::string package(const std::string& dtd, const std::string& extraWelcome = "") {
     return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
-           "<!DOCTYPE calendar-package SYSTEM \"" + dtd + "\">\r\n"
+           "<!DOCTYPE calendar-package SYSTEM \"" +
+           dtd +
+           "\">\r\n"
            "<calendar-package navigation=\"groups\">\r\n"
            "\t<package-title>Title</package-title>\r\n"
            "\t<app-name>App</app-name>\r\n"
@@ -52,7 +54,8 @@ std::string package(const std::string& dtd, const std::string& extraWelcome = ""
            "\t</app-launcher>\r\n"
            "\t<welcome>\r\n"
            "\t\t<description>Hello</description>\r\n"
-           "\t\t<author-info></author-info>\r\n" + extraWelcome +
+           "\t\t<author-info></author-info>\r\n" +
+           extraWelcome +
            "\t</welcome>\r\n"
            "\t<contacts>\r\n"
            "\t</contacts>\r\n"
@@ -247,9 +250,10 @@ TEST_F(XmlDocumentTest, MissingPosixDtdPathAlsoResolvesToTheBundledDtd) {
 
 TEST_F(XmlDocumentTest, ExistingDtdNamedByTheDoctypeIsUsed) {
     // A DTD beside the file that does not allow "welcome": validation must use it.
-    write("Strict.dtd", "<!ELEMENT calendar-package (groups)>\n"
-                        "<!ATTLIST calendar-package navigation CDATA #REQUIRED>\n"
-                        "<!ELEMENT groups EMPTY>\n");
+    write("Strict.dtd",
+          "<!ELEMENT calendar-package (groups)>\n"
+          "<!ATTLIST calendar-package navigation CDATA #REQUIRED>\n"
+          "<!ELEMENT groups EMPTY>\n");
     Document doc;
     ParseError error;
     EXPECT_FALSE(doc.loadFile(write("strict.xml", package("Strict.dtd")), kBundledDtd, error));
@@ -260,9 +264,10 @@ TEST_F(XmlDocumentTest, ExistingDtdNamedByTheDoctypeIsUsed) {
 TEST_F(XmlDocumentTest, WithoutDoctypeNothingIsValidatedNorDefaulted) {
     Document doc;
     ParseError error;
-    const std::string path = write("nodtd.xml", "<calendar-package><unknown/><app-launcher><launcher-icon>"
-                                                "<bitmap>x.bmp</bitmap></launcher-icon></app-launcher>"
-                                                "</calendar-package>");
+    const std::string path = write("nodtd.xml",
+                                   "<calendar-package><unknown/><app-launcher><launcher-icon>"
+                                   "<bitmap>x.bmp</bitmap></launcher-icon></app-launcher>"
+                                   "</calendar-package>");
     ASSERT_TRUE(doc.loadFile(path, kBundledDtd, error)) << error.reason;
     EXPECT_FALSE(doc.hadDoctype());
     const Element bitmap = doc.root().firstChild("app-launcher").firstChild("launcher-icon").firstChild("bitmap");
@@ -282,9 +287,12 @@ TEST_F(XmlDocumentTest, InvalidAgainstTheDtdGivesTheLine) {
 
 TEST_F(XmlDocumentTest, ExternalEntitiesAreNeverRead) {
     const std::string secret = write("secret.txt", "SECRET");
-    const std::string text = "<?xml version=\"1.0\"?>\n"
-                             "<!DOCTYPE a [ <!ENTITY s SYSTEM \"" + secret + "\"> <!ELEMENT a (#PCDATA)> ]>\n"
-                             "<a>&s;</a>\n";
+    const std::string text =
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE a [ <!ENTITY s SYSTEM \"" +
+        secret +
+        "\"> <!ELEMENT a (#PCDATA)> ]>\n"
+        "<a>&s;</a>\n";
     Document doc;
     ParseError error;
     const bool loaded = doc.loadFile(write("xxe.xml", text), kBundledDtd, error);
@@ -296,7 +304,8 @@ TEST_F(XmlDocumentTest, ExternalEntitiesAreNeverRead) {
 }
 
 TEST_F(XmlDocumentTest, ExponentialEntityExpansionIsRefused) {
-    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n<!ELEMENT a (#PCDATA)>\n<!ENTITY e0 \"lollollollol\">\n";
+    std::string text =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n<!ELEMENT a (#PCDATA)>\n<!ENTITY e0 \"lollollollol\">\n";
     for (int i = 1; i <= 12; ++i) {
         text += "<!ENTITY e" + std::to_string(i) + " \"";
         for (int k = 0; k < 10; ++k) text += "&e" + std::to_string(i - 1) + ";";

@@ -21,7 +21,7 @@ struct Resource {
 };
 
 struct Database {
-    std::string name;  // up to the first zero byte of the 32-byte field
+    std::string name;                     // up to the first zero byte of the 32-byte field
     std::vector<std::uint8_t> nameField;  // all 32 bytes
     std::uint16_t attributes = 0;
     std::uint16_t version = 0;

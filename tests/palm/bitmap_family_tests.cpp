@@ -12,40 +12,32 @@ using namespace bitmap_test;
 
 namespace {
 
-BmpImage imageOf(const std::vector<std::uint8_t>& bytes)
-{
+BmpImage imageOf(const std::vector<std::uint8_t>& bytes) {
     BmpImage image;
     const BmpLoadResult result = image.loadBytes(bytes);
     EXPECT_TRUE(result) << result.message();
     return image;
 }
 
-BmpImage corpusImage(const std::string& relative)
-{
+BmpImage corpusImage(const std::string& relative) {
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
     EXPECT_TRUE(result) << relative << ": " << result.message();
     return image;
 }
 
-std::vector<std::uint8_t> familyBytes(const PalmBitmapFamily& family)
-{
+std::vector<std::uint8_t> familyBytes(const PalmBitmapFamily& family) {
     return {family.bytes().begin(), family.bytes().end()};
 }
 
-std::uint16_t expected565(RgbColour c)
-{
+std::uint16_t expected565(RgbColour c) {
     return static_cast<std::uint16_t>(((c.red >> 3) << 11) | ((c.green >> 2) << 5) | (c.blue >> 3));
 }
 
-int brightness(RgbColour c)
-{
-    return 299 * c.red + 587 * c.green + 114 * c.blue;
-}
+int brightness(RgbColour c) { return 299 * c.red + 587 * c.green + 114 * c.blue; }
 
 // Compares a decoded Palm bitmap with the picture of its source image.
-void expectSamePixels(const PalmBitmap& palm, const BmpImage& source)
-{
+void expectSamePixels(const PalmBitmap& palm, const BmpImage& source) {
     ASSERT_EQ(palm.width, source.width());
     ASSERT_EQ(palm.height, source.height());
     for (int y = 0; y < palm.height; ++y)
@@ -63,9 +55,7 @@ void expectSamePixels(const PalmBitmap& palm, const BmpImage& source)
                 ASSERT_EQ(p, c == dark ? 1u : 0u) << x << "," << y;
                 break;
             }
-            case 4:
-                ASSERT_EQ(p, 15u - (c.blue >> 4)) << x << "," << y;
-                break;
+            case 4: ASSERT_EQ(p, 15u - (c.blue >> 4)) << x << "," << y; break;
             case 8: {
                 ASSERT_LT(p, palm.colourTable.size()) << x << "," << y;
                 const Rgb t = palm.colourTable[p];
@@ -76,30 +66,25 @@ void expectSamePixels(const PalmBitmap& palm, const BmpImage& source)
                 // Five bits of green widened to six: the lowest green bit is 0.
                 ASSERT_EQ(p, ((c.red >> 3) << 11) | ((c.green >> 3) << 6) | (c.blue >> 3)) << x << "," << y;
                 break;
-            default:
-                ASSERT_EQ(p, expected565(c)) << x << "," << y;
+            default: ASSERT_EQ(p, expected565(c)) << x << "," << y;
             }
         }
 }
 
-std::vector<std::uint8_t> pattern8(int size)
-{
+std::vector<std::uint8_t> pattern8(int size) {
     std::vector<Rgb> palette;
-    for (int i = 0; i < 7; ++i)
-        palette.push_back({i * 40, 255 - i * 30, (i * 97) % 256});
+    for (int i = 0; i < 7; ++i) palette.push_back({i * 40, 255 - i * 30, (i * 97) % 256});
     return makeBmp(size, size, 8, palette, [](int x, int y) { return static_cast<std::uint32_t>((x + 2 * y) % 7); });
 }
 
-std::vector<std::uint8_t> pattern1(int size)
-{
+std::vector<std::uint8_t> pattern1(int size) {
     return makeBmp(size, size, 1, {{0, 0, 0}, {255, 255, 255}},
                    [](int x, int y) { return static_cast<std::uint32_t>((x * y + x) % 3 == 0); });
 }
 
 }  // namespace
 
-TEST(PalmBitmapFamily, LauncherFamilyOfStandardAndDoubleDensity)
-{
+TEST(PalmBitmapFamily, LauncherFamilyOfStandardAndDoubleDensity) {
     const BmpImage mono = imageOf(pattern1(22));
     const BmpImage colour = imageOf(pattern8(22));
     const BmpImage colourDouble = imageOf(pattern8(44));
@@ -136,13 +121,12 @@ TEST(PalmBitmapFamily, LauncherFamilyOfStandardAndDoubleDensity)
 
 // Colour tables (2 + 4n bytes) and 16-bit rows of an odd width end off a
 // 4-byte boundary; the padding must make every offset land on the next header.
-TEST(PalmBitmapFamily, NextOffsetsLandOnHeadersWhateverTheBitmapLength)
-{
+TEST(PalmBitmapFamily, NextOffsetsLandOnHeadersWhateverTheBitmapLength) {
     const BmpImage odd16 = imageOf(makeBmp(3, 3, 16, {}, [](int x, int y) { return 0x7FFFu - 1111u * (x + 3 * y); }));
     const BmpImage odd16Double =
         imageOf(makeBmp(6, 6, 16, {}, [](int x, int y) { return static_cast<std::uint32_t>(x * 997 + y * 31); }));
-    const BmpImage table3 = imageOf(makeBmp(3, 3, 8, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
-                                            [](int x, int) { return static_cast<std::uint32_t>(x); }));
+    const BmpImage table3 = imageOf(
+        makeBmp(3, 3, 8, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, [](int x, int) { return static_cast<std::uint32_t>(x); }));
     PalmBitmapFamily family(kTypeBitmap, 4000);
     ASSERT_TRUE(family.addBitmap(table3, PalmDensity::Standard));
     ASSERT_TRUE(family.addBitmap(odd16, PalmDensity::Standard));
@@ -158,14 +142,13 @@ TEST(PalmBitmapFamily, NextOffsetsLandOnHeadersWhateverTheBitmapLength)
     EXPECT_EQ(decoded[3].pixelFormat, 1);
 }
 
-TEST(PalmBitmapFamily, CorpusImagesOfEveryDepthDecodeToTheirPixels)
-{
-    for (const char* file : {"plucker/chicken.bmp", "bmpsuite/g/pal1wb.bmp", "bmpsuite/g/pal1bg.bmp",
-                             "bmpsuite/q/pal1p1.bmp", "plucker/viewer-4bpp.bmp", "plucker/bar-4bpp.bmp",
-                             "plucker/memorystick-4bpp.bmp", "plucker/chicken-8bpp.bmp", "bmpsuite/g/pal8-0.bmp",
-                             "bmpsuite/g/pal8w125.bmp", "bmpsuite/g/rgb16.bmp", "bmpsuite/q/rgb16faketrns.bmp",
-                             "bmpsuite/g/rgb16-565.bmp", "bmpsuite/g/rgb24.bmp", "plucker/again_x2-8bpp.bmp",
-                             "happydays/HD_large_color.bmp"}) {
+TEST(PalmBitmapFamily, CorpusImagesOfEveryDepthDecodeToTheirPixels) {
+    for (const char* file :
+         {"plucker/chicken.bmp", "bmpsuite/g/pal1wb.bmp", "bmpsuite/g/pal1bg.bmp", "bmpsuite/q/pal1p1.bmp",
+          "plucker/viewer-4bpp.bmp", "plucker/bar-4bpp.bmp", "plucker/memorystick-4bpp.bmp", "plucker/chicken-8bpp.bmp",
+          "bmpsuite/g/pal8-0.bmp", "bmpsuite/g/pal8w125.bmp", "bmpsuite/g/rgb16.bmp", "bmpsuite/q/rgb16faketrns.bmp",
+          "bmpsuite/g/rgb16-565.bmp", "bmpsuite/g/rgb24.bmp", "plucker/again_x2-8bpp.bmp",
+          "happydays/HD_large_color.bmp"}) {
         SCOPED_TRACE(file);
         const BmpImage image = corpusImage(file);
         PalmBitmapFamily family(kTypeBitmap, 4000);
@@ -183,12 +166,11 @@ TEST(PalmBitmapFamily, CorpusImagesOfEveryDepthDecodeToTheirPixels)
     }
 }
 
-TEST(PalmBitmapFamily, WhiteFirstOneBitPaletteKeepsBlackBlack)
-{
+TEST(PalmBitmapFamily, WhiteFirstOneBitPaletteKeepsBlackBlack) {
     const auto pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 2); };
     const BmpImage blackFirst = imageOf(makeBmp(8, 2, 1, {{0, 0, 0}, {255, 255, 255}}, pixel));
-    const BmpImage whiteFirst = imageOf(makeBmp(8, 2, 1, {{255, 255, 255}, {0, 0, 0}},
-                                                [&](int x, int y) { return 1u - pixel(x, y); }));
+    const BmpImage whiteFirst =
+        imageOf(makeBmp(8, 2, 1, {{255, 255, 255}, {0, 0, 0}}, [&](int x, int y) { return 1u - pixel(x, y); }));
     // One byte of pixels per 4-byte row; the padding bytes carry no pixels.
     const std::vector<std::uint8_t> a = palmPixelRows(blackFirst);
     const std::vector<std::uint8_t> b = palmPixelRows(whiteFirst);
@@ -200,8 +182,7 @@ TEST(PalmBitmapFamily, WhiteFirstOneBitPaletteKeepsBlackBlack)
     EXPECT_EQ(b[4], a[4]);
 }
 
-TEST(PalmBitmapFamily, DirectColourConversions)
-{
+TEST(PalmBitmapFamily, DirectColourConversions) {
     EXPECT_EQ(rgb555ToRgb565(0x7FFF), 0xFFDF);
     EXPECT_EQ(rgb555ToRgb565(0xFFFF), 0xFFDF);  // the unused top bit is dropped
     EXPECT_EQ(rgb555ToRgb565(0x001F), 0x001F);
@@ -209,8 +190,7 @@ TEST(PalmBitmapFamily, DirectColourConversions)
     EXPECT_EQ(rgbToRgb565({0, 0, 255}), 0x001F);
 }
 
-TEST(PalmBitmapFamily, TransparencyOfIndexedAndDirectColour)
-{
+TEST(PalmBitmapFamily, TransparencyOfIndexedAndDirectColour) {
     const auto pattern = [](int x, int) { return static_cast<std::uint32_t>(x % 3); };
     BmpImage indexed = imageOf(makeBmp(4, 2, 8, {{10, 20, 30}, {255, 0, 255}, {0, 0, 0}}, pattern));
     indexed.setTransparentColour(RgbColour{255, 0, 255});
@@ -223,8 +203,8 @@ TEST(PalmBitmapFamily, TransparencyOfIndexedAndDirectColour)
     ASSERT_TRUE(family.addBitmap(indexed, PalmDensity::Standard));
     ASSERT_TRUE(family.addBitmap(missing, PalmDensity::Standard));
     ASSERT_TRUE(family.addBitmap(direct, PalmDensity::Standard));
-    ASSERT_TRUE(family.addBitmap(imageOf(makeBmp(8, 4, 8, {{10, 20, 30}, {255, 0, 255}}, pattern)),
-                                 PalmDensity::Double));
+    ASSERT_TRUE(
+        family.addBitmap(imageOf(makeBmp(8, 4, 8, {{10, 20, 30}, {255, 0, 255}}, pattern)), PalmDensity::Double));
     const std::vector<PalmBitmap> decoded = decodeFamily(familyBytes(family));
     ASSERT_EQ(decoded.size(), 4u);
     EXPECT_EQ(decoded[0].flags, 0x6000);
@@ -241,8 +221,7 @@ TEST(PalmBitmapFamily, TransparencyOfIndexedAndDirectColour)
     EXPECT_EQ(decoded[3].flags, 0x4000);
 }
 
-TEST(PalmBitmapFamily, TransparentIndexTravelsInTheVersion3Value)
-{
+TEST(PalmBitmapFamily, TransparentIndexTravelsInTheVersion3Value) {
     BmpImage indexed = imageOf(makeBmp(4, 4, 8, {{0, 0, 0}, {9, 9, 9}, {255, 255, 255}},
                                        [](int x, int) { return static_cast<std::uint32_t>(x % 3); }));
     indexed.setTransparentColour(RgbColour{255, 255, 255});
@@ -255,9 +234,9 @@ TEST(PalmBitmapFamily, TransparentIndexTravelsInTheVersion3Value)
     EXPECT_EQ(decoded[0].transparentValue, 2u);
 }
 
-TEST(PalmBitmapFamily, RefusesWhatDoesNotFitOneResource)
-{
-    const BmpImage big = imageOf(makeBmp(160, 80, 24, {}, [](int x, int y) { return static_cast<std::uint32_t>(x * y); }));
+TEST(PalmBitmapFamily, RefusesWhatDoesNotFitOneResource) {
+    const BmpImage big =
+        imageOf(makeBmp(160, 80, 24, {}, [](int x, int y) { return static_cast<std::uint32_t>(x * y); }));
     PalmBitmapFamily family(kTypeBitmap, 4000);
     EXPECT_TRUE(family.addBitmap(big, PalmDensity::Standard));
     EXPECT_TRUE(family.addBitmap(big, PalmDensity::Standard));

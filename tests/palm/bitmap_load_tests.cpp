@@ -15,8 +15,7 @@ using bitmap_test::corpus;
 
 namespace {
 
-BmpImage mustLoad(const std::string& relative)
-{
+BmpImage mustLoad(const std::string& relative) {
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
     EXPECT_TRUE(result) << relative << ": " << result.message();
@@ -24,19 +23,15 @@ BmpImage mustLoad(const std::string& relative)
 }
 
 // Exit code of loading and checking a corpus file as a logo (160 x 80).
-int logoCode(const std::string& relative)
-{
+int logoCode(const std::string& relative) {
     BmpImage image;
     const BmpLoadResult result = image.loadFile(corpus(relative));
-    if (!result)
-        return builder::bmpExitCode(result.code());
-    if (const BmpError size = image.checkSize(160, 80); size != BmpError::None)
-        return builder::bmpExitCode(size);
+    if (!result) return builder::bmpExitCode(result.code());
+    if (const BmpError size = image.checkSize(160, 80); size != BmpError::None) return builder::bmpExitCode(size);
     return image.hasAcceptedBitCount() ? 0 : 6;
 }
 
-void expectSamePicture(const BmpImage& a, const BmpImage& b, int tolerance = 0)
-{
+void expectSamePicture(const BmpImage& a, const BmpImage& b, int tolerance = 0) {
     ASSERT_EQ(a.width(), b.width());
     ASSERT_EQ(a.height(), b.height());
     for (int y = 0; y < a.height(); ++y)
@@ -51,60 +46,42 @@ void expectSamePicture(const BmpImage& a, const BmpImage& b, int tolerance = 0)
 
 }  // namespace
 
-TEST(BmpLoad, CorpusFilesEndWithTheirExitCodes)
-{
+TEST(BmpLoad, CorpusFilesEndWithTheirExitCodes) {
     const struct {
         const char* file;
         int code;
     } cases[] = {
-        {"bmpsuite/g/pal1.bmp", 0},
-        {"plucker/chicken.bmp", 0},
-        {"plucker/chicken-8bpp.bmp", 0},
-        {"plucker/mode1.bmp", 0},
-        {"plucker/bar-4bpp.bmp", 0},
-        {"plucker/longbar.bmp", 5},
-        {"plucker/annotation-4bpp.bmp", 0},  // really 24 bits
-        {"plucker/lookup-4bpp.bmp", 6},      // coloured 4-bit palette
-        {"plucker/autostop_x2-8bpp.bmp", 6},
-        {"plucker/memorystick-4bpp.bmp", 0},  // grey with a 5-entry palette
-        {"bmpsuite/q/pal2.bmp", 6},
-        {"bmpsuite/g/pal4rle.bmp", 4},
-        {"bmpsuite/g/pal8rle.bmp", 4},
-        {"bmpsuite/g/rgb32.bmp", 4},
-        {"bmpsuite/g/rgb32bf.bmp", 4},
-        {"bmpsuite/q/rgba32-1.bmp", 4},
-        {"bmpsuite/q/rgb16-231.bmp", 4},
-        {"bmpsuite/q/rgba16-5551.bmp", 4},
-        {"bmpsuite/q/rgb24jpeg.bmp", 4},
-        {"bmpsuite/q/rgb24png.bmp", 4},
-        {"bmpsuite/q/rgb24rle24.bmp", 4},
-        {"bmpsuite/g/pal8os2.bmp", 7},  // OS/2 1.x header
-        {"bmpsuite/b/badheadersize.bmp", 7},
-        {"bmpsuite/b/badbitcount.bmp", 4},
-        {"bmpsuite/b/badpalettesize.bmp", 4},
-        {"bmpsuite/b/badrle.bmp", 4},
-        {"bmpsuite/b/badrle4.bmp", 4},
-        {"bmpsuite/b/badwidth.bmp", 4},
-        {"bmpsuite/b/reallybig.bmp", 4},
-        {"bmpsuite/b/rgb16-880.bmp", 4},
-        {"bmpsuite/b/rletopdown.bmp", 4},
-        {"bmpsuite/b/shortfile.bmp", 4},
+        {"bmpsuite/g/pal1.bmp", 0},           {"plucker/chicken.bmp", 0},
+        {"plucker/chicken-8bpp.bmp", 0},      {"plucker/mode1.bmp", 0},
+        {"plucker/bar-4bpp.bmp", 0},          {"plucker/longbar.bmp", 5},
+        {"plucker/annotation-4bpp.bmp", 0},                                         // really 24 bits
+        {"plucker/lookup-4bpp.bmp", 6},                                             // coloured 4-bit palette
+        {"plucker/autostop_x2-8bpp.bmp", 6},  {"plucker/memorystick-4bpp.bmp", 0},  // grey with a 5-entry palette
+        {"bmpsuite/q/pal2.bmp", 6},           {"bmpsuite/g/pal4rle.bmp", 4},
+        {"bmpsuite/g/pal8rle.bmp", 4},        {"bmpsuite/g/rgb32.bmp", 4},
+        {"bmpsuite/g/rgb32bf.bmp", 4},        {"bmpsuite/q/rgba32-1.bmp", 4},
+        {"bmpsuite/q/rgb16-231.bmp", 4},      {"bmpsuite/q/rgba16-5551.bmp", 4},
+        {"bmpsuite/q/rgb24jpeg.bmp", 4},      {"bmpsuite/q/rgb24png.bmp", 4},
+        {"bmpsuite/q/rgb24rle24.bmp", 4},     {"bmpsuite/g/pal8os2.bmp", 7},  // OS/2 1.x header
+        {"bmpsuite/b/badheadersize.bmp", 7},  {"bmpsuite/b/badbitcount.bmp", 4},
+        {"bmpsuite/b/badpalettesize.bmp", 4}, {"bmpsuite/b/badrle.bmp", 4},
+        {"bmpsuite/b/badrle4.bmp", 4},        {"bmpsuite/b/badwidth.bmp", 4},
+        {"bmpsuite/b/reallybig.bmp", 4},      {"bmpsuite/b/rgb16-880.bmp", 4},
+        {"bmpsuite/b/rletopdown.bmp", 4},     {"bmpsuite/b/shortfile.bmp", 4},
         {"bmpsuite/readme.txt", 7},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(logoCode(c.file), c.code) << c.file;
+    for (const auto& c : cases) EXPECT_EQ(logoCode(c.file), c.code) << c.file;
 }
 
-TEST(BmpLoad, QuestionableButValidFilesLoadWithTheirDepth)
-{
-    for (const char* file : {"bmpsuite/g/pal1bg.bmp", "bmpsuite/g/pal8-0.bmp", "bmpsuite/g/pal8gs.bmp",
-                             "bmpsuite/g/pal8nonsquare.bmp", "bmpsuite/g/pal8w124.bmp", "bmpsuite/g/pal8w125.bmp",
-                             "bmpsuite/g/pal8w126.bmp", "bmpsuite/g/rgb16.bmp", "bmpsuite/g/rgb24pal.bmp",
-                             "bmpsuite/q/pal1p1.bmp", "bmpsuite/q/pal8oversizepal.bmp",
-                             "bmpsuite/q/rgb24largepal.bmp", "bmpsuite/b/badbitssize.bmp",
-                             "bmpsuite/b/badfilesize.bmp", "bmpsuite/b/baddens1.bmp", "bmpsuite/b/badplanes.bmp",
-                             "bmpsuite/b/pal8badindex.bmp", "happydays/HD_large.bmp", "plucker/viewer-4bpp.bmp",
-                             "plucker/viewersm_x2-2bpp.bmp"}) {
+TEST(BmpLoad, QuestionableButValidFilesLoadWithTheirDepth) {
+    for (const char* file :
+         {"bmpsuite/g/pal1bg.bmp",        "bmpsuite/g/pal8-0.bmp",          "bmpsuite/g/pal8gs.bmp",
+          "bmpsuite/g/pal8nonsquare.bmp", "bmpsuite/g/pal8w124.bmp",        "bmpsuite/g/pal8w125.bmp",
+          "bmpsuite/g/pal8w126.bmp",      "bmpsuite/g/rgb16.bmp",           "bmpsuite/g/rgb24pal.bmp",
+          "bmpsuite/q/pal1p1.bmp",        "bmpsuite/q/pal8oversizepal.bmp", "bmpsuite/q/rgb24largepal.bmp",
+          "bmpsuite/b/badbitssize.bmp",   "bmpsuite/b/badfilesize.bmp",     "bmpsuite/b/baddens1.bmp",
+          "bmpsuite/b/badplanes.bmp",     "bmpsuite/b/pal8badindex.bmp",    "happydays/HD_large.bmp",
+          "plucker/viewer-4bpp.bmp",      "plucker/viewersm_x2-2bpp.bmp"}) {
         const BmpImage image = mustLoad(file);
         EXPECT_TRUE(image.hasAcceptedBitCount()) << file;
     }
@@ -117,8 +94,7 @@ TEST(BmpLoad, QuestionableButValidFilesLoadWithTheirDepth)
 
 // The same 8-bit picture stored with larger headers, a gap before the rows and
 // top-down rows must read exactly like the classic file.
-TEST(BmpLoad, HeaderVariantsAndRowPlacementGiveTheSamePicture)
-{
+TEST(BmpLoad, HeaderVariantsAndRowPlacementGiveTheSamePicture) {
     const BmpImage reference = mustLoad("bmpsuite/g/pal8.bmp");
     for (const char* file : {"bmpsuite/g/pal8v4.bmp", "bmpsuite/g/pal8v5.bmp", "bmpsuite/q/pal8offs.bmp",
                              "bmpsuite/g/pal8topdown.bmp", "bmpsuite/q/pal8os2v2.bmp"}) {
@@ -131,8 +107,7 @@ TEST(BmpLoad, HeaderVariantsAndRowPlacementGiveTheSamePicture)
     EXPECT_EQ(mustLoad("bmpsuite/g/pal8topdown.bmp").rows(), reference.rows());
 }
 
-TEST(BmpLoad, SixteenBitFieldsOf555And565AreReadAsColours)
-{
+TEST(BmpLoad, SixteenBitFieldsOf555And565AreReadAsColours) {
     const BmpImage reference = mustLoad("bmpsuite/g/rgb24.bmp");
     for (const char* file : {"bmpsuite/g/rgb16.bmp", "bmpsuite/g/rgb16bfdef.bmp", "bmpsuite/g/rgb16-565.bmp",
                              "bmpsuite/g/rgb16-565pal.bmp"}) {
@@ -143,8 +118,7 @@ TEST(BmpLoad, SixteenBitFieldsOf555And565AreReadAsColours)
     }
 }
 
-TEST(BmpLoad, InfoHeaderDescribesTheNormalForm)
-{
+TEST(BmpLoad, InfoHeaderDescribesTheNormalForm) {
     const BmpImage image = mustLoad("bmpsuite/g/pal8topdown.bmp");
     const std::vector<std::uint8_t> header = image.infoHeader();
     ASSERT_EQ(header.size(), 40u);
@@ -160,8 +134,7 @@ TEST(BmpLoad, InfoHeaderDescribesTheNormalForm)
     EXPECT_EQ(le32(32), 252);
 }
 
-TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly)
-{
+TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly) {
     std::ifstream in(corpus("bmpsuite/g/pal4gs.bmp"), std::ios::binary);
     const std::vector<std::uint8_t> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GT(whole.size(), 1000u);
@@ -175,15 +148,15 @@ TEST(BmpLoad, EveryTruncationOfAValidFileIsRefusedCleanly)
     EXPECT_TRUE(image.loadBytes(whole));
 }
 
-TEST(BmpLoad, PathsThatAreNotReadableFilesAreRefusedBeforeReading)
-{
+TEST(BmpLoad, PathsThatAreNotReadableFilesAreRefusedBeforeReading) {
     BmpImage image;
     EXPECT_EQ(image.loadFile(SKEDLIN_TEST_DATA).code(), BmpError::Unreadable);  // a directory
-    EXPECT_EQ(image.loadFile("/dev/zero").code(), BmpError::Unreadable);       // a device: endless
+    EXPECT_EQ(image.loadFile("/dev/zero").code(), BmpError::Unreadable);        // a device: endless
     EXPECT_EQ(image.loadFile(std::string(SKEDLIN_TEST_DATA) + "/no-such.bmp").code(), BmpError::Unreadable);
 
     // A sparse file above the limit: refused from its size alone.
-    const std::string huge = std::filesystem::temp_directory_path() / ("skedlin-huge-" + std::to_string(getpid()) + ".bmp");
+    const std::string huge =
+        std::filesystem::temp_directory_path() / ("skedlin-huge-" + std::to_string(getpid()) + ".bmp");
     {
         std::ofstream out(huge, std::ios::binary);
         out << "BM";
@@ -193,8 +166,7 @@ TEST(BmpLoad, PathsThatAreNotReadableFilesAreRefusedBeforeReading)
     std::filesystem::remove(huge);
 }
 
-TEST(BmpLoad, InlineHexIgnoresSeparatorsAndReadsLoneDigits)
-{
+TEST(BmpLoad, InlineHexIgnoresSeparatorsAndReadsLoneDigits) {
     EXPECT_EQ(decodeInlineHex("424D0a"), (std::vector<std::uint8_t>{0x42, 0x4D, 0x0A}));
     EXPECT_EQ(decodeInlineHex("42 4d\n\t0A"), (std::vector<std::uint8_t>{0x42, 0x4D, 0x0A}));
     // A group whose second character is not a digit is the first digit alone.
@@ -223,8 +195,7 @@ TEST(BmpLoad, InlineHexIgnoresSeparatorsAndReadsLoneDigits)
     EXPECT_EQ(image.loadInlineHex("424D 0000").code(), BmpError::Malformed);
 }
 
-TEST(BmpLoad, GreyFlagLooksOnlyAtPaletteEntriesInUse)
-{
+TEST(BmpLoad, GreyFlagLooksOnlyAtPaletteEntriesInUse) {
     using namespace bitmap_test;
     std::vector<Rgb> palette = greyRamp16();
     palette[9] = {255, 0, 0};  // coloured, but used by no pixel
@@ -242,8 +213,7 @@ TEST(BmpLoad, GreyFlagLooksOnlyAtPaletteEntriesInUse)
     EXPECT_FALSE(image.isGrey());
 }
 
-TEST(BmpLoad, SizeChecksComeInOrderWidthThenHeight)
-{
+TEST(BmpLoad, SizeChecksComeInOrderWidthThenHeight) {
     using namespace bitmap_test;
     BmpImage image;
     ASSERT_TRUE(image.loadBytes(makeBmp(161, 81, 24, {}, [](int, int) { return 0u; })));

@@ -16,18 +16,15 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-inline void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+inline void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
 }
 
 // A classic bottom-up .bmp with a 40-byte header. `pixel(x, y)` gives, for y
 // counted from the top, a palette index (1 to 8 bits) or a raw pixel value
 // (16 bits: 5-5-5; 24 bits: 0xRRGGBB).
 inline std::vector<std::uint8_t> makeBmp(int width, int height, int bitCount, const std::vector<Rgb>& palette,
-                                         const std::function<std::uint32_t(int, int)>& pixel)
-{
+                                         const std::function<std::uint32_t(int, int)>& pixel) {
     const std::uint32_t rowSize = (bitCount * width + 31) / 32 * 4;
     const std::uint32_t dataOffset = 14 + 40 + 4 * static_cast<std::uint32_t>(palette.size());
     std::vector<std::uint8_t> out{'B', 'M'};
@@ -72,11 +69,9 @@ inline std::vector<std::uint8_t> makeBmp(int width, int height, int bitCount, co
     return out;
 }
 
-inline std::vector<Rgb> greyRamp16()
-{
+inline std::vector<Rgb> greyRamp16() {
     std::vector<Rgb> palette;
-    for (int i = 0; i < 16; ++i)
-        palette.push_back({i * 17, i * 17, i * 17});
+    for (int i = 0; i < 16; ++i) palette.push_back({i * 17, i * 17, i * 17});
     return palette;
 }
 
@@ -87,9 +82,9 @@ struct PalmBitmap {
     std::size_t nextOffsetField = 0;  // as stored: 4-byte units (v2) or bytes (v3)
     int transparentIndex = 0;         // v2
     int compression = 0;
-    int density = 72;                 // v3
+    int density = 72;                    // v3
     std::uint32_t transparentValue = 0;  // v3
-    int pixelFormat = 0;              // v3
+    int pixelFormat = 0;                 // v3
     std::vector<Rgb> colourTable;
     bool precededByMarker = false;
     // Decoded pixels, top row first: for 1 and 4 bits the level (1: 1 = black;
@@ -100,13 +95,11 @@ struct PalmBitmap {
 class Reader {
 public:
     explicit Reader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
-    std::uint32_t be(std::size_t at, int n) const
-    {
+    std::uint32_t be(std::size_t at, int n) const {
         if (at + n > bytes_.size())
             throw std::runtime_error("read past the end of the resource at " + std::to_string(at));
         std::uint32_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v = (v << 8) | bytes_[at + i];
+        for (int i = 0; i < n; ++i) v = (v << 8) | bytes_[at + i];
         return v;
     }
 
@@ -116,8 +109,7 @@ private:
 
 // Walks a family through its next-bitmap offsets, as the handheld does, and
 // decodes every bitmap. Throws on any structural inconsistency.
-inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& bytes)
-{
+inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& bytes) {
     Reader r(bytes);
     std::vector<PalmBitmap> family;
     std::size_t at = 0;
@@ -134,8 +126,7 @@ inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& byt
         if (b.version == 1 && b.pixelSize == 0xFF) {
             if (b.width || b.height || b.rowBytes || b.flags || r.be(at + 10, 4) || r.be(at + 14, 2))
                 throw std::runtime_error("malformed high-density marker");
-            if (afterMarker)
-                throw std::runtime_error("second marker");
+            if (afterMarker) throw std::runtime_error("second marker");
             afterMarker = true;
             at += 16;
             continue;
@@ -152,8 +143,7 @@ inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& byt
                 p += 8;
             }
         } else if (b.version == 3) {
-            if (r.be(at + 10, 1) != 24)
-                throw std::runtime_error("bad version 3 header size");
+            if (r.be(at + 10, 1) != 24) throw std::runtime_error("bad version 3 header size");
             b.pixelFormat = static_cast<int>(r.be(at + 11, 1));
             b.compression = static_cast<int>(r.be(at + 13, 1));
             b.density = static_cast<int>(r.be(at + 14, 2));
@@ -169,8 +159,8 @@ inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& byt
             const std::uint32_t count = r.be(p, 2);
             p += 2;
             for (std::uint32_t i = 0; i < count; ++i, p += 4)
-                b.colourTable.push_back(
-                    {static_cast<int>(r.be(p + 1, 1)), static_cast<int>(r.be(p + 2, 1)), static_cast<int>(r.be(p + 3, 1))});
+                b.colourTable.push_back({static_cast<int>(r.be(p + 1, 1)), static_cast<int>(r.be(p + 2, 1)),
+                                         static_cast<int>(r.be(p + 3, 1))});
         }
         for (int y = 0; y < b.height; ++y) {
             std::vector<std::uint32_t> row;
@@ -187,16 +177,12 @@ inline std::vector<PalmBitmap> decodeFamily(const std::vector<std::uint8_t>& byt
             b.pixels.push_back(row);
         }
         family.push_back(b);
-        if (b.nextOffsetField == 0)
-            break;
+        if (b.nextOffsetField == 0) break;
         at += b.version == 2 ? 4 * b.nextOffsetField : b.nextOffsetField;
     }
     return family;
 }
 
-inline std::string corpus(const std::string& relative)
-{
-    return std::string(SKEDLIN_CORPUS) + "/bmp/" + relative;
-}
+inline std::string corpus(const std::string& relative) { return std::string(SKEDLIN_CORPUS) + "/bmp/" + relative; }
 
 }  // namespace bitmap_test

@@ -254,7 +254,7 @@ TEST(ResourceWriter, WritesBigEndianAndPatches) {
     writer.putBytes(raw);
     writer.patchWord(1, 0x5678);
     writer.patchLong(3, 0x01020304);
-    writer.patchWord(writer.length(), 0xFFFF);  // not below the length: ignored
+    writer.patchWord(writer.length(), 0xFFFF);          // not below the length: ignored
     writer.patchLong(writer.length() - 2, 0xFFFFFFFF);  // would pass the end: ignored
     const PalmResource resource = writer.finish();
     EXPECT_EQ(resource.typeText(), "Nevt");

@@ -80,9 +80,12 @@ struct Reader {
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
     }
     return out + "\"";
 }
@@ -111,8 +114,10 @@ std::string decodeEvent(const Bytes& record, bool& ok) {
     const std::uint16_t day = static_cast<std::uint16_t>(r.take(2));
     const std::uint16_t flags = static_cast<std::uint16_t>(r.take(2));
     out << "event " << date(day) << ' ';
-    if (start == 0xFFFF) out << "untimed";
-    else out << time(start) << '-' << time(end);
+    if (start == 0xFFFF)
+        out << "untimed";
+    else
+        out << time(start) << '-' << time(end);
     if (flags & 0x4000) {  // alarm: advance and unit
         const std::uint32_t alarm = r.take(2);
         out << " alarm=" << (alarm >> 8) << '/' << (alarm & 0xFF);
@@ -155,8 +160,8 @@ std::string decodeEvent(const Bytes& record, bool& ok) {
 }
 
 std::string decodeContact(const Bytes& record, bool& ok) {
-    static const char* const kFields[] = {"last", "first", "company", "phone1", "phone2", "phone3", "phone4",
-                                          "phone5", "address", "city", "state", "zip", "country", "title",
+    static const char* const kFields[] = {"last",    "first",   "company", "phone1",  "phone2", "phone3",  "phone4",
+                                          "phone5",  "address", "city",    "state",   "zip",    "country", "title",
                                           "custom1", "custom2", "custom3", "custom4", "note"};
     static const char* const kLabels[] = {"work", "home", "fax", "other", "email", "main", "pager", "mobile"};
     Reader r{record};
@@ -211,23 +216,23 @@ int makeAddressBook(const std::string& path) {
     Bytes out(32, 0);
     const std::string name = "AddressDB";
     std::copy(name.begin(), name.end(), out.begin());
-    put(out, 0x0008, 2);        // attributes: back up
-    put(out, 1, 2);             // version
-    put(out, 3880000000u, 4);   // created
-    put(out, 3880000000u, 4);   // modified
-    put(out, 0, 4);             // backed up
-    put(out, 0, 4);             // modification number
-    put(out, 0, 4);             // application info
-    put(out, 0, 4);             // sort info
-    put(out, 0x44415441, 4);    // 'DATA'
-    put(out, 0x61646472, 4);    // 'addr'
-    put(out, 0, 4);             // unique id seed
-    put(out, 0, 4);             // next record list
-    put(out, 1, 2);             // one record
-    put(out, 78 + 8 + 2, 4);    // its offset
-    put(out, 0x40, 1);          // attributes: dirty
-    put(out, 0x123456, 3);      // unique id
-    put(out, 0, 2);             // two zero bytes
+    put(out, 0x0008, 2);       // attributes: back up
+    put(out, 1, 2);            // version
+    put(out, 3880000000u, 4);  // created
+    put(out, 3880000000u, 4);  // modified
+    put(out, 0, 4);            // backed up
+    put(out, 0, 4);            // modification number
+    put(out, 0, 4);            // application info
+    put(out, 0, 4);            // sort info
+    put(out, 0x44415441, 4);   // 'DATA'
+    put(out, 0x61646472, 4);   // 'addr'
+    put(out, 0, 4);            // unique id seed
+    put(out, 0, 4);            // next record list
+    put(out, 1, 2);            // one record
+    put(out, 78 + 8 + 2, 4);   // its offset
+    put(out, 0x40, 1);         // attributes: dirty
+    put(out, 0x123456, 3);     // unique id
+    put(out, 0, 2);            // two zero bytes
     out.insert(out.end(), record.begin(), record.end());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));

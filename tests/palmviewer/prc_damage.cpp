@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     std::size_t found = count;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = 78 + 10 * i;
-        if (std::string(prc.begin() + static_cast<std::ptrdiff_t>(at), prc.begin() + static_cast<std::ptrdiff_t>(at + 4)) == type &&
+        if (std::string(prc.begin() + static_cast<std::ptrdiff_t>(at),
+                        prc.begin() + static_cast<std::ptrdiff_t>(at + 4)) == type &&
             get(prc, at + 4, 2) == id)
             found = i;
     }
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
     const std::size_t cut = end - start - keep;
     Bytes out(prc.begin(), prc.begin() + static_cast<std::ptrdiff_t>(start + keep));
     out.insert(out.end(), prc.begin() + static_cast<std::ptrdiff_t>(end), prc.end());
-    for (std::size_t i = found + 1; i < count; ++i) put(out, 78 + 10 * i + 6, get(out, 78 + 10 * i + 6, 4) - static_cast<std::uint32_t>(cut), 4);
+    for (std::size_t i = found + 1; i < count; ++i)
+        put(out, 78 + 10 * i + 6, get(out, 78 + 10 * i + 6, 4) - static_cast<std::uint32_t>(cut), 4);
     std::ofstream file(argv[2], std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return file.flush() ? 0 : 1;

@@ -60,12 +60,24 @@ struct TreeWalk {
 
     void walk() {
         for (auto [type, typeTarget] : entries(0, "root")) {
-            if (!(typeTarget & 0x80000000u)) { fault("type entry is not a directory"); continue; }
+            if (!(typeTarget & 0x80000000u)) {
+                fault("type entry is not a directory");
+                continue;
+            }
             for (auto [id, languageTarget] : entries(typeTarget & 0x7FFFFFFFu, "type")) {
-                if (!(languageTarget & 0x80000000u)) { fault("resource entry is not a directory"); continue; }
+                if (!(languageTarget & 0x80000000u)) {
+                    fault("resource entry is not a directory");
+                    continue;
+                }
                 for (auto [language, dataTarget] : entries(languageTarget & 0x7FFFFFFFu, "language")) {
-                    if (dataTarget & 0x80000000u) { fault("language entry is a directory"); continue; }
-                    if (dataTarget + 16 > used) { fault("data entry out of range"); continue; }
+                    if (dataTarget & 0x80000000u) {
+                        fault("language entry is a directory");
+                        continue;
+                    }
+                    if (dataTarget + 16 > used) {
+                        fault("data entry out of range");
+                        continue;
+                    }
                     const std::uint32_t dataRva = get32(section, dataTarget), size = get32(section, dataTarget + 4);
                     if (dataRva < rva || std::uint64_t{dataRva} - rva + size > used) {
                         fault("data outside the section");

@@ -48,7 +48,8 @@ std::vector<std::uint8_t> templateWithSection(const std::function<void(std::vect
     std::vector<std::uint8_t> image = templateBytes();
     const PeFile pe = readPe(image);
     const PeSection& rsrc = pe.sections.back();
-    std::vector<std::uint8_t> section(image.begin() + rsrc.rawOffset, image.begin() + rsrc.rawOffset + rsrc.virtualSize);
+    std::vector<std::uint8_t> section(image.begin() + rsrc.rawOffset,
+                                      image.begin() + rsrc.rawOffset + rsrc.virtualSize);
     edit(section);
     const std::uint32_t raw = (static_cast<std::uint32_t>(section.size()) + 0x1FF) / 0x200 * 0x200;
     image.resize(rsrc.rawOffset);

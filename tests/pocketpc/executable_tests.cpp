@@ -76,10 +76,10 @@ TEST(PocketPcExecutable, PackageStringsShareBlock251WithEmptySlotsElsewhere) {
     ASSERT_EQ(slots.size(), 16u);
     for (std::size_t slot = 0; slot < 16; ++slot) {
         switch (slot) {
-            case 0: EXPECT_EQ(slots[slot], u"Season\r\n2003"); break;
-            case 1: EXPECT_EQ(slots[slot], u"Caf\u00E9 \u20AC"); break;
-            case 5: EXPECT_EQ(slots[slot], u"2"); break;
-            default: EXPECT_EQ(slots[slot], u"") << "slot " << slot;
+        case 0: EXPECT_EQ(slots[slot], u"Season\r\n2003"); break;
+        case 1: EXPECT_EQ(slots[slot], u"Caf\u00E9 \u20AC"); break;
+        case 5: EXPECT_EQ(slots[slot], u"2"); break;
+        default: EXPECT_EQ(slots[slot], u"") << "slot " << slot;
         }
     }
     EXPECT_EQ(readStringTable(pe.find(kStrings, 313)->body)[8], u"first group");
@@ -145,9 +145,11 @@ TEST(PocketPcExecutable, LogoBitmapIsTheFileWithoutItsFileHeader) {
 TEST(PocketPcExecutable, IconsAreInsertedAndGroup128Updated) {
     ScratchFolder folder;
     // 8 bits, grey palette: white (255) in the top left corner only.
-    const auto large = folder.write("large.bmp", makeBmp(32, 32, 8, [](int x, int y) { return x < 9 && y == 0 ? 255u : 40u; }));
+    const auto large =
+        folder.write("large.bmp", makeBmp(32, 32, 8, [](int x, int y) { return x < 9 && y == 0 ? 255u : 40u; }));
     // 24 bits: white in the right column.
-    const auto small = folder.write("small.bmp", makeBmp(16, 16, 24, [](int x, int) { return x == 15 ? 0xFFFFFFu : 0xFEFFFFu; }));
+    const auto small =
+        folder.write("small.bmp", makeBmp(16, 16, 24, [](int x, int) { return x == 15 ? 0xFFFFFFu : 0xFEFFFFu; }));
     auto exe = loadTemplate();
     exe->addIcon(128, loadedBitmap(large));
     exe->addIcon(128, loadedBitmap(small));
@@ -171,10 +173,10 @@ TEST(PocketPcExecutable, IconsAreInsertedAndGroup128Updated) {
     ASSERT_EQ(largeIcon.size(), 40u + 1024u + 1024u + 128u);
     EXPECT_EQ(get32(largeIcon, 8), 64u);
     const std::size_t largeMask = 40 + 1024 + 1024;
-    EXPECT_EQ(largeIcon[largeMask + 31 * 4], 0xFF);      // top row stored last: nine white pixels
+    EXPECT_EQ(largeIcon[largeMask + 31 * 4], 0xFF);  // top row stored last: nine white pixels
     EXPECT_EQ(largeIcon[largeMask + 31 * 4 + 1], 0x80);
     EXPECT_EQ(largeIcon[largeMask + 31 * 4 + 2], 0x00);
-    EXPECT_EQ(largeIcon[largeMask], 0x00);               // bottom row: none
+    EXPECT_EQ(largeIcon[largeMask], 0x00);  // bottom row: none
     // 16 x 16 x 24: no palette, rows of 48 bytes, mask rows of 4 bytes with bit 15 set.
     ASSERT_EQ(smallIcon.size(), 40u + 16u * 48u + 16u * 4u);
     const std::size_t smallMask = 40 + 16 * 48;
@@ -239,7 +241,8 @@ TEST(PocketPcExecutable, DamagedTemplatesAreRefusedWithAReason) {
         for (std::uint32_t k = 0; k < get16(s, 14); ++k)
             if (get32(s, 16 + 8 * k) == 3) iconDirectory = get32(s, 20 + 8 * k) & 0x7FFFFFFF;
         ASSERT_EQ(get16(s, iconDirectory + 14), 2);
-        std::swap_ranges(s.begin() + iconDirectory + 20, s.begin() + iconDirectory + 24, s.begin() + iconDirectory + 28);
+        std::swap_ranges(s.begin() + iconDirectory + 20, s.begin() + iconDirectory + 24,
+                         s.begin() + iconDirectory + 28);
     });
     ASSERT_TRUE(readPe(swapped).faults.empty()) << "the tree itself stays consistent";
     EXPECT_FALSE(PocketPcExecutable::load(swapped, error));

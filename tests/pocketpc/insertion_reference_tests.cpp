@@ -23,7 +23,8 @@ struct TemplateSection {
 TemplateSection templateSection() {
     const std::vector<std::uint8_t> image = templateBytes();
     const PeSection rsrc = readPe(image).sections.back();
-    return {{image.begin() + rsrc.rawOffset, image.begin() + rsrc.rawOffset + rsrc.rawSize}, rsrc.virtualSize,
+    return {{image.begin() + rsrc.rawOffset, image.begin() + rsrc.rawOffset + rsrc.rawSize},
+            rsrc.virtualSize,
             rsrc.virtualAddress};
 }
 
@@ -34,8 +35,8 @@ void expectSameSection(const ResourceSectionEditor& editor, const InPlaceResourc
     const std::vector<std::uint8_t> raw = editor.rawData();
     ASSERT_EQ(raw.size(), reference.rawData().size()) << context;
     const auto mismatch = std::mismatch(raw.begin(), raw.end(), reference.rawData().begin());
-    ASSERT_TRUE(mismatch.first == raw.end()) << context << ": first difference at section offset "
-                                             << (mismatch.first - raw.begin());
+    ASSERT_TRUE(mismatch.first == raw.end())
+        << context << ": first difference at section offset " << (mismatch.first - raw.begin());
 }
 
 TEST(ResourceInsertion, MatchesInPlaceInsertionOverRandomSequences) {

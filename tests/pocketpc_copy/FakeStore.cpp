@@ -95,31 +95,21 @@ const std::map<int, Method>& methods(Kind kind) {
         return m;
     }();
     switch (kind) {
-        case Kind::App:
-            return app;
-        case Kind::Appointment:
-            return appointment;
-        case Kind::Contact:
-            return contact;
-        case Kind::Pattern:
-            return pattern;
-        default:
-            return unknown;
+    case Kind::App: return app;
+    case Kind::Appointment: return appointment;
+    case Kind::Contact: return contact;
+    case Kind::Pattern: return pattern;
+    default: return unknown;
     }
 }
 
 const char* kindName(Kind kind) {
     switch (kind) {
-        case Kind::App:
-            return "App";
-        case Kind::Item:
-            return "Item";
-        case Kind::Appointment:
-            return "Appointment";
-        case Kind::Contact:
-            return "Contact";
-        default:
-            return "Pattern";
+    case Kind::App: return "App";
+    case Kind::Item: return "Item";
+    case Kind::Appointment: return "Appointment";
+    case Kind::Contact: return "Contact";
+    default: return "Pattern";
     }
 }
 
@@ -248,20 +238,11 @@ poom_result Store::dispatch(Object* self, int slot, uintptr_t a, uintptr_t b, ui
     // Arguments narrower than a register arrive with undefined upper bits.
     const auto low32 = [](uintptr_t v) { return static_cast<uint32_t>(v); };
     switch (arg) {
-        case Arg::Text:
-            call.value = utf8(reinterpret_cast<const uint16_t*>(a));
-            break;
-        case Arg::Long:
-            call.value = std::to_string(static_cast<int32_t>(low32(a)));
-            break;
-        case Arg::Bool:
-            call.value = static_cast<int32_t>(low32(a)) == -1 ? "true" : low32(a) == 0 ? "false" : "bad";
-            break;
-        case Arg::Date:
-            call.value = dateText(dateValue(low32(a), low32(b)));
-            break;
-        default:
-            break;
+    case Arg::Text: call.value = utf8(reinterpret_cast<const uint16_t*>(a)); break;
+    case Arg::Long: call.value = std::to_string(static_cast<int32_t>(low32(a))); break;
+    case Arg::Bool: call.value = static_cast<int32_t>(low32(a)) == -1 ? "true" : low32(a) == 0 ? "false" : "bad"; break;
+    case Arg::Date: call.value = dateText(dateValue(low32(a), low32(b))); break;
+    default: break;
     }
     calls.push_back(call);
     if (found == table.end()) return kFail;
@@ -287,58 +268,57 @@ poom_result Store::dispatch(Object* self, int slot, uintptr_t a, uintptr_t b, ui
         return 0;
     }
     switch (self->kind) {
-        case Kind::App:
-            if (method == "CreateItem") *reinterpret_cast<Object**>(b) = make(Kind::Item, "item");
+    case Kind::App:
+        if (method == "CreateItem") *reinterpret_cast<Object**>(b) = make(Kind::Item, "item");
+        return 0;
+    case Kind::Pattern:
+        if (method == "GetOccurrence") {
+            auto** out = reinterpret_cast<Object**>(c);
+            const double date = dateValue(low32(a), low32(b));
+            *out = nullptr;
+            if (noOccurrence.count(static_cast<long>(std::floor(date)))) return kFail;
+            Object* occurrence = make(Kind::Appointment, "occurrence");
+            occurrence->owner = self->owner;
+            occurrence->occurrence = dateText(date);
+            *out = occurrence;
             return 0;
-        case Kind::Pattern:
-            if (method == "GetOccurrence") {
-                auto** out = reinterpret_cast<Object**>(c);
-                const double date = dateValue(low32(a), low32(b));
-                *out = nullptr;
-                if (noOccurrence.count(static_cast<long>(std::floor(date)))) return kFail;
-                Object* occurrence = make(Kind::Appointment, "occurrence");
-                occurrence->owner = self->owner;
-                occurrence->occurrence = dateText(date);
-                *out = occurrence;
-                return 0;
+        }
+        self->owner->properties["Recurrence." + method] = call.value;
+        return 0;
+    case Kind::Appointment:
+    case Kind::Contact:
+        if (method == "GetRecurrencePattern") {
+            Object* pattern = make(Kind::Pattern, "pattern");
+            pattern->owner = self;
+            *reinterpret_cast<Object**>(a) = pattern;
+        } else if (method == "Save") {
+            SavedItem item{self->name, self->properties, {}};
+            for (auto it = saved.begin(); it != saved.end(); ++it) {
+                if (it->name == self->name) {
+                    item.deletedOccurrences = it->deletedOccurrences;
+                    saved.erase(it);
+                    break;
+                }
             }
-            self->owner->properties["Recurrence." + method] = call.value;
-            return 0;
-        case Kind::Appointment:
-        case Kind::Contact:
-            if (method == "GetRecurrencePattern") {
-                Object* pattern = make(Kind::Pattern, "pattern");
-                pattern->owner = self;
-                *reinterpret_cast<Object**>(a) = pattern;
-            } else if (method == "Save") {
-                SavedItem item{self->name, self->properties, {}};
+            saved.push_back(item);
+        } else if (method == "Delete") {
+            if (self->owner) {
+                for (SavedItem& item : saved)
+                    if (item.name == self->owner->name) item.deletedOccurrences.push_back(self->occurrence);
+            } else {
+                deleted.push_back(self->name);
                 for (auto it = saved.begin(); it != saved.end(); ++it) {
                     if (it->name == self->name) {
-                        item.deletedOccurrences = it->deletedOccurrences;
                         saved.erase(it);
                         break;
                     }
                 }
-                saved.push_back(item);
-            } else if (method == "Delete") {
-                if (self->owner) {
-                    for (SavedItem& item : saved)
-                        if (item.name == self->owner->name) item.deletedOccurrences.push_back(self->occurrence);
-                } else {
-                    deleted.push_back(self->name);
-                    for (auto it = saved.begin(); it != saved.end(); ++it) {
-                        if (it->name == self->name) {
-                            saved.erase(it);
-                            break;
-                        }
-                    }
-                }
-            } else {
-                self->properties[method] = call.value;
             }
-            return 0;
-        default:
-            return 0;
+        } else {
+            self->properties[method] = call.value;
+        }
+        return 0;
+    default: return 0;
     }
 }
 

@@ -59,7 +59,7 @@ TEST(Keyboard, EverySheetOpensWithTheCursorInItsFirstField) {
     contactSheet.show();
     CContactGeneral* general = contactSheet.generalPage();
     const QList<QWidget*> order = {general->lastNameEdit(), general->firstNameEdit(), general->titleEdit(),
-                                   general->companyEdit(), general->streetEdit(), general->cityEdit()};
+                                   general->companyEdit(),  general->streetEdit(),    general->cityEdit()};
     for (int i = 0; i < order.size(); ++i) {
         ASSERT_EQ(keyboardWidget(&contactSheet), order[i]) << "field " << i;
         pressTab(&contactSheet);
@@ -194,7 +194,8 @@ TEST_F(NoDesktopProgram, HelpSaysTheManualCouldNotBeOpened) {
     openHelpContext(1);
     waitForMessage(messages);
     ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.last().startsWith("The Skedlin User Manual could not be opened.")) << messages.last().toStdString();
+    EXPECT_TRUE(messages.last().startsWith("The Skedlin User Manual could not be opened."))
+        << messages.last().toStdString();
 }
 
 TEST_F(NoDesktopProgram, EditSourceAndOpenFolderSaySoToo) {

@@ -31,8 +31,7 @@ void putLe16(QByteArray& bytes, int offset, int value) {
     bytes[offset + 1] = char((value >> 8) & 0xFF);
 }
 void putLe32(QByteArray& bytes, int offset, qint64 value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -63,8 +62,7 @@ QByteArray makeBitmap(int width, int height, int bitsPerPixel) {
 QString writeBitmap(const QString& folder, const QString& name, int width, int height, int bitsPerPixel) {
     const QString path = QDir(folder).filePath(name);
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(makeBitmap(width, height, bitsPerPixel));
+    if (file.open(QIODevice::WriteOnly)) file.write(makeBitmap(width, height, bitsPerPixel));
     return path;
 }
 

@@ -39,19 +39,15 @@ int builderVerdict(const QString& path, int maxWidth, int maxHeight) {
     EXPECT_TRUE(document.loadMemory(text, "", "", error)) << error.reason;
     builder::LoadedBitmap loaded;
     builder::BitmapLoadFailure failure;
-    return builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded,
-                                      failure);
+    return builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded, failure);
 }
 
 // The message the editor shows for each builder exit code, on the given page.
 QString editorMessageFor(int builderCode, const char* sizeMessage) {
     switch (builderCode) {
-    case 0:
-        return {};
-    case 5:
-        return sizeMessage;
-    default:
-        return sheettext::kBitmapUnreadable;
+    case 0: return {};
+    case 5: return sizeMessage;
+    default: return sheettext::kBitmapUnreadable;
     }
 }
 
@@ -85,8 +81,9 @@ TEST_F(BitmapCheck, EditorAndBuilderAgreeOnEveryCorpusIconOfAnIconSize) {
         CPackagePropertiesSheet sheet(doc, false);
         messages.texts.clear();
         const bool taken = sheet.launcherPage()->addImageFile(path);
-        const bool iconSize = loads && image.width() == image.height() &&
-                              (image.width() == 16 || image.width() == 22 || image.width() == 32 || image.width() == 44);
+        const bool iconSize =
+            loads && image.width() == image.height() &&
+            (image.width() == 16 || image.width() == 22 || image.width() == 32 || image.width() == 44);
         if (loads && !iconSize) {
             // Another size: the editor refuses it, the builder leaves it out of the icons.
             EXPECT_FALSE(taken) << path.toStdString();
@@ -103,7 +100,8 @@ TEST_F(BitmapCheck, EditorAndBuilderAgreeOnEveryCorpusIconOfAnIconSize) {
 
 TEST_F(BitmapCheck, TakesTheVariantsTheBuilderTakes) {
     // Top-down rows and 16-bit bit-field masks load like any other bitmap.
-    for (const char* relative : {"bmpsuite/g/pal8topdown.bmp", "bmpsuite/g/rgb16-565.bmp", "bmpsuite/g/rgb16bfdef.bmp"}) {
+    for (const char* relative :
+         {"bmpsuite/g/pal8topdown.bmp", "bmpsuite/g/rgb16-565.bmp", "bmpsuite/g/rgb16bfdef.bmp"}) {
         const QString path = QString::fromUtf8(SKEDLIN_CORPUS) + "/bmp/" + relative;
         CPackagePropertiesSheet sheet(doc, false);
         EXPECT_TRUE(sheet.welcomePage()->addImageFile(path)) << relative;

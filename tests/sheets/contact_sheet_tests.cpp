@@ -54,8 +54,7 @@ TEST(ContactSheet, NewContactShowsTheDefaultPhoneTypes) {
     contact.phoneTypes = kDefaultPhoneTypes;
     CContactSheet sheet("New Contact", contact, kGroups);
     QStringList shown;
-    for (int row = 0; row < kPhoneSlotCount; ++row)
-        shown << sheet.groupsPage()->phoneType(row)->currentText();
+    for (int row = 0; row < kPhoneSlotCount; ++row) shown << sheet.groupsPage()->phoneType(row)->currentText();
     EXPECT_EQ(shown, (QStringList{"Work", "Home", "Mobile", "Email", "Other"}));
     EXPECT_EQ(sheet.groupsPage()->phoneType(0)->count(), 8);
 }

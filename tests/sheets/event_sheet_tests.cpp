@@ -148,8 +148,7 @@ TEST(EventSheet, WeeklyRepeatDefaultsToTheEventsWeekdayAndKeepsOne) {
     CEventRepeat* repeat = sheet.repeatPage();
     EXPECT_TRUE(repeat->repeatOnBox()->isVisible());
     EXPECT_EQ(repeat->unitText()->text(), "Week(s)");
-    for (int day = 0; day < 7; ++day)
-        EXPECT_EQ(repeat->weekdayCheck(day)->isChecked(), day == 2) << day;  // Tuesday
+    for (int day = 0; day < 7; ++day) EXPECT_EQ(repeat->weekdayCheck(day)->isChecked(), day == 2) << day;  // Tuesday
 
     repeat->weekdayCheck(2)->click();
     EXPECT_TRUE(repeat->weekdayCheck(2)->isChecked()) << "the last weekday stays ticked";

@@ -110,7 +110,8 @@ TEST_F(PropertiesSheetTest, LauncherIconsOfHandheldSizesOnly) {
     CPackagePropertiesSheet sheet(doc, false);
     CLauncherPage* page = sheet.launcherPage();
     for (int side : {16, 22, 32, 44})
-        EXPECT_TRUE(page->addImageFile(test::writeBitmap(folder.path(), QString("icon%1.bmp").arg(side), side, side, 4)));
+        EXPECT_TRUE(
+            page->addImageFile(test::writeBitmap(folder.path(), QString("icon%1.bmp").arg(side), side, side, 4)));
     EXPECT_TRUE(messages.texts.isEmpty());
     for (auto [w, h] : {std::pair{22, 32}, std::pair{24, 24}, std::pair{64, 64}}) {
         EXPECT_FALSE(page->addImageFile(test::writeBitmap(folder.path(), "odd.bmp", w, h, 8)));
@@ -184,8 +185,7 @@ TEST_F(PropertiesSheetTest, GroupRenamesAndRemovalsReachEventsAndContacts) {
     sheet.finish();
     ASSERT_EQ(sheet.result(), QDialog::Accepted);
     EXPECT_EQ(doc.groupNames(), QStringList{"Sessions"});
-    for (const EventEntry& event : doc.events())
-        EXPECT_EQ(event.groupName, "Sessions") << event.title.toStdString();
+    for (const EventEntry& event : doc.events()) EXPECT_EQ(event.groupName, "Sessions") << event.title.toStdString();
     EXPECT_EQ(doc.contacts().first().memberGroups, QStringList{"Sessions"});
     EXPECT_TRUE(doc.isModified());
 }
@@ -198,8 +198,7 @@ TEST_F(PropertiesSheetTest, RemovingARenamedGroupMovesItsEvents) {
     ASSERT_TRUE(page->removeSelectedGroup());
     sheet.finish();
     EXPECT_EQ(doc.groupNames(), QStringList{"Events"});
-    for (const EventEntry& event : doc.events())
-        EXPECT_EQ(event.groupName, "Events");
+    for (const EventEntry& event : doc.events()) EXPECT_EQ(event.groupName, "Events");
     EXPECT_EQ(doc.contacts().first().memberGroups, QStringList{"Events"});
 }
 
@@ -225,7 +224,10 @@ TEST_F(PropertiesSheetTest, GroupChecks) {
     EXPECT_TRUE(talks.previousName.isEmpty());
 
     // Two groups added in one run may not share a name.
-    test::answerNextDialog<CGroupDetailsDlg>([](CGroupDetailsDlg* d) { d->nameEdit()->setText("Posters"); d->accept(); });
+    test::answerNextDialog<CGroupDetailsDlg>([](CGroupDetailsDlg* d) {
+        d->nameEdit()->setText("Posters");
+        d->accept();
+    });
     ASSERT_TRUE(page->addGroup());
     test::answerNextDialog<CGroupDetailsDlg>([](CGroupDetailsDlg* d) {
         d->nameEdit()->setText("Posters");
@@ -234,7 +236,10 @@ TEST_F(PropertiesSheetTest, GroupChecks) {
     });
     EXPECT_FALSE(page->addGroup());
     EXPECT_EQ(messages.last(), sheettext::kGroupNameUsed);
-    test::answerNextDialog<CGroupDetailsDlg>([](CGroupDetailsDlg* d) { d->accept(); d->reject(); });
+    test::answerNextDialog<CGroupDetailsDlg>([](CGroupDetailsDlg* d) {
+        d->accept();
+        d->reject();
+    });
     EXPECT_FALSE(page->addGroup());
     EXPECT_EQ(messages.last(), sheettext::kGroupNameEmpty);
 }
@@ -278,9 +283,11 @@ TEST_F(PropertiesSheetTest, CancelAndUnchangedOkLeaveTheDocumentAlone) {
 }
 
 TEST_F(PropertiesSheetTest, NavigationChoices) {
-    doc.setPropertiesUnchecked(7, doc.appFileName(), doc.title(), doc.launcherName(), doc.welcomeText(), doc.infoText());
+    doc.setPropertiesUnchecked(7, doc.appFileName(), doc.title(), doc.launcherName(), doc.welcomeText(),
+                               doc.infoText());
     CPackagePropertiesSheet sheet(doc, false);
-    EXPECT_TRUE(sheet.navigationPage()->radio(kNavigationEvents)->isChecked()) << "unknown level shows the first choice";
+    EXPECT_TRUE(sheet.navigationPage()->radio(kNavigationEvents)->isChecked())
+        << "unknown level shows the first choice";
     sheet.navigationPage()->radio(kNavigationGroups)->setChecked(true);
     sheet.finish();
     EXPECT_EQ(doc.navigationLevel(), kNavigationGroups);

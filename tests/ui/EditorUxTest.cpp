@@ -156,8 +156,9 @@ TEST_F(EditorUx, ImportSaysWhatItAddedAndShowsTheListThatGotIt) {
     const QString path = folder.filePath("people.vcf");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;Jane\r\nEND:VCARD\r\n"
-               "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Roe;Rick\r\nEND:VCARD\r\n");
+    file.write(
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;Jane\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Roe;Rick\r\nEND:VCARD\r\n");
     file.close();
     ASSERT_TRUE(view->isEventMode());
     test::withModalAnswer([&] { view->importPath(path); },

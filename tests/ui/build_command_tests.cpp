@@ -22,8 +22,7 @@ void writeFakeBuilder(const QString& folder, int exitCode, const QByteArray& err
     const QString path = folder + QStringLiteral("/SkedlinBuilder");
     QFile script(path);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + folder.toUtf8() +
-                 "/args.txt\"\n");
+    script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + folder.toUtf8() + "/args.txt\"\n");
     if (!errorText.isEmpty()) script.write("printf '" + errorText + "' > \"$4\"\n");
     script.write("exit " + QByteArray::number(exitCode) + "\n");
     script.close();

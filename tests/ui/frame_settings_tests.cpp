@@ -47,8 +47,8 @@ TEST(RecentFiles, KeepsSixMostRecentFirstWithoutDuplicates) {
     RecentFileList list;
     for (int i = 1; i <= 8; ++i) list.add(QStringLiteral("/p/f%1.xml").arg(i));
     list.add(QStringLiteral("/p/f5.xml"));
-    EXPECT_EQ(list.files(), (QStringList{"/p/f5.xml", "/p/f8.xml", "/p/f7.xml", "/p/f6.xml", "/p/f4.xml",
-                                         "/p/f3.xml"}));
+    EXPECT_EQ(list.files(),
+              (QStringList{"/p/f5.xml", "/p/f8.xml", "/p/f7.xml", "/p/f6.xml", "/p/f4.xml", "/p/f3.xml"}));
     auto profile = openProfile();
     list.write(*profile);
     EXPECT_EQ(profile->value("Recent File List/File1").toString(), QStringLiteral("/p/f5.xml"));

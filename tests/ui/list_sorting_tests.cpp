@@ -23,12 +23,10 @@ QStringList titlesInOrder(const QList<EventEntry>& events, int column, bool desc
 
 TEST(ListSorting, DateColumnOrdersEqualDatesByStoredStartTimeEvenForAllDayEvents) {
     // All-day events show "-" but still carry start times (importers leave them).
-    const QList<EventEntry> events = {event("late", 5, 15, true), event("next day", 6, 1),
-                                      event("early", 5, 7, true), event("before", 4, 23)};
-    EXPECT_EQ(titlesInOrder(events, kEventColumnDate, false),
-              (QStringList{"before", "early", "late", "next day"}));
-    EXPECT_EQ(titlesInOrder(events, kEventColumnDate, true),
-              (QStringList{"next day", "late", "early", "before"}));
+    const QList<EventEntry> events = {event("late", 5, 15, true), event("next day", 6, 1), event("early", 5, 7, true),
+                                      event("before", 4, 23)};
+    EXPECT_EQ(titlesInOrder(events, kEventColumnDate, false), (QStringList{"before", "early", "late", "next day"}));
+    EXPECT_EQ(titlesInOrder(events, kEventColumnDate, true), (QStringList{"next day", "late", "early", "before"}));
 }
 
 TEST(ListSorting, TimeColumnsPutAllDayEventsAfterTimedOnesAndFallBackToDates) {

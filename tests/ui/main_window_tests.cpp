@@ -185,9 +185,9 @@ TEST_F(MainWindowTest, SortSettingsAndColumnWidthsAreStoredAndReadBack) {
     view->sortByColumn(3);  // Title: ascending
     EXPECT_FALSE(view->listModel()->sortDescending());
     EXPECT_EQ(view->listModel()->entryIndex(0), 1);
-    view->setColumnWidth(1, 133);      // not the last column, which takes the free width
+    view->setColumnWidth(1, 133);       // not the last column, which takes the free width
     view->header()->moveSection(4, 0);  // Group first
-    view->showContacts();                // saves the event settings
+    view->showContacts();               // saves the event settings
 
     QSettings profile(QStringLiteral("Quenby Software"), QStringLiteral("Skedlin"));
     EXPECT_EQ(profile.value("Columns/EventSort").toInt(), 3);
@@ -271,11 +271,14 @@ TEST_F(MainWindowTest, ANewEventAfterALateOneEndsTheSameDay) {
 
 TEST_F(MainWindowTest, DroppingAnUnacceptedFileIsRefusedAndStopsTheDrop) {
     QString message;
-    test::withModalAnswer([&] { frame->handleDroppedFiles({"/tmp/notes.txt", "/tmp/none.xml"}); },
-                          [&](QWidget* dialog) {
-                              message += test::dialogText(dialog);
-                              static_cast<QDialog*>(dialog)->reject();
-                          });
+    test::withModalAnswer(
+        [&] {
+            frame->handleDroppedFiles({"/tmp/notes.txt", "/tmp/none.xml"});
+        },
+        [&](QWidget* dialog) {
+            message += test::dialogText(dialog);
+            static_cast<QDialog*>(dialog)->reject();
+        });
     EXPECT_EQ(message, QStringLiteral("Skedlin does not accept files of that type."));
 }
 

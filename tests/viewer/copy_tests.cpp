@@ -73,12 +73,23 @@ TEST(DatebookRecords, RepeatWithoutTypeIsLeftOutWithItsExceptions) {
 // damaged or hand-edited package would carry them.
 Bytes eventRecord(std::uint16_t start, std::uint16_t end, std::uint16_t date, std::uint8_t repeatType = 0,
                   std::uint8_t frequency = 1, std::uint8_t on = 0, std::uint16_t repeatEnd = 0xFFFF) {
-    Bytes b = {static_cast<std::uint8_t>(start >> 8), static_cast<std::uint8_t>(start), static_cast<std::uint8_t>(end >> 8),
-               static_cast<std::uint8_t>(end), static_cast<std::uint8_t>(date >> 8), static_cast<std::uint8_t>(date),
-               repeatType ? std::uint8_t{0x24} : std::uint8_t{0x04}, 0x00};
+    Bytes b = {static_cast<std::uint8_t>(start >> 8),
+               static_cast<std::uint8_t>(start),
+               static_cast<std::uint8_t>(end >> 8),
+               static_cast<std::uint8_t>(end),
+               static_cast<std::uint8_t>(date >> 8),
+               static_cast<std::uint8_t>(date),
+               repeatType ? std::uint8_t{0x24} : std::uint8_t{0x04},
+               0x00};
     if (repeatType) {
-        Bytes repeat = {repeatType, 0, static_cast<std::uint8_t>(repeatEnd >> 8), static_cast<std::uint8_t>(repeatEnd),
-                        frequency, on, 0, 0};
+        Bytes repeat = {repeatType,
+                        0,
+                        static_cast<std::uint8_t>(repeatEnd >> 8),
+                        static_cast<std::uint8_t>(repeatEnd),
+                        frequency,
+                        on,
+                        0,
+                        0};
         b.insert(b.end(), repeat.begin(), repeat.end());
     }
     b.push_back('T');
@@ -92,11 +103,11 @@ TEST(DatebookRecords, EntriesTheDateBookCannotHoldAreRefusedNotCut) {
         Bytes record;
         std::uint8_t refused;
     } cases[] = {
-        {eventRecord(0x0900, 0x0800, day), SKV_REFUSE_TIME},          // ends before it starts
-        {eventRecord(0x1800, 0x1900, day), SKV_REFUSE_TIME},          // hour 24
-        {eventRecord(0x0900, 0xFFFF, day), SKV_REFUSE_TIME},          // only one time
+        {eventRecord(0x0900, 0x0800, day), SKV_REFUSE_TIME},  // ends before it starts
+        {eventRecord(0x1800, 0x1900, day), SKV_REFUSE_TIME},  // hour 24
+        {eventRecord(0x0900, 0xFFFF, day), SKV_REFUSE_TIME},  // only one time
         {eventRecord(0xFFFF, 0xFFFF, palmDateOf(2026, 2, 30)), SKV_REFUSE_DATE},
-        {eventRecord(0xFFFF, 0xFFFF, day, 1, 0), SKV_REFUSE_REPEAT},  // every 0 days
+        {eventRecord(0xFFFF, 0xFFFF, day, 1, 0), SKV_REFUSE_REPEAT},        // every 0 days
         {eventRecord(0xFFFF, 0xFFFF, day, 2, 1, 0x80), SKV_REFUSE_REPEAT},  // weekly on no weekday
         {eventRecord(0xFFFF, 0xFFFF, day, 3, 1, 35), SKV_REFUSE_REPEAT},
         {eventRecord(0xFFFF, 0xFFFF, day, 9, 1), SKV_REFUSE_REPEAT},
@@ -121,7 +132,8 @@ TEST(AddressbookRecords, CarryEveryFieldPhoneLabelsAndCompanyOffset) {
         "<phone-number type=\"mobile\">111</phone-number><phone-number type=\"home\"></phone-number>"
         "<phone-number type=\"pager\">333</phone-number><phone-number type=\"main\">444</phone-number>"
         "</phone-numbers></contact></contacts>";
-    const BuiltPackage built = buildPackageText(packageXml(contact, groupXml("", "<contact-ids><contact-id>1</contact-id></contact-ids>")));
+    const BuiltPackage built =
+        buildPackageText(packageXml(contact, groupXml("", "<contact-ids><contact-id>1</contact-id></contact-ids>")));
     ASSERT_EQ(built.code, 0) << built.message;
     skv_record record;
     auto address = encodeContact(built.palmResource("Ncnt", 6000)->bytes, record);
@@ -150,7 +162,8 @@ TEST(AddressbookRecords, CarryEveryFieldPhoneLabelsAndCompanyOffset) {
     EXPECT_EQ(address->options >> 20, 0u);
 }
 
-Bytes contactRecord(std::uint32_t options, std::uint32_t flags, std::uint8_t offset, const std::vector<std::string>& texts) {
+Bytes contactRecord(std::uint32_t options, std::uint32_t flags, std::uint8_t offset,
+                    const std::vector<std::string>& texts) {
     Bytes b;
     for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(options >> shift));
     for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(flags >> shift));
@@ -194,11 +207,13 @@ TEST(AddressbookRecords, NamesTooLongForTheCompanyOffsetAreRefused) {
 
 std::string navigationPackage(const std::string& navigation) {
     std::string xml = packageXml(
-        "<contacts><contact id=\"1\"><last-name>A</last-name></contact><contact id=\"2\"><last-name>B</last-name></contact>"
+        "<contacts><contact id=\"1\"><last-name>A</last-name></contact><contact "
+        "id=\"2\"><last-name>B</last-name></contact>"
         "<contact id=\"3\"><last-name>C</last-name></contact></contacts>",
         groupXml(eventXml("<date day=\"46154\">x</date>") + eventXml("<date day=\"46155\">x</date>"),
                  "<contact-ids><contact-id>1</contact-id><contact-id>2</contact-id></contact-ids>", "One") +
-            groupXml(eventXml("<date day=\"46156\">x</date>"), "<contact-ids><contact-id>2</contact-id></contact-ids>", "Two"));
+            groupXml(eventXml("<date day=\"46156\">x</date>"), "<contact-ids><contact-id>2</contact-id></contact-ids>",
+                     "Two"));
     return xml.replace(xml.find("navigation=\"groups\""), 19, "navigation=\"" + navigation + "\"");
 }
 
@@ -223,7 +238,8 @@ TEST(CopyChoice, WholePackageAtLevelZeroIncludingContactsOfNoGroup) {
     EXPECT_EQ(skv_navigation(viewer.ctx), 0);
     viewer.command(SKV_CMD_COPY);
     EXPECT_EQ(viewer.screen(), SKV_SCREEN_COPY_PACKAGE);
-    EXPECT_TRUE(viewer.showsSentence("The whole package is copied: 3 events into the Date Book and 3 contacts into the Address Book."));
+    EXPECT_TRUE(viewer.showsSentence(
+        "The whole package is copied: 3 events into the Date Book and 3 contacts into the Address Book."));
     EXPECT_EQ(viewer.command(SKV_CMD_COPY_NOW), SKV_ACTION_COPY);
     const Walked walked = copyAll(viewer);
     EXPECT_EQ(walked.ids, (std::vector<std::uint16_t>{7000, 7001, 7002, 6000, 6001, 6002}));

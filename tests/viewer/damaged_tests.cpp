@@ -15,7 +15,8 @@ public:
     skv_host host() {
         skv_host h = source_.host();
         h.user = this;
-        h.get_resource = [](void* user, std::uint32_t type, std::uint16_t id, std::uint32_t* size) -> const std::uint8_t* {
+        h.get_resource = [](void* user, std::uint32_t type, std::uint16_t id,
+                            std::uint32_t* size) -> const std::uint8_t* {
             auto* self = static_cast<ExactPackage*>(user);
             auto it = self->source_.resources.find({type, id});
             if (it == self->source_.resources.end()) return nullptr;
@@ -180,15 +181,16 @@ TEST_F(DamagedExample, TextsWithoutTheirZeroByte) {
         ViewerPackage damaged = package;
         Bytes& body = *damaged.find(type, id);
         for (auto& byte : body)
-            if (byte == 0 && &byte >= &body[type == "Nevt" ? 8 : type == "Ncnt" ? 9 : type == "tSTL" ? 3 : 0]) byte = 'x';
+            if (byte == 0 && &byte >= &body[type == "Nevt" ? 8 : type == "Ncnt" ? 9 : type == "tSTL" ? 3 : 0])
+                byte = 'x';
         EXPECT_EQ(exercise(damaged), SKV_ERR_TEXT) << type << id;
     }
 }
 
 // ---- Bitmap families ----
 
-Bytes bitmapV2(std::uint16_t width, std::uint16_t height, std::uint16_t rowBytes, std::uint8_t depth, std::uint16_t next,
-               std::size_t pixelBytes) {
+Bytes bitmapV2(std::uint16_t width, std::uint16_t height, std::uint16_t rowBytes, std::uint8_t depth,
+               std::uint16_t next, std::size_t pixelBytes) {
     Bytes b = words({width, height, rowBytes, 0});
     b.push_back(depth);
     b.push_back(2);
@@ -223,27 +225,30 @@ TEST(BitmapFamilies, ChoosesTheBitmapOfTheDensityAndChecksEveryOffset) {
     for (std::size_t length = 0; length < family.size(); ++length) {
         std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[length + 1]);
         std::copy(family.begin(), family.begin() + static_cast<long>(length), exact.get());
-        EXPECT_EQ(skv_bitmap_choose(exact.get(), static_cast<std::uint32_t>(length), 2, &chosen), SKV_ERR_BITMAP) << length;
+        EXPECT_EQ(skv_bitmap_choose(exact.get(), static_cast<std::uint32_t>(length), 2, &chosen), SKV_ERR_BITMAP)
+            << length;
     }
 }
 
 TEST(BitmapFamilies, OffsetsPastTheEndAndImpossibleHeadersAreRefused) {
     skv_bitmap chosen;
     const Bytes cases[] = {
-        bitmapV2(16, 8, 2, 1, 200, 16),       // next bitmap past the end
-        bitmapV2(16, 9, 2, 1, 0, 16),         // rows past the end
-        bitmapV2(16, 8, 1, 1, 0, 16),         // rows narrower than the width
-        bitmapV2(16, 8, 2, 3, 0, 16),         // no such depth
-        bitmapV2(0, 8, 2, 1, 0, 16),          // empty
+        bitmapV2(16, 8, 2, 1, 200, 16),  // next bitmap past the end
+        bitmapV2(16, 9, 2, 1, 0, 16),    // rows past the end
+        bitmapV2(16, 8, 1, 1, 0, 16),    // rows narrower than the width
+        bitmapV2(16, 8, 2, 3, 0, 16),    // no such depth
+        bitmapV2(0, 8, 2, 1, 0, 16),     // empty
     };
     for (const Bytes& family : cases)
-        EXPECT_EQ(skv_bitmap_choose(family.data(), static_cast<std::uint32_t>(family.size()), 1, &chosen), SKV_ERR_BITMAP);
+        EXPECT_EQ(skv_bitmap_choose(family.data(), static_cast<std::uint32_t>(family.size()), 1, &chosen),
+                  SKV_ERR_BITMAP);
     // An 8-bit bitmap whose colour table runs past the end.
     Bytes coloured = bitmapV2(2, 1, 2, 8, 0, 0);
     coloured[6] = 0x40;
     const Bytes table = words({200, 0});
     coloured.insert(coloured.end(), table.begin(), table.end());
-    EXPECT_EQ(skv_bitmap_choose(coloured.data(), static_cast<std::uint32_t>(coloured.size()), 1, &chosen), SKV_ERR_BITMAP);
+    EXPECT_EQ(skv_bitmap_choose(coloured.data(), static_cast<std::uint32_t>(coloured.size()), 1, &chosen),
+              SKV_ERR_BITMAP);
 }
 
 TEST_F(DamagedExample, DamagedLogoShowsTheErrorScreen) {

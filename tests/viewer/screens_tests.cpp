@@ -87,8 +87,13 @@ TEST_F(ExampleScreens, GroupEventsByDayThenEventDetails) {
     EXPECT_EQ(viewer.title(), "Keynotes & Plenary");
     const auto texts = viewer.texts();
     // Title, the two tabs' labels are buttons; then the day heading and the rows.
-    const std::vector<std::string> expected = {"Keynotes & Plenary", "Thursday, 14 May 2026", "9:00 am", "Opening and welcome",
-                                               "9:20 am", "Keynote: Data that ...", "4:30 pm",
+    const std::vector<std::string> expected = {"Keynotes & Plenary",
+                                               "Thursday, 14 May 2026",
+                                               "9:00 am",
+                                               "Opening and welcome",
+                                               "9:20 am",
+                                               "Keynote: Data that ...",
+                                               "4:30 pm",
                                                "Closing panel: The ..."};
     EXPECT_EQ(texts, expected);
 
@@ -119,9 +124,10 @@ TEST_F(ExampleScreens, GroupContactsAlphabeticalThenContactDetails) {
 
     viewer.tapText("Brennan, Siobhan");
     EXPECT_EQ(viewer.screen(), SKV_SCREEN_CONTACT);
-    const std::vector<std::string> details = {"Contact", "Siobhan Brennan", "Programme Chair", "MDC Committee",
-                                              "Mobile: +44 7700 900417", "E-mail: chair@mdc2026.example",
-                                              "Bristol BS1 4DJ", "United Kingdom"};
+    const std::vector<std::string> details = {
+        "Contact",         "Siobhan Brennan",         "Programme Chair",
+        "MDC Committee",   "Mobile: +44 7700 900417", "E-mail: chair@mdc2026.example",
+        "Bristol BS1 4DJ", "United Kingdom"};
     EXPECT_EQ(viewer.texts(), details);
 }
 
@@ -178,8 +184,8 @@ constexpr int kThursday = 46154;
 
 TEST(ViewerEvents, SortedByDayAndTimeWithOneHeadingPerDayAndRepeatMarks) {
     const std::string events =
-        eventXml("Late", kThursday + 1, timesXml("18:00", "19:00")) + eventXml("Early", kThursday + 1, timesXml("8:00", "9:00")) +
-        eventXml("Untimed", kThursday + 1) +
+        eventXml("Late", kThursday + 1, timesXml("18:00", "19:00")) +
+        eventXml("Early", kThursday + 1, timesXml("8:00", "9:00")) + eventXml("Untimed", kThursday + 1) +
         eventXml("Weekly", kThursday, timesXml("10:00", "11:00"), "<repeating-event interval=\"weekly\"/>");
     const BuiltPackage built = buildPackageText(packageXml("", groupXml(events)));
     ASSERT_EQ(built.code, 0) << built.message;
@@ -187,8 +193,16 @@ TEST(ViewerEvents, SortedByDayAndTimeWithOneHeadingPerDayAndRepeatMarks) {
     Viewer viewer(package);
     viewer.command(SKV_CMD_BROWSE);
     viewer.tapText("G");
-    const std::vector<std::string> expected = {"G", "Thursday, 14 May 2026", "10:00 am", "Weekly", "Friday, 15 May 2026",
-                                               "Untimed", "8:00 am", "Early", "6:00 pm", "Late"};
+    const std::vector<std::string> expected = {"G",
+                                               "Thursday, 14 May 2026",
+                                               "10:00 am",
+                                               "Weekly",
+                                               "Friday, 15 May 2026",
+                                               "Untimed",
+                                               "8:00 am",
+                                               "Early",
+                                               "6:00 pm",
+                                               "Late"};
     EXPECT_EQ(viewer.texts(), expected);
     // One repeat mark (a frame), beside the weekly event's row only.
     int frames = 0;
@@ -208,10 +222,8 @@ TEST(ViewerEvents, RepeatInWordsWithEndDateAndExceptions) {
     const std::string repeats[] = {
         "<repeating-event interval=\"weekly\" frequency=\"2\"><last-date day=\"46244\">x</last-date>"
         "<days-of-week>-X-X---</days-of-week><except-days><date day=\"46168\">x</date></except-days></repeating-event>",
-        "<repeating-event interval=\"month-by-day\"/>",
-        "<repeating-event interval=\"month-by-date\" frequency=\"3\"/>",
-        "<repeating-event interval=\"yearly\"/>",
-        "<repeating-event interval=\"daily\"/>"};
+        "<repeating-event interval=\"month-by-day\"/>", "<repeating-event interval=\"month-by-date\" frequency=\"3\"/>",
+        "<repeating-event interval=\"yearly\"/>", "<repeating-event interval=\"daily\"/>"};
     const std::vector<std::vector<std::string>> words = {
         {"Repeats every 2 weeks on Mon", "Wed", "Until Wed 12 Aug 2026", "Except Thu 28 May 2026"},
         {"Repeats every month on the", "second Thu", "No end date"},

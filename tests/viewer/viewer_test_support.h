@@ -22,13 +22,10 @@ inline std::uint32_t typeCode(const std::string& type) { return SKV_TYPE(type[0]
 // Widths in pixels at density 1 per byte: standard 5, bold 6, large 7.
 inline std::uint16_t fontCharWidth(std::uint8_t font) {
     switch (font) {
-        case SKV_FONT_BOLD:
-            return 6;
-        case SKV_FONT_LARGE:
-        case SKV_FONT_LARGE_BOLD:
-            return 7;
-        default:
-            return 5;
+    case SKV_FONT_BOLD: return 6;
+    case SKV_FONT_LARGE:
+    case SKV_FONT_LARGE_BOLD: return 7;
+    default: return 5;
     }
 }
 

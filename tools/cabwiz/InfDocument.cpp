@@ -127,17 +127,14 @@ Status InfDocument::load(const std::string& path, InfDocument& out) {
     std::string bytes;
     const Result<FileReadError> read = readRegularFile(path, kMaxFileBytes, bytes);
     switch (read.code()) {
-        case FileReadError::None:
-            return parse(bytes, path, out);
-        case FileReadError::NotRegularFile:
-            return Status::failure(path + ": the installation description is not a regular file");
-        case FileReadError::TooLarge:
-            return Status::failure(path + ": the installation description is larger than " +
-                                   std::to_string(kMaxFileBytes) + " bytes");
-        case FileReadError::Unreadable:
-            return Status::failure(path + ": read error");
-        case FileReadError::CannotOpen:
-            break;
+    case FileReadError::None: return parse(bytes, path, out);
+    case FileReadError::NotRegularFile:
+        return Status::failure(path + ": the installation description is not a regular file");
+    case FileReadError::TooLarge:
+        return Status::failure(path + ": the installation description is larger than " + std::to_string(kMaxFileBytes) +
+                               " bytes");
+    case FileReadError::Unreadable: return Status::failure(path + ": read error");
+    case FileReadError::CannotOpen: break;
     }
     return Status::failure(path + ": cannot read the installation description: " + read.message());
 }
@@ -181,7 +178,8 @@ Status InfDocument::parse(std::string_view bytes, const std::string& fileName, I
         if (content.front() == '[') {
             const std::size_t close = content.find(']');
             if (close == std::string_view::npos || !trim(content.substr(close + 1)).empty()) {
-                return Status::failure(document.where(number) + "malformed section header '" + std::string(content) + "'");
+                return Status::failure(document.where(number) + "malformed section header '" + std::string(content) +
+                                       "'");
             }
             const std::string name(trim(content.substr(1, close - 1)));
             if (name.empty()) return Status::failure(document.where(number) + "section header without a name");

@@ -57,7 +57,7 @@ constexpr char kEscapedPercent = '\x01';
 
 constexpr std::string_view kLinkExtension = ".lnk";
 constexpr std::size_t kSourceDiskPathField = 3;  // "id = description, tag file, unused, path"
-constexpr std::size_t kRegistryDataField = 4;     // "root, key, value name, flags, data..."
+constexpr std::size_t kRegistryDataField = 4;    // "root, key, value name, flags, data..."
 constexpr std::uint32_t kShortcutToFile = 0;
 constexpr std::uint32_t kShortcutToFolder = 1;
 
@@ -91,10 +91,14 @@ bool parseNumber(std::string_view text, std::uint32_t& value) {
     std::uint64_t result = 0;
     for (char c : text) {
         unsigned digit = 0;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
         result = result * base + digit;
         if (result > 0xFFFFFFFFull) return false;
     }
@@ -433,7 +437,8 @@ private:
         if (disks == nullptr) return missingSection(cpuSectionName(kSourceDisksNamesSection));
         const InfLine* disk = disks->find(fileEntry->field(0));
         if (disk == nullptr) {
-            return failAt(fileEntry->number, "disk '" + fileEntry->field(0) + "' is not listed in [" + disks->name + "]");
+            return failAt(fileEntry->number,
+                          "disk '" + fileEntry->field(0) + "' is not listed in [" + disks->name + "]");
         }
         std::string path = localName(expand(disk->field(kSourceDiskPathField)));
         if (path.empty()) {
@@ -452,25 +457,20 @@ private:
     }
 
     // A text of the description as a file name of this computer.
-    std::string localName(const std::string& text) const {
-        return inf_.wasUtf8() ? windows1252ToUtf8(text) : text;
-    }
+    std::string localName(const std::string& text) const { return inf_.wasUtf8() ? windows1252ToUtf8(text) : text; }
 
     Status readSource(const std::string& path, int line, std::vector<std::uint8_t>& bytes) {
         const std::uint64_t room = kMaxPayloadBytes - payloadBytes_;
         const Result<FileReadError> read = readRegularFile(path, room, bytes);
         switch (read.code()) {
-            case FileReadError::None:
-                break;
-            case FileReadError::CannotOpen:
-                return failAt(line, "cannot read the source file '" + path + "': " + read.message());
-            case FileReadError::NotRegularFile:
-                return failAt(line, "the source file '" + path + "' is not a regular file");
-            case FileReadError::TooLarge:
-                return failAt(line, "the source file '" + path + "' makes the cabinet larger than " +
-                                        std::to_string(kMaxPayloadBytes) + " bytes");
-            case FileReadError::Unreadable:
-                return failAt(line, "the source file '" + path + "' could not be read whole");
+        case FileReadError::None: break;
+        case FileReadError::CannotOpen:
+            return failAt(line, "cannot read the source file '" + path + "': " + read.message());
+        case FileReadError::NotRegularFile: return failAt(line, "the source file '" + path + "' is not a regular file");
+        case FileReadError::TooLarge:
+            return failAt(line, "the source file '" + path + "' makes the cabinet larger than " +
+                                    std::to_string(kMaxPayloadBytes) + " bytes");
+        case FileReadError::Unreadable: return failAt(line, "the source file '" + path + "' could not be read whole");
         }
         payloadBytes_ += bytes.size();
         return Status::success();

@@ -110,7 +110,8 @@ private:
         beginSection(sf::kStrings, counts_[sf::kStrings]);
         for (std::size_t i = 0; i < strings_.texts().size(); ++i) {
             const std::string& text = strings_.texts()[i];
-            if (text.size() + 1 > kMax16) return Status::failure("the text '" + text.substr(0, 40) + "...' is too long");
+            if (text.size() + 1 > kMax16)
+                return Status::failure("the text '" + text.substr(0, 40) + "...' is too long");
             writer_.put16le(static_cast<std::uint16_t>(i + 1));
             writer_.put16le(static_cast<std::uint16_t>(text.size() + 1));
             writer_.putText(text);

@@ -32,16 +32,11 @@ struct Member {
 
 std::string compressionName(int type) {
     switch (type & GCAB_COMPRESSION_MASK) {
-        case GCAB_COMPRESSION_NONE:
-            return "none";
-        case GCAB_COMPRESSION_MSZIP:
-            return "MSZIP";
-        case GCAB_COMPRESSION_QUANTUM:
-            return "Quantum";
-        case GCAB_COMPRESSION_LZX:
-            return "LZX";
-        default:
-            return "type " + std::to_string(type);
+    case GCAB_COMPRESSION_NONE: return "none";
+    case GCAB_COMPRESSION_MSZIP: return "MSZIP";
+    case GCAB_COMPRESSION_QUANTUM: return "Quantum";
+    case GCAB_COMPRESSION_LZX: return "LZX";
+    default: return "type " + std::to_string(type);
     }
 }
 

@@ -28,14 +28,11 @@ InspectResult inspectFile(const std::string& path) {
         InspectResult result;
         result.status = InspectStatus::Unreadable;
         switch (read.code()) {
-            case FileReadError::NotRegularFile:
-                result.message = "it is not a regular file";
-                break;
-            case FileReadError::TooLarge:
-                result.message = "it is larger than " + std::to_string(kMaxInspectedBytes / (1024 * 1024)) + " MB";
-                break;
-            default:
-                result.message = read.message();
+        case FileReadError::NotRegularFile: result.message = "it is not a regular file"; break;
+        case FileReadError::TooLarge:
+            result.message = "it is larger than " + std::to_string(kMaxInspectedBytes / (1024 * 1024)) + " MB";
+            break;
+        default: result.message = read.message();
         }
         return result;
     }

@@ -14,29 +14,19 @@ void appendString(std::string& out, const std::string& text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (byte < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                out += escaped;
+            } else {
+                out += c;
+            }
         }
     }
     out += '"';
@@ -44,53 +34,47 @@ void appendString(std::string& out, const std::string& text) {
 
 void appendValue(std::string& out, const Node& node, std::size_t indent) {
     switch (node.kind()) {
-        case Node::Kind::Text:
-            appendString(out, node.textValue());
-            return;
-        case Node::Kind::Number:
-            out += std::to_string(node.numberValue());
-            return;
-        case Node::Kind::Flag:
-            out += node.flagValue() ? "true" : "false";
-            return;
-        case Node::Kind::Object: {
-            if (node.members().empty()) {
-                out += "{}";
-                return;
-            }
-            out += "{\n";
-            bool first = true;
-            for (const auto& [name, value] : node.members()) {
-                if (!first) out += ",\n";
-                first = false;
-                out.append(indent + 2, ' ');
-                appendString(out, name);
-                out += ": ";
-                appendValue(out, value, indent + 2);
-            }
-            out += '\n';
-            out.append(indent, ' ');
-            out += '}';
+    case Node::Kind::Text: appendString(out, node.textValue()); return;
+    case Node::Kind::Number: out += std::to_string(node.numberValue()); return;
+    case Node::Kind::Flag: out += node.flagValue() ? "true" : "false"; return;
+    case Node::Kind::Object: {
+        if (node.members().empty()) {
+            out += "{}";
             return;
         }
-        case Node::Kind::List: {
-            if (node.items().empty()) {
-                out += "[]";
-                return;
-            }
-            out += "[\n";
-            bool first = true;
-            for (const Node& item : node.items()) {
-                if (!first) out += ",\n";
-                first = false;
-                out.append(indent + 2, ' ');
-                appendValue(out, item, indent + 2);
-            }
-            out += '\n';
-            out.append(indent, ' ');
-            out += ']';
+        out += "{\n";
+        bool first = true;
+        for (const auto& [name, value] : node.members()) {
+            if (!first) out += ",\n";
+            first = false;
+            out.append(indent + 2, ' ');
+            appendString(out, name);
+            out += ": ";
+            appendValue(out, value, indent + 2);
+        }
+        out += '\n';
+        out.append(indent, ' ');
+        out += '}';
+        return;
+    }
+    case Node::Kind::List: {
+        if (node.items().empty()) {
+            out += "[]";
             return;
         }
+        out += "[\n";
+        bool first = true;
+        for (const Node& item : node.items()) {
+            if (!first) out += ",\n";
+            first = false;
+            out.append(indent + 2, ' ');
+            appendValue(out, item, indent + 2);
+        }
+        out += '\n';
+        out.append(indent, ' ');
+        out += ']';
+        return;
+    }
     }
 }
 

@@ -111,14 +111,10 @@ Node contactNode(std::uint16_t id, const ContactEntry& contact) {
 
 std::string navigationWords(long level) {
     switch (level) {
-        case 0:
-            return "the whole package is copied";
-        case 1:
-            return "groups can be chosen for copying";
-        case 2:
-            return "single events and contacts can be chosen for copying";
-        default:
-            return "unknown level";
+    case 0: return "the whole package is copied";
+    case 1: return "groups can be chosen for copying";
+    case 2: return "single events and contacts can be chosen for copying";
+    default: return "unknown level";
     }
 }
 
@@ -259,29 +255,24 @@ std::string repeatWords(const EventRepeatInfo& repeat, const DayDate& eventDate)
     std::string words;
     const unsigned frequency = repeat.frequency;
     switch (repeat.type) {
-        case RepeatType::Daily:
-            words = every(frequency, "day", "days");
-            break;
-        case RepeatType::Weekly:
-            words = every(frequency, "week", "weeks") + " on " + weekdayList(repeat.mask);
-            break;
-        case RepeatType::MonthByDay: {
-            const int weekday = repeat.mask % 7;
-            const int week = repeat.mask / 7;
-            const std::string which = week >= 4 ? "last" : kOrdinals[week];
-            words = every(frequency, "month", "months") + " on the " + which + " " + kWeekdays[weekday];
-            if (repeat.mask > 34) words += " (unknown position " + std::to_string(repeat.mask) + ")";
-            break;
-        }
-        case RepeatType::MonthByDate:
-            words = every(frequency, "month", "months") + " on day " + std::to_string(eventDate.day);
-            break;
-        case RepeatType::Yearly:
-            words = every(frequency, "year", "years") + " on " + std::to_string(eventDate.day) + " " +
-                    (eventDate.month >= 1 && eventDate.month <= 12 ? kMonths[eventDate.month - 1] : "?");
-            break;
-        default:
-            return "does not repeat (repeat type " + std::to_string(static_cast<int>(repeat.type)) + ")";
+    case RepeatType::Daily: words = every(frequency, "day", "days"); break;
+    case RepeatType::Weekly: words = every(frequency, "week", "weeks") + " on " + weekdayList(repeat.mask); break;
+    case RepeatType::MonthByDay: {
+        const int weekday = repeat.mask % 7;
+        const int week = repeat.mask / 7;
+        const std::string which = week >= 4 ? "last" : kOrdinals[week];
+        words = every(frequency, "month", "months") + " on the " + which + " " + kWeekdays[weekday];
+        if (repeat.mask > 34) words += " (unknown position " + std::to_string(repeat.mask) + ")";
+        break;
+    }
+    case RepeatType::MonthByDate:
+        words = every(frequency, "month", "months") + " on day " + std::to_string(eventDate.day);
+        break;
+    case RepeatType::Yearly:
+        words = every(frequency, "year", "years") + " on " + std::to_string(eventDate.day) + " " +
+                (eventDate.month >= 1 && eventDate.month <= 12 ? kMonths[eventDate.month - 1] : "?");
+        break;
+    default: return "does not repeat (repeat type " + std::to_string(static_cast<int>(repeat.type)) + ")";
     }
     words += repeat.until ? " until " + dateText(*repeat.until) : std::string(" for ever");
     return words;

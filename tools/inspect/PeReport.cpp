@@ -28,30 +28,18 @@ struct Section {
 
 std::string typeName(std::uint16_t type) {
     switch (type) {
-        case 1:
-            return "cursor";
-        case pe::kResourceTypeBitmap:
-            return "bitmap";
-        case pe::kResourceTypeIcon:
-            return "icon";
-        case 4:
-            return "menu";
-        case 5:
-            return "dialog";
-        case pe::kResourceTypeStringTable:
-            return "string table";
-        case 9:
-            return "accelerators";
-        case pe::kResourceTypeRawData:
-            return "raw data";
-        case 12:
-            return "cursor group";
-        case pe::kResourceTypeGroupIcon:
-            return "icon group";
-        case pe::kResourceTypeVersion:
-            return "version";
-        default:
-            return "type " + std::to_string(type);
+    case 1: return "cursor";
+    case pe::kResourceTypeBitmap: return "bitmap";
+    case pe::kResourceTypeIcon: return "icon";
+    case 4: return "menu";
+    case 5: return "dialog";
+    case pe::kResourceTypeStringTable: return "string table";
+    case 9: return "accelerators";
+    case pe::kResourceTypeRawData: return "raw data";
+    case 12: return "cursor group";
+    case pe::kResourceTypeGroupIcon: return "icon group";
+    case pe::kResourceTypeVersion: return "version";
+    default: return "type " + std::to_string(type);
     }
 }
 
@@ -246,31 +234,22 @@ struct PeReader {
 
     void read(std::uint16_t type, std::uint16_t id, const std::vector<std::uint8_t>& body) {
         switch (type) {
-            case pe::kResourceTypeStringTable:
-                readStrings(id, body);
-                return;
-            case pe::kResourceTypeRawData:
-                readRawData(id, body);
-                return;
-            case pe::kResourceTypeBitmap:
-                if (id != builder::kLogoBitmapId) {
-                    viewer(type);
-                    return;
-                }
-                {
-                    std::string problem;
-                    logo = describeDeviceIndependentBitmap(body, false, &problem);
-                    if (!logo) findings.problems.push_back("the logo bitmap: " + problem);
-                }
-                return;
-            case pe::kResourceTypeIcon:
-                readIcon(id, body);
-                return;
-            case pe::kResourceTypeGroupIcon:
-                readIconGroup(id, body);
-                return;
-            default:
+        case pe::kResourceTypeStringTable: readStrings(id, body); return;
+        case pe::kResourceTypeRawData: readRawData(id, body); return;
+        case pe::kResourceTypeBitmap:
+            if (id != builder::kLogoBitmapId) {
                 viewer(type);
+                return;
+            }
+            {
+                std::string problem;
+                logo = describeDeviceIndependentBitmap(body, false, &problem);
+                if (!logo) findings.problems.push_back("the logo bitmap: " + problem);
+            }
+            return;
+        case pe::kResourceTypeIcon: readIcon(id, body); return;
+        case pe::kResourceTypeGroupIcon: readIconGroup(id, body); return;
+        default: viewer(type);
         }
     }
 

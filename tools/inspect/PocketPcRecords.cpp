@@ -29,18 +29,12 @@ constexpr std::size_t kExceptionBytes = 4;
 // Recurrence types of the record (the Pocket Outlook numbering), by repeat type.
 std::optional<RepeatType> repeatTypeOfRecurrence(std::int16_t recurrence) {
     switch (recurrence) {
-        case 0:
-            return RepeatType::Daily;
-        case 1:
-            return RepeatType::Weekly;
-        case 2:
-            return RepeatType::MonthByDate;
-        case 3:
-            return RepeatType::MonthByDay;
-        case 5:
-            return RepeatType::Yearly;
-        default:
-            return std::nullopt;
+    case 0: return RepeatType::Daily;
+    case 1: return RepeatType::Weekly;
+    case 2: return RepeatType::MonthByDate;
+    case 3: return RepeatType::MonthByDay;
+    case 5: return RepeatType::Yearly;
+    default: return std::nullopt;
     }
 }
 

@@ -223,53 +223,46 @@ struct PrcReader {
         }
         std::string problem;
         switch (r.type) {
-            case palm::kTypeString: {
-                const auto text = stringResource(r, findings);
-                if (!text) return;
-                if (r.id == builder::kStringPackageTitle)
-                    content.title = text;
-                else if (r.id == builder::kStringWelcomeDescription)
-                    content.welcome = text;
-                else if (r.id == builder::kStringAuthorInfo)
-                    content.author = text;
-                else if (r.id == builder::kStringNavigation)
-                    content.navigation = text;
-                else
-                    content.groupDescriptions[r.id] = *text;
-                return;
-            }
-            case palm::kTypeStringList:
-                content.groupNames = stringList(r, findings);
-                return;
-            case palm::kTypeWordList: {
-                const std::size_t table = r.id - builder::kWordListFirstEventIds;
-                content.groupTables[table] = wordList(r, findings);
-                content.groupTableDamaged[table] = !content.groupTables[table];
-            }
-                return;
-            case palm::kTypeContact:
-                if (auto contact = decodePalmContact(r.bytes, &problem))
-                    content.contacts[r.id] = std::move(*contact);
-                else
-                    findings.problems.push_back("contact " + std::to_string(r.id) + " does not decode: " + problem);
-                return;
-            case palm::kTypeEvent:
-                if (auto event = decodePalmEvent(r.bytes, &problem))
-                    content.events[r.id] = std::move(*event);
-                else
-                    findings.problems.push_back("event " + std::to_string(r.id) + " does not decode: " + problem);
-                return;
-            case palm::kTypeBitmap:
-                logo = bitmapFamily(r, findings);
-                return;
-            case palm::kTypeAppName:
-                launcherName = stringResource(r, findings);
-                return;
-            case palm::kTypeAppIcon:
-                (r.id == palm::kLauncherIconId ? launcherIcon : smallIcon) = bitmapFamily(r, findings);
-                return;
-            default:
-                return;
+        case palm::kTypeString: {
+            const auto text = stringResource(r, findings);
+            if (!text) return;
+            if (r.id == builder::kStringPackageTitle)
+                content.title = text;
+            else if (r.id == builder::kStringWelcomeDescription)
+                content.welcome = text;
+            else if (r.id == builder::kStringAuthorInfo)
+                content.author = text;
+            else if (r.id == builder::kStringNavigation)
+                content.navigation = text;
+            else
+                content.groupDescriptions[r.id] = *text;
+            return;
+        }
+        case palm::kTypeStringList: content.groupNames = stringList(r, findings); return;
+        case palm::kTypeWordList: {
+            const std::size_t table = r.id - builder::kWordListFirstEventIds;
+            content.groupTables[table] = wordList(r, findings);
+            content.groupTableDamaged[table] = !content.groupTables[table];
+        }
+            return;
+        case palm::kTypeContact:
+            if (auto contact = decodePalmContact(r.bytes, &problem))
+                content.contacts[r.id] = std::move(*contact);
+            else
+                findings.problems.push_back("contact " + std::to_string(r.id) + " does not decode: " + problem);
+            return;
+        case palm::kTypeEvent:
+            if (auto event = decodePalmEvent(r.bytes, &problem))
+                content.events[r.id] = std::move(*event);
+            else
+                findings.problems.push_back("event " + std::to_string(r.id) + " does not decode: " + problem);
+            return;
+        case palm::kTypeBitmap: logo = bitmapFamily(r, findings); return;
+        case palm::kTypeAppName: launcherName = stringResource(r, findings); return;
+        case palm::kTypeAppIcon:
+            (r.id == palm::kLauncherIconId ? launcherIcon : smallIcon) = bitmapFamily(r, findings);
+            return;
+        default: return;
         }
     }
 };

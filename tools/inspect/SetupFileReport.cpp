@@ -49,16 +49,11 @@ private:
 
 std::string rootName(std::uint16_t root) {
     switch (root) {
-        case layout::kRootClassesRoot:
-            return "HKCR";
-        case layout::kRootCurrentUser:
-            return "HKCU";
-        case layout::kRootLocalMachine:
-            return "HKLM";
-        case layout::kRootUsers:
-            return "HKU";
-        default:
-            return "root " + std::to_string(root);
+    case layout::kRootClassesRoot: return "HKCR";
+    case layout::kRootCurrentUser: return "HKCU";
+    case layout::kRootLocalMachine: return "HKLM";
+    case layout::kRootUsers: return "HKU";
+    default: return "root " + std::to_string(root);
     }
 }
 
@@ -169,17 +164,14 @@ std::optional<SetupFileFacts> describeSetupFile(std::span<const std::uint8_t> by
         value.add("name", recordTextToUtf8(raw.substr(0, zero)));
         const std::string rest = zero == std::string::npos ? std::string() : raw.substr(zero + 1);
         switch (type & layout::kRegistryTypeMask) {
-            case layout::kRegistryTypeString:
-                value.add("string", recordTextToUtf8(rest.substr(0, rest.find('\0'))));
-                break;
-            case layout::kRegistryTypeDword: {
-                bytes::ByteReader word(
-                    std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(rest.data()), rest.size()));
-                value.addNumber("dword", word.read32le(0));
-                break;
-            }
-            default:
-                value.addNumber("dataBytes", static_cast<std::int64_t>(rest.size()));
+        case layout::kRegistryTypeString: value.add("string", recordTextToUtf8(rest.substr(0, rest.find('\0')))); break;
+        case layout::kRegistryTypeDword: {
+            bytes::ByteReader word(
+                std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(rest.data()), rest.size()));
+            value.addNumber("dword", word.read32le(0));
+            break;
+        }
+        default: value.addNumber("dataBytes", static_cast<std::int64_t>(rest.size()));
         }
         registry.append(std::move(value));
         at += 12 + std::uint64_t{length};

@@ -15,12 +15,9 @@ bool isScalar(const Node& node) { return node.kind() != Node::Kind::Object && no
 
 std::string scalarText(const Node& node) {
     switch (node.kind()) {
-        case Node::Kind::Number:
-            return std::to_string(node.numberValue());
-        case Node::Kind::Flag:
-            return node.flagValue() ? "yes" : "no";
-        default:
-            return node.textValue();
+    case Node::Kind::Number: return std::to_string(node.numberValue());
+    case Node::Kind::Flag: return node.flagValue() ? "yes" : "no";
+    default: return node.textValue();
     }
 }
 

@@ -1,6 +1,6 @@
 // SkedlinTool: the editor's document on the command line, for scripts and for
-// testing without a display, and the handheld preview of built packages. Each command does what the windowed editor does
-// for the same step and prints what its dialogs would show.
+// testing without a display, and the handheld preview of built packages. Each command does what the windowed editor
+// does for the same step and prints what its dialogs would show.
 
 #include <QCoreApplication>
 #include <QDate>
@@ -73,9 +73,7 @@ constexpr const char* kUsage =
     "A file that cannot be read exits with its read result code; a file that cannot\n"
     "be saved exits with 1; wrong arguments exit with 64.\n";
 
-void printLine(FILE* stream, const QString& text) {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-}
+void printLine(FILE* stream, const QString& text) { std::fprintf(stream, "%s\n", text.toLocal8Bit().constData()); }
 
 // Bitmap paths inside the package's folder are saved relative to it, which
 // takes the package's full path: a path given relative to the working folder
@@ -178,11 +176,13 @@ int commandImport(QStringList args) {
         switch (importPackageFile(document, args[i], sink, options)) {
         case ImportOutcome::Imported: break;
         case ImportOutcome::Failed:
-            printLine(stderr, QStringLiteral("SkedlinTool: %1 was not imported; %2 is unchanged").arg(args[i], args[0]));
+            printLine(stderr,
+                      QStringLiteral("SkedlinTool: %1 was not imported; %2 is unchanged").arg(args[i], args[0]));
             return kExitFailure;
         case ImportOutcome::UnknownExtension:
             printLine(stderr, QStringLiteral("SkedlinTool: %1: not a file type that can be imported "
-                                             "(.dba, .vcs, .ics, .vcf, .csv); %2 is unchanged").arg(args[i], args[0]));
+                                             "(.dba, .vcs, .ics, .vcf, .csv); %2 is unchanged")
+                                  .arg(args[i], args[0]));
             return kExitFailure;
         }
     }

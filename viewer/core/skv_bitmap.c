@@ -99,8 +99,11 @@ skv_status skv_bitmap_choose(const uint8_t *family, uint32_t size, uint8_t densi
         /* Offsets only move forward, so the chain ends; the count is a second guard. */
         if (++steps > 64) return SKV_ERR_BITMAP;
     } while (at);
-    if (have_same) skv_mem_copy(out, &best_same, sizeof *out);
-    else if (have_other) skv_mem_copy(out, &best_other, sizeof *out);
-    else return SKV_ERR_BITMAP;
+    if (have_same)
+        skv_mem_copy(out, &best_same, sizeof *out);
+    else if (have_other)
+        skv_mem_copy(out, &best_other, sizeof *out);
+    else
+        return SKV_ERR_BITMAP;
     return SKV_OK;
 }

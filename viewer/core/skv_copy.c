@@ -11,32 +11,32 @@
 #define ADDRESS_LABEL_OTHER 3
 #define ADDRESS_LAST_LABEL 7
 
-static void piece(skv_record* out, const void* bytes, uint32_t length) {
+static void piece(skv_record *out, const void *bytes, uint32_t length) {
     if (length == 0 || out->piece_count >= SKV_RECORD_MAX_PIECES) return;
-    out->pieces[out->piece_count].bytes = (const uint8_t*)bytes;
+    out->pieces[out->piece_count].bytes = (const uint8_t *)bytes;
     out->pieces[out->piece_count].length = length;
     out->piece_count++;
     out->size += length;
 }
 
-static void put16(uint8_t* at, uint16_t value) {
+static void put16(uint8_t *at, uint16_t value) {
     at[0] = (uint8_t)(value >> 8);
     at[1] = (uint8_t)value;
 }
 
-static void put32(uint8_t* at, uint32_t value) {
+static void put32(uint8_t *at, uint32_t value) {
     put16(at, (uint16_t)(value >> 16));
     put16(at + 2, (uint16_t)value);
 }
 
-static void refuse(skv_record* out, uint8_t reason) {
+static void refuse(skv_record *out, uint8_t reason) {
     out->refused = reason;
     out->piece_count = 0;
     out->size = 0;
 }
 
 /* Why the Date Book cannot take this event, or SKV_REFUSE_NONE. */
-static uint8_t event_refusal(const skv_event* event, uint8_t repeats) {
+static uint8_t event_refusal(const skv_event *event, uint8_t repeats) {
     uint16_t i;
     if (!skv_date_valid(event->date)) return SKV_REFUSE_DATE;
     if (event->start_time == SKV_NO_TIME || event->end_time == SKV_NO_TIME) {
@@ -57,7 +57,7 @@ static uint8_t event_refusal(const skv_event* event, uint8_t repeats) {
     return SKV_REFUSE_NONE;
 }
 
-skv_status skv_datebook_record(const uint8_t* bytes, uint32_t size, skv_record* out) {
+skv_status skv_datebook_record(const uint8_t *bytes, uint32_t size, skv_record *out) {
     skv_event event;
     skv_status status;
     uint16_t flags = SKV_EVENT_FLAG_DESCRIPTION;
@@ -103,7 +103,7 @@ skv_status skv_datebook_record(const uint8_t* bytes, uint32_t size, skv_record* 
     return SKV_OK;
 }
 
-skv_status skv_addressbook_record(const uint8_t* bytes, uint32_t size, skv_record* out) {
+skv_status skv_addressbook_record(const uint8_t *bytes, uint32_t size, skv_record *out) {
     skv_contact contact;
     skv_status status;
     uint32_t flags = 0, options = 0;
@@ -146,26 +146,20 @@ skv_status skv_addressbook_record(const uint8_t* bytes, uint32_t size, skv_recor
     return SKV_OK;
 }
 
-const char* skv_refusal_text(uint8_t refused) {
+const char *skv_refusal_text(uint8_t refused) {
     switch (refused) {
-        case SKV_REFUSE_DATE:
-            return "date";
-        case SKV_REFUSE_TIME:
-            return "time";
-        case SKV_REFUSE_REPEAT:
-            return "repeat";
-        case SKV_REFUSE_TEXT_LENGTH:
-            return "too long";
-        case SKV_REFUSE_COMPANY:
-            return "names too long";
-        default:
-            return "";
+    case SKV_REFUSE_DATE: return "date";
+    case SKV_REFUSE_TIME: return "time";
+    case SKV_REFUSE_REPEAT: return "repeat";
+    case SKV_REFUSE_TEXT_LENGTH: return "too long";
+    case SKV_REFUSE_COMPANY: return "names too long";
+    default: return "";
     }
 }
 
 /* ---- The walk over the choice ---- */
 
-uint16_t skv_contact_total(skv_context* ctx) {
+uint16_t skv_contact_total(skv_context *ctx) {
     uint32_t size;
     if (!ctx->contact_total_known) {
         uint16_t n = 0;
@@ -179,7 +173,7 @@ uint16_t skv_contact_total(skv_context* ctx) {
 
 /* Turns the choice of the navigation level into one bit per event and per
  * contact; a contact of several chosen groups is one bit. */
-static void resolve_choice(skv_context* ctx) {
+static void resolve_choice(skv_context *ctx) {
     uint16_t group, i;
     if (ctx->navigation == 2) return;
     skv_mem_set(ctx->chosen_events, 0, (ctx->total_events + 7u) / 8);
@@ -206,7 +200,7 @@ static void resolve_choice(skv_context* ctx) {
 enum { WALK_EVENTS = 0, WALK_CONTACTS = 1, WALK_DONE = 2 };
 
 /* The id of the next chosen event or contact, or 0 at the end. */
-static uint16_t next_chosen(skv_context* ctx) {
+static uint16_t next_chosen(skv_context *ctx) {
     while (ctx->walk_phase == WALK_EVENTS) {
         if (ctx->walk_index >= ctx->total_events) {
             ctx->walk_phase = WALK_CONTACTS;
@@ -228,7 +222,7 @@ static uint16_t next_chosen(skv_context* ctx) {
 
 /* Why the calendar cannot take a decoded event: an impossible date or
  * time, an end before the start, a repeat that never recurs. */
-static uint8_t entry_refusal(const skv_entry_event* e) {
+static uint8_t entry_refusal(const skv_entry_event *e) {
     uint8_t timed = e->start_hour != 0xFF;
     if (e->year < 1900 || e->year > 2099 || e->month < 1 || e->month > 12 || e->day < 1 || e->day > 31)
         return SKV_REFUSE_DATE;
@@ -250,9 +244,9 @@ static uint8_t entry_refusal(const skv_entry_event* e) {
 }
 
 /* Decodes entry `id` of a Pocket PC package; damage is recorded. */
-static skv_status decode_entry(skv_context* ctx, uint16_t id, skv_entry* out) {
+static skv_status decode_entry(skv_context *ctx, uint16_t id, skv_entry *out) {
     uint32_t size;
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     skv_status status;
     skv_mem_set(out, 0, sizeof *out);
     out->source_id = id;
@@ -272,9 +266,9 @@ static skv_status decode_entry(skv_context* ctx, uint16_t id, skv_entry* out) {
 }
 
 /* Encodes entry `id` of a Palm package; damage is recorded. */
-static skv_status encode_record(skv_context* ctx, uint16_t id, skv_record* out) {
+static skv_status encode_record(skv_context *ctx, uint16_t id, skv_record *out) {
     uint32_t size;
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     skv_status status;
     uint32_t type = id >= SKV_ID_FIRST_EVENT ? SKV_TYPE_EVENT : SKV_TYPE_CONTACT;
     bytes = skv_resource(ctx, type, id, &size);
@@ -284,7 +278,7 @@ static skv_status encode_record(skv_context* ctx, uint16_t id, skv_record* out) 
     return status;
 }
 
-uint8_t skv_refusal_of(skv_context* ctx, uint16_t id) {
+uint8_t skv_refusal_of(skv_context *ctx, uint16_t id) {
     if (ctx->layout == SKV_LAYOUT_POCKETPC) {
         skv_entry entry;
         return decode_entry(ctx, id, &entry) ? SKV_REFUSE_NONE : entry.refused;
@@ -294,7 +288,7 @@ uint8_t skv_refusal_of(skv_context* ctx, uint16_t id) {
     }
 }
 
-skv_status skv_copy_prepare(skv_context* ctx, skv_copy_summary* summary) {
+skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary) {
     skv_status status = SKV_OK;
     uint16_t id;
     skv_mem_set(summary, 0, sizeof *summary);
@@ -336,11 +330,11 @@ skv_status skv_copy_prepare(skv_context* ctx, skv_copy_summary* summary) {
     return status;
 }
 
-static void note_refused(skv_context* ctx, uint8_t refused, uint16_t id) {
+static void note_refused(skv_context *ctx, uint8_t refused, uint16_t id) {
     if (refused && ctx->refused_count < SKV_MAX_REFUSED_SHOWN) ctx->refused_ids[ctx->refused_count++] = id;
 }
 
-uint8_t skv_copy_next(skv_context* ctx, skv_record* out) {
+uint8_t skv_copy_next(skv_context *ctx, skv_record *out) {
     uint16_t id;
     if (ctx->error || ctx->layout != SKV_LAYOUT_PALM) return 0;
     id = next_chosen(ctx);
@@ -349,7 +343,7 @@ uint8_t skv_copy_next(skv_context* ctx, skv_record* out) {
     return 1;
 }
 
-uint8_t skv_copy_next_entry(skv_context* ctx, skv_entry* out) {
+uint8_t skv_copy_next_entry(skv_context *ctx, skv_entry *out) {
     uint16_t id;
     if (ctx->error || ctx->layout != SKV_LAYOUT_POCKETPC) return 0;
     id = next_chosen(ctx);
@@ -358,7 +352,7 @@ uint8_t skv_copy_next_entry(skv_context* ctx, skv_entry* out) {
     return 1;
 }
 
-uint16_t skv_copy_finished(skv_context* ctx, const skv_copy_summary* done) {
+uint16_t skv_copy_finished(skv_context *ctx, const skv_copy_summary *done) {
     if (ctx->error) return SKV_ACTION_ERROR;
     skv_mem_copy(&ctx->copied, done, sizeof *done);
     skv_mem_set(&ctx->place, 0, sizeof ctx->place);

@@ -72,16 +72,16 @@ enum { SKV_LAYOUT_PALM = 0, SKV_LAYOUT_POCKETPC = 1 };
 #define SKV_FONT_LARGE_BOLD 7
 
 typedef struct skv_host {
-    void* user;
+    void *user;
     /* The body of resource (type, id), or 0 when there is none. *size gets
      * its length. The bytes must stay valid and unchanged while the context
      * is open (the core keeps pointers to them in its display list). */
-    const uint8_t* (*get_resource)(void* user, uint32_t type, uint16_t id, uint32_t* size);
+    const uint8_t *(*get_resource)(void *user, uint32_t type, uint16_t id, uint32_t *size);
     /* Width in pixels of `length` bytes of `text` drawn in `font` at the
      * density given to skv_open (density 2: the double-density font). */
-    uint16_t (*text_width)(void* user, uint8_t font, const char* text, uint16_t length);
+    uint16_t (*text_width)(void *user, uint8_t font, const char *text, uint16_t length);
     /* Line height in pixels of `font` at that density. */
-    uint16_t (*font_height)(void* user, uint8_t font);
+    uint16_t (*font_height)(void *user, uint8_t font);
 } skv_host;
 
 /* ---- Context ---------------------------------------------------------- */
@@ -92,30 +92,30 @@ typedef struct skv_context skv_context;
  * context needs: a fixed part (below 16 KB) plus 2 bytes per sortable entry
  * and one bit per event and contact for the copy choice. Fails when the
  * tables are missing or damaged. */
-skv_status skv_measure(const skv_host* host, uint32_t* context_size);
+skv_status skv_measure(const skv_host *host, uint32_t *context_size);
 
 /* Starts the viewer on `memory` (context_size bytes from skv_measure, aligned
  * as the system's allocator aligns memory: even on the 68000) at density 1 or 2, on the welcome screen. The host struct
  * is copied. On success *ctx points into `memory`. */
-skv_status skv_open(void* memory, uint32_t context_size, const skv_host* host, uint8_t density, skv_context** ctx);
+skv_status skv_open(void *memory, uint32_t context_size, const skv_host *host, uint8_t density, skv_context **ctx);
 
 /* The first damage met (SKV_OK if none) and the resource it was found in,
  * for the shell's alert. After damage every input call returns
  * SKV_ACTION_ERROR. */
-skv_status skv_error(const skv_context* ctx, uint32_t* type, uint16_t* id);
+skv_status skv_error(const skv_context *ctx, uint32_t *type, uint16_t *id);
 
 /* A short English sentence for a status, for alerts. */
-const char* skv_status_text(skv_status status);
+const char *skv_status_text(skv_status status);
 
 /* Navigation level of the package: 0 whole package, 1 groups, 2 events and
  * contacts can be chosen for copying. */
-uint8_t skv_navigation(const skv_context* ctx);
+uint8_t skv_navigation(const skv_context *ctx);
 
 /* The package's title (8-bit, not terminated), for window captions. */
-const char* skv_package_title(const skv_context* ctx, uint16_t* length);
+const char *skv_package_title(const skv_context *ctx, uint16_t *length);
 
 /* Which layout the package was read in (SKV_LAYOUT_*). */
-uint8_t skv_layout_kind(const skv_context* ctx);
+uint8_t skv_layout_kind(const skv_context *ctx);
 
 /* Windows-1252 byte to its UTF-16 code unit (texts handed out by the core
  * are 8-bit in that code page for Pocket PC packages). */
@@ -123,7 +123,7 @@ uint16_t skv_cp1252_unicode(uint8_t byte);
 
 /* A 32-bit fingerprint of the package (title, tables, record counts) that
  * tells whether the same package has been copied before. */
-uint32_t skv_fingerprint(const skv_context* ctx);
+uint32_t skv_fingerprint(const skv_context *ctx);
 
 /* ---- Bitmaps ---------------------------------------------------------- */
 
@@ -145,7 +145,7 @@ typedef struct skv_bitmap {
  * inside the resource; compressed bitmaps are refused) and picks the one to
  * show at `density`: the deepest bitmap of that density, else the deepest
  * of the other one. SKV_ERR_BITMAP when the family is damaged. */
-skv_status skv_bitmap_choose(const uint8_t* family, uint32_t size, uint8_t density, skv_bitmap* out);
+skv_status skv_bitmap_choose(const uint8_t *family, uint32_t size, uint8_t density, skv_bitmap *out);
 
 /* ---- Screens and display list ------------------------------------------ */
 
@@ -164,7 +164,7 @@ enum {
     SKV_SCREEN_COPY_DONE = 12     /* what was copied and what could not be */
 };
 
-uint8_t skv_screen(const skv_context* ctx);
+uint8_t skv_screen(const skv_context *ctx);
 
 /* Display list items. Coordinates are pixels at the context's density,
  * (0,0) top left. */
@@ -186,14 +186,14 @@ typedef struct skv_item {
     uint8_t font;
     uint16_t id;
     int16_t x, y, w, h;
-    const char* text; /* not zero-terminated; `length` bytes */
+    const char *text; /* not zero-terminated; `length` bytes */
     uint16_t length;
     int16_t value, maximum, page;
 } skv_item;
 
 /* The current screen's display list, rebuilt after each input that returned
  * SKV_ACTION_REDRAW. Valid until the next core call. */
-const skv_item* skv_display(const skv_context* ctx, uint16_t* count);
+const skv_item *skv_display(const skv_context *ctx, uint16_t *count);
 
 /* ---- Input ------------------------------------------------------------ */
 
@@ -219,11 +219,11 @@ enum {
 
 enum { SKV_KEY_PAGE_UP = 1, SKV_KEY_PAGE_DOWN = 2 };
 
-uint16_t skv_tap(skv_context* ctx, int16_t x, int16_t y);
-uint16_t skv_key(skv_context* ctx, uint8_t key);
-uint16_t skv_command(skv_context* ctx, uint16_t command);
+uint16_t skv_tap(skv_context *ctx, int16_t x, int16_t y);
+uint16_t skv_key(skv_context *ctx, uint8_t key);
+uint16_t skv_command(skv_context *ctx, uint16_t command);
 /* The user moved the scroll bar: `value` as in the SKV_ITEM_SCROLLBAR. */
-uint16_t skv_scroll_to(skv_context* ctx, int16_t value);
+uint16_t skv_scroll_to(skv_context *ctx, int16_t value);
 
 /* ---- Copy --------------------------------------------------------------- */
 
@@ -246,7 +246,7 @@ enum {
 };
 
 typedef struct skv_piece {
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     uint32_t length;
 } skv_piece;
 
@@ -264,8 +264,8 @@ typedef struct skv_record {
  * record, a package contact record (Ncnt body) to an Address Book packed
  * record. A damaged source gives an error status; an entry the handheld
  * cannot hold gives SKV_OK with out->refused set. */
-skv_status skv_datebook_record(const uint8_t* event, uint32_t size, skv_record* out);
-skv_status skv_addressbook_record(const uint8_t* contact, uint32_t size, skv_record* out);
+skv_status skv_datebook_record(const uint8_t *event, uint32_t size, skv_record *out);
+skv_status skv_addressbook_record(const uint8_t *contact, uint32_t size, skv_record *out);
 
 /* What the current copy choice holds, checked in full before anything is
  * written: every chosen record is read and encoded once. */
@@ -276,18 +276,18 @@ typedef struct skv_copy_summary {
 
 /* Validates the whole choice. Damage gives an error status (write nothing
  * then). Also rewinds the walk of skv_copy_next. */
-skv_status skv_copy_prepare(skv_context* ctx, skv_copy_summary* summary);
+skv_status skv_copy_prepare(skv_context *ctx, skv_copy_summary *summary);
 
 /* The next chosen entry (copied or refused) into *out; returns 0 when the
  * walk is over, 1 otherwise. Events come first, then contacts; a contact in
  * several chosen groups comes once. */
-uint8_t skv_copy_next(skv_context* ctx, skv_record* out);
+uint8_t skv_copy_next(skv_context *ctx, skv_record *out);
 
 /* ---- Decoded entries (Pocket PC packages) ------------------------------ */
 
 /* A counted text, 8-bit Windows-1252, line ends as CR LF; not terminated. */
 typedef struct skv_span {
-    const char* text;
+    const char *text;
     uint16_t length;
 } skv_span;
 
@@ -301,7 +301,7 @@ typedef struct skv_entry_event {
     uint8_t frequency; /* every n days, weeks, months or years */
     uint8_t mask;      /* weekly: bit 0 Sunday .. bit 6 Saturday; month by day: week * 7 + weekday, 28..34 last */
     uint16_t exception_count;
-    const uint8_t* exceptions; /* read with skv_entry_exception */
+    const uint8_t *exceptions; /* read with skv_entry_exception */
     skv_span title, note;
 } skv_entry_event;
 
@@ -346,14 +346,14 @@ typedef struct skv_entry {
  * (the same walk as skv_copy_next, which serves Palm packages). Returns 0
  * when the walk is over or the package is not a Pocket PC one. Texts point
  * into the package's records. */
-uint8_t skv_copy_next_entry(skv_context* ctx, skv_entry* out);
+uint8_t skv_copy_next_entry(skv_context *ctx, skv_entry *out);
 
 /* Exception date i (a deleted occurrence) of a decoded event. */
-void skv_entry_exception(const skv_entry_event* event, uint16_t i, uint16_t* year, uint8_t* month, uint8_t* day);
+void skv_entry_exception(const skv_entry_event *event, uint16_t i, uint16_t *year, uint8_t *month, uint8_t *day);
 
 /* After the shell has copied: shows the result on the copy screen (counts
  * copied and refused, titles of refused entries). */
-uint16_t skv_copy_finished(skv_context* ctx, const skv_copy_summary* done);
+uint16_t skv_copy_finished(skv_context *ctx, const skv_copy_summary *done);
 
 #ifdef __cplusplus
 }

@@ -82,7 +82,8 @@ static uint16_t put(char *out, const char *text, uint16_t limit) {
 static uint16_t format(char *out, uint16_t date, uint8_t full) {
     uint16_t n;
     if (!skv_date_valid(date)) return put(out, "(no date)", 20);
-    n = full ? put(out, weekday_long(skv_date_weekday(date)), 20) : put(out, skv_weekday_short(skv_date_weekday(date)), 3);
+    n = full ? put(out, weekday_long(skv_date_weekday(date)), 20)
+             : put(out, skv_weekday_short(skv_date_weekday(date)), 3);
     if (full) out[n++] = ',';
     out[n++] = ' ';
     n += skv_format_number(out + n, skv_date_day(date));

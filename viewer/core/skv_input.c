@@ -131,8 +131,8 @@ static void choose_group_entries(skv_context *ctx, uint16_t group, uint8_t list,
         uint16_t first = skv_word(ctx->first_index, group);
         count = skv_word(ctx->contact_count, group);
         for (i = 0; i < count; ++i)
-            choose(ctx, ctx->chosen_contacts, (uint16_t)(skv_word(ctx->contact_index, (uint16_t)(first + i)) - SKV_ID_FIRST_CONTACT),
-                   value);
+            choose(ctx, ctx->chosen_contacts,
+                   (uint16_t)(skv_word(ctx->contact_index, (uint16_t)(first + i)) - SKV_ID_FIRST_CONTACT), value);
     }
 }
 
@@ -164,25 +164,14 @@ static uint8_t is_copy_screen(uint8_t screen) {
 static uint16_t back(skv_context *ctx) {
     switch (ctx->place.screen) {
     case SKV_SCREEN_WELCOME:
-    case SKV_SCREEN_ERROR:
-        return SKV_ACTION_EXIT;
-    case SKV_SCREEN_GROUPS:
-        go(ctx, SKV_SCREEN_WELCOME);
-        break;
+    case SKV_SCREEN_ERROR: return SKV_ACTION_EXIT;
+    case SKV_SCREEN_GROUPS: go(ctx, SKV_SCREEN_WELCOME); break;
     case SKV_SCREEN_EVENTS:
-    case SKV_SCREEN_CONTACTS:
-        back_to_groups(ctx, SKV_SCREEN_GROUPS, ctx->place.group);
-        break;
+    case SKV_SCREEN_CONTACTS: back_to_groups(ctx, SKV_SCREEN_GROUPS, ctx->place.group); break;
     case SKV_SCREEN_EVENT:
-    case SKV_SCREEN_CONTACT:
-        skv_mem_copy(&ctx->place, &ctx->back_place, sizeof ctx->place);
-        break;
-    case SKV_SCREEN_ABOUT:
-        skv_mem_copy(&ctx->place, &ctx->about_return, sizeof ctx->place);
-        break;
-    case SKV_SCREEN_COPY_ENTRIES:
-        back_to_groups(ctx, SKV_SCREEN_COPY_GROUPS, ctx->place.group);
-        break;
+    case SKV_SCREEN_CONTACT: skv_mem_copy(&ctx->place, &ctx->back_place, sizeof ctx->place); break;
+    case SKV_SCREEN_ABOUT: skv_mem_copy(&ctx->place, &ctx->about_return, sizeof ctx->place); break;
+    case SKV_SCREEN_COPY_ENTRIES: back_to_groups(ctx, SKV_SCREEN_COPY_GROUPS, ctx->place.group); break;
     default: /* the copy choice and its result */
         skv_mem_copy(&ctx->place, &ctx->copy_return, sizeof ctx->place);
         break;
@@ -194,12 +183,11 @@ uint16_t skv_command(skv_context *ctx, uint16_t command) {
     uint8_t screen = ctx->place.screen;
     if (ctx->error) return command == SKV_CMD_BACK ? SKV_ACTION_EXIT : SKV_ACTION_ERROR;
     switch (command) {
-    case SKV_CMD_BROWSE:
-        go(ctx, SKV_SCREEN_GROUPS);
-        return redraw(ctx);
+    case SKV_CMD_BROWSE: go(ctx, SKV_SCREEN_GROUPS); return redraw(ctx);
     case SKV_CMD_COPY:
         if (is_copy_screen(screen)) return SKV_ACTION_NONE;
-        skv_mem_copy(&ctx->copy_return, screen == SKV_SCREEN_ABOUT ? &ctx->about_return : &ctx->place, sizeof ctx->place);
+        skv_mem_copy(&ctx->copy_return, screen == SKV_SCREEN_ABOUT ? &ctx->about_return : &ctx->place,
+                     sizeof ctx->place);
         go(ctx, ctx->navigation == 0 ? SKV_SCREEN_COPY_PACKAGE : SKV_SCREEN_COPY_GROUPS);
         return redraw(ctx);
     case SKV_CMD_ABOUT:
@@ -207,8 +195,7 @@ uint16_t skv_command(skv_context *ctx, uint16_t command) {
         skv_mem_copy(&ctx->about_return, &ctx->place, sizeof ctx->place);
         go(ctx, SKV_SCREEN_ABOUT);
         return redraw(ctx);
-    case SKV_CMD_BACK:
-        return back(ctx);
+    case SKV_CMD_BACK: return back(ctx);
     case SKV_CMD_COPY_NOW:
         if (screen != SKV_SCREEN_COPY_GROUPS && screen != SKV_SCREEN_COPY_ENTRIES && screen != SKV_SCREEN_COPY_PACKAGE)
             return SKV_ACTION_NONE;
@@ -222,11 +209,11 @@ uint16_t skv_command(skv_context *ctx, uint16_t command) {
     case SKV_CMD_SHOW_CONTACTS:
         if (screen != SKV_SCREEN_EVENTS && screen != SKV_SCREEN_CONTACTS && screen != SKV_SCREEN_COPY_ENTRIES)
             return SKV_ACTION_NONE;
-        if (screen != SKV_SCREEN_COPY_ENTRIES) screen = command == SKV_CMD_SHOW_EVENTS ? SKV_SCREEN_EVENTS : SKV_SCREEN_CONTACTS;
+        if (screen != SKV_SCREEN_COPY_ENTRIES)
+            screen = command == SKV_CMD_SHOW_EVENTS ? SKV_SCREEN_EVENTS : SKV_SCREEN_CONTACTS;
         open_group(ctx, screen, ctx->place.group, command == SKV_CMD_SHOW_EVENTS ? SKV_LIST_EVENTS : SKV_LIST_CONTACTS);
         return redraw(ctx);
-    default:
-        return SKV_ACTION_NONE;
+    default: return SKV_ACTION_NONE;
     }
 }
 
@@ -237,11 +224,12 @@ uint16_t skv_tap(skv_context *ctx, int16_t x, int16_t y) {
         const skv_zone *zone = &ctx->zones[i];
         if (x < zone->x || y < zone->y || x >= zone->x + zone->w || y >= zone->y + zone->h) continue;
         switch (zone->kind) {
-        case SKV_ZONE_COMMAND:
-            return skv_command(ctx, zone->value);
+        case SKV_ZONE_COMMAND: return skv_command(ctx, zone->value);
         case SKV_ZONE_OPEN_GROUP:
-            if (ctx->place.screen == SKV_SCREEN_COPY_GROUPS) open_group(ctx, SKV_SCREEN_COPY_ENTRIES, zone->value, SKV_LIST_EVENTS);
-            else open_group(ctx, SKV_SCREEN_EVENTS, zone->value, SKV_LIST_EVENTS);
+            if (ctx->place.screen == SKV_SCREEN_COPY_GROUPS)
+                open_group(ctx, SKV_SCREEN_COPY_ENTRIES, zone->value, SKV_LIST_EVENTS);
+            else
+                open_group(ctx, SKV_SCREEN_EVENTS, zone->value, SKV_LIST_EVENTS);
             break;
         case SKV_ZONE_OPEN_EVENT:
         case SKV_ZONE_OPEN_CONTACT:
@@ -262,8 +250,7 @@ uint16_t skv_tap(skv_context *ctx, int16_t x, int16_t y) {
             choose(ctx, ctx->chosen_contacts, index, (uint8_t)!skv_bit(ctx->chosen_contacts, index));
             break;
         }
-        default:
-            return SKV_ACTION_NONE;
+        default: return SKV_ACTION_NONE;
         }
         return redraw(ctx);
     }

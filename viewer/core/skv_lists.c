@@ -11,11 +11,11 @@ uint8_t skv_is_list_screen(uint8_t screen) {
 static uint8_t is_group_list(uint8_t screen) { return screen == SKV_SCREEN_GROUPS || screen == SKV_SCREEN_COPY_GROUPS; }
 static uint8_t has_tabs(uint8_t screen) { return !is_group_list(screen); }
 
-static int16_t list_top(const skv_context* ctx) {
+static int16_t list_top(const skv_context *ctx) {
     return (int16_t)(skv_content_top(ctx) + (has_tabs(ctx->place.screen) ? skv_px(ctx, 15) : 0));
 }
 
-uint16_t skv_list_row_height(const skv_context* ctx, uint8_t screen, uint8_t list) {
+uint16_t skv_list_row_height(const skv_context *ctx, uint8_t screen, uint8_t list) {
     (void)list;
     if (is_group_list(screen))
         return (uint16_t)(skv_font_height(ctx, SKV_FONT_BOLD) + skv_font_height(ctx, SKV_FONT_STANDARD) +
@@ -23,34 +23,34 @@ uint16_t skv_list_row_height(const skv_context* ctx, uint8_t screen, uint8_t lis
     return skv_font_height(ctx, SKV_FONT_STANDARD);
 }
 
-uint16_t skv_list_rows_per_page(const skv_context* ctx, uint8_t screen, uint8_t list) {
+uint16_t skv_list_rows_per_page(const skv_context *ctx, uint8_t screen, uint8_t list) {
     uint16_t rows = (uint16_t)((skv_content_bottom(ctx) - list_top(ctx)) / skv_list_row_height(ctx, screen, list));
     return rows ? rows : 1;
 }
 
-static uint8_t shows_events(const skv_context* ctx) {
+static uint8_t shows_events(const skv_context *ctx) {
     return !is_group_list(ctx->place.screen) && ctx->place.list == SKV_LIST_EVENTS;
 }
 
-uint16_t skv_list_count(skv_context* ctx) {
+uint16_t skv_list_count(skv_context *ctx) {
     if (is_group_list(ctx->place.screen)) return ctx->group_count;
     if (!skv_sort_group(ctx, ctx->place.group, ctx->place.list)) return 0;
     return ctx->sorted_count;
 }
 
-static uint16_t event_date(skv_context* ctx, uint16_t index) {
+static uint16_t event_date(skv_context *ctx, uint16_t index) {
     uint16_t date, time;
     return skv_event_when(ctx, skv_sorted_id(ctx, index), &date, &time) ? date : 0;
 }
 
-uint8_t skv_list_has_heading(skv_context* ctx, uint16_t index) {
+uint8_t skv_list_has_heading(skv_context *ctx, uint16_t index) {
     if (!shows_events(ctx)) return 0;
     if (index == 0) return 1;
     return event_date(ctx, index) != event_date(ctx, (uint16_t)(index - 1));
 }
 
 /* Moves `rows` rows down (or up when negative), stopping at the ends. */
-skv_row skv_list_step(skv_context* ctx, skv_row row, int16_t rows) {
+skv_row skv_list_step(skv_context *ctx, skv_row row, int16_t rows) {
     uint16_t count = skv_list_count(ctx);
     while (rows > 0 && ctx->error == SKV_OK) {
         if (row.heading) {
@@ -76,7 +76,7 @@ skv_row skv_list_step(skv_context* ctx, skv_row row, int16_t rows) {
 }
 
 /* The top row of the last full page. */
-skv_row skv_list_last_top(skv_context* ctx) {
+skv_row skv_list_last_top(skv_context *ctx) {
     skv_row row;
     uint16_t count = skv_list_count(ctx);
     row.index = count ? (uint16_t)(count - 1) : 0;
@@ -87,8 +87,8 @@ skv_row skv_list_last_top(skv_context* ctx) {
 
 /* ---- Rows ---- */
 
-static int16_t checkbox(skv_context* ctx, int16_t y, uint8_t checked) {
-    skv_item* item = skv_add_item(ctx, SKV_ITEM_CHECKBOX);
+static int16_t checkbox(skv_context *ctx, int16_t y, uint8_t checked) {
+    skv_item *item = skv_add_item(ctx, SKV_ITEM_CHECKBOX);
     if (item) {
         item->x = skv_px(ctx, 1);
         item->y = (int16_t)(y + skv_px(ctx, 1));
@@ -99,11 +99,11 @@ static int16_t checkbox(skv_context* ctx, int16_t y, uint8_t checked) {
     return skv_px(ctx, 13);
 }
 
-static int16_t right_edge(const skv_context* ctx) { return skv_px(ctx, 151); }
+static int16_t right_edge(const skv_context *ctx) { return skv_px(ctx, 151); }
 
-static void group_row(skv_context* ctx, uint16_t group, int16_t y, uint16_t height) {
+static void group_row(skv_context *ctx, uint16_t group, int16_t y, uint16_t height) {
     int16_t x = skv_px(ctx, 1);
-    const char* text;
+    const char *text;
     uint16_t length;
     skv_status status;
     uint8_t choose = ctx->place.screen == SKV_SCREEN_COPY_GROUPS && ctx->navigation == 1;
@@ -121,11 +121,11 @@ static void group_row(skv_context* ctx, uint16_t group, int16_t y, uint16_t heig
                  group);
 }
 
-static void heading_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t height) {
+static void heading_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t height) {
     char text[48];
     uint16_t date = event_date(ctx, index);
     uint16_t length = skv_format_long_date(text, date);
-    skv_item* line;
+    skv_item *line;
     skv_text_at(ctx, SKV_FONT_BOLD, skv_px(ctx, 1), y, skv_arena_copy(ctx, text, length), length);
     line = skv_add_item(ctx, SKV_ITEM_LINE);
     if (line) {
@@ -136,8 +136,8 @@ static void heading_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t he
 }
 
 /* A small loop with an arrow head: the event repeats. */
-static void repeat_mark(skv_context* ctx, int16_t x, int16_t y) {
-    skv_item* item = skv_add_item(ctx, SKV_ITEM_FRAME);
+static void repeat_mark(skv_context *ctx, int16_t x, int16_t y) {
+    skv_item *item = skv_add_item(ctx, SKV_ITEM_FRAME);
     if (item) {
         item->x = x;
         item->y = (int16_t)(y + skv_px(ctx, 3));
@@ -153,7 +153,7 @@ static void repeat_mark(skv_context* ctx, int16_t x, int16_t y) {
     }
 }
 
-static void event_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t height) {
+static void event_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t height) {
     uint16_t id = skv_sorted_id(ctx, index);
     skv_event event;
     char text[16];
@@ -176,7 +176,7 @@ static void event_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t heig
     skv_zone_add(ctx, 0, y, right_edge(ctx), (int16_t)height, choose ? SKV_ZONE_TOGGLE_EVENT : SKV_ZONE_OPEN_EVENT, id);
 }
 
-static void contact_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t height) {
+static void contact_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t height) {
     uint16_t id = skv_sorted_id(ctx, index);
     skv_contact contact;
     char name[80];
@@ -195,10 +195,10 @@ static void contact_row(skv_context* ctx, uint16_t index, int16_t y, uint16_t he
 
 /* ---- Screen ---- */
 
-static void list_title(skv_context* ctx) {
+static void list_title(skv_context *ctx) {
     uint8_t screen = ctx->place.screen;
     uint16_t length;
-    const char* name;
+    const char *name;
     if (screen == SKV_SCREEN_GROUPS) {
         skv_title(ctx, ctx->title, ctx->title_length);
     } else if (screen == SKV_SCREEN_EVENTS || screen == SKV_SCREEN_CONTACTS) {
@@ -223,37 +223,35 @@ static void list_title(skv_context* ctx) {
     }
 }
 
-static void tabs(skv_context* ctx) {
+static void tabs(skv_context *ctx) {
     int16_t y = skv_content_top(ctx);
     skv_button_at(ctx, skv_px(ctx, 1), y, "Events", SKV_CMD_SHOW_EVENTS, ctx->place.list == SKV_LIST_EVENTS);
     skv_button_at(ctx, ctx->button_x, y, "Contacts", SKV_CMD_SHOW_CONTACTS, ctx->place.list == SKV_LIST_CONTACTS);
 }
 
-static void buttons(skv_context* ctx) {
+static void buttons(skv_context *ctx) {
     switch (ctx->place.screen) {
-        case SKV_SCREEN_COPY_GROUPS:
-            skv_button(ctx, 0, "Copy", SKV_CMD_COPY_NOW, 0);
-            skv_button(ctx, 1, "All", SKV_CMD_SELECT_ALL, 0);
-            skv_button(ctx, 2, "None", SKV_CMD_SELECT_NONE, 0);
-            skv_button(ctx, 3, "Cancel", SKV_CMD_BACK, 0);
-            break;
-        case SKV_SCREEN_COPY_ENTRIES:
-            skv_button(ctx, 0, "Done", SKV_CMD_BACK, 0);
-            skv_button(ctx, 1, "All", SKV_CMD_SELECT_ALL, 0);
-            skv_button(ctx, 2, "None", SKV_CMD_SELECT_NONE, 0);
-            break;
-        default:
-            skv_button(ctx, 0, "Back", SKV_CMD_BACK, 0);
-            break;
+    case SKV_SCREEN_COPY_GROUPS:
+        skv_button(ctx, 0, "Copy", SKV_CMD_COPY_NOW, 0);
+        skv_button(ctx, 1, "All", SKV_CMD_SELECT_ALL, 0);
+        skv_button(ctx, 2, "None", SKV_CMD_SELECT_NONE, 0);
+        skv_button(ctx, 3, "Cancel", SKV_CMD_BACK, 0);
+        break;
+    case SKV_SCREEN_COPY_ENTRIES:
+        skv_button(ctx, 0, "Done", SKV_CMD_BACK, 0);
+        skv_button(ctx, 1, "All", SKV_CMD_SELECT_ALL, 0);
+        skv_button(ctx, 2, "None", SKV_CMD_SELECT_NONE, 0);
+        break;
+    default: skv_button(ctx, 0, "Back", SKV_CMD_BACK, 0); break;
     }
 }
 
-static const char* empty_text(const skv_context* ctx) {
+static const char *empty_text(const skv_context *ctx) {
     if (is_group_list(ctx->place.screen)) return "This package has no groups.";
     return ctx->place.list == SKV_LIST_EVENTS ? "This group has no events." : "This group has no contacts.";
 }
 
-void skv_layout_list(skv_context* ctx) {
+void skv_layout_list(skv_context *ctx) {
     uint16_t count, rows, height, r;
     int16_t y;
     skv_row row, last;
@@ -264,7 +262,7 @@ void skv_layout_list(skv_context* ctx) {
     if (ctx->error) return;
     y = list_top(ctx);
     if (count == 0) {
-        const char* text = empty_text(ctx);
+        const char *text = empty_text(ctx);
         skv_text_at(ctx, SKV_FONT_STANDARD, skv_px(ctx, 4), y, text, skv_str_length(text));
         return;
     }

@@ -10,28 +10,28 @@ typedef struct tables {
     skv_status status;
     uint32_t bad_type;
     uint16_t bad_id;
-    const char* title;
+    const char *title;
     uint16_t title_length;
     uint8_t navigation;
     uint16_t group_count;
-    const uint8_t* names;
+    const uint8_t *names;
     uint32_t names_size;
-    const uint8_t* word[5];
+    const uint8_t *word[5];
     uint16_t contact_index_count;
     uint16_t total_events;
     uint16_t largest_list;
     uint32_t pool_size; /* Pocket PC: bytes of the converted strings */
 } tables;
 
-static uint8_t refuse(tables* t, skv_status status, uint32_t type, uint16_t id) {
+static uint8_t refuse(tables *t, skv_status status, uint32_t type, uint16_t id) {
     t->status = status;
     t->bad_type = type;
     t->bad_id = id;
     return 0;
 }
 
-static const uint8_t* host_resource(const skv_host* host, uint32_t type, uint16_t id, uint32_t* size) {
-    const uint8_t* bytes;
+static const uint8_t *host_resource(const skv_host *host, uint32_t type, uint16_t id, uint32_t *size) {
+    const uint8_t *bytes;
     *size = 0;
     if (!host || !host->get_resource) return 0;
     bytes = host->get_resource(host->user, type, id, size);
@@ -40,9 +40,9 @@ static const uint8_t* host_resource(const skv_host* host, uint32_t type, uint16_
 }
 
 /* A tSTR body must hold its zero byte; anything after it is ignored. */
-static skv_status string_of(const skv_host* host, uint16_t id, const char** text, uint16_t* length) {
+static skv_status string_of(const skv_host *host, uint16_t id, const char **text, uint16_t *length) {
     uint32_t size;
-    const uint8_t* bytes = host_resource(host, SKV_TYPE_STRING, id, &size);
+    const uint8_t *bytes = host_resource(host, SKV_TYPE_STRING, id, &size);
     skv_cursor in;
     *text = 0;
     *length = 0;
@@ -52,8 +52,8 @@ static skv_status string_of(const skv_host* host, uint16_t id, const char** text
     return in.ok ? SKV_OK : SKV_ERR_TEXT;
 }
 
-static uint8_t read_navigation(const skv_host* host, tables* t) {
-    const char* text;
+static uint8_t read_navigation(const skv_host *host, tables *t) {
+    const char *text;
     uint16_t length;
     skv_status status = string_of(host, SKV_ID_NAVIGATION, &text, &length);
     if (status) return refuse(t, status, SKV_TYPE_STRING, SKV_ID_NAVIGATION);
@@ -63,9 +63,9 @@ static uint8_t read_navigation(const skv_host* host, tables* t) {
     return 1;
 }
 
-static uint8_t read_group_names(const skv_host* host, tables* t) {
+static uint8_t read_group_names(const skv_host *host, tables *t) {
     uint32_t size;
-    const uint8_t* bytes = host_resource(host, SKV_TYPE_STRING_LIST, SKV_ID_GROUP_NAMES, &size);
+    const uint8_t *bytes = host_resource(host, SKV_TYPE_STRING_LIST, SKV_ID_GROUP_NAMES, &size);
     skv_cursor in;
     uint16_t i, length;
     if (!bytes) return refuse(t, SKV_ERR_MISSING, SKV_TYPE_STRING_LIST, SKV_ID_GROUP_NAMES);
@@ -83,9 +83,9 @@ static uint8_t read_group_names(const skv_host* host, tables* t) {
 }
 
 /* A word list: its count, then that many big-endian words. */
-static const uint8_t* word_list(const skv_host* host, uint16_t id, uint16_t* count, tables* t) {
+static const uint8_t *word_list(const skv_host *host, uint16_t id, uint16_t *count, tables *t) {
     uint32_t size;
-    const uint8_t* bytes =
+    const uint8_t *bytes =
         host_resource(host, t->layout == SKV_LAYOUT_POCKETPC ? SKV_TYPE_PPC_DATA : SKV_TYPE_WORD_LIST, id, &size);
     if (!bytes) {
         refuse(t, SKV_ERR_MISSING, SKV_TYPE_WORD_LIST, id);
@@ -101,17 +101,17 @@ static const uint8_t* word_list(const skv_host* host, uint16_t id, uint16_t* cou
     return bytes + 2;
 }
 
-uint16_t skv_word(const uint8_t* table, uint16_t index) {
+uint16_t skv_word(const uint8_t *table, uint16_t index) {
     return (uint16_t)(table[2u * index] << 8 | table[2u * index + 1]);
 }
 
 /* A word of a table as the package stores it (Pocket PC: little-endian). */
-static uint16_t table_word(const tables* t, const uint8_t* table, uint16_t index) {
+static uint16_t table_word(const tables *t, const uint8_t *table, uint16_t index) {
     if (t->layout == SKV_LAYOUT_POCKETPC) return (uint16_t)(table[2u * index] | table[2u * index + 1] << 8);
     return skv_word(table, index);
 }
 
-static uint8_t read_group_tables(const skv_host* host, tables* t) {
+static uint8_t read_group_tables(const skv_host *host, tables *t) {
     uint16_t i, count = 0;
     uint32_t next_event = SKV_ID_FIRST_EVENT;
     for (i = 0; i < 4; ++i) {
@@ -149,7 +149,7 @@ static uint8_t read_group_tables(const skv_host* host, tables* t) {
 }
 
 /* Pocket PC: the strings are measured here and converted at open. */
-static uint8_t ppc_text(const skv_host* host, tables* t, uint16_t id, uint8_t required) {
+static uint8_t ppc_text(const skv_host *host, tables *t, uint16_t id, uint8_t required) {
     uint16_t length;
     skv_status status = skv_ppc_string(host, id, 0, &length);
     if (status == SKV_ERR_MISSING && !required) return 1;
@@ -158,7 +158,7 @@ static uint8_t ppc_text(const skv_host* host, tables* t, uint16_t id, uint8_t re
     return 1;
 }
 
-static skv_status read_ppc_tables(const skv_host* host, tables* t) {
+static skv_status read_ppc_tables(const skv_host *host, tables *t) {
     char navigation[1];
     uint16_t length, i;
     t->layout = SKV_LAYOUT_POCKETPC;
@@ -183,8 +183,8 @@ static skv_status read_ppc_tables(const skv_host* host, tables* t) {
     return SKV_OK;
 }
 
-static skv_status read_tables(const skv_host* host, tables* t) {
-    const char* text;
+static skv_status read_tables(const skv_host *host, tables *t) {
+    const char *text;
     uint16_t length;
     skv_status status;
     uint32_t size;
@@ -211,26 +211,26 @@ static uintptr_t context_alignment(void) { return (uintptr_t)offsetof(struct ali
 
 static uint32_t bits_bytes(uint32_t count) { return ALIGN4((count + 7) / 8); }
 
-static uint16_t key_capacity(const tables* t) {
+static uint16_t key_capacity(const tables *t) {
     return t->largest_list < SKV_KEY_CACHE_ENTRIES ? t->largest_list : SKV_KEY_CACHE_ENTRIES;
 }
 
 /* Pocket PC: the string pool, where each description is, and the group
  * tables turned big-endian. */
-static uint32_t ppc_size(const tables* t) {
+static uint32_t ppc_size(const tables *t) {
     if (t->layout != SKV_LAYOUT_POCKETPC) return 0;
     return ALIGN4(t->pool_size) + ALIGN4((uint32_t)sizeof(skv_pooled) * t->group_count) +
            4u * ALIGN4(2u * t->group_count) + ALIGN4(2u * t->contact_index_count);
 }
 
-static uint32_t context_size(const tables* t) {
+static uint32_t context_size(const tables *t) {
     return ALIGN4((uint32_t)sizeof(skv_context)) + ALIGN4(2u * t->group_count) /* name offsets */
            + ALIGN4(2u * t->largest_list) + 4u * key_capacity(t) + bits_bytes(t->group_count) +
            bits_bytes(t->total_events) + bits_bytes(SKV_MAX_CONTACTS) + ppc_size(t);
 }
 
 /* Converts a string into the pool at *used. */
-static skv_pooled pool_text(skv_context* ctx, uint16_t id, uint32_t* used) {
+static skv_pooled pool_text(skv_context *ctx, uint16_t id, uint32_t *used) {
     skv_pooled text;
     skv_mem_set(&text, 0, sizeof text);
     if (skv_ppc_string(&ctx->host, id, ctx->pool + *used, &text.length) != SKV_OK) return text;
@@ -241,8 +241,8 @@ static skv_pooled pool_text(skv_context* ctx, uint16_t id, uint32_t* used) {
     return text;
 }
 
-static uint8_t* big_endian_copy(uint8_t* tail, const tables* t, const uint8_t* table, uint16_t count,
-                                const uint8_t** out) {
+static uint8_t *big_endian_copy(uint8_t *tail, const tables *t, const uint8_t *table, uint16_t count,
+                                const uint8_t **out) {
     uint16_t i;
     for (i = 0; i < count; ++i) {
         uint16_t value = table_word(t, table, i);
@@ -254,13 +254,13 @@ static uint8_t* big_endian_copy(uint8_t* tail, const tables* t, const uint8_t* t
 }
 
 /* Fills the Pocket PC parts of the context after the common tail. */
-static void open_ppc(skv_context* ctx, const tables* t, uint8_t* tail) {
+static void open_ppc(skv_context *ctx, const tables *t, uint8_t *tail) {
     uint32_t used = 0;
     uint16_t i;
     skv_pooled title, name;
-    ctx->pool = (char*)tail;
+    ctx->pool = (char *)tail;
     tail += ALIGN4(t->pool_size);
-    ctx->descriptions = (skv_pooled*)tail;
+    ctx->descriptions = (skv_pooled *)tail;
     tail += ALIGN4((uint32_t)sizeof(skv_pooled) * t->group_count);
     tail = big_endian_copy(tail, t, t->word[0], t->group_count, &ctx->first_event);
     tail = big_endian_copy(tail, t, t->word[1], t->group_count, &ctx->event_count);
@@ -273,24 +273,24 @@ static void open_ppc(skv_context* ctx, const tables* t, uint8_t* tail) {
     ctx->welcome = pool_text(ctx, SKV_ID_WELCOME, &used);
     ctx->author = pool_text(ctx, SKV_ID_AUTHOR, &used);
     /* The names back to back, as the Palm string list keeps them. */
-    ctx->group_names = (const uint8_t*)ctx->pool + used;
+    ctx->group_names = (const uint8_t *)ctx->pool + used;
     for (i = 0; i < t->group_count; ++i) name = pool_text(ctx, (uint16_t)(SKV_ID_FIRST_GROUP_NAME + i), &used);
     (void)name;
     for (i = 0; i < t->group_count; ++i)
         ctx->descriptions[i] = pool_text(ctx, (uint16_t)(SKV_ID_FIRST_GROUP_TEXT + i), &used);
 }
 
-skv_status skv_measure(const skv_host* host, uint32_t* size) {
+skv_status skv_measure(const skv_host *host, uint32_t *size) {
     tables t;
     skv_status status = read_tables(host, &t);
     *size = status ? 0 : context_size(&t);
     return status;
 }
 
-skv_status skv_open(void* memory, uint32_t size, const skv_host* host, uint8_t density, skv_context** out) {
+skv_status skv_open(void *memory, uint32_t size, const skv_host *host, uint8_t density, skv_context **out) {
     tables t;
-    skv_context* ctx = (skv_context*)memory;
-    uint8_t* tail;
+    skv_context *ctx = (skv_context *)memory;
+    uint8_t *tail;
     uint16_t i, length;
     skv_cursor names;
     skv_status status;
@@ -319,12 +319,12 @@ skv_status skv_open(void* memory, uint32_t size, const skv_host* host, uint8_t d
     ctx->total_events = t.total_events;
     ctx->largest_list = t.largest_list;
 
-    tail = (uint8_t*)memory + ALIGN4((uint32_t)sizeof(skv_context));
-    ctx->name_offsets = (uint16_t*)tail;
+    tail = (uint8_t *)memory + ALIGN4((uint32_t)sizeof(skv_context));
+    ctx->name_offsets = (uint16_t *)tail;
     tail += ALIGN4(2u * t.group_count);
-    ctx->sorted = (uint16_t*)tail;
+    ctx->sorted = (uint16_t *)tail;
     tail += ALIGN4(2u * t.largest_list);
-    ctx->sort_keys = (uint32_t*)tail;
+    ctx->sort_keys = (uint32_t *)tail;
     ctx->key_capacity = key_capacity(&t);
     tail += 4u * ctx->key_capacity;
     ctx->chosen_groups = tail;
@@ -346,7 +346,7 @@ skv_status skv_open(void* memory, uint32_t size, const skv_host* host, uint8_t d
     return SKV_OK;
 }
 
-void skv_fail(skv_context* ctx, skv_status status, uint32_t type, uint16_t id) {
+void skv_fail(skv_context *ctx, skv_status status, uint32_t type, uint16_t id) {
     if (ctx->error == SKV_OK) {
         ctx->error = status;
         ctx->error_type = type;
@@ -355,24 +355,24 @@ void skv_fail(skv_context* ctx, skv_status status, uint32_t type, uint16_t id) {
     ctx->place.screen = SKV_SCREEN_ERROR;
 }
 
-skv_status skv_error(const skv_context* ctx, uint32_t* type, uint16_t* id) {
+skv_status skv_error(const skv_context *ctx, uint32_t *type, uint16_t *id) {
     if (type) *type = ctx->error_type;
     if (id) *id = ctx->error_id;
     return ctx->error;
 }
 
-uint8_t skv_navigation(const skv_context* ctx) { return ctx->navigation; }
+uint8_t skv_navigation(const skv_context *ctx) { return ctx->navigation; }
 
-uint8_t skv_layout_kind(const skv_context* ctx) { return ctx->layout; }
+uint8_t skv_layout_kind(const skv_context *ctx) { return ctx->layout; }
 
-const char* skv_package_title(const skv_context* ctx, uint16_t* length) {
+const char *skv_package_title(const skv_context *ctx, uint16_t *length) {
     *length = ctx->title_length;
     return ctx->title;
 }
 
 /* Pocket PC packages keep records and word lists as raw data and the logo
  * as a bitmap resource. */
-const uint8_t* skv_resource(const skv_context* ctx, uint32_t type, uint16_t id, uint32_t* size) {
+const uint8_t *skv_resource(const skv_context *ctx, uint32_t type, uint16_t id, uint32_t *size) {
     if (ctx->layout == SKV_LAYOUT_POCKETPC) {
         if (type == SKV_TYPE_EVENT || type == SKV_TYPE_CONTACT || type == SKV_TYPE_WORD_LIST)
             type = SKV_TYPE_PPC_DATA;
@@ -382,13 +382,13 @@ const uint8_t* skv_resource(const skv_context* ctx, uint32_t type, uint16_t id, 
     return host_resource(&ctx->host, type, id, size);
 }
 
-static skv_status pooled(const skv_context* ctx, const skv_pooled* text, const char** out, uint16_t* length) {
+static skv_status pooled(const skv_context *ctx, const skv_pooled *text, const char **out, uint16_t *length) {
     *out = text->present ? ctx->pool + text->at : 0;
     *length = text->length;
     return text->present ? SKV_OK : SKV_ERR_MISSING;
 }
 
-skv_status skv_string(const skv_context* ctx, uint16_t id, const char** text, uint16_t* length) {
+skv_status skv_string(const skv_context *ctx, uint16_t id, const char **text, uint16_t *length) {
     if (ctx->layout == SKV_LAYOUT_POCKETPC) {
         if (id == SKV_ID_TITLE) return *text = ctx->title, *length = ctx->title_length, SKV_OK;
         if (id == SKV_ID_WELCOME) return pooled(ctx, &ctx->welcome, text, length);
@@ -402,15 +402,15 @@ skv_status skv_string(const skv_context* ctx, uint16_t id, const char** text, ui
     return string_of(&ctx->host, id, text, length);
 }
 
-const char* skv_group_name(const skv_context* ctx, uint16_t group, uint16_t* length) {
-    const char* name = (const char*)ctx->group_names + ctx->name_offsets[group];
+const char *skv_group_name(const skv_context *ctx, uint16_t group, uint16_t *length) {
+    const char *name = (const char *)ctx->group_names + ctx->name_offsets[group];
     *length = skv_str_length(name); /* checked to end inside the list at open */
     return name;
 }
 
-uint8_t skv_load_event(skv_context* ctx, uint16_t id, skv_event* event) {
+uint8_t skv_load_event(skv_context *ctx, uint16_t id, skv_event *event) {
     uint32_t size;
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     skv_status status;
     if (id < SKV_ID_FIRST_EVENT || (uint32_t)id - SKV_ID_FIRST_EVENT >= ctx->total_events) {
         skv_fail(ctx, SKV_ERR_RANGE, SKV_TYPE_EVENT, id);
@@ -427,9 +427,9 @@ uint8_t skv_load_event(skv_context* ctx, uint16_t id, skv_event* event) {
     return 1;
 }
 
-uint8_t skv_load_contact(skv_context* ctx, uint16_t id, skv_contact* contact) {
+uint8_t skv_load_contact(skv_context *ctx, uint16_t id, skv_contact *contact) {
     uint32_t size;
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     skv_status status;
     if (id < SKV_ID_FIRST_CONTACT || id >= SKV_ID_FIRST_CONTACT + SKV_MAX_CONTACTS) {
         skv_fail(ctx, SKV_ERR_RANGE, SKV_TYPE_CONTACT, id);
@@ -446,10 +446,10 @@ uint8_t skv_load_contact(skv_context* ctx, uint16_t id, skv_contact* contact) {
     return 1;
 }
 
-uint8_t skv_event_when(skv_context* ctx, uint16_t id, uint16_t* date, uint16_t* time) {
+uint8_t skv_event_when(skv_context *ctx, uint16_t id, uint16_t *date, uint16_t *time) {
     skv_event event;
     uint32_t size;
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     if (ctx->layout == SKV_LAYOUT_POCKETPC) {
         if (!skv_load_event(ctx, id, &event)) return 0;
         *date = event.date;
@@ -467,19 +467,19 @@ uint8_t skv_event_when(skv_context* ctx, uint16_t id, uint16_t* date, uint16_t* 
     return 1;
 }
 
-static uint32_t mix(uint32_t hash, const uint8_t* bytes, uint32_t count) {
+static uint32_t mix(uint32_t hash, const uint8_t *bytes, uint32_t count) {
     while (count--) hash = (hash ^ *bytes++) * 16777619u;
     return hash;
 }
 
-uint32_t skv_fingerprint(const skv_context* ctx) {
+uint32_t skv_fingerprint(const skv_context *ctx) {
     uint32_t hash = 2166136261u;
     uint8_t counts[5];
     uint16_t i;
-    hash = mix(hash, (const uint8_t*)ctx->title, ctx->title_length);
+    hash = mix(hash, (const uint8_t *)ctx->title, ctx->title_length);
     hash = mix(hash, ctx->group_names, ctx->group_names_size);
     for (i = 0; i < 4; ++i) {
-        const uint8_t* table = i == 0   ? ctx->first_event
+        const uint8_t *table = i == 0   ? ctx->first_event
                                : i == 1 ? ctx->event_count
                                : i == 2 ? ctx->first_index
                                         : ctx->contact_count;

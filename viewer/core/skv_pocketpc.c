@@ -12,62 +12,34 @@
 /* Windows-1252 bytes 0x80..0x9F; the rest of the code page equals Unicode. */
 static uint16_t cp1252_high(uint8_t byte) {
     switch (byte) {
-        case 0x80:
-            return 0x20AC;
-        case 0x82:
-            return 0x201A;
-        case 0x83:
-            return 0x0192;
-        case 0x84:
-            return 0x201E;
-        case 0x85:
-            return 0x2026;
-        case 0x86:
-            return 0x2020;
-        case 0x87:
-            return 0x2021;
-        case 0x88:
-            return 0x02C6;
-        case 0x89:
-            return 0x2030;
-        case 0x8A:
-            return 0x0160;
-        case 0x8B:
-            return 0x2039;
-        case 0x8C:
-            return 0x0152;
-        case 0x8E:
-            return 0x017D;
-        case 0x91:
-            return 0x2018;
-        case 0x92:
-            return 0x2019;
-        case 0x93:
-            return 0x201C;
-        case 0x94:
-            return 0x201D;
-        case 0x95:
-            return 0x2022;
-        case 0x96:
-            return 0x2013;
-        case 0x97:
-            return 0x2014;
-        case 0x98:
-            return 0x02DC;
-        case 0x99:
-            return 0x2122;
-        case 0x9A:
-            return 0x0161;
-        case 0x9B:
-            return 0x203A;
-        case 0x9C:
-            return 0x0153;
-        case 0x9E:
-            return 0x017E;
-        case 0x9F:
-            return 0x0178;
-        default:
-            return byte; /* the five unassigned bytes pass through */
+    case 0x80: return 0x20AC;
+    case 0x82: return 0x201A;
+    case 0x83: return 0x0192;
+    case 0x84: return 0x201E;
+    case 0x85: return 0x2026;
+    case 0x86: return 0x2020;
+    case 0x87: return 0x2021;
+    case 0x88: return 0x02C6;
+    case 0x89: return 0x2030;
+    case 0x8A: return 0x0160;
+    case 0x8B: return 0x2039;
+    case 0x8C: return 0x0152;
+    case 0x8E: return 0x017D;
+    case 0x91: return 0x2018;
+    case 0x92: return 0x2019;
+    case 0x93: return 0x201C;
+    case 0x94: return 0x201D;
+    case 0x95: return 0x2022;
+    case 0x96: return 0x2013;
+    case 0x97: return 0x2014;
+    case 0x98: return 0x02DC;
+    case 0x99: return 0x2122;
+    case 0x9A: return 0x0161;
+    case 0x9B: return 0x203A;
+    case 0x9C: return 0x0153;
+    case 0x9E: return 0x017E;
+    case 0x9F: return 0x0178;
+    default: return byte; /* the five unassigned bytes pass through */
     }
 }
 
@@ -81,15 +53,15 @@ static uint8_t unicode_cp1252(uint16_t unit) {
     return '?';
 }
 
-static uint16_t le16(const uint8_t* at) { return (uint16_t)(at[0] | at[1] << 8); }
+static uint16_t le16(const uint8_t *at) { return (uint16_t)(at[0] | at[1] << 8); }
 
 /* String `id` of the package's string tables, converted: its byte length,
  * and its bytes into `out` when given. A missing block is SKV_ERR_MISSING;
  * an empty slot is an empty text. */
-skv_status skv_ppc_string(const skv_host* host, uint16_t id, char* out, uint16_t* length) {
+skv_status skv_ppc_string(const skv_host *host, uint16_t id, char *out, uint16_t *length) {
     uint32_t size, at = 0;
     uint16_t slot, count = 0, i, units_length;
-    const uint8_t* block;
+    const uint8_t *block;
     *length = 0;
     if (!host || !host->get_resource) return SKV_ERR_MISSING;
     block = host->get_resource(host->user, SKV_TYPE_PPC_STRINGS, (uint16_t)(id / STRINGS_PER_BLOCK + 1), &size);
@@ -133,7 +105,7 @@ static uint16_t palm_time(uint8_t hour, uint8_t minute) {
     return (uint16_t)(hour << 8 | minute);
 }
 
-skv_status skv_ppc_decode_event(const uint8_t* bytes, uint32_t size, skv_entry_event* event) {
+skv_status skv_ppc_decode_event(const uint8_t *bytes, uint32_t size, skv_entry_event *event) {
     skv_cursor in;
     uint16_t length;
     skv_mem_set(event, 0, sizeof *event);
@@ -161,7 +133,7 @@ skv_status skv_ppc_decode_event(const uint8_t* bytes, uint32_t size, skv_entry_e
     if (!in.ok) return SKV_ERR_TEXT;
     /* Deleted occurrences, when the event has any: a count and the dates. */
     if (skv_remaining(&in)) {
-        const uint8_t* block = in.bytes + in.at;
+        const uint8_t *block = in.bytes + in.at;
         if (skv_remaining(&in) < 2) return SKV_ERR_TRUNCATED;
         event->exception_count = le16(block);
         if (skv_remaining(&in) != 2u + EXCEPTION_SIZE * event->exception_count) return SKV_ERR_COUNT;
@@ -170,8 +142,8 @@ skv_status skv_ppc_decode_event(const uint8_t* bytes, uint32_t size, skv_entry_e
     return SKV_OK;
 }
 
-void skv_entry_exception(const skv_entry_event* event, uint16_t i, uint16_t* year, uint8_t* month, uint8_t* day) {
-    const uint8_t* at = event->exceptions + EXCEPTION_SIZE * i;
+void skv_entry_exception(const skv_entry_event *event, uint16_t i, uint16_t *year, uint8_t *month, uint8_t *day) {
+    const uint8_t *at = event->exceptions + EXCEPTION_SIZE * i;
     *year = le16(at);
     *month = at[2];
     *day = at[3];
@@ -180,22 +152,16 @@ void skv_entry_exception(const skv_entry_event* event, uint16_t i, uint16_t* yea
 /* The recurrence numbers of the Pocket PC record as the core's repeat types. */
 static uint8_t repeat_type(int16_t recurrence) {
     switch (recurrence) {
-        case 0:
-            return SKV_REPEAT_DAILY;
-        case 1:
-            return SKV_REPEAT_WEEKLY;
-        case 2:
-            return SKV_REPEAT_MONTH_BY_DATE;
-        case 3:
-            return SKV_REPEAT_MONTH_BY_DAY;
-        case 5:
-            return SKV_REPEAT_YEARLY;
-        default:
-            return SKV_REPEAT_NONE;
+    case 0: return SKV_REPEAT_DAILY;
+    case 1: return SKV_REPEAT_WEEKLY;
+    case 2: return SKV_REPEAT_MONTH_BY_DATE;
+    case 3: return SKV_REPEAT_MONTH_BY_DAY;
+    case 5: return SKV_REPEAT_YEARLY;
+    default: return SKV_REPEAT_NONE;
     }
 }
 
-skv_status skv_ppc_parse_event(const uint8_t* bytes, uint32_t size, skv_event* event) {
+skv_status skv_ppc_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event) {
     skv_entry_event decoded;
     skv_status status = skv_ppc_decode_event(bytes, size, &decoded);
     skv_mem_set(event, 0, sizeof *event);
@@ -229,15 +195,15 @@ skv_status skv_ppc_parse_event(const uint8_t* bytes, uint32_t size, skv_event* e
     return SKV_OK;
 }
 
-uint16_t skv_event_exception(const skv_event* event, uint16_t i) {
+uint16_t skv_event_exception(const skv_event *event, uint16_t i) {
     if (event->exceptions_le) {
-        const uint8_t* at = event->exceptions + EXCEPTION_SIZE * i;
+        const uint8_t *at = event->exceptions + EXCEPTION_SIZE * i;
         return palm_date(le16(at), at[2], at[3]);
     }
     return skv_word(event->exceptions, i);
 }
 
-skv_status skv_ppc_decode_contact(const uint8_t* bytes, uint32_t size, skv_entry_contact* contact) {
+skv_status skv_ppc_decode_contact(const uint8_t *bytes, uint32_t size, skv_entry_contact *contact) {
     skv_cursor in;
     uint8_t field;
     uint16_t length;
@@ -256,7 +222,7 @@ skv_status skv_ppc_decode_contact(const uint8_t* bytes, uint32_t size, skv_entry
 
 /* The contact as the core shows it: the phones (at most five) take the
  * Palm field slots in record order with their labels. */
-skv_status skv_ppc_parse_contact(const uint8_t* bytes, uint32_t size, skv_contact* contact) {
+skv_status skv_ppc_parse_contact(const uint8_t *bytes, uint32_t size, skv_contact *contact) {
     static const uint8_t palm_field_of_text[SKV_CONTACT_TEXT_COUNT] = {SKV_FIELD_LAST_NAME,
                                                                        SKV_FIELD_FIRST_NAME,
                                                                        SKV_FIELD_TITLE,
@@ -304,7 +270,7 @@ skv_status skv_ppc_parse_contact(const uint8_t* bytes, uint32_t size, skv_contac
 
 /* The logo: a device-independent bitmap's header, checked against the
  * resource's size. Its pixels are standard-density pixels. */
-skv_status skv_ppc_bitmap_size(const uint8_t* dib, uint32_t size, uint16_t* width, uint16_t* height) {
+skv_status skv_ppc_bitmap_size(const uint8_t *dib, uint32_t size, uint16_t *width, uint16_t *height) {
     uint32_t header, bits, colours, row_bytes, rows;
     int32_t w, h;
     uint16_t planes;

@@ -4,45 +4,45 @@
 
 /* Builds one text in the arena piece by piece. */
 typedef struct builder {
-    char* start;
+    char *start;
     uint16_t length, capacity;
 } builder;
 
-static void begin(skv_context* ctx, builder* b, uint16_t capacity) {
+static void begin(skv_context *ctx, builder *b, uint16_t capacity) {
     b->start = skv_arena_take(ctx, capacity);
     b->capacity = b->start ? capacity : 0;
     b->length = 0;
 }
 
-static void add(builder* b, const char* text, uint16_t length) {
+static void add(builder *b, const char *text, uint16_t length) {
     while (length-- && b->length < b->capacity) b->start[b->length++] = *text++;
 }
 
-static void add_c(builder* b, const char* text) { add(b, text, skv_str_length(text)); }
+static void add_c(builder *b, const char *text) { add(b, text, skv_str_length(text)); }
 
-static void add_number(builder* b, uint32_t value) {
+static void add_number(builder *b, uint32_t value) {
     char digits[10];
     add(b, digits, skv_format_number(digits, value));
 }
 
-static void add_date(builder* b, uint16_t date) {
+static void add_date(builder *b, uint16_t date) {
     char text[48];
     add(b, text, skv_format_date(text, date));
 }
 
-static void flow_built(skv_context* ctx, skv_flow* flow, uint8_t font, builder* b) {
+static void flow_built(skv_context *ctx, skv_flow *flow, uint8_t font, builder *b) {
     if (b->start) skv_flow_text(ctx, flow, font, 0, b->start, b->length);
 }
 
-static void flow_c(skv_context* ctx, skv_flow* flow, uint8_t font, const char* text) {
+static void flow_c(skv_context *ctx, skv_flow *flow, uint8_t font, const char *text) {
     skv_flow_text(ctx, flow, font, 0, text, skv_str_length(text));
 }
 
 /* ---- Welcome ---- */
 
-static void flow_logo(skv_context* ctx, skv_flow* flow) {
+static void flow_logo(skv_context *ctx, skv_flow *flow) {
     uint32_t size;
-    const uint8_t* family = skv_resource(ctx, SKV_TYPE_BITMAP, SKV_ID_LOGO, &size);
+    const uint8_t *family = skv_resource(ctx, SKV_TYPE_BITMAP, SKV_ID_LOGO, &size);
     skv_bitmap bitmap;
     int16_t width, height, y;
     skv_status status;
@@ -68,7 +68,7 @@ static void flow_logo(skv_context* ctx, skv_flow* flow) {
     if (bitmap.density == 72 && ctx->density == 2) width *= 2, height *= 2;
     y = skv_flow_visible(flow, (uint16_t)height);
     if (y >= 0) {
-        skv_item* item = skv_add_item(ctx, SKV_ITEM_BITMAP);
+        skv_item *item = skv_add_item(ctx, SKV_ITEM_BITMAP);
         if (item) {
             item->id = SKV_ID_LOGO;
             item->x = (int16_t)((skv_px(ctx, 160) - width) / 2);
@@ -81,9 +81,9 @@ static void flow_logo(skv_context* ctx, skv_flow* flow) {
     skv_flow_gap(ctx, flow, 3);
 }
 
-void skv_layout_welcome(skv_context* ctx) {
+void skv_layout_welcome(skv_context *ctx) {
     skv_flow flow;
-    const char* text;
+    const char *text;
     uint16_t length;
     skv_title(ctx, ctx->title, ctx->title_length);
     skv_flow_begin(ctx, &flow);
@@ -102,7 +102,7 @@ void skv_layout_welcome(skv_context* ctx) {
 
 /* ---- About ---- */
 
-void skv_layout_about(skv_context* ctx) {
+void skv_layout_about(skv_context *ctx) {
     skv_flow flow;
     skv_title(ctx, "About", 5);
     skv_flow_begin(ctx, &flow);
@@ -130,22 +130,17 @@ void skv_layout_about(skv_context* ctx) {
 
 /* ---- Event details ---- */
 
-static const char* ordinal(uint8_t week) {
+static const char *ordinal(uint8_t week) {
     switch (week) {
-        case 0:
-            return "first";
-        case 1:
-            return "second";
-        case 2:
-            return "third";
-        case 3:
-            return "fourth";
-        default:
-            return "last";
+    case 0: return "first";
+    case 1: return "second";
+    case 2: return "third";
+    case 3: return "fourth";
+    default: return "last";
     }
 }
 
-static void add_unit(builder* b, uint8_t frequency, const char* unit) {
+static void add_unit(builder *b, uint8_t frequency, const char *unit) {
     add_c(b, "Repeats every ");
     if (frequency > 1) {
         add_number(b, frequency);
@@ -155,41 +150,36 @@ static void add_unit(builder* b, uint8_t frequency, const char* unit) {
     if (frequency > 1) add_c(b, "s");
 }
 
-static void repeat_words(skv_context* ctx, skv_flow* flow, const skv_event* event) {
+static void repeat_words(skv_context *ctx, skv_flow *flow, const skv_event *event) {
     builder b;
     uint8_t day;
     begin(ctx, &b, 120);
     switch (event->repeat_type) {
-        case SKV_REPEAT_DAILY:
-            add_unit(&b, event->frequency, "day");
-            break;
-        case SKV_REPEAT_WEEKLY:
-            add_unit(&b, event->frequency, "week");
-            add_c(&b, " on");
-            for (day = 0; day < 7; ++day) {
-                if (event->repeat_on & (1 << day)) {
-                    add_c(&b, " ");
-                    add_c(&b, skv_weekday_short(day));
-                }
+    case SKV_REPEAT_DAILY: add_unit(&b, event->frequency, "day"); break;
+    case SKV_REPEAT_WEEKLY:
+        add_unit(&b, event->frequency, "week");
+        add_c(&b, " on");
+        for (day = 0; day < 7; ++day) {
+            if (event->repeat_on & (1 << day)) {
+                add_c(&b, " ");
+                add_c(&b, skv_weekday_short(day));
             }
-            break;
-        case SKV_REPEAT_MONTH_BY_DAY:
-            add_unit(&b, event->frequency, "month");
-            add_c(&b, " on the ");
-            add_c(&b, ordinal((uint8_t)(event->repeat_on / 7)));
-            add_c(&b, " ");
-            add_c(&b, skv_weekday_short((uint8_t)(event->repeat_on % 7)));
-            break;
-        case SKV_REPEAT_MONTH_BY_DATE:
-            add_unit(&b, event->frequency, "month");
-            add_c(&b, " on day ");
-            add_number(&b, skv_date_day(event->date));
-            break;
-        case SKV_REPEAT_YEARLY:
-            add_unit(&b, event->frequency, "year");
-            break;
-        default:
-            return;
+        }
+        break;
+    case SKV_REPEAT_MONTH_BY_DAY:
+        add_unit(&b, event->frequency, "month");
+        add_c(&b, " on the ");
+        add_c(&b, ordinal((uint8_t)(event->repeat_on / 7)));
+        add_c(&b, " ");
+        add_c(&b, skv_weekday_short((uint8_t)(event->repeat_on % 7)));
+        break;
+    case SKV_REPEAT_MONTH_BY_DATE:
+        add_unit(&b, event->frequency, "month");
+        add_c(&b, " on day ");
+        add_number(&b, skv_date_day(event->date));
+        break;
+    case SKV_REPEAT_YEARLY: add_unit(&b, event->frequency, "year"); break;
+    default: return;
     }
     flow_built(ctx, flow, SKV_FONT_STANDARD, &b);
     begin(ctx, &b, 48);
@@ -213,7 +203,7 @@ static void repeat_words(skv_context* ctx, skv_flow* flow, const skv_event* even
     }
 }
 
-void skv_layout_event(skv_context* ctx) {
+void skv_layout_event(skv_context *ctx) {
     skv_flow flow;
     skv_event event;
     builder b;
@@ -247,18 +237,18 @@ void skv_layout_event(skv_context* ctx) {
 
 /* ---- Contact details ---- */
 
-static void flow_field(skv_context* ctx, skv_flow* flow, const skv_contact* contact, uint8_t field, uint8_t font) {
+static void flow_field(skv_context *ctx, skv_flow *flow, const skv_contact *contact, uint8_t field, uint8_t font) {
     if (contact->field[field] && contact->field_length[field])
         skv_flow_text(ctx, flow, font, 0, contact->field[field], contact->field_length[field]);
 }
 
-static void add_field(builder* b, const skv_contact* contact, uint8_t field, const char* before) {
+static void add_field(builder *b, const skv_contact *contact, uint8_t field, const char *before) {
     if (!contact->field[field] || !contact->field_length[field]) return;
     if (b->length) add_c(b, before);
     add(b, contact->field[field], contact->field_length[field]);
 }
 
-void skv_layout_contact(skv_context* ctx) {
+void skv_layout_contact(skv_context *ctx) {
     skv_flow flow;
     skv_contact contact;
     builder b;
@@ -301,13 +291,13 @@ void skv_layout_contact(skv_context* ctx) {
 
 /* ---- Copy messages ---- */
 
-static void add_count(builder* b, uint16_t count, const char* one, const char* many) {
+static void add_count(builder *b, uint16_t count, const char *one, const char *many) {
     add_number(b, count);
     add_c(b, " ");
     add_c(b, count == 1 ? one : many);
 }
 
-void skv_layout_copy_package(skv_context* ctx) {
+void skv_layout_copy_package(skv_context *ctx) {
     skv_flow flow;
     builder b;
     skv_title(ctx, "Copy to Handheld", 16);
@@ -324,11 +314,11 @@ void skv_layout_copy_package(skv_context* ctx) {
     skv_button(ctx, 1, "Cancel", SKV_CMD_BACK, 0);
 }
 
-void skv_layout_copy_done(skv_context* ctx) {
+void skv_layout_copy_done(skv_context *ctx) {
     skv_flow flow;
     builder b;
     uint8_t i;
-    const skv_copy_summary* done = &ctx->copied;
+    const skv_copy_summary *done = &ctx->copied;
     skv_title(ctx, "Copy to Handheld", 16);
     skv_flow_begin(ctx, &flow);
     begin(ctx, &b, 120);
@@ -379,7 +369,7 @@ void skv_layout_copy_done(skv_context* ctx) {
 
 /* ---- Damage ---- */
 
-void skv_layout_error(skv_context* ctx) {
+void skv_layout_error(skv_context *ctx) {
     skv_flow flow;
     builder b;
     char type[4];

@@ -9,15 +9,15 @@
 #include "skv_internal.h"
 
 typedef struct sorter {
-    skv_context* ctx;
-    uint16_t* rows;
-    uint32_t* keys; /* 0 when the list is longer than the cache */
+    skv_context *ctx;
+    uint16_t *rows;
+    uint32_t *keys; /* 0 when the list is longer than the cache */
     uint8_t list;
     uint8_t ok;
 } sorter;
 
 /* Events: date, then start time (untimed first). */
-static uint32_t event_key(sorter* s, uint16_t id) {
+static uint32_t event_key(sorter *s, uint16_t id) {
     uint16_t time, date;
     if (!s->ok) return 0;
     if (!skv_event_when(s->ctx, id, &date, &time)) {
@@ -31,11 +31,11 @@ static uint8_t fold(uint8_t c) { return (c >= 'a' && c <= 'z') ? (uint8_t)(c - 3
 
 /* Contacts: the first four letters of the last name, case folded, padded
  * with zeros so that a shorter name comes first as in the full comparison. */
-static uint32_t contact_key(sorter* s, uint16_t id) {
+static uint32_t contact_key(sorter *s, uint16_t id) {
     skv_contact contact;
     uint32_t key = 0;
     uint8_t i;
-    const char* name;
+    const char *name;
     uint16_t length;
     if (!s->ok || !skv_load_contact(s->ctx, id, &contact)) {
         s->ok = 0;
@@ -48,7 +48,7 @@ static uint32_t contact_key(sorter* s, uint16_t id) {
 }
 
 /* Contacts in full: last name, first name, company. */
-static int16_t compare_contacts(sorter* s, uint16_t a, uint16_t b) {
+static int16_t compare_contacts(sorter *s, uint16_t a, uint16_t b) {
     skv_contact x, y;
     uint8_t field;
     static const uint8_t order[3] = {SKV_FIELD_LAST_NAME, SKV_FIELD_FIRST_NAME, SKV_FIELD_COMPANY};
@@ -65,13 +65,13 @@ static int16_t compare_contacts(sorter* s, uint16_t a, uint16_t b) {
     return 0;
 }
 
-static uint32_t key_of(sorter* s, uint16_t row) {
+static uint32_t key_of(sorter *s, uint16_t row) {
     if (s->keys) return s->keys[row];
     return s->list == SKV_LIST_EVENTS ? event_key(s, s->rows[row]) : contact_key(s, s->rows[row]);
 }
 
 /* Compares rows i and j; equal entries keep package order. */
-static int16_t compare(sorter* s, uint16_t i, uint16_t j) {
+static int16_t compare(sorter *s, uint16_t i, uint16_t j) {
     uint32_t ki = key_of(s, i), kj = key_of(s, j);
     uint16_t a = s->rows[i], b = s->rows[j];
     int16_t c = 0;
@@ -81,7 +81,7 @@ static int16_t compare(sorter* s, uint16_t i, uint16_t j) {
     return c;
 }
 
-static void swap(sorter* s, uint16_t i, uint16_t j) {
+static void swap(sorter *s, uint16_t i, uint16_t j) {
     uint16_t row = s->rows[i];
     s->rows[i] = s->rows[j];
     s->rows[j] = row;
@@ -92,7 +92,7 @@ static void swap(sorter* s, uint16_t i, uint16_t j) {
     }
 }
 
-static void sift_down(sorter* s, uint16_t root, uint16_t count) {
+static void sift_down(sorter *s, uint16_t root, uint16_t count) {
     while (s->ok) {
         uint32_t child = 2u * root + 1;
         if (child >= count) return;
@@ -103,7 +103,7 @@ static void sift_down(sorter* s, uint16_t root, uint16_t count) {
     }
 }
 
-static void heap_sort(sorter* s, uint16_t count) {
+static void heap_sort(sorter *s, uint16_t count) {
     uint16_t i;
     if (count < 2) return;
     for (i = (uint16_t)(count / 2); i > 0 && s->ok; --i) sift_down(s, (uint16_t)(i - 1), count);
@@ -113,14 +113,14 @@ static void heap_sort(sorter* s, uint16_t count) {
     }
 }
 
-static uint8_t in_order(sorter* s, uint16_t count) {
+static uint8_t in_order(sorter *s, uint16_t count) {
     uint16_t i;
     for (i = 1; i < count && s->ok; ++i)
         if (compare(s, (uint16_t)(i - 1), i) > 0) return 0;
     return 1;
 }
 
-uint8_t skv_sort_group(skv_context* ctx, uint16_t group, uint8_t list) {
+uint8_t skv_sort_group(skv_context *ctx, uint16_t group, uint8_t list) {
     sorter s;
     uint16_t i, count;
     if (ctx->sorted_valid && ctx->sorted_group == group && ctx->sorted_list == list) return 1;
@@ -153,4 +153,4 @@ uint8_t skv_sort_group(skv_context* ctx, uint16_t group, uint8_t list) {
     return 1;
 }
 
-uint16_t skv_sorted_id(const skv_context* ctx, uint16_t row) { return ctx->sorted[row]; }
+uint16_t skv_sorted_id(const skv_context *ctx, uint16_t row) { return ctx->sorted[row]; }

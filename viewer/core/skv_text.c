@@ -47,7 +47,7 @@ void skv_set_bit(uint8_t *bits, uint16_t index, uint8_t value) {
     if (value)
         bits[index >> 3] |= (uint8_t)(1 << (index & 7));
     else
-        bits[index >> 3] &= (uint8_t)~(1 << (index & 7));
+        bits[index >> 3] &= (uint8_t) ~(1 << (index & 7));
 }
 
 const char *skv_status_text(skv_status status) {

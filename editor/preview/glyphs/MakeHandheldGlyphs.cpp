@@ -136,14 +136,10 @@ QImage strip(const QString& family, bool bold, std::uint8_t font, int density) {
 
 const char* fontName(std::uint8_t font) {
     switch (font) {
-        case kFontBold:
-            return "bold";
-        case kFontLarge:
-            return "large";
-        case kFontLargeBold:
-            return "largebold";
-        default:
-            return "standard";
+    case kFontBold: return "bold";
+    case kFontLarge: return "large";
+    case kFontLargeBold: return "largebold";
+    default: return "standard";
     }
 }
 

@@ -116,34 +116,30 @@ static void paint(void* window) {
 
 static uint32_t window_procedure(void* window, uint32_t msg, uint32_t wparam, uint32_t lparam) {
     switch (msg) {
-        case WM_CREATE:
-            title_length = (uint32_t)CALL(LoadStringW, int (*)(void*, uint32_t, wchar*, int))(instance, TITLE_STRING_ID,
-                                                                                              title, 32);
-            return title_length ? 0 : (uint32_t)-1;
-        case WM_PAINT:
-            paint(window);
-            return 0;
-        case WM_LBUTTONUP:
-            tap_x = (int32_t)(lparam & 0xFFFF);
-            tap_y = (int32_t)(lparam >> 16);
+    case WM_CREATE:
+        title_length =
+            (uint32_t)CALL(LoadStringW, int (*)(void*, uint32_t, wchar*, int))(instance, TITLE_STRING_ID, title, 32);
+        return title_length ? 0 : (uint32_t)-1;
+    case WM_PAINT: paint(window); return 0;
+    case WM_LBUTTONUP:
+        tap_x = (int32_t)(lparam & 0xFFFF);
+        tap_y = (int32_t)(lparam >> 16);
+        CALL(InvalidateRect, int (*)(void*, void*, int))(window, 0, 1);
+        return 0;
+    case WM_COMMAND:
+        if ((wparam & 0xFFFF) == COMMAND_ASK) {
+            answer = (uint32_t)CALL(MessageBoxW, int (*)(void*, const wchar*, const wchar*, uint32_t))(
+                window, question_text, title, MB_YESNO);
             CALL(InvalidateRect, int (*)(void*, void*, int))(window, 0, 1);
-            return 0;
-        case WM_COMMAND:
-            if ((wparam & 0xFFFF) == COMMAND_ASK) {
-                answer = (uint32_t)CALL(MessageBoxW, int (*)(void*, const wchar*, const wchar*, uint32_t))(
-                    window, question_text, title, MB_YESNO);
-                CALL(InvalidateRect, int (*)(void*, void*, int))(window, 0, 1);
-            } else if ((wparam & 0xFFFF) == COMMAND_FAULT) {
-                *fault_address = 1;
-            } else if ((wparam & 0xFFFF) == COMMAND_STRING) {
-                wchar* text = CALL(SysAllocStringLen, wchar * (*)(const wchar*, uint32_t))(title, title_length);
-                CALL(SysFreeString, void (*)(wchar*))(text);
-                CALL(SysFreeString, void (*)(wchar*))(text); /* twice: the harness must catch it */
-            }
-            return 0;
-        case WM_DESTROY:
-            CALL(PostQuitMessage, void (*)(int))(7);
-            return 0;
+        } else if ((wparam & 0xFFFF) == COMMAND_FAULT) {
+            *fault_address = 1;
+        } else if ((wparam & 0xFFFF) == COMMAND_STRING) {
+            wchar* text = CALL(SysAllocStringLen, wchar * (*)(const wchar*, uint32_t))(title, title_length);
+            CALL(SysFreeString, void (*)(wchar*))(text);
+            CALL(SysFreeString, void (*)(wchar*))(text); /* twice: the harness must catch it */
+        }
+        return 0;
+    case WM_DESTROY: CALL(PostQuitMessage, void (*)(int))(7); return 0;
     }
     return CALL(DefWindowProcW, uint32_t(*)(void*, uint32_t, uint32_t, uint32_t))(window, msg, wparam, lparam);
 }

@@ -31,8 +31,7 @@ static void LoadCopied(CopiedPrefs *prefs) {
     UInt16 size = sizeof(CopiedPrefs);
     prefs->count = 0;
     Int16 version = PrefGetAppPreferences(VIEWER_CREATOR, COPIED_PREFS_ID, prefs, &size, 1);
-    if (version != COPIED_PREFS_VERSION || size < 2 || prefs->count > COPIED_MAX ||
-        size < 2 + 4 * prefs->count)
+    if (version != COPIED_PREFS_VERSION || size < 2 || prefs->count > COPIED_MAX || size < 2 + 4 * prefs->count)
         prefs->count = 0;
 }
 
@@ -50,8 +49,8 @@ static void RememberCopied(CopiedPrefs *prefs, UInt32 fingerprint) {
         prefs->count--;
     }
     prefs->fingerprints[prefs->count++] = fingerprint;
-    PrefSetAppPreferences(VIEWER_CREATOR, COPIED_PREFS_ID, COPIED_PREFS_VERSION, prefs,
-                          (UInt16)(2 + 4 * prefs->count), 1);
+    PrefSetAppPreferences(VIEWER_CREATOR, COPIED_PREFS_ID, COPIED_PREFS_VERSION, prefs, (UInt16)(2 + 4 * prefs->count),
+                          1);
 }
 
 /* One database the copy writes into. A database that exists is opened and
@@ -189,21 +188,27 @@ void CopyToHandheld(Viewer *v) {
     while (err == errNone && CORE(v, skv_copy_next)(v->ctx, &record)) {
         Boolean isEvent = record.kind == SKV_RECORD_EVENT;
         if (record.refused != SKV_REFUSE_NONE) {
-            if (isEvent) done.events_refused++;
-            else done.contacts_refused++;
+            if (isEvent)
+                done.events_refused++;
+            else
+                done.contacts_refused++;
             continue;
         }
         DmOpenRef db = isEvent ? datebook.db : address.db;
         if (!db) continue;
         err = AppendRecord(db, &record);
         if (err == errNone) {
-            if (isEvent) done.events++;
-            else done.contacts++;
+            if (isEvent)
+                done.events++;
+            else
+                done.contacts++;
         }
     }
     Err closed = CloseTarget(&datebook, err == errNone);
-    if (closed == errNone) closed = CloseTarget(&address, err == errNone);
-    else CloseTarget(&address, 0);
+    if (closed == errNone)
+        closed = CloseTarget(&address, err == errNone);
+    else
+        CloseTarget(&address, 0);
 
     if (err != errNone || closed != errNone) {
         ReportFailure("There is not enough room for more entries in ",

@@ -40,9 +40,7 @@ static void SetRect(RectangleType *r, Coord x, Coord y, Coord w, Coord h) {
     r->extent.y = h;
 }
 
-static void ItemRect(const skv_item *item, RectangleType *r) {
-    SetRect(r, item->x, item->y, item->w, item->h);
-}
+static void ItemRect(const skv_item *item, RectangleType *r) { SetRect(r, item->x, item->y, item->w, item->h); }
 
 static void SetTitle(Viewer *v, const skv_item *item) {
     UInt16 length = item->length;
@@ -130,20 +128,26 @@ void DrawScreen(Viewer *v) {
         const skv_item *item = &items[i];
         RectangleType r;
         switch (item->kind) {
-            case SKV_ITEM_TEXT: DrawTextItem(v, item); break;
-            case SKV_ITEM_BITMAP: DrawBitmapItem(v, item); break;
-            case SKV_ITEM_LINE: WinDrawLine(item->x, item->y, item->x + item->w, item->y + item->h); break;
-            case SKV_ITEM_FILL: ItemRect(item, &r); WinDrawRectangle(&r, 0); break;
-            case SKV_ITEM_INVERT: ItemRect(item, &r); WinInvertRectangle(&r, 0); break;
-            case SKV_ITEM_FRAME:
-                /* The frame is drawn just outside its rectangle: shrink by one pixel. */
-                SetRect(&r, item->x + 1, item->y + 1, item->w - 2, item->h - 2);
-                WinDrawRectangleFrame(simpleFrame, &r);
-                break;
-            case SKV_ITEM_BUTTON: DrawButton(v, item); break;
-            case SKV_ITEM_CHECKBOX: DrawCheckBox(v, item); break;
-            case SKV_ITEM_SCROLLBAR: scrollBar = item; break;
-            default: break;
+        case SKV_ITEM_TEXT: DrawTextItem(v, item); break;
+        case SKV_ITEM_BITMAP: DrawBitmapItem(v, item); break;
+        case SKV_ITEM_LINE: WinDrawLine(item->x, item->y, item->x + item->w, item->y + item->h); break;
+        case SKV_ITEM_FILL:
+            ItemRect(item, &r);
+            WinDrawRectangle(&r, 0);
+            break;
+        case SKV_ITEM_INVERT:
+            ItemRect(item, &r);
+            WinInvertRectangle(&r, 0);
+            break;
+        case SKV_ITEM_FRAME:
+            /* The frame is drawn just outside its rectangle: shrink by one pixel. */
+            SetRect(&r, item->x + 1, item->y + 1, item->w - 2, item->h - 2);
+            WinDrawRectangleFrame(simpleFrame, &r);
+            break;
+        case SKV_ITEM_BUTTON: DrawButton(v, item); break;
+        case SKV_ITEM_CHECKBOX: DrawCheckBox(v, item); break;
+        case SKV_ITEM_SCROLLBAR: scrollBar = item; break;
+        default: break;
         }
     }
     EndDensity(v);

@@ -11,9 +11,7 @@
 #define TYPE_CODE PALM_CODE('c', 'o', 'd', 'e')
 #define CORE_CODE_ID 2
 
-static Boolean IsLocked(const Viewer *v, UInt16 index) {
-    return (v->locked[index >> 3] >> (index & 7)) & 1;
-}
+static Boolean IsLocked(const Viewer *v, UInt16 index) { return (v->locked[index >> 3] >> (index & 7)) & 1; }
 
 /* Index of resource (type, id). The builder writes event and contact records
  * with consecutive ids one after the other, so their index is found from the

@@ -57,12 +57,32 @@ typedef struct {
     Coord screenY;
     union {
         UInt16 words[8];
-        struct { UInt16 chr, keyCode, modifiers; } keyDown;
-        struct { UInt16 controlID; void *pControl; Boolean on; UInt8 reserved; UInt16 value; } ctlSelect;
-        struct { UInt16 itemID; } menu;
-        struct { UInt16 formID; } frmLoad;
-        struct { UInt16 formID; UInt16 updateCode; } frmUpdate;
-        struct { UInt16 scrollBarID; ScrollBarType *pScrollBar; Int16 value; Int16 newValue; } sclRepeat;
+        struct {
+            UInt16 chr, keyCode, modifiers;
+        } keyDown;
+        struct {
+            UInt16 controlID;
+            void *pControl;
+            Boolean on;
+            UInt8 reserved;
+            UInt16 value;
+        } ctlSelect;
+        struct {
+            UInt16 itemID;
+        } menu;
+        struct {
+            UInt16 formID;
+        } frmLoad;
+        struct {
+            UInt16 formID;
+            UInt16 updateCode;
+        } frmUpdate;
+        struct {
+            UInt16 scrollBarID;
+            ScrollBarType *pScrollBar;
+            Int16 value;
+            Int16 newValue;
+        } sclRepeat;
     } data;
 } EventType;
 
@@ -121,8 +141,7 @@ Err SysCurAppDatabase(UInt16 *cardNo, LocalID *dbID);
 Boolean SysHandleEvent(EventType *event);
 Err FtrGet(UInt32 creator, UInt16 number, UInt32 *value);
 Int16 PrefGetAppPreferences(UInt32 creator, UInt16 id, void *prefs, UInt16 *size, Boolean saved);
-void PrefSetAppPreferences(UInt32 creator, UInt16 id, Int16 version, const void *prefs, UInt16 size,
-                           Boolean saved);
+void PrefSetAppPreferences(UInt32 creator, UInt16 id, Int16 version, const void *prefs, UInt16 size, Boolean saved);
 
 /* ---- Memory --------------------------------------------------------------- */
 MemPtr MemPtrNew(UInt32 size);
@@ -142,9 +161,9 @@ Err DmDeleteDatabase(UInt16 cardNo, LocalID dbID);
 Err DmSetDatabaseInfo(UInt16 cardNo, LocalID dbID, const Char *name, UInt16 *attributes, UInt16 *version,
                       UInt32 *crDate, UInt32 *modDate, UInt32 *bckDate, UInt32 *modNum, LocalID *appInfo,
                       LocalID *sortInfo, UInt32 *type, UInt32 *creator);
-Err DmDatabaseInfo(UInt16 cardNo, LocalID dbID, Char *name, UInt16 *attributes, UInt16 *version,
-                   UInt32 *crDate, UInt32 *modDate, UInt32 *bckDate, UInt32 *modNum, LocalID *appInfo,
-                   LocalID *sortInfo, UInt32 *type, UInt32 *creator);
+Err DmDatabaseInfo(UInt16 cardNo, LocalID dbID, Char *name, UInt16 *attributes, UInt16 *version, UInt32 *crDate,
+                   UInt32 *modDate, UInt32 *bckDate, UInt32 *modNum, LocalID *appInfo, LocalID *sortInfo, UInt32 *type,
+                   UInt32 *creator);
 MemHandle DmNewRecord(DmOpenRef db, UInt16 *at, UInt32 size);
 Err DmWrite(void *recordP, UInt32 offset, const void *src, UInt32 bytes);
 Err DmReleaseRecord(DmOpenRef db, UInt16 index, Boolean dirty);

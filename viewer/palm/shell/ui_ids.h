@@ -5,13 +5,13 @@
  * 1000..1999, clear of the package's resources (4000 and up) and of the
  * launcher name and icons (1000 and 1001 of types tAIN and tAIB). */
 
-#define VIEWER_FORM 1000          /* the one form: title bar, scroll bar, menu */
-#define VIEWER_SCROLLBAR 1001     /* its scroll bar, shown when a list is longer than the screen */
+#define VIEWER_FORM 1000      /* the one form: title bar, scroll bar, menu */
+#define VIEWER_SCROLLBAR 1001 /* its scroll bar, shown when a list is longer than the screen */
 #define VIEWER_MENUBAR 1000
 
-#define MENU_COPY 1001            /* Options > Copy to Handheld */
-#define MENU_ABOUT 1002           /* Options > About */
-#define MENU_BACK 1003            /* Options > Back */
+#define MENU_COPY 1001  /* Options > Copy to Handheld */
+#define MENU_ABOUT 1002 /* Options > About */
+#define MENU_BACK 1003  /* Options > Back */
 
 #define ALERT_DAMAGED 1100        /* ^1 reason, ^2 resource: error, back to the launcher */
 #define ALERT_COPY_AGAIN 1101     /* confirmation: button 0 copies, 1 cancels */

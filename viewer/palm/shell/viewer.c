@@ -67,48 +67,48 @@ static Boolean HandlePen(Viewer *v, const EventType *event) {
 
 static Boolean HandleKey(Viewer *v, const EventType *event) {
     switch (event->data.keyDown.chr) {
-        case vchrPageUp:
-        case chrUpArrow:
-        case vchrRockerUp: Act(v, CORE(v, skv_key)(v->ctx, SKV_KEY_PAGE_UP)); return 1;
-        case vchrPageDown:
-        case chrDownArrow:
-        case vchrRockerDown: Act(v, CORE(v, skv_key)(v->ctx, SKV_KEY_PAGE_DOWN)); return 1;
-        case chrBackspace:
-        case vchrRockerLeft: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_BACK)); return 1;
-        default: return 0;
+    case vchrPageUp:
+    case chrUpArrow:
+    case vchrRockerUp: Act(v, CORE(v, skv_key)(v->ctx, SKV_KEY_PAGE_UP)); return 1;
+    case vchrPageDown:
+    case chrDownArrow:
+    case vchrRockerDown: Act(v, CORE(v, skv_key)(v->ctx, SKV_KEY_PAGE_DOWN)); return 1;
+    case chrBackspace:
+    case vchrRockerLeft: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_BACK)); return 1;
+    default: return 0;
     }
 }
 
 static Boolean HandleMenu(Viewer *v, UInt16 item) {
     switch (item) {
-        case MENU_COPY: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_COPY)); return 1;
-        case MENU_ABOUT: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_ABOUT)); return 1;
-        case MENU_BACK: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_BACK)); return 1;
-        default: return 0;
+    case MENU_COPY: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_COPY)); return 1;
+    case MENU_ABOUT: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_ABOUT)); return 1;
+    case MENU_BACK: Act(v, CORE(v, skv_command)(v->ctx, SKV_CMD_BACK)); return 1;
+    default: return 0;
     }
 }
 
 static Boolean HandleEvent(Viewer *v, EventType *event) {
     switch (event->eType) {
-        case frmLoadEvent:
-            v->form = FrmInitForm(event->data.frmLoad.formID);
-            FrmSetActiveForm(v->form);
-            return 1;
-        case frmOpenEvent:
-        case frmUpdateEvent:
-            FrmDrawForm(v->form);
-            v->formOpen = 1;
-            DrawScreen(v);
-            return 1;
-        case penDownEvent:
-        case penUpEvent: return HandlePen(v, event);
-        case keyDownEvent: return HandleKey(v, event);
-        case menuEvent: return HandleMenu(v, event->data.menu.itemID);
-        case sclRepeatEvent:
-        case sclExitEvent:
-            Act(v, CORE(v, skv_scroll_to)(v->ctx, event->data.sclRepeat.newValue));
-            return event->eType == sclExitEvent;
-        default: return 0;
+    case frmLoadEvent:
+        v->form = FrmInitForm(event->data.frmLoad.formID);
+        FrmSetActiveForm(v->form);
+        return 1;
+    case frmOpenEvent:
+    case frmUpdateEvent:
+        FrmDrawForm(v->form);
+        v->formOpen = 1;
+        DrawScreen(v);
+        return 1;
+    case penDownEvent:
+    case penUpEvent: return HandlePen(v, event);
+    case keyDownEvent: return HandleKey(v, event);
+    case menuEvent: return HandleMenu(v, event->data.menu.itemID);
+    case sclRepeatEvent:
+    case sclExitEvent:
+        Act(v, CORE(v, skv_scroll_to)(v->ctx, event->data.sclRepeat.newValue));
+        return event->eType == sclExitEvent;
+    default: return 0;
     }
 }
 

@@ -28,9 +28,9 @@ typedef struct Viewer {
     skv_host host;
     skv_context *ctx;
     void *ctxMemory;
-    UInt8 density;            /* 1: 160 x 160, 2: 320 x 320 */
-    Boolean densityActive;    /* the double-density coordinate system is set */
-    UInt8 font;               /* the font set for drawing and measuring, or VIEWER_NO_FONT */
+    UInt8 density;         /* 1: 160 x 160, 2: 320 x 320 */
+    Boolean densityActive; /* the double-density coordinate system is set */
+    UInt8 font;            /* the font set for drawing and measuring, or VIEWER_NO_FONT */
 
     FormType *form;
     Boolean formOpen;

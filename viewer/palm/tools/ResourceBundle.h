@@ -17,19 +17,19 @@ namespace skedlin::palm {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void putByte(Bytes& out, std::uint8_t value) { out.push_back(value); }
+inline void putByte(Bytes &out, std::uint8_t value) { out.push_back(value); }
 
-inline void putWord(Bytes& out, std::uint16_t value) {
+inline void putWord(Bytes &out, std::uint16_t value) {
     out.push_back(static_cast<std::uint8_t>(value >> 8));
     out.push_back(static_cast<std::uint8_t>(value));
 }
 
-inline void putLong(Bytes& out, std::uint32_t value) {
+inline void putLong(Bytes &out, std::uint32_t value) {
     putWord(out, static_cast<std::uint16_t>(value >> 16));
     putWord(out, static_cast<std::uint16_t>(value));
 }
 
-inline void putText(Bytes& out, std::string_view text) {
+inline void putText(Bytes &out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
     out.push_back(0);
 }
@@ -40,9 +40,9 @@ struct BundleResource {
     Bytes bytes;
 };
 
-inline Bytes encodeBundle(const std::vector<BundleResource>& resources) {
+inline Bytes encodeBundle(const std::vector<BundleResource> &resources) {
     Bytes out;
-    for (const BundleResource& resource : resources) {
+    for (const BundleResource &resource : resources) {
         putLong(out, resource.type);
         putWord(out, resource.id);
         putLong(out, static_cast<std::uint32_t>(resource.bytes.size()));
@@ -52,7 +52,7 @@ inline Bytes encodeBundle(const std::vector<BundleResource>& resources) {
 }
 
 // Decodes a bundle; false when an entry runs past the end of the data.
-inline bool decodeBundle(const Bytes& data, std::vector<BundleResource>& resources) {
+inline bool decodeBundle(const Bytes &data, std::vector<BundleResource> &resources) {
     std::size_t at = 0;
     auto read = [&](int count) {
         std::uint32_t value = 0;
@@ -74,16 +74,16 @@ inline bool decodeBundle(const Bytes& data, std::vector<BundleResource>& resourc
     return true;
 }
 
-inline bool readFileBytes(const std::string& path, Bytes& out) {
+inline bool readFileBytes(const std::string &path, Bytes &out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
-inline bool writeFileBytes(const std::string& path, const Bytes& bytes) {
+inline bool writeFileBytes(const std::string &path, const Bytes &bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
 }
 

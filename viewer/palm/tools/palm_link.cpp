@@ -50,15 +50,14 @@ struct Elf {
     std::uint32_t lng(std::size_t at) const { return (word(at) << 16) | word(at + 2); }
 };
 
-bool fail(const std::string& message) {
+bool fail(const std::string &message) {
     std::cerr << "palm_link: " << message << "\n";
     return false;
 }
 
-bool parse(Elf& elf) {
-    const Bytes& d = elf.data;
-    if (!elf.has(0, 52) || d[0] != 0x7F || d[1] != 'E' || d[2] != 'L' || d[3] != 'F')
-        return fail("not an ELF file");
+bool parse(Elf &elf) {
+    const Bytes &d = elf.data;
+    if (!elf.has(0, 52) || d[0] != 0x7F || d[1] != 'E' || d[2] != 'L' || d[3] != 'F') return fail("not an ELF file");
     if (d[4] != 1 || d[5] != 2) return fail("not a 32-bit big-endian ELF file");
     if (elf.word(18) != kMachine68k) return fail("not a 68k program");
     elf.entry = elf.lng(24);
@@ -85,7 +84,7 @@ bool parse(Elf& elf) {
         elf.sections.push_back(s);
     }
     if (namesIndex >= elf.sections.size()) return fail("no section names");
-    const Section& names = elf.sections[namesIndex];
+    const Section &names = elf.sections[namesIndex];
     for (std::size_t i = 0; i < elf.sections.size(); ++i) {
         for (std::uint32_t at = names.offset + nameOffsets[i]; at < names.offset + names.size && d[at]; ++at)
             elf.sections[i].name += static_cast<char>(d[at]);
@@ -93,9 +92,9 @@ bool parse(Elf& elf) {
     return true;
 }
 
-std::string symbolName(const Elf& elf, const Section& symbols, std::uint32_t index) {
+std::string symbolName(const Elf &elf, const Section &symbols, std::uint32_t index) {
     if (symbols.link >= elf.sections.size()) return "?";
-    const Section& strings = elf.sections[symbols.link];
+    const Section &strings = elf.sections[symbols.link];
     const std::size_t at = symbols.offset + std::size_t{index} * 16;
     if (!elf.has(at, 16)) return "?";
     std::string name;
@@ -104,12 +103,12 @@ std::string symbolName(const Elf& elf, const Section& symbols, std::uint32_t ind
     return name.empty() ? "(section)" : name;
 }
 
-bool checkRelocations(const Elf& elf, std::size_t textIndex) {
+bool checkRelocations(const Elf &elf, std::size_t textIndex) {
     bool ok = true;
-    for (const Section& rela : elf.sections) {
+    for (const Section &rela : elf.sections) {
         if (rela.type != kSectionRela || rela.info != textIndex) continue;
         if (rela.link >= elf.sections.size()) return fail("relocations without symbols");
-        const Section& symbols = elf.sections[rela.link];
+        const Section &symbols = elf.sections[rela.link];
         if (symbols.type != kSectionSymbols) return fail("relocations without symbols");
         for (std::uint32_t at = rela.offset; at + 12 <= rela.offset + rela.size; at += 12) {
             const std::uint32_t info = elf.lng(at + 4);
@@ -154,7 +153,7 @@ Bytes data0() {
 
 Bytes pref0(std::uint32_t stackBytes) {
     Bytes out;
-    putWord(out, 30);      // task priority
+    putWord(out, 30);  // task priority
     putLong(out, stackBytes);
     putLong(out, 0x1000);  // minimum heap
     return out;
@@ -162,14 +161,14 @@ Bytes pref0(std::uint32_t stackBytes) {
 
 // Reads one linked part and checks it; the code resource is .text followed by
 // .rodata, and nothing else may be loaded.
-bool linkPart(const std::string& path, Bytes& code) {
+bool linkPart(const std::string &path, Bytes &code) {
     Elf elf;
     if (!readFileBytes(path, elf.data)) return fail("cannot read " + path);
     if (!parse(elf)) return fail("in " + path);
     std::size_t textIndex = elf.sections.size(), rodataIndex = elf.sections.size();
     bool ok = true;
     for (std::size_t i = 0; i < elf.sections.size(); ++i) {
-        const Section& s = elf.sections[i];
+        const Section &s = elf.sections[i];
         if (!(s.flags & kFlagAlloc) || s.size == 0) continue;
         if (s.name == ".text") {
             textIndex = i;
@@ -181,11 +180,11 @@ bool linkPart(const std::string& path, Bytes& code) {
         }
     }
     if (textIndex == elf.sections.size()) return fail(path + ": no .text section");
-    const Section& text = elf.sections[textIndex];
+    const Section &text = elf.sections[textIndex];
     if (text.address != 0 || elf.entry != 0) ok = fail(path + ": the entry point must be the first byte of the code");
     code.assign(elf.data.begin() + text.offset, elf.data.begin() + text.offset + text.size);
     if (rodataIndex != elf.sections.size()) {
-        const Section& rodata = elf.sections[rodataIndex];
+        const Section &rodata = elf.sections[rodataIndex];
         if (rodata.address < text.address + text.size) {
             ok = fail(path + ": .rodata overlaps .text");
         } else {
@@ -194,14 +193,15 @@ bool linkPart(const std::string& path, Bytes& code) {
         }
         if (!checkRelocations(elf, rodataIndex)) ok = false;
     }
-    if (code.size() > kMaxCodeBytes) ok = fail(path + ": code of " + std::to_string(code.size()) + " bytes is too large");
+    if (code.size() > kMaxCodeBytes)
+        ok = fail(path + ": code of " + std::to_string(code.size()) + " bytes is too large");
     if (!checkRelocations(elf, textIndex)) ok = false;
     return ok;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (argc < 4) {
         std::cerr << "usage: palm_link OUT.bundle STACK_BYTES CODE1.elf [CODE2.elf ...]\n";
         return 2;

@@ -31,7 +31,7 @@ int ppc_copy_seen(uint32_t fingerprint) {
     int seen;
     if (RegOpenKeyExW(PPC_HKEY_CURRENT_USER, copied_key, 0, 0, &key) != PPC_ERROR_SUCCESS) return 0;
     fingerprint_name(fingerprint, name);
-    seen = RegQueryValueExW(key, name, 0, &type, (uint8_t*)&value, &size) == PPC_ERROR_SUCCESS;
+    seen = RegQueryValueExW(key, name, 0, &type, (uint8_t *)&value, &size) == PPC_ERROR_SUCCESS;
     RegCloseKey(key);
     return seen;
 }
@@ -46,12 +46,12 @@ int ppc_copy_remember(uint32_t fingerprint) {
         PPC_ERROR_SUCCESS)
         return 0;
     fingerprint_name(fingerprint, name);
-    result = RegSetValueExW(key, name, 0, PPC_REG_DWORD, (const uint8_t*)&value, sizeof value);
+    result = RegSetValueExW(key, name, 0, PPC_REG_DWORD, (const uint8_t *)&value, sizeof value);
     RegCloseKey(key);
     return result == PPC_ERROR_SUCCESS;
 }
 
-static void count(skv_copy_summary* done, const ppc_entry* entry, int copied) {
+static void count(skv_copy_summary *done, const ppc_entry *entry, int copied) {
     if (entry->kind == PPC_ENTRY_EVENT) {
         if (copied)
             ++done->events;
@@ -65,7 +65,7 @@ static void count(skv_copy_summary* done, const ppc_entry* entry, int copied) {
     }
 }
 
-static void copy_entries(poom_object* app, ppc_entry_source next, void* source, skv_copy_summary* done) {
+static void copy_entries(poom_object *app, ppc_entry_source next, void *source, skv_copy_summary *done) {
     ppc_entry entry;
     while (next(source, &entry)) {
         ppc_item_result result = PPC_ITEM_REFUSED;
@@ -77,13 +77,13 @@ static void copy_entries(poom_object* app, ppc_entry_source next, void* source, 
     }
 }
 
-ppc_copy_status ppc_copy_run(ppc_entry_source next, void* source, void* window, uint32_t fingerprint,
-                             skv_copy_summary* done) {
-    poom_object* app = 0;
+ppc_copy_status ppc_copy_run(ppc_entry_source next, void *source, void *window, uint32_t fingerprint,
+                             skv_copy_summary *done) {
+    poom_object *app = 0;
     ppc_copy_status status = PPC_COPY_OK;
     done->events = done->contacts = done->events_refused = done->contacts_refused = 0;
     if (!POOM_SUCCEEDED(CoInitializeEx(0, PPC_COINIT_MULTITHREADED))) return PPC_COPY_NO_COM;
-    if (!POOM_SUCCEEDED(CoCreateInstance(&clsid_application, 0, PPC_CLSCTX_INPROC_SERVER, &iid_app, (void**)&app)) ||
+    if (!POOM_SUCCEEDED(CoCreateInstance(&clsid_application, 0, PPC_CLSCTX_INPROC_SERVER, &iid_app, (void **)&app)) ||
         !app) {
         status = PPC_COPY_NO_STORE;
     } else if (!POOM_SUCCEEDED(poom_call_long(app, POOM_APP_LOGON, (int32_t)(uintptr_t)window))) {
@@ -98,15 +98,11 @@ ppc_copy_status ppc_copy_run(ppc_entry_source next, void* source, void* window, 
     return status;
 }
 
-const char* ppc_copy_status_text(ppc_copy_status status) {
+const char *ppc_copy_status_text(ppc_copy_status status) {
     switch (status) {
-        case PPC_COPY_OK:
-            return "";
-        case PPC_COPY_NO_COM:
-            return "The system could not start the connection to the calendar. Nothing was copied.";
-        case PPC_COPY_NO_STORE:
-            return "The calendar and contacts could not be opened. Nothing was copied.";
-        default:
-            return "The calendar and contacts refused the connection. Nothing was copied.";
+    case PPC_COPY_OK: return "";
+    case PPC_COPY_NO_COM: return "The system could not start the connection to the calendar. Nothing was copied.";
+    case PPC_COPY_NO_STORE: return "The calendar and contacts could not be opened. Nothing was copied.";
+    default: return "The calendar and contacts refused the connection. Nothing was copied.";
     }
 }

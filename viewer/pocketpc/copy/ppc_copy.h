@@ -20,7 +20,7 @@ typedef enum ppc_copy_status {
 } ppc_copy_status;
 
 /* Gives the next chosen entry; returns 0 when there is none left. */
-typedef uint8_t (*ppc_entry_source)(void* source, ppc_entry* entry);
+typedef uint8_t (*ppc_entry_source)(void *source, ppc_entry *entry);
 
 /* Whether a package with this fingerprint has been copied on this handheld. */
 int ppc_copy_seen(uint32_t fingerprint);
@@ -33,10 +33,10 @@ int ppc_copy_remember(uint32_t fingerprint);
  * `done` gets the entries copied and those that were not (refused by the
  * source, not storable, or refused by the store). When anything was copied
  * the fingerprint is remembered. Nothing is written unless PPC_COPY_OK. */
-ppc_copy_status ppc_copy_run(ppc_entry_source next, void* source, void* window, uint32_t fingerprint,
-                             skv_copy_summary* done);
+ppc_copy_status ppc_copy_run(ppc_entry_source next, void *source, void *window, uint32_t fingerprint,
+                             skv_copy_summary *done);
 
 /* A sentence for the user about a status other than PPC_COPY_OK. */
-const char* ppc_copy_status_text(ppc_copy_status status);
+const char *ppc_copy_status_text(ppc_copy_status status);
 
 #endif

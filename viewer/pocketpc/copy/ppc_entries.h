@@ -7,7 +7,7 @@
 #include <stdint.h>
 
 typedef struct ppc_text {
-    const uint8_t* bytes;
+    const uint8_t *bytes;
     uint32_t length;
 } ppc_text;
 
@@ -40,7 +40,7 @@ typedef struct ppc_event {
     uint8_t mask;
     ppc_day repeat_end; /* year 0: repeats for ever */
     uint16_t exception_count;
-    const uint8_t* exceptions; /* exception_count * PPC_EXCEPTION_SIZE bytes */
+    const uint8_t *exceptions; /* exception_count * PPC_EXCEPTION_SIZE bytes */
     ppc_text title, note;
 } ppc_event;
 

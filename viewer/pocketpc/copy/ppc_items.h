@@ -15,9 +15,9 @@ typedef enum ppc_item_result {
 /* Whether the calendar can hold the event as it is (valid day in the store's
  * range, valid times ending no earlier than they start, a repeat that
  * recurs and ends no earlier than it starts). */
-int ppc_event_storable(const ppc_event* event);
+int ppc_event_storable(const ppc_event *event);
 
-ppc_item_result ppc_copy_event(poom_object* app, const ppc_event* event);
-ppc_item_result ppc_copy_contact(poom_object* app, const ppc_contact* contact);
+ppc_item_result ppc_copy_event(poom_object *app, const ppc_event *event);
+ppc_item_result ppc_copy_contact(poom_object *app, const ppc_contact *contact);
 
 #endif

@@ -23,44 +23,29 @@ static int leap_year(uint32_t year) {
  * February (11). */
 static uint32_t days_before_month(uint32_t month) {
     switch (month) {
-        case 0:
-            return 0;
-        case 1:
-            return 31;
-        case 2:
-            return 61;
-        case 3:
-            return 92;
-        case 4:
-            return 122;
-        case 5:
-            return 153;
-        case 6:
-            return 184;
-        case 7:
-            return 214;
-        case 8:
-            return 245;
-        case 9:
-            return 275;
-        case 10:
-            return 306;
-        default:
-            return 337;
+    case 0: return 0;
+    case 1: return 31;
+    case 2: return 61;
+    case 3: return 92;
+    case 4: return 122;
+    case 5: return 153;
+    case 6: return 184;
+    case 7: return 214;
+    case 8: return 245;
+    case 9: return 275;
+    case 10: return 306;
+    default: return 337;
     }
 }
 
 static uint8_t days_in_month(uint32_t year, uint8_t month) {
     switch (month) {
-        case 2:
-            return (uint8_t)(leap_year(year) ? 29 : 28);
-        case 4:
-        case 6:
-        case 9:
-        case 11:
-            return 30;
-        default:
-            return 31;
+    case 2: return (uint8_t)(leap_year(year) ? 29 : 28);
+    case 4:
+    case 6:
+    case 9:
+    case 11: return 30;
+    default: return 31;
     }
 }
 

@@ -8,17 +8,17 @@
 
 #include "viewer/pocketpc/copy/ppc_copy.h"
 
-uint8_t ppc_copy_source_next(void* source, ppc_entry* entry);
+uint8_t ppc_copy_source_next(void *source, ppc_entry *entry);
 
 #define RESULT_MAX 160
 
-static uint16_t put_text(char* out, uint16_t at, const char* text) {
+static uint16_t put_text(char *out, uint16_t at, const char *text) {
     while (*text && at < RESULT_MAX - 1) out[at++] = *text++;
     return at;
 }
 
 /* "3 events", "1 event". */
-static uint16_t put_count(char* out, uint16_t at, uint16_t count, const char* one, const char* many) {
+static uint16_t put_count(char *out, uint16_t at, uint16_t count, const char *one, const char *many) {
     char digits[6];
     uint16_t d = 0, value = count;
     do digits[d++] = (char)('0' + value % 10), value /= 10;
@@ -28,7 +28,7 @@ static uint16_t put_count(char* out, uint16_t at, uint16_t count, const char* on
     return put_text(out, at, count == 1 ? one : many);
 }
 
-static void show_result(ppc_viewer* v, const skv_copy_summary* done) {
+static void show_result(ppc_viewer *v, const skv_copy_summary *done) {
     char text[RESULT_MAX];
     uint16_t refused = (uint16_t)(done->events_refused + done->contacts_refused);
     uint16_t n = put_text(text, 0, "Copied ");
@@ -45,7 +45,7 @@ static void show_result(ppc_viewer* v, const skv_copy_summary* done) {
     ppc_show_message(v, text, CE_MB_ICONINFORMATION);
 }
 
-void ppc_copy(ppc_viewer* v) {
+void ppc_copy(ppc_viewer *v) {
     skv_copy_summary planned, done;
     ppc_copy_status status;
     uint32_t fingerprint = skv_fingerprint(v->ctx);
@@ -68,7 +68,7 @@ void ppc_copy(ppc_viewer* v) {
 
 #else
 
-void ppc_copy(ppc_viewer* v) {
+void ppc_copy(ppc_viewer *v) {
     ppc_show_message(v, "Copying into the calendar and contacts is not part of this build.", CE_MB_ICONERROR);
 }
 

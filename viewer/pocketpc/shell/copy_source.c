@@ -5,25 +5,25 @@
 
 #include "viewer/pocketpc/copy/ppc_entries.h"
 
-uint8_t ppc_copy_source_next(void* source, ppc_entry* entry);
+uint8_t ppc_copy_source_next(void *source, ppc_entry *entry);
 
 static ppc_text text_of(skv_span span) {
     ppc_text text;
-    text.bytes = (const uint8_t*)span.text;
+    text.bytes = (const uint8_t *)span.text;
     text.length = span.length;
     return text;
 }
 
-uint8_t ppc_copy_source_next(void* source, ppc_entry* out) {
+uint8_t ppc_copy_source_next(void *source, ppc_entry *out) {
     skv_entry entry;
     uint8_t i;
-    uint8_t* clear = (uint8_t*)out;
+    uint8_t *clear = (uint8_t *)out;
     uint32_t k;
-    if (!skv_copy_next_entry((skv_context*)source, &entry)) return 0;
+    if (!skv_copy_next_entry((skv_context *)source, &entry)) return 0;
     for (k = 0; k < sizeof *out; ++k) clear[k] = 0;
     out->refused = entry.refused;
     if (entry.kind == SKV_RECORD_EVENT) {
-        const skv_entry_event* e = &entry.event;
+        const skv_entry_event *e = &entry.event;
         out->kind = PPC_ENTRY_EVENT;
         out->event.date.year = e->year;
         out->event.date.month = e->month;

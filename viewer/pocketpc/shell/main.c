@@ -12,7 +12,7 @@
 static const ce_wchar kClassName[] = {'S', 'k', 'e', 'd', 'l', 'i', 'n', 'V', 'i', 'e', 'w', 'e', 'r', 0};
 
 /* The core on the package; 0 after a message when it cannot be opened. */
-static uint8_t open_core(ppc_viewer* v) {
+static uint8_t open_core(ppc_viewer *v) {
     uint32_t size = 0;
     uint16_t id = 0;
     skv_status status = skv_measure(&v->host, &size);
@@ -34,7 +34,7 @@ static uint8_t open_core(ppc_viewer* v) {
     return 1;
 }
 
-static void load_logo(ppc_viewer* v) {
+static void load_logo(ppc_viewer *v) {
     ce_bitmap_info info;
     v->logo = LoadBitmapW(v->instance, CE_RESOURCE_ID(LOGO_ID));
     if (v->logo && GetObjectW(v->logo, sizeof info, &info)) {
@@ -54,12 +54,12 @@ static int32_t layout_width(void) {
     return width < MINIMUM_LAYOUT_WIDTH ? MINIMUM_LAYOUT_WIDTH : width;
 }
 
-static ce_handle create_window(ppc_viewer* v) {
+static ce_handle create_window(ppc_viewer *v) {
     ce_window_class window_class;
     ce_wchar title[PPC_TEXT_MAX];
-    const char* text;
+    const char *text;
     uint16_t length = 0;
-    uint8_t* clear = (uint8_t*)&window_class;
+    uint8_t *clear = (uint8_t *)&window_class;
     uint32_t k;
     for (k = 0; k < sizeof window_class; ++k) clear[k] = 0;
     window_class.procedure = ppc_window_proc;
@@ -73,8 +73,8 @@ static ce_handle create_window(ppc_viewer* v) {
                            CE_CW_USEDEFAULT, 0, 0, v->instance, 0);
 }
 
-int WinMain(ce_handle instance, ce_handle previous, ce_wchar* command_line, int show) {
-    ppc_viewer* v = (ppc_viewer*)LocalAlloc(CE_LMEM_ZEROINIT, sizeof(ppc_viewer));
+int WinMain(ce_handle instance, ce_handle previous, ce_wchar *command_line, int show) {
+    ppc_viewer *v = (ppc_viewer *)LocalAlloc(CE_LMEM_ZEROINIT, sizeof(ppc_viewer));
     ce_msg msg;
     int32_t exit_code = 0;
     (void)previous;

@@ -5,25 +5,25 @@
 #include <stddef.h>
 #include <stdint.h>
 
-void* memcpy(void* target, const void* source, size_t count);
-void* memmove(void* target, const void* source, size_t count);
-void* memset(void* target, int value, size_t count);
-int memcmp(const void* a, const void* b, size_t count);
+void *memcpy(void *target, const void *source, size_t count);
+void *memmove(void *target, const void *source, size_t count);
+void *memset(void *target, int value, size_t count);
+int memcmp(const void *a, const void *b, size_t count);
 uint32_t __aeabi_uidiv(uint32_t numerator, uint32_t denominator);
 int32_t __aeabi_idiv(int32_t numerator, int32_t denominator);
 uint64_t __aeabi_uidivmod(uint32_t numerator, uint32_t denominator);
 uint64_t __aeabi_idivmod(int32_t numerator, int32_t denominator);
 
-void* memcpy(void* target, const void* source, size_t count) {
-    uint8_t* out = (uint8_t*)target;
-    const uint8_t* in = (const uint8_t*)source;
+void *memcpy(void *target, const void *source, size_t count) {
+    uint8_t *out = (uint8_t *)target;
+    const uint8_t *in = (const uint8_t *)source;
     while (count--) *out++ = *in++;
     return target;
 }
 
-void* memmove(void* target, const void* source, size_t count) {
-    uint8_t* out = (uint8_t*)target;
-    const uint8_t* in = (const uint8_t*)source;
+void *memmove(void *target, const void *source, size_t count) {
+    uint8_t *out = (uint8_t *)target;
+    const uint8_t *in = (const uint8_t *)source;
     if (out < in) {
         while (count--) *out++ = *in++;
     } else {
@@ -32,14 +32,14 @@ void* memmove(void* target, const void* source, size_t count) {
     return target;
 }
 
-void* memset(void* target, int value, size_t count) {
-    uint8_t* out = (uint8_t*)target;
+void *memset(void *target, int value, size_t count) {
+    uint8_t *out = (uint8_t *)target;
     while (count--) *out++ = (uint8_t)value;
     return target;
 }
 
-int memcmp(const void* a, const void* b, size_t count) {
-    const uint8_t *x = (const uint8_t*)a, *y = (const uint8_t*)b;
+int memcmp(const void *a, const void *b, size_t count) {
+    const uint8_t *x = (const uint8_t *)a, *y = (const uint8_t *)b;
     for (; count; --count, ++x, ++y)
         if (*x != *y) return *x < *y ? -1 : 1;
     return 0;

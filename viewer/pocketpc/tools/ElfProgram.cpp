@@ -20,11 +20,11 @@ struct Section {
     std::uint32_t nameOffset, type, flags, address, offset, size, link;
 };
 
-bool fits(const std::vector<std::uint8_t>& bytes, std::uint64_t offset, std::uint64_t size) {
+bool fits(const std::vector<std::uint8_t> &bytes, std::uint64_t offset, std::uint64_t size) {
     return offset <= bytes.size() && size <= bytes.size() - offset;
 }
 
-std::string nameAt(const std::vector<std::uint8_t>& elf, const Section& table, std::uint32_t offset) {
+std::string nameAt(const std::vector<std::uint8_t> &elf, const Section &table, std::uint32_t offset) {
     std::string name;
     for (std::uint64_t at = std::uint64_t(table.offset) + offset;
          at < std::uint64_t(table.offset) + table.size && at < elf.size() && elf[at]; ++at)
@@ -34,12 +34,12 @@ std::string nameAt(const std::vector<std::uint8_t>& elf, const Section& table, s
 
 }  // namespace
 
-std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t>& code, std::uint32_t address,
-                                     const std::vector<std::pair<std::uint32_t, std::uint32_t>>& dataRanges) {
+std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t> &code, std::uint32_t address,
+                                     const std::vector<std::pair<std::uint32_t, std::uint32_t>> &dataRanges) {
     for (std::uint32_t at = 0; at + 4 <= code.size(); at += 4) {
         const std::uint32_t where = address + at;
         const bool data = std::any_of(dataRanges.begin(), dataRanges.end(),
-                                      [&](const auto& r) { return where >= r.first && where < r.second; });
+                                      [&](const auto &r) { return where >= r.first && where < r.second; });
         if (data) continue;
         const std::uint32_t word = bytes::ByteReader(code).read32le(at);
         if ((word & kBxMask) == kBx || (word & kBxMask) == kBlxRegister || (word & kBlxImmediateMask) == kBlxImmediate)
@@ -48,7 +48,7 @@ std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t>& code, std:
     return 0;
 }
 
-bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, std::string& error) {
+bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, std::string &error) {
     program = {};
     bytes::ByteReader in(elf);
     if (elf.size() < elf::kHeaderSize || elf[0] != 0x7F || elf[1] != 'E' || elf[2] != 'L' || elf[3] != 'F') {
@@ -86,10 +86,10 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
             return false;
         }
     }
-    for (Section& s : sections) s.name = nameAt(elf, sections[namesIndex], s.nameOffset);
+    for (Section &s : sections) s.name = nameAt(elf, sections[namesIndex], s.nameOffset);
 
     // The sections the loader maps.
-    for (const Section& s : sections) {
+    for (const Section &s : sections) {
         if (!(s.flags & elf::kSectionFlagAlloc) || s.size == 0) continue;
         if (s.name != ".text" && s.name != ".rdata" && s.name != ".data") {
             error = "unexpected section " + s.name + " (only .text, .rdata and .data may be loaded)";
@@ -110,7 +110,7 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
         program.sections.push_back(std::move(out));
     }
     std::sort(program.sections.begin(), program.sections.end(),
-              [](const ProgramSection& a, const ProgramSection& b) { return a.address < b.address; });
+              [](const ProgramSection &a, const ProgramSection &b) { return a.address < b.address; });
     if (program.sections.empty() || program.sections.front().name != ".text") {
         error = "no code section";
         return false;
@@ -120,7 +120,7 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
     // Thumb code and data inside the code.
     std::map<std::string, std::uint32_t> symbols;
     std::vector<std::pair<std::uint32_t, char>> marks;
-    for (const Section& s : sections) {
+    for (const Section &s : sections) {
         if (s.type != elf::kSectionTypeSymbols || s.link >= count) continue;
         for (std::uint32_t at = 0; at + elf::kSymbolSize <= s.size; at += elf::kSymbolSize) {
             const std::uint64_t sym = std::uint64_t{s.offset} + at;
@@ -138,13 +138,13 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
                 symbols[name] = value;
         }
     }
-    for (const auto& [address, kind] : marks) {
+    for (const auto &[address, kind] : marks) {
         if (kind == elf::kMappingThumb) {
             error = "Thumb code in the program";
             return false;
         }
     }
-    const ProgramSection& code = program.sections.front();
+    const ProgramSection &code = program.sections.front();
     std::sort(marks.begin(), marks.end());
     std::vector<std::pair<std::uint32_t, std::uint32_t>> data;
     for (std::size_t i = 0; i < marks.size(); ++i)
@@ -158,7 +158,7 @@ bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, s
         return false;
     }
 
-    for (const char* name : {"__ce_import_directory", "__ce_import_directory_end", "__ce_iat_start", "__ce_iat_end"}) {
+    for (const char *name : {"__ce_import_directory", "__ce_import_directory_end", "__ce_iat_start", "__ce_iat_end"}) {
         if (!symbols.count(name)) {
             error = std::string("missing symbol ") + name + " (the import tables are not linked in)";
             return false;

@@ -30,12 +30,12 @@ inline constexpr std::uint32_t kImageBase = 0x00010000;
 inline constexpr std::uint32_t kSectionAlignment = 0x1000;
 
 // Reads the linked ELF file's bytes. On failure returns false and says why.
-bool readElfProgram(const std::vector<std::uint8_t>& elf, ElfProgram& program, std::string& error);
+bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, std::string &error);
 
 // The address of the first BX/BLX instruction in ARM code words of `code`
 // (mapped at `address`), skipping the words in `dataRanges` (start, end);
 // 0 when there is none.
-std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t>& code, std::uint32_t address,
-                                     const std::vector<std::pair<std::uint32_t, std::uint32_t>>& dataRanges);
+std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t> &code, std::uint32_t address,
+                                     const std::vector<std::pair<std::uint32_t, std::uint32_t>> &dataRanges);
 
 }  // namespace skedlin::ce

@@ -33,10 +33,10 @@ const std::vector<std::pair<std::string, std::string>> kDlls = {
 constexpr unsigned kImageBase = 0x10000;  // symbols minus this are relative addresses
 constexpr unsigned kImportByOrdinal = 0x80000000u;
 
-std::string rva(const std::string& symbol) { return symbol + " - " + std::to_string(kImageBase); }
+std::string rva(const std::string &symbol) { return symbol + " - " + std::to_string(kImageBase); }
 
 // The lookup value of an import: its ordinal with the high bit, or its hint/name entry.
-std::string lookup(const Import& import) {
+std::string lookup(const Import &import) {
     if (import.ordinal) return std::to_string(kImportByOrdinal | import.ordinal);
     return rva("__ce_hint_" + import.name);
 }
@@ -47,39 +47,39 @@ std::string assembly() {
       << "\t.syntax unified\n\t.arm\n";
     // Import directory, lookup tables, names: read-only data.
     s << "\t.section .rdata.ce_imports, \"a\"\n\t.balign 4\n\t.global __ce_import_directory\n__ce_import_directory:\n";
-    for (const auto& [dll, file] : kDlls) {
+    for (const auto &[dll, file] : kDlls) {
         bool used = false;
-        for (const Import& i : kImports) used = used || i.dll == dll;
+        for (const Import &i : kImports) used = used || i.dll == dll;
         if (!used) continue;
         s << "\t.word " << rva("__ce_lookup_" + dll) << ", 0, 0, " << rva("__ce_name_" + dll) << ", "
           << rva("__ce_iat_" + dll) << "\n";
     }
     s << "\t.word 0, 0, 0, 0, 0\n\t.global __ce_import_directory_end\n__ce_import_directory_end:\n";
-    for (const auto& [dll, file] : kDlls) {
+    for (const auto &[dll, file] : kDlls) {
         bool used = false;
-        for (const Import& i : kImports) used = used || i.dll == dll;
+        for (const Import &i : kImports) used = used || i.dll == dll;
         if (!used) continue;
         s << "__ce_lookup_" << dll << ":\n";
-        for (const Import& i : kImports)
+        for (const Import &i : kImports)
             if (i.dll == dll) s << "\t.word " << lookup(i) << "\n";
         s << "\t.word 0\n__ce_name_" << dll << ":\n\t.asciz \"" << file << "\"\n\t.balign 2\n";
     }
-    for (const Import& i : kImports)
+    for (const Import &i : kImports)
         if (!i.ordinal) s << "__ce_hint_" << i.name << ":\n\t.hword 0\n\t.asciz \"" << i.name << "\"\n\t.balign 2\n";
     // The import address table: writable, filled by the loader.
     s << "\t.section .data.ce_iat, \"aw\"\n\t.balign 4\n\t.global __ce_iat_start\n__ce_iat_start:\n";
-    for (const auto& [dll, file] : kDlls) {
+    for (const auto &[dll, file] : kDlls) {
         bool used = false;
-        for (const Import& i : kImports) used = used || i.dll == dll;
+        for (const Import &i : kImports) used = used || i.dll == dll;
         if (!used) continue;
         s << "__ce_iat_" << dll << ":\n";
-        for (const Import& i : kImports)
+        for (const Import &i : kImports)
             if (i.dll == dll) s << "__ce_slot_" << i.name << ":\n\t.word " << lookup(i) << "\n";
         s << "\t.word 0\n";
     }
     s << "\t.global __ce_iat_end\n__ce_iat_end:\n";
     // The thunks.
-    for (const Import& i : kImports) {
+    for (const Import &i : kImports) {
         s << "\t.section .text.ce_thunk." << i.name << ", \"ax\", %progbits\n\t.balign 4\n\t.global " << i.name
           << "\n\t.type " << i.name << ", %function\n"
           << i.name << ":\n\tldr ip, .Lslot_" << i.name << "\n\tldr pc, [ip]\n.Lslot_" << i.name
@@ -90,7 +90,7 @@ std::string assembly() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: ce_import_gen <output .s>\n");
         return 2;

@@ -15,27 +15,27 @@ constexpr std::uint16_t kScrollBarUsable = 0x8000;
 constexpr std::size_t kWindowBytes = 40;
 constexpr std::size_t kFormBytes = kWindowBytes + 28;
 constexpr std::size_t kObjectEntryBytes = 6;
-constexpr std::size_t kTitleBytes = 12;      // bounds and the text pointer
+constexpr std::size_t kTitleBytes = 12;  // bounds and the text pointer
 constexpr std::size_t kScrollBarBytes = 22;
 
-void putRect(Bytes& out, const Rect& r) {
+void putRect(Bytes &out, const Rect &r) {
     putWord(out, static_cast<std::uint16_t>(r.x));
     putWord(out, static_cast<std::uint16_t>(r.y));
     putWord(out, static_cast<std::uint16_t>(r.w));
     putWord(out, static_cast<std::uint16_t>(r.h));
 }
 
-void alignWord(Bytes& out) {
+void alignWord(Bytes &out) {
     if (out.size() % 2) out.push_back(0);
 }
 
-void patchLong(Bytes& out, std::size_t at, std::uint32_t value) {
+void patchLong(Bytes &out, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
 }  // namespace
 
-Bytes encodeForm(const FormDescription& form) {
+Bytes encodeForm(const FormDescription &form) {
     Bytes out;
     // Window: display size, display address, flags, bounds, clipping bounds,
     // bitmap, frame, draw state, next window.
@@ -78,7 +78,7 @@ Bytes encodeForm(const FormDescription& form) {
     alignWord(out);
 
     for (std::size_t i = 0; i < form.scrollBars.size(); ++i) {
-        const FormScrollBar& bar = form.scrollBars[i];
+        const FormScrollBar &bar = form.scrollBars[i];
         patchLong(out, list + (i + 1) * kObjectEntryBytes + 2, static_cast<std::uint32_t>(out.size()));
         putRect(out, bar.bounds);
         putWord(out, bar.id);
@@ -94,7 +94,7 @@ Bytes encodeForm(const FormDescription& form) {
     return out;
 }
 
-Bytes encodeMenuBar(const std::vector<MenuPullDown>& menus) {
+Bytes encodeMenuBar(const std::vector<MenuPullDown> &menus) {
     Bytes out;
     // Menu bar: window, bits behind, saved active window, bits behind the
     // status, attributes, current menu and item, command tick, menu count,
@@ -108,7 +108,7 @@ Bytes encodeMenuBar(const std::vector<MenuPullDown>& menus) {
     putLong(out, 0);
     // Pull-downs: window, bounds, bits behind, title bounds, title, item
     // count, item list.
-    for (const MenuPullDown& menu : menus) {
+    for (const MenuPullDown &menu : menus) {
         putLong(out, 0);
         putRect(out, menu.bounds);
         putLong(out, 0);
@@ -118,22 +118,22 @@ Bytes encodeMenuBar(const std::vector<MenuPullDown>& menus) {
         putLong(out, 0);
     }
     // Items: id, shortcut, flags, text pointer.
-    for (const MenuPullDown& menu : menus) {
-        for (const MenuItem& item : menu.items) {
+    for (const MenuPullDown &menu : menus) {
+        for (const MenuItem &item : menu.items) {
             putWord(out, item.id);
             putByte(out, static_cast<std::uint8_t>(item.shortcut));
             putByte(out, 0);
             putLong(out, 0);
         }
     }
-    for (const MenuPullDown& menu : menus) {
+    for (const MenuPullDown &menu : menus) {
         putText(out, menu.title);
-        for (const MenuItem& item : menu.items) putText(out, item.text);
+        for (const MenuItem &item : menu.items) putText(out, item.text);
     }
     return out;
 }
 
-Bytes encodeAlert(const AlertDescription& alert) {
+Bytes encodeAlert(const AlertDescription &alert) {
     Bytes out;
     putWord(out, static_cast<std::uint16_t>(alert.type));
     putWord(out, 0);  // no help text
@@ -141,7 +141,7 @@ Bytes encodeAlert(const AlertDescription& alert) {
     putWord(out, alert.defaultButton);
     putText(out, alert.title);
     putText(out, alert.message);
-    for (const std::string& button : alert.buttons) putText(out, button);
+    for (const std::string &button : alert.buttons) putText(out, button);
     return out;
 }
 

@@ -29,7 +29,7 @@ struct FormDescription {
     std::uint16_t menuBarId = 0;
     std::vector<FormScrollBar> scrollBars;
 };
-Bytes encodeForm(const FormDescription& form);
+Bytes encodeForm(const FormDescription &form);
 
 struct MenuItem {
     std::uint16_t id = 0;
@@ -42,7 +42,7 @@ struct MenuPullDown {
     Rect bounds;  // of the pull-down window
     std::vector<MenuItem> items;
 };
-Bytes encodeMenuBar(const std::vector<MenuPullDown>& menus);
+Bytes encodeMenuBar(const std::vector<MenuPullDown> &menus);
 
 enum class AlertType : std::uint16_t { Information = 0, Confirmation = 1, Warning = 2, Error = 3 };
 struct AlertDescription {
@@ -52,6 +52,6 @@ struct AlertDescription {
     std::vector<std::string> buttons;
     std::uint16_t defaultButton = 0;
 };
-Bytes encodeAlert(const AlertDescription& alert);
+Bytes encodeAlert(const AlertDescription &alert);
 
 }  // namespace skedlin::palm

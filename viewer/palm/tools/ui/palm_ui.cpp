@@ -30,24 +30,30 @@ std::vector<BundleResource> userInterface() {
         {MENU_ABOUT, 0, "About"},
     };
 
-    const AlertDescription damaged{AlertType::Error, "Damaged Package",
-                            "This package cannot be shown: ^1 (resource ^2).\n"
-                            "Nothing has been changed on your handheld.",
-                            {"OK"}, 0};
-    const AlertDescription copyAgain{AlertType::Confirmation, "Copy Again?",
-                              "This package has already been copied to your handheld. "
-                              "Copy its entries once more? They will then appear twice.",
-                              {"Copy", "Cancel"}, 1};
-    const AlertDescription copied{AlertType::Information, "Copied",
-                           "^1 copied to the Date Book and ^2 to the Address Book.^3", {"OK"}, 0};
-    const AlertDescription copyFailed{AlertType::Error, "Copy Failed",
-                               "^1\nEntries copied before this stay on your handheld.", {"OK"}, 0};
-    const AlertDescription noMemory{AlertType::Error, "Not Enough Memory",
-                             "There is not enough memory to show this package. "
-                             "Close other applications or free some memory, then try again.",
-                             {"OK"}, 0};
-    const AlertDescription nothing{AlertType::Information, "Nothing Chosen",
-                            "Choose at least one entry to copy.", {"OK"}, 0};
+    const AlertDescription damaged{AlertType::Error,
+                                   "Damaged Package",
+                                   "This package cannot be shown: ^1 (resource ^2).\n"
+                                   "Nothing has been changed on your handheld.",
+                                   {"OK"},
+                                   0};
+    const AlertDescription copyAgain{AlertType::Confirmation,
+                                     "Copy Again?",
+                                     "This package has already been copied to your handheld. "
+                                     "Copy its entries once more? They will then appear twice.",
+                                     {"Copy", "Cancel"},
+                                     1};
+    const AlertDescription copied{
+        AlertType::Information, "Copied", "^1 copied to the Date Book and ^2 to the Address Book.^3", {"OK"}, 0};
+    const AlertDescription copyFailed{
+        AlertType::Error, "Copy Failed", "^1\nEntries copied before this stay on your handheld.", {"OK"}, 0};
+    const AlertDescription noMemory{AlertType::Error,
+                                    "Not Enough Memory",
+                                    "There is not enough memory to show this package. "
+                                    "Close other applications or free some memory, then try again.",
+                                    {"OK"},
+                                    0};
+    const AlertDescription nothing{
+        AlertType::Information, "Nothing Chosen", "Choose at least one entry to copy.", {"OK"}, 0};
 
     return {
         {fourCharCode("tFRM"), VIEWER_FORM, encodeForm(form)},
@@ -63,7 +69,7 @@ std::vector<BundleResource> userInterface() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (argc != 2) {
         std::cerr << "usage: palm_ui OUT.bundle\n";
         return 2;
