@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "formats/Bytes.h"
 #include "viewer/core/skv_core.h"
 
 namespace {
@@ -74,16 +76,16 @@ void runScript(skv_context* ctx, const std::uint8_t* script, std::size_t length,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
     const std::uint8_t density = (data[0] & 1) ? 2 : 1;
-    const std::size_t scriptLength = std::min<std::size_t>(static_cast<std::size_t>(data[1] << 8 | data[2]), size - 3);
+    skedlin::bytes::ByteReader input(std::span<const std::uint8_t>(data, size));
+    const std::size_t scriptLength = std::min<std::size_t>(input.read16be(1), size - 3);
     const std::uint8_t* script = data + 3;
     std::size_t at = 3 + scriptLength;
 
     Resources resources;
     while (size - at >= 8) {
-        const std::uint32_t type =
-            static_cast<std::uint32_t>(data[at]) << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
-        const std::uint16_t id = static_cast<std::uint16_t>(data[at + 4] << 8 | data[at + 5]);
-        std::size_t length = static_cast<std::size_t>(data[at + 6] << 8 | data[at + 7]);
+        const std::uint32_t type = input.read32be(at);
+        const std::uint16_t id = input.read16be(at + 4);
+        std::size_t length = input.read16be(at + 6);
         at += 8;
         if (length > size - at) length = size - at;
         std::unique_ptr<std::uint8_t[]> body(new std::uint8_t[length ? length : 1]);

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStatusBar>
 
+#include "editor/document/BuildCommand.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DocumentMessages.h"
 #include "editor/document/ImportTextFile.h"
@@ -90,13 +90,8 @@ BuildErrorText buildErrorText(const BuildOutcome& outcome, const QString& errorF
     }
     text.message =
         outcome.crashed ? QString::fromUtf8(messages::kBuilderCrashed) : messages::messageForCode(outcome.exitCode);
-    QFile errorFile(errorFilePath);
-    if (errorFile.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = errorFile.readAll();
-        const qsizetype zero = bytes.indexOf('\0');
-        if (zero >= 0) bytes.truncate(zero);
-        text.details = decodeImportText(bytes);
-    }
+    const QByteArray bytes = readErrorFileBytes(errorFilePath);
+    if (!bytes.isEmpty()) text.details = decodeImportText(bytes);
     return text;
 }
 

@@ -22,7 +22,7 @@
 #include "formats/Bytes.h"
 #include "formats/prc/PalmResource.h"
 #include "formats/prc/PrcFile.h"
-#include "viewer/palm/tools/ResourceBundle.h"
+#include "formats/palm/ResourceBundle.h"
 
 namespace {
 

@@ -13,6 +13,10 @@
 // home phone, to install before a copy: the copy must leave it as it is.
 //
 // Exit status: 0 printed, 1 the database is missing or a record is damaged.
+//
+// Its record decoding is written from the handheld's record layouts and
+// shares no code with the builder, so what the tests read back checks the
+// builder's bytes independently.
 
 #include <cctype>
 #include <cstdint>

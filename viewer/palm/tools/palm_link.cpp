@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/palm/tools/ResourceBundle.h"
+#include "formats/palm/ResourceBundle.h"
 
 namespace {
 
@@ -45,9 +45,10 @@ struct Elf {
     std::uint32_t entry = 0;
     std::vector<Section> sections;
 
-    bool has(std::size_t at, std::size_t count) const { return at <= data.size() && count <= data.size() - at; }
-    std::uint32_t word(std::size_t at) const { return (std::uint32_t{data[at]} << 8) | data[at + 1]; }
-    std::uint32_t lng(std::size_t at) const { return (word(at) << 16) | word(at + 2); }
+    bool has(std::size_t at, std::size_t count) const { return skedlin::bytes::ByteReader(data).has(at, count); }
+    // Big-endian fields; callers check has() first (a field outside reads as 0).
+    std::uint32_t word(std::size_t at) const { return skedlin::bytes::ByteReader(data).read16be(at); }
+    std::uint32_t lng(std::size_t at) const { return skedlin::bytes::ByteReader(data).read32be(at); }
 };
 
 bool fail(const std::string &message) {

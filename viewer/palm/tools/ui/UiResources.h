@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/palm/tools/ResourceBundle.h"
+#include "formats/palm/ResourceBundle.h"
 
 namespace skedlin::palm {
 
