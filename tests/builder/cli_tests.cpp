@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "CliTestSupport.h"
-#include "tests/palm/PrcTestReader.h"
+#include "cli_test_support.h"
+#include "tests/palm/prc_test_reader.h"
 
 namespace fs = std::filesystem;
 using clitest::filesIn;

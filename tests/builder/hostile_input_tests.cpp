@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "CliTestSupport.h"
+#include "cli_test_support.h"
 
 namespace fs = std::filesystem;
 using clitest::readText;

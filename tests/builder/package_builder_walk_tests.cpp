@@ -15,7 +15,7 @@
 #include "builder/ResourceIds.h"
 #include "formats/prc/PalmResourceTypes.h"
 #include "builder/pocketpc/PocketPcTarget.h"
-#include "tests/palm/PrcTestReader.h"
+#include "tests/palm/prc_test_reader.h"
 
 namespace fs = std::filesystem;
 using namespace skedlin;

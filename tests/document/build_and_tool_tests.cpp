@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/BuildCommand.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DocumentMessages.h"

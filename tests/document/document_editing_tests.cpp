@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 
 namespace skedlin {

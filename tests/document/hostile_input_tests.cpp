@@ -12,7 +12,7 @@
 
 #include <sys/stat.h>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/DocumentMessages.h"
 #include "editor/document/ImportMessages.h"
 #include "editor/document/ImportTextFile.h"

@@ -9,7 +9,7 @@
 
 #include <QRegularExpression>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageReader.h"
 #include "editor/document/PackageWriter.h"

@@ -5,7 +5,7 @@
 
 #include <QTemporaryDir>
 
-#include "ImportTestSupport.h"
+#include "import_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/CsvReader.h"
 #include "editor/document/PackageImport.h"

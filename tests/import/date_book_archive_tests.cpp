@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
-#include "ImportTestSupport.h"
+#include "import_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DateBookArchiveReader.h"
 #include "editor/document/PackageImport.h"

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ImportTestSupport.h"
+#include "import_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ImportTextFile.h"
 #include "editor/document/PackageImport.h"

@@ -11,7 +11,7 @@
 
 #include <set>
 
-#include "ImportTestSupport.h"
+#include "import_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ICalendarReader.h"
 #include "editor/document/PackageImport.h"

@@ -1,5 +1,5 @@
 // PalmResourceDatabase, ResourceWriter and the generated Palm viewer template
-// checked with the independent reader of PrcTestReader.h.
+// checked with the independent reader of prc_test_reader.h.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "PrcTestReader.h"
+#include "prc_test_reader.h"
 #include "builder/palm/PalmResourceDatabase.h"
 #include "formats/prc/PalmResourceTypes.h"
 #include "builder/palm/ResourceWriter.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 #include "builder/PackageBuilder.h"
 #include "builder/pocketpc/PocketPcExecutable.h"
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 
 namespace skedlin::test {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 #include "formats/pe/ResourceTree.h"
 
 namespace skedlin::test {

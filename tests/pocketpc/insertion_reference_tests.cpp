@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 #include "builder/pocketpc/InPlaceResourceSection.h"
 #include "builder/pocketpc/ResourceSectionEditor.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 #include "templates/pocketpc/PocketPcTemplate.h"
 
 namespace skedlin::test {

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "builder/BitmapElementLoader.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/BitmapFiles.h"

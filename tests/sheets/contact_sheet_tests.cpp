@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/CContactGeneral.h"
 #include "editor/ui/CContactGroups.h"

@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/CEventGeneral.h"
 #include "editor/ui/CEventRepeat.h"

@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/ui/SheetHelp.h"
 

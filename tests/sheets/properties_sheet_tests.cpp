@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/CGroupDetailsDlg.h"
 #include "editor/ui/CGroupsPage.h"

@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/ui/CMainFrame.h"

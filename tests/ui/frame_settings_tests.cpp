@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/ui/DroppedFiles.h"
 #include "editor/ui/FrameSettings.h"
 

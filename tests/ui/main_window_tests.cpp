@@ -13,7 +13,7 @@
 #include <QToolBar>
 #include <QtEndian>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/CEventGeneral.h"
 #include "editor/ui/CEventSheet.h"

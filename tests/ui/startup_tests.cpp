@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/ui/CSkedlinApp.h"
 #include "editor/ui/FrameSettings.h"
 

@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/ui/CMainFrame.h"

@@ -1,4 +1,4 @@
-#include "TestTemplates.h"
+#include "test_templates.h"
 
 #include <fstream>
 #include <random>
@@ -6,19 +6,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "formats/Bytes.h"
 #include "templates/pocketpc/PocketPcTemplate.h"
 
 namespace skedlin::test {
-
-namespace {
-void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) b[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-}  // namespace
 
 std::vector<std::uint8_t> templateBytes() {
     auto image = templates::pocketPcTemplateImage();
@@ -57,9 +48,9 @@ std::vector<std::uint8_t> templateWithSection(const std::function<void(std::vect
     image.resize(rsrc.rawOffset + raw, 0);
     const std::uint32_t nt = get32(image, 0x3C);
     const std::uint32_t header = nt + 248 + 40 * (pe.sectionCount - 1u);
-    put32(image, header + 8, static_cast<std::uint32_t>(section.size()));
-    put32(image, header + 16, raw);
-    put32(image, nt + 24 + 96 + 20, static_cast<std::uint32_t>(section.size()));
+    bytes::ByteWriter(image).patch32le(header + 8, static_cast<std::uint32_t>(section.size()));
+    bytes::ByteWriter(image).patch32le(header + 16, raw);
+    bytes::ByteWriter(image).patch32le(nt + 24 + 96 + 20, static_cast<std::uint32_t>(section.size()));
     return image;
 }
 
@@ -71,14 +62,14 @@ std::vector<std::uint8_t> makeBmp(int width, int height, int bitCount,
     std::vector<std::uint8_t> f(dataOffset + rowSize * height, 0);
     f[0] = 'B';
     f[1] = 'M';
-    put32(f, 2, static_cast<std::uint32_t>(f.size()));
-    put32(f, 10, dataOffset);
-    put32(f, 14, 40);
-    put32(f, 18, static_cast<std::uint32_t>(width));
-    put32(f, 22, static_cast<std::uint32_t>(height));
-    put16(f, 26, 1);
-    put16(f, 28, static_cast<std::uint16_t>(bitCount));
-    put32(f, 46, static_cast<std::uint32_t>(paletteCount));
+    bytes::ByteWriter(f).patch32le(2, static_cast<std::uint32_t>(f.size()));
+    bytes::ByteWriter(f).patch32le(10, dataOffset);
+    bytes::ByteWriter(f).patch32le(14, 40);
+    bytes::ByteWriter(f).patch32le(18, static_cast<std::uint32_t>(width));
+    bytes::ByteWriter(f).patch32le(22, static_cast<std::uint32_t>(height));
+    bytes::ByteWriter(f).patch16le(26, 1);
+    bytes::ByteWriter(f).patch16le(28, static_cast<std::uint16_t>(bitCount));
+    bytes::ByteWriter(f).patch32le(46, static_cast<std::uint32_t>(paletteCount));
     for (int v = 0; v < paletteCount; ++v)
         for (int c = 0; c < 3; ++c) f[54 + 4 * v + c] = static_cast<std::uint8_t>(v);
     for (int stored = 0; stored < height; ++stored) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "builder/pocketpc/PocketPcExecutable.h"
-#include "PeTestReader.h"
+#include "pe_test_reader.h"
 
 namespace skedlin::test {
 

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ICalendarWriter.h"
 #include "editor/document/PackageExport.h"

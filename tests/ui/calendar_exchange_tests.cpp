@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/Commands.h"

@@ -1,4 +1,4 @@
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 
 #include <QCoreApplication>
 #include <QFile>

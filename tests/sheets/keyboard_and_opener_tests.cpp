@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/ui/BuildDialogs.h"

@@ -1,4 +1,4 @@
-#include "SheetTestSupport.h"
+#include "sheet_test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +26,8 @@ struct OffscreenApplication {
 };
 OffscreenApplication application;
 
+// The test bitmaps are written by hand, apart from the format layer, so the
+// editor's check is tried on bytes its own reader did not help to make.
 void putLe16(QByteArray& bytes, int offset, int value) {
     bytes[offset] = char(value & 0xFF);
     bytes[offset + 1] = char((value >> 8) & 0xFF);

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "DocumentTestSupport.h"
+#include "document_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 
 namespace skedlin {

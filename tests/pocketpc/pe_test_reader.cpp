@@ -1,4 +1,4 @@
-#include "PeTestReader.h"
+#include "pe_test_reader.h"
 
 #include <fstream>
 #include <iterator>
