@@ -22,6 +22,7 @@
 #include "formats/Bytes.h"
 #include "formats/prc/PalmResource.h"
 #include "formats/prc/PrcFile.h"
+#include "formats/palm/PalmBitmapLayout.h"
 #include "formats/palm/ResourceBundle.h"
 
 namespace {
@@ -30,8 +31,6 @@ using Bytes = std::vector<std::uint8_t>;
 using skedlin::palm::fourCharCode;
 
 // Palm OS numbers are big-endian.
-void putWord(Bytes& out, std::uint16_t value) { skedlin::bytes::ByteWriter(out).put16be(value); }
-void putText(Bytes& out, std::string_view text) { skedlin::bytes::ByteWriter(out).putText(text); }
 
 // ---- Database header ------------------------------------------------------
 
@@ -51,23 +50,25 @@ constexpr std::uint32_t kCreator = fourCharCode("SKL0");
 // reserved words; then the rows, each padded to a 16-bit boundary. 1 bit per
 // pixel, 1 = black.
 
-constexpr std::uint8_t kBitmapVersion1 = 1;
 constexpr std::uint8_t kOneBitPerPixel = 1;
 
 Bytes monochromeBitmap(const std::vector<std::string_view>& rows) {
+    namespace layout = skedlin::palm::bitmap;
     const auto height = static_cast<std::uint16_t>(rows.size());
     const auto width = static_cast<std::uint16_t>(rows.empty() ? 0 : rows.front().size());
     const auto rowBytes = static_cast<std::uint16_t>(((width + 15) / 16) * 2);
     Bytes bitmap;
-    putWord(bitmap, width);
-    putWord(bitmap, height);
-    putWord(bitmap, rowBytes);
-    putWord(bitmap, 0);  // flags: not compressed, no colour table, no transparency
-    bitmap.push_back(kOneBitPerPixel);
-    bitmap.push_back(kBitmapVersion1);
-    putWord(bitmap, 0);  // next depth offset: the only bitmap of the family
-    putWord(bitmap, 0);  // reserved
-    putWord(bitmap, 0);  // reserved
+    skedlin::bytes::ByteWriter out(bitmap);
+    out.put16be(width);
+    out.put16be(height);
+    out.put16be(rowBytes);
+    out.put16be(0);  // flags: not compressed, no colour table, no transparency
+    out.put8(kOneBitPerPixel);
+    out.put8(layout::kVersion1);
+    out.put16be(0);  // next depth offset: the only bitmap of the family
+    out.put16be(0);  // reserved
+    out.put16be(0);  // reserved
+    static_assert(layout::kOffsetVersion + 7 == layout::kHeaderV1Bytes);
     for (std::string_view row : rows) {
         Bytes packed(rowBytes, 0);
         for (std::size_t x = 0; x < row.size(); ++x) {
@@ -112,7 +113,7 @@ Bytes databaseImage(const std::vector<Resource>& resources) {
 
 Bytes text(std::string_view value) {
     Bytes bytes;
-    putText(bytes, value);
+    skedlin::bytes::ByteWriter(bytes).putText(value);
     return bytes;
 }
 

@@ -127,37 +127,40 @@ bool checkRelocations(const Elf &elf, std::size_t textIndex) {
 Bytes code0() {
     // The A5 world: 32 bytes above A5 before a jump table of one 8-byte entry,
     // no globals below A5. The entry names offset 0 of segment 1.
-    Bytes out;
-    putLong(out, 32 + 8);
-    putLong(out, 0);
-    putLong(out, 8);
-    putLong(out, 32);
-    putWord(out, 0);       // offset of the routine in its segment
-    putWord(out, 0x3F3C);  // move.w #1,-(sp)
-    putWord(out, 1);
-    putWord(out, 0xA9F0);  // _LoadSeg
-    return out;
+    Bytes bytes;
+    skedlin::bytes::ByteWriter out(bytes);
+    out.put32be(32 + 8);
+    out.put32be(0);
+    out.put32be(8);
+    out.put32be(32);
+    out.put16be(0);       // offset of the routine in its segment
+    out.put16be(0x3F3C);  // move.w #1,-(sp)
+    out.put16be(1);
+    out.put16be(0xA9F0);  // _LoadSeg
+    return bytes;
 }
 
 Bytes data0() {
     // No initialised globals: a zero size, three empty blocks (A5 offset and
     // end byte), and empty relocation tables.
-    Bytes out;
-    putLong(out, 0);
+    Bytes bytes;
+    skedlin::bytes::ByteWriter out(bytes);
+    out.put32be(0);
     for (int block = 0; block < 3; ++block) {
-        putLong(out, 0);
-        putByte(out, 0);
+        out.put32be(0);
+        out.put8(0);
     }
-    for (int i = 0; i < 6; ++i) putLong(out, 0);
-    return out;
+    for (int i = 0; i < 6; ++i) out.put32be(0);
+    return bytes;
 }
 
 Bytes pref0(std::uint32_t stackBytes) {
-    Bytes out;
-    putWord(out, 30);  // task priority
-    putLong(out, stackBytes);
-    putLong(out, 0x1000);  // minimum heap
-    return out;
+    Bytes bytes;
+    skedlin::bytes::ByteWriter out(bytes);
+    out.put16be(30);  // task priority
+    out.put32be(stackBytes);
+    out.put32be(0x1000);  // minimum heap
+    return bytes;
 }
 
 // Reads one linked part and checks it; the code resource is .text followed by
