@@ -4,21 +4,16 @@
 #include <QProcess>
 #include <QStringDecoder>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
+#include "editor/document/BuilderErrorFile.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DocumentMessages.h"
 #include "editor/document/ProgramDirectory.h"
-#include "formats/RegularFile.h"
 #include "model/Windows1252.h"
 
 namespace skedlin {
 namespace {
-
-// The builder writes one message; anything this large is not its error file.
-constexpr std::uint64_t kMaxErrorFileBytes = 16u * 1024u * 1024u;
 
 constexpr const char* kErrorFileSuffix = ".err";
 constexpr const char* kPalmSuffix = ".prc";
@@ -79,15 +74,6 @@ void startBuilder(QProcess& process, const BuildPlan& plan) {
     process.setArguments(plan.arguments);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start();
-}
-
-QByteArray readErrorFileBytes(const QString& path) {
-    std::vector<std::uint8_t> contents;
-    if (!readRegularFile(QFile::encodeName(path).toStdString(), kMaxErrorFileBytes, contents)) return QByteArray();
-    QByteArray bytes(reinterpret_cast<const char*>(contents.data()), static_cast<qsizetype>(contents.size()));
-    const qsizetype zero = bytes.indexOf('\0');
-    if (zero >= 0) bytes.truncate(zero);
-    return bytes;
 }
 
 QString readErrorFile(const QString& path) {

@@ -3,7 +3,6 @@
 // saved package and turns its exit code and error file into the texts the
 // editor shows. The windowed editor and SkedlinTool share it.
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -62,8 +61,5 @@ BuildOutcome runBuild(const BuildPlan& plan);
 // when they are valid UTF-8 and as Windows-1252 otherwise; empty when the file
 // cannot be opened.
 QString readErrorFile(const QString& path);
-// The bytes of the builder's error file up to its first zero byte, read as a
-// regular file of bounded size; empty when it cannot be read.
-QByteArray readErrorFileBytes(const QString& path);
 
 }  // namespace skedlin

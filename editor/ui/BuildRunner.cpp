@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QStatusBar>
 
-#include "editor/document/BuildCommand.h"
+#include "editor/document/BuilderErrorFile.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/DocumentMessages.h"
 #include "editor/document/ImportTextFile.h"
