@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "PeTestReader.h"
-#include "TestTemplates.h"
+#include "pe_test_reader.h"
+#include "test_templates.h"
 #include "viewer/pocketpc/tools/ElfProgram.h"
 
 namespace skedlin::test {
