@@ -9,7 +9,7 @@
 #include "inspect_test_support.h"
 #include "model/Windows1252.h"
 #include "tests/builder/contacts_events_decoders.h"
-#include "tests/palm/PrcTestReader.h"
+#include "tests/palm/prc_test_reader.h"
 
 namespace skedlin::inspecttest {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "inspect_test_support.h"
 #include "tests/builder/contacts_events_decoders.h"
-#include "tests/pocketpc/PeTestReader.h"
+#include "tests/pocketpc/pe_test_reader.h"
 
 namespace skedlin::inspecttest {
 namespace {
