@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FuzzTempFile.h"
+#include "fuzz_temp_file.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/PackageReader.h"
 #include "editor/document/PackageWriter.h"

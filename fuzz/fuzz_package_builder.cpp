@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzTempFile.h"
+#include "fuzz_temp_file.h"
 #include "builder/PackageBuilder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

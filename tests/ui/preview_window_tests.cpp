@@ -11,7 +11,7 @@
 
 #include <functional>
 
-#include "UiTestSupport.h"
+#include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/preview/PreviewSession.h"

@@ -1,4 +1,4 @@
-#include "FakeStore.h"
+#include "fake_store.h"
 
 #include <cmath>
 #include <cstdio>

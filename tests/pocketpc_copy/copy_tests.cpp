@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeStore.h"
+#include "fake_store.h"
 
 extern "C" {
 #include "ppc_copy.h"

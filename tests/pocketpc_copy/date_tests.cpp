@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "FakeStore.h"
+#include "fake_store.h"
 
 extern "C" {
 #include "ppc_bstr.h"
