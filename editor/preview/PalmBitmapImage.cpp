@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "formats/Bytes.h"
 #include "formats/palm/PalmBitmapLayout.h"
 
 namespace skedlin::preview {
@@ -57,10 +58,11 @@ QImage palmBitmapImage(const std::uint8_t* family, std::uint32_t size, const skv
     // A bitmap's own colour table replaces the system palette for its indexes.
     std::array<QRgb, 256> palette{};
     for (int i = 0; i < 256; ++i) palette[static_cast<std::size_t>(i)] = systemPaletteColour(i);
+    const std::span<const std::uint8_t> familyBytes(family, size);
     if (bitmap.colour_table && depth <= 8) {
         const std::uint64_t at = bitmap.colour_table;
         if (at + 2 > size) return {};
-        const int count = family[at] << 8 | family[at + 1];
+        const int count = bytes::ByteReader(familyBytes).read16be(at);
         if (at + 2 + std::uint64_t{4} * count > size) return {};
         for (int i = 0; i < count && i < 256; ++i) {
             const std::uint8_t* entry = family + at + 2 + 4 * i;
@@ -73,13 +75,15 @@ QImage palmBitmapImage(const std::uint8_t* family, std::uint32_t size, const skv
 
     QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
     for (int row = 0; row < bitmap.height; ++row) {
-        const std::uint8_t* bits = family + bitmap.bits + static_cast<std::size_t>(row) * bitmap.row_bytes;
+        const std::size_t rowStart = bitmap.bits + static_cast<std::size_t>(row) * bitmap.row_bytes;
+        const std::uint8_t* bits = family + rowStart;
+        bytes::ByteReader rowBytes(familyBytes.subspan(rowStart, bitmap.row_bytes));
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(row));
         for (int column = 0; column < bitmap.width; ++column) {
             QRgb colour;
             bool clear = false;
             if (depth == 16) {
-                const std::uint32_t value = static_cast<std::uint32_t>(bits[2 * column] << 8 | bits[2 * column + 1]);
+                const std::uint32_t value = rowBytes.read16be(2 * static_cast<std::uint64_t>(column));
                 const int red = static_cast<int>((value >> 11) & 0x1F), green = static_cast<int>((value >> 5) & 0x3F),
                           blue = static_cast<int>(value & 0x1F);
                 colour = qRgb(red << 3 | red >> 2, green << 2 | green >> 4, blue << 3 | blue >> 2);

@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "formats/Bytes.h"
 #include "formats/prc/PrcFile.h"
 
 namespace skedlin::preview {
@@ -23,8 +24,7 @@ std::shared_ptr<const PreviewPackage> PreviewPackage::fromBytes(QByteArray image
                                               static_cast<std::size_t>(image.size()));
     if (bytes.size() < prc::kHeaderBytes)
         return fail(QStringLiteral("The file is too short to be a Palm OS resource database."));
-    const std::uint16_t attributes =
-        static_cast<std::uint16_t>(bytes[prc::kOffsetAttributes] << 8 | bytes[prc::kOffsetAttributes + 1]);
+    const std::uint16_t attributes = bytes::ByteReader(bytes).read16be(prc::kOffsetAttributes);
     if (!(attributes & kResourceDatabaseFlag))
         return fail(QStringLiteral("The file is not a Palm OS resource database (.prc)."));
 
