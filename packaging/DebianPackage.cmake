@@ -37,7 +37,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${SKEDLIN_HOMEPAGE})
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(TARGET Skedlin)
+if(SKEDLIN_EDITOR)
   # Loaded at run time, so invisible to dpkg-shlibdeps: the editor cannot open
   # a window without Qt's platform plugins, and draws its toolbar and menu
   # icons from SVG through the plugins of libqt6svg6.
