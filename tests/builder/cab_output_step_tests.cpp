@@ -91,13 +91,13 @@ TEST_F(OutputStep, BothTargetsLeaveThePrcAndAnInstallerCabinet) {
 
     TempDir extracted;
     ASSERT_TRUE(extractCabinet(cabinet, extracted.path()));
-    const std::string payload = readFile(extracted.file("0000Conf.001"));
+    const std::string payload = readFileText(extracted.file("0000Conf.001"));
     EXPECT_EQ(payload.substr(0, 2), "MZ");
-    EXPECT_EQ(payload, readFile(root.file("kept.exe")));
+    EXPECT_EQ(payload, readFileText(root.file("kept.exe")));
 
     SetupFile setup;
     std::string error;
-    ASSERT_TRUE(parseSetupFile(readFile(extracted.file(members[0])), setup, error)) << error;
+    ASSERT_TRUE(parseSetupFile(readFileText(extracted.file(members[0])), setup, error)) << error;
     EXPECT_EQ(setup.appName, "Conference");
     EXPECT_EQ(setup.provider, "Skedlin");
     EXPECT_EQ(setup.processorType, 2577u);
@@ -122,7 +122,7 @@ TEST_F(OutputStep, LauncherNameWithQuotesAndAccentsReachesTheDeviceUnchanged) {
     ASSERT_EQ(names.size(), 2u);
     SetupFile setup;
     std::string error;
-    ASSERT_TRUE(parseSetupFile(readFile(extracted.file(names[0])), setup, error)) << error;
+    ASSERT_TRUE(parseSetupFile(readFileText(extracted.file(names[0])), setup, error)) << error;
     EXPECT_EQ(setup.appName, "Caf\xe9 & \"Talks\"");  // Windows-1252, as the device reads it
     ASSERT_EQ(setup.shortcuts.size(), 1u);
     EXPECT_EQ(setup.shortcutPath(setup.shortcuts[0]), "%CE11%\\Caf\xe9 & \"Talks\".lnk");
@@ -138,7 +138,7 @@ TEST_F(OutputStep, LauncherNameThatLooksLikeAMacroInstallsUnderItsOwnText) {
     ASSERT_EQ(names.size(), 2u);
     SetupFile setup;
     std::string error;
-    ASSERT_TRUE(parseSetupFile(readFile(extracted.file(names[0])), setup, error)) << error;
+    ASSERT_TRUE(parseSetupFile(readFileText(extracted.file(names[0])), setup, error)) << error;
     EXPECT_EQ(setup.appName, "%CE2% 100%");
     ASSERT_EQ(setup.files.size(), 1u);
     EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\%CE2% 100%");
@@ -152,7 +152,7 @@ TEST_F(OutputStep, WizardsReasonFollowsItsNumberInTheErrorFile) {
     writeFile(input, packageXml(""));
     const auto run = build({"/WINCE", "/ERR", root.file("errors.txt")});
     EXPECT_EQ(run.exitCode, 13);
-    const std::string errors = readFile(root.file("errors.txt"));
+    const std::string errors = readFileText(root.file("errors.txt"));
     const std::size_t number = errors.find("An error was returned by the Microsoft CAB Wizard.  Error number = 1");
     ASSERT_NE(number, std::string::npos) << errors;
     EXPECT_NE(errors.find("AppName is empty", number), std::string::npos) << errors;
@@ -206,8 +206,8 @@ TEST_F(OutputStep, WizardGetsItsArgumentsAndAnInfNamingTheExecutablesFolder) {
     const auto run = build({"/WINCE"});
     EXPECT_EQ(run.exitCode, 13);
     EXPECT_NE(run.err.find("did not write the cabinet"), std::string::npos) << run.err;
-    EXPECT_EQ(readFile(root.file("argv")), bin + "/cabwiz\n" + outputBase + ".inf\n/cpu\narm\n");
-    const std::string inf = readFile(root.file("kept.inf"));
+    EXPECT_EQ(readFileText(root.file("argv")), bin + "/cabwiz\n" + outputBase + ".inf\n/cpu\narm\n");
+    const std::string inf = readFileText(root.file("kept.inf"));
     EXPECT_NE(inf.find("\r\n1 = ,\"files\",,\"" + root.file("out") + "\"\r\n"), std::string::npos) << inf;
     EXPECT_EQ(outputs(), (std::vector<std::string>{}));
 }
@@ -231,7 +231,7 @@ TEST_F(OutputStep, PalmOnlyLeavesPocketPcFilesAlone) {
     writeFile(outputBase + ".cab", "left by an earlier build");
     const auto run = build({"/PALM"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(readFile(outputBase + ".cab"), "left by an earlier build");
+    EXPECT_EQ(readFileText(outputBase + ".cab"), "left by an earlier build");
     EXPECT_EQ(outputs(), (std::vector<std::string>{"Conf.cab", "Conf.prc"}));
 }
 

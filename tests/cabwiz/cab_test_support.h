@@ -46,7 +46,7 @@ struct CommandResult {
 // Runs argv (no shell) with its working directory unchanged.
 CommandResult runProgram(const std::vector<std::string>& argv);
 
-std::string readFile(const std::string& path);
+std::string readFileText(const std::string& path);
 std::vector<std::string> folderNames(const std::string& folder);  // sorted
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
@@ -140,7 +140,7 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-inline std::string readFile(const std::string& path) {
+inline std::string readFileText(const std::string& path) {
     std::ifstream stream(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
 }
@@ -174,8 +174,8 @@ inline CommandResult runProgram(const std::vector<std::string>& argv) {
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
+    result.out = readFileText(outPath);
+    result.err = readFileText(errPath);
     return result;
 }
 

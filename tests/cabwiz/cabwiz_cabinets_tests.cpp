@@ -93,7 +93,7 @@ TEST(CabwizCabinet, BuilderDescriptionGivesTheInstallerTheDeviceExpects) {
     EXPECT_EQ(cabinetMembers(cabinet), (std::vector<std::string>{"0000Conf.000", "0000Conf.001"}));
     // Some device-side tools only find an installer whose setup file is
     // stored, not compressed: folder 0 must use compression type 0.
-    const std::string raw = readFile(cabinet);
+    const std::string raw = readFileText(cabinet);
     ASSERT_GE(raw.size(), 44u);
     EXPECT_EQ(raw.substr(0, 4), "MSCF");
     EXPECT_EQ(raw[36 + 6], 0);
@@ -101,9 +101,9 @@ TEST(CabwizCabinet, BuilderDescriptionGivesTheInstallerTheDeviceExpects) {
 
     TempDir out;
     ASSERT_TRUE(extractCabinet(cabinet, out.path()));
-    EXPECT_EQ(readFile(out.file("0000Conf.001")), payload);
-    const std::string setupBytes = readFile(out.file("0000Conf.000"));
-    EXPECT_EQ(readFile(dir.file("Conf.arm.dat")), setupBytes);
+    EXPECT_EQ(readFileText(out.file("0000Conf.001")), payload);
+    const std::string setupBytes = readFileText(out.file("0000Conf.000"));
+    EXPECT_EQ(readFileText(dir.file("Conf.arm.dat")), setupBytes);
 
     const SetupFile setup = decode(setupBytes);
     EXPECT_EQ(setup.appName, "Conference");
@@ -144,9 +144,9 @@ TEST(CabwizCabinet, SameInputGivesTheSameCabinet) {
     writeFile(dir.file("Conf.exe"), "payload");
     writeFile(dir.file("Conf.inf"), builderInf(dir.path()));
     ASSERT_EQ(runProgram({kCabwiz, dir.file("Conf.inf"), "/cpu", "arm"}).exitCode, 0);
-    const std::string first = readFile(dir.file("Conf.arm.cab"));
+    const std::string first = readFileText(dir.file("Conf.arm.cab"));
     ASSERT_EQ(runProgram({kCabwiz, dir.file("Conf.inf"), "/CPU", "arm"}).exitCode, 0);
-    EXPECT_EQ(readFile(dir.file("Conf.arm.cab")), first);
+    EXPECT_EQ(readFileText(dir.file("Conf.arm.cab")), first);
 }
 
 // A description written by hand: UTF-8, lower-case keys, comments, a
@@ -201,7 +201,7 @@ TEST(CabwizCabinet, HandWrittenDescriptionWithRegistryAndSeveralFiles) {
     EXPECT_EQ(cabinetMembers(dir.file("Café.cab")),
               (std::vector<std::string>{"0000Caf_.000", "00Viewer.001", "V_RYLO~1.002"}));
 
-    const SetupFile setup = decode(readFile(dir.file("Café.dat")));
+    const SetupFile setup = decode(readFileText(dir.file("Café.dat")));
     EXPECT_EQ(setup.appName, "Caf\xe9 Guide");  // Windows-1252 on the device
     EXPECT_EQ(setup.provider, "Quenby \"Soft\"");
     EXPECT_EQ(setup.processorType, 0u);
@@ -254,7 +254,7 @@ TEST(CabwizCabinet, OrdinaryPunctuationInNamesIsKept) {
 
     const auto run = runProgram({kCabwiz, dir.file("Conf.inf"), "/cpu", "arm"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const SetupFile setup = decode(readFile(dir.file("Conf.arm.dat")));
+    const SetupFile setup = decode(readFileText(dir.file("Conf.arm.dat")));
     EXPECT_EQ(setup.appName, name);
     ASSERT_EQ(setup.files.size(), 1u);
     EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\" + name);
@@ -276,7 +276,7 @@ TEST(CabwizCabinet, EscapedPercentSignsAreTextNotMacros) {
 
     const auto run = runProgram({kCabwiz, dir.file("Conf.inf"), "/cpu", "arm"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const SetupFile setup = decode(readFile(dir.file("Conf.arm.dat")));
+    const SetupFile setup = decode(readFileText(dir.file("Conf.arm.dat")));
     EXPECT_EQ(setup.appName, "%CE2% 5%");
     ASSERT_EQ(setup.files.size(), 1u);
     EXPECT_EQ(setup.directories.at(setup.files[0].directoryId), "%CE1%\\%CE2% 5%");

@@ -107,7 +107,7 @@ TEST(CabwizRefusesFiles, UnreadableInputsAndNoPartialOutput) {
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("Guide.inf:19: cannot read the source file"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Guide.exe"), std::string::npos);
-    EXPECT_EQ(readFile(dir.file("Guide.arm.cab")), "earlier");
+    EXPECT_EQ(readFileText(dir.file("Guide.arm.cab")), "earlier");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"Guide.arm.cab", "Guide.inf", "Junk.inf"}));
 }
 
