@@ -3,6 +3,10 @@
  * costs only its own rows: positions move row by row from the top row. */
 #include "skv_layout.h"
 
+/* An event row: the start time right-aligned in a column ending this many
+ * standard pixels from the row's left, then a gap, then the title. */
+enum { SKV_TIME_COLUMN_END = 37, SKV_TIME_TITLE_GAP = 3 };
+
 uint8_t skv_is_list_screen(uint8_t screen) {
     return screen == SKV_SCREEN_GROUPS || screen == SKV_SCREEN_EVENTS || screen == SKV_SCREEN_CONTACTS ||
            screen == SKV_SCREEN_COPY_GROUPS || screen == SKV_SCREEN_COPY_ENTRIES;
@@ -163,15 +167,18 @@ static void event_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t heig
     if (!skv_load_event(ctx, id, &event)) return;
     if (choose) x = (int16_t)(x + checkbox(ctx, y, skv_bit(ctx->chosen_events, (uint16_t)(id - SKV_ID_FIRST_EVENT))));
     if (event.start_time != SKV_NO_TIME) {
+        /* Times end where the time column ends, so their colons line up and the
+           widest ("12:45 pm") still leaves a gap before the title. */
         length = skv_format_time(text, event.start_time);
-        skv_text_at(ctx, SKV_FONT_STANDARD, (int16_t)(x + skv_px(ctx, 4)), y, skv_arena_copy(ctx, text, length),
-                    length);
+        int16_t time_x = (int16_t)(x + skv_px(ctx, SKV_TIME_COLUMN_END) -
+                                   (int16_t)skv_text_width(ctx, SKV_FONT_STANDARD, text, length));
+        skv_text_at(ctx, SKV_FONT_STANDARD, time_x, y, skv_arena_copy(ctx, text, length), length);
     }
     if (event.has_repeat && event.repeat_type != SKV_REPEAT_NONE) {
         title_right = (int16_t)(title_right - skv_px(ctx, 9));
         repeat_mark(ctx, (int16_t)(title_right + skv_px(ctx, 2)), y);
     }
-    x = (int16_t)(x + skv_px(ctx, 40));
+    x = (int16_t)(x + skv_px(ctx, SKV_TIME_COLUMN_END + SKV_TIME_TITLE_GAP));
     skv_text_fitted(ctx, SKV_FONT_STANDARD, x, y, (int16_t)(title_right - x), event.title, event.title_length);
     skv_zone_add(ctx, 0, y, right_edge(ctx), (int16_t)height, choose ? SKV_ZONE_TOGGLE_EVENT : SKV_ZONE_OPEN_EVENT, id);
 }
