@@ -19,7 +19,7 @@ app=$(head -c 32 "$out/Large.prc" | tr -d '\0')
 RUN_TIMEOUT=600 run "$out" --install "$out/Large.prc" --app "$app" \
   --sleep "$(settle 4)" --screenshot "$out/1-welcome.png" \
   --tap 20,152 --sleep "$(settle 2)" --screenshot "$out/2-groups.png" \
-  --tap 40,22 --sleep "$(settle 30)" --screenshot "$out/3-events.png" \
+  --tap 40,22 --sleep "$(settle 10)" --screenshot "$out/3-events.png" \
   --press Down --sleep "$(settle 2)" --press Down --sleep "$(settle 3)" --screenshot "$out/4-events-page-3.png" \
   --stop-after 1
 expect_clean_exit "$out"
