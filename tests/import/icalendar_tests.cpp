@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -346,9 +345,9 @@ TEST_F(ICalendarImport, UnreadableFilesNameTheLine) {
     EXPECT_TRUE(sink.texts[0].contains("line 6"));
 }
 
-TEST_F(ICalendarImport, HostileFilesEndWithAMessageQuickly) {
-    QElapsedTimer timer;
-    timer.start();
+// A file that would keep the import busy for hours ends with a message instead
+// (a hang would end the test at ctest's time limit; speed is the benchmarks' job).
+TEST_F(ICalendarImport, HostileFilesEndWithAMessage) {
     // Every second for two years.
     EXPECT_TRUE(failure(calendar(event("SUMMARY:Tick\nDTSTART:20090101T000000\nRRULE:FREQ=SECONDLY")))
                     .contains("more than 20000 single events"));
@@ -375,7 +374,6 @@ TEST_F(ICalendarImport, HostileFilesEndWithAMessageQuickly) {
     for (int i = 0; i < 20000; ++i)
         many += event(QStringLiteral("SUMMARY:E%1\nDTSTART:20090101T100000Z").arg(i)) + u'\n';
     EXPECT_EQ(read(calendar(many)).size(), 20000);
-    EXPECT_LT(timer.elapsed(), 60000);
 }
 
 }  // namespace
