@@ -28,8 +28,8 @@ bool readInto(benchmark::State& state, int events, CSkedlinDoc& document) {
     setProgramDirectory(QString::fromStdString(bench::binDirectory()));
     document.clear();
     document.setPathName(QString::fromStdString(bench::packagePath(events, contactsFor(events))));
-    if (readPackage(document.pathName(), document) != kReadOk) {
-        state.SkipWithError(document.lastError().toStdString().c_str());
+    if (const OpenResult read = readPackage(document.pathName(), document); !read) {
+        state.SkipWithError(read.message().toStdString().c_str());
         return false;
     }
     return true;

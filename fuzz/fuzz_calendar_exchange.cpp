@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const ImportTextFile text = parseImportText(bytes);
-    if (text.status != ImportTextFile::Status::Ok) return 0;
+    if (!text.result) return 0;
     const QList<ContactEntry> contacts = readVCardFile(text.lines);
     const ImportTextFile written = parseImportText(writeVCards(contacts));
     readVCardFile(written.lines);

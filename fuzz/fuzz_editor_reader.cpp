@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = QString::fromStdString(fuzz::writeInput(data, size, "package.xml"));
     CSkedlinDoc document;
     document.setPathName(path);
-    if (readPackage(path, document) != 0) return 0;
+    if (!readPackage(path, document)) return 0;
 
     static const QString kPrefix = QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>");
     const QByteArray saved = writePackage(document, kPrefix);
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reinterpret_cast<const std::uint8_t*>(saved.constData()), static_cast<std::size_t>(saved.size()), "saved.xml"));
     CSkedlinDoc reread;
     reread.setPathName(savedPath);
-    const int code = readPackage(savedPath, reread);
+    const int code = readPackage(savedPath, reread).code();
     if (code != 0 || reread.events().size() != document.events().size() ||
         reread.contacts().size() != document.contacts().size() || reread.groups().size() != document.groups().size()) {
         std::fprintf(stderr, "saved package does not read back the same (code %d):\n%s\n", code, saved.constData());

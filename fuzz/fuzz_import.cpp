@@ -15,35 +15,26 @@
 #include "editor/document/VCalendarReader.h"
 #include "editor/document/VCardReader.h"
 
-namespace {
-class SilentSink : public skedlin::ImportMessageSink {
-public:
-    void showImportMessage(const QString&, skedlin::ImportMessageIcon) override {}
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace skedlin;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (IMPORT_KIND == 0) {
         DateBookArchiveReader reader(QStringLiteral("Events"));
-        reader.readBytes(bytes);
+        static_cast<void>(reader.readBytes(bytes));
         return 0;
     }
     const ImportTextFile text = parseImportText(bytes);
-    if (text.status != ImportTextFile::Status::Ok) return 0;
+    if (!text.result) return 0;
     if (IMPORT_KIND == 1) {
         VCalendarReader reader(QStringLiteral("Events"));
-        SilentSink sink;
-        reader.read(text.lines, sink);
+        static_cast<void>(reader.read(text.lines));
     } else if (IMPORT_KIND == 2) {
         VCardReader reader;
         reader.read(text.lines);
     } else {
         static const QLocale locale(QLocale::English, QLocale::UnitedStates);
         CsvReader reader(QStringLiteral("Events"), locale);
-        SilentSink sink;
-        reader.read(text.lines, sink);
+        static_cast<void>(reader.read(text.lines));
     }
     return 0;
 }

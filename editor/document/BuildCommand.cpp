@@ -86,14 +86,14 @@ QString readErrorFile(const QString& path) {
     return QString::fromUtf8(converted.data(), static_cast<qsizetype>(converted.size()));
 }
 
-BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, int exitCode) {
+BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, builder::ExitCode exitCode) {
     BuildOutcome outcome;
-    outcome.exitCode = exitCode;
-    if (exitCode == 0) return outcome;
-    outcome.message = messages::messageForCode(exitCode);
-    if (exitCode < 0) {
+    if (exitCode == builder::kExitSuccess) return outcome;
+    outcome.result = BuildResult(exitCode, messages::messageForCode(exitCode));
+    if (exitCode == kBuilderNotStarted) {
         outcome.details = QString::fromLatin1(messages::kReinstallHint);
     } else {
+        // Whatever the builder managed to say, also when it ended abnormally.
         outcome.details = readErrorFile(plan.errorFilePath);
     }
     return outcome;
@@ -101,17 +101,8 @@ BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, int exitCode) {
 
 BuildOutcome buildOutcome(const BuildPlan& plan, const QProcess& process) {
     if (process.error() == QProcess::FailedToStart) return buildOutcomeForExitCode(plan, kBuilderNotStarted);
-    if (process.exitStatus() == QProcess::CrashExit) {
-        BuildOutcome outcome;
-        outcome.exitCode = process.exitCode();
-        outcome.crashed = true;
-        // Whatever the builder managed to say before it ended, then why it ended.
-        outcome.details = readErrorFile(plan.errorFilePath);
-        if (!outcome.details.isEmpty()) outcome.details += QLatin1Char('\n');
-        outcome.details += QString::fromLatin1(messages::kBuilderCrashed);
-        return outcome;
-    }
-    return buildOutcomeForExitCode(plan, process.exitCode());
+    if (process.exitStatus() == QProcess::CrashExit) return buildOutcomeForExitCode(plan, kBuilderEndedAbnormally);
+    return buildOutcomeForExitCode(plan, static_cast<builder::ExitCode>(process.exitCode()));
 }
 
 BuildOutcome runBuild(const BuildPlan& plan) {

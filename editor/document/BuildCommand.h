@@ -6,14 +6,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "builder/BuilderMessages.h"
+#include "formats/Result.h"
+
 class QProcess;
 
 namespace skedlin {
 
 class CSkedlinDoc;
 
-// Exit code reported when the builder could not be started.
-constexpr int kBuilderNotStarted = -1;
+// The two ways a build can end without an exit code of the builder's own:
+// the builder could not be started, or it ended abnormally.
+inline constexpr builder::ExitCode kBuilderNotStarted = static_cast<builder::ExitCode>(-1);
+inline constexpr builder::ExitCode kBuilderEndedAbnormally = static_cast<builder::ExitCode>(-2);
+
+// The builder's exit code (or one of the two above) and the message for it.
+using BuildResult = Result<builder::ExitCode, QString>;
 
 struct BuildPlan {
     QString builderPath;    // program directory + SkedlinBuilder
@@ -38,13 +46,14 @@ BuildPlan planPalmBuild(const QString& programDirectory, const QString& document
 // unsaved changes or was never saved; empty when it can be built.
 QString buildRefusal(const CSkedlinDoc& document);
 
+// How a build ended, as the error dialog and the console show it: the result's
+// message is the text for its code, details the error file's text (for a
+// builder that could not be started, the hint to reinstall).
 struct BuildOutcome {
-    int exitCode = 0;      // the builder's, or kBuilderNotStarted
-    bool crashed = false;  // the builder ended abnormally (no exit code)
-    bool succeeded() const { return exitCode == 0 && !crashed; }
-    // For the error dialog: the message of the exit code and the details.
-    QString message;
+    BuildResult result;
     QString details;
+    bool succeeded() const { return result.ok(); }
+    bool crashed() const { return result.code() == kBuilderEndedAbnormally; }
 };
 
 // Starts the builder on the plan; the caller waits (or watches) the process.
@@ -53,7 +62,7 @@ void startBuilder(QProcess& process, const BuildPlan& plan);
 // The outcome of a finished (or never started) builder process.
 BuildOutcome buildOutcome(const BuildPlan& plan, const QProcess& process);
 // The outcome for an exit code, reading the error file when it is positive.
-BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, int exitCode);
+BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, builder::ExitCode exitCode);
 // Runs the builder and waits for it to end.
 BuildOutcome runBuild(const BuildPlan& plan);
 

@@ -61,7 +61,6 @@ CSkedlinDoc::CSkedlinDoc(QObject* parent) : QObject(parent) {}
 CSkedlinDoc::~CSkedlinDoc() = default;
 
 void CSkedlinDoc::clear() {
-    lastError_.clear();
     appFileName_.clear();
     title_.clear();
     launcherName_.clear();
@@ -76,7 +75,6 @@ void CSkedlinDoc::clear() {
 }
 
 void CSkedlinDoc::assignFrom(const CSkedlinDoc& other) {
-    lastError_ = other.lastError_;
     navigationLevel_ = other.navigationLevel_;
     appFileName_ = other.appFileName_;
     title_ = other.title_;
@@ -119,10 +117,8 @@ bool CSkedlinDoc::newDocument(NewPackageWizard* wizard) {
 OpenResult CSkedlinDoc::openDocument(const QString& path) {
     CSkedlinDoc fresh;
     fresh.pathName_ = path;
-    OpenResult result;
-    result.code = readPackage(path, fresh);
-    result.lastError = fresh.lastError_;
-    if (!result.ok()) return result;
+    const OpenResult result = readPackage(path, fresh);
+    if (!result) return result;
     assignFrom(fresh);
     pathName_ = path;
     clearHistory();
@@ -132,7 +128,6 @@ OpenResult CSkedlinDoc::openDocument(const QString& path) {
 }
 
 SaveResult CSkedlinDoc::saveDocument(const QString& path) {
-    SaveResult result;
     // The document folder decides which bitmap paths are written relative,
     // so the text is made for the path being saved to.
     const QString previousPath = pathName_;
@@ -143,19 +138,19 @@ SaveResult CSkedlinDoc::saveDocument(const QString& path) {
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        result.errorMessage = QString::fromLatin1(messages::kCannotSave).arg(path, file.errorString());
+        SaveResult failed(SaveError::CannotWrite,
+                          QString::fromLatin1(messages::kCannotSave).arg(path, file.errorString()));
         file.cancelWriting();
         modified_ = true;
         emit modifiedChanged(true);
         updateAllViews();  // the sort may have moved entries
-        return result;
+        return failed;
     }
     pathName_ = path;
-    result.ok = true;
     cleanStep_ = std::ptrdiff_t(doneSteps_);
     setModified(false);
     updateAllViews();
-    return result;
+    return SaveResult::success();
 }
 
 void CSkedlinDoc::setModified(bool modified) {

@@ -15,6 +15,8 @@
 
 #include "editor/document/DocumentChanges.h"
 #include "editor/document/PackageEntries.h"
+#include "editor/document/PackageReader.h"
+#include "formats/Result.h"
 
 namespace skedlin {
 
@@ -33,18 +35,10 @@ public:
     virtual void showInformation(const QString& message) = 0;
 };
 
-// Outcome of an open: the read result code (0 success, 2, 3, 8, 9, 10, 11 as the
-// builder's exit codes) and the detail text shown below the code's message.
-struct OpenResult {
-    int code = 0;
-    QString lastError;
-    bool ok() const { return code == 0; }
-};
-
-struct SaveResult {
-    bool ok = false;
-    QString errorMessage;  // for the user; empty on success
-};
+// Saving fails only when the file cannot be written; the message says which
+// file and why.
+enum class SaveError { None, CannotWrite };
+using SaveResult = Result<SaveError, QString>;
 
 class CSkedlinDoc : public QObject {
     Q_OBJECT
@@ -61,7 +55,7 @@ public:
     bool newDocument(NewPackageWizard* wizard);
     // Reads the package at path into a fresh document; only on success does it
     // replace this one (path set, unmodified, update notice). On failure this
-    // document is left exactly as it was.
+    // document is left exactly as it was, and the result says why.
     OpenResult openDocument(const QString& path);
     // Sorts, writes the file whole or not at all, then (on success) takes path
     // as its path, clears the modified flag and sends the update notice. On
@@ -81,8 +75,6 @@ public:
     void updateAllViews();
 
     // --- Package properties ----------------------------------------------------
-    QString lastError() const { return lastError_; }
-    void setLastError(const QString& text) { lastError_ = text; }
     std::int32_t navigationLevel() const { return navigationLevel_; }
     QString appFileName() const { return appFileName_; }
     QString title() const { return title_; }
@@ -218,7 +210,6 @@ private:
     QString pathName_;
     bool modified_ = false;
 
-    QString lastError_;
     std::int32_t navigationLevel_ = kNavigationEvents;
     QString appFileName_;
     QString title_;

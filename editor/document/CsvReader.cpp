@@ -121,17 +121,15 @@ DateTimeValue parseCsvTime(const QString& text, const QLocale& locale) {
     return DateTimeValue::invalid();
 }
 
-bool CsvReader::read(const QStringList& lines, ImportMessageSink& messages) {
+CsvResult CsvReader::read(const QStringList& lines) {
+    firstAmbiguousDate_.clear();
     qsizetype next = 0;
     QStringList header;
-    if (lines.isEmpty() || !splitCsvRecord(lines, next, header)) return false;
-    if (!headerNames(header, "START DATE", "DATE") || !headerNames(header, "SUBJECT", "TEXT")) {
-        messages.showImportMessage(QString::fromLatin1(messages::kImportCsvBadHeader), ImportMessageIcon::Exclamation);
-        return false;
-    }
+    if (lines.isEmpty() || !splitCsvRecord(lines, next, header)) return CsvResult(CsvError::NoHeader, QString());
+    if (!headerNames(header, "START DATE", "DATE") || !headerNames(header, "SUBJECT", "TEXT"))
+        return CsvResult(CsvError::BadHeader, QString::fromLatin1(messages::kImportCsvBadHeader));
     QStringList fields;
     int rowNumber = 1;
-    firstAmbiguousDate_.clear();
     while (next < lines.size()) {
         // A record cut off by the end of the file inside quotes is not used.
         if (!splitCsvRecord(lines, next, fields)) break;
@@ -139,20 +137,19 @@ bool CsvReader::read(const QStringList& lines, ImportMessageSink& messages) {
         // A blank line (or one of empty fields) holds no event.
         if (std::all_of(fields.cbegin(), fields.cend(), [](const QString& f) { return f.trimmed().isEmpty(); }))
             continue;
-        if (!readRow(header, fields, rowNumber, messages)) return false;
+        if (CsvResult row = readRow(header, fields, rowNumber); !row) return row;
     }
-    if (!firstAmbiguousDate_.isEmpty()) {
-        const char* order = ambiguousOrder_ == NumericDateOrder::MonthFirst ? messages::kImportCsvMonthFirst
-                                                                            : messages::kImportCsvDayFirst;
-        messages.showImportMessage(
-            QString::fromLatin1(messages::kImportCsvDateOrder).arg(firstAmbiguousDate_, QString::fromLatin1(order)),
-            ImportMessageIcon::None);
-    }
-    return true;
+    return CsvResult::success();
 }
 
-bool CsvReader::readRow(const QStringList& header, const QStringList& fields, int rowNumber,
-                        ImportMessageSink& messages) {
+QString CsvReader::dateOrderNote() const {
+    if (firstAmbiguousDate_.isEmpty()) return QString();
+    const char* order =
+        ambiguousOrder_ == NumericDateOrder::MonthFirst ? messages::kImportCsvMonthFirst : messages::kImportCsvDayFirst;
+    return QString::fromLatin1(messages::kImportCsvDateOrder).arg(firstAmbiguousDate_, QString::fromLatin1(order));
+}
+
+CsvResult CsvReader::readRow(const QStringList& header, const QStringList& fields, int rowNumber) {
     EventEntry event;
     event.allDay = 0;
     event.groupName = defaultGroup_;
@@ -160,7 +157,7 @@ bool CsvReader::readRow(const QStringList& header, const QStringList& fields, in
         // A row shorter than the header has empty fields in the missing columns.
         const QString field = column < fields.size() ? fields[column] : QString();
         const QString name = header[column].toUpper();
-        auto readDate = [&](DateTimeValue& target, bool isTime) {
+        auto readDate = [&](DateTimeValue& target, bool isTime) -> CsvResult {
             NumericDate numeric;
             const DateTimeValue value = isTime ? parseCsvTime(field, locale_) : parseCsvDate(field, locale_, &numeric);
             if (numeric.ambiguous && firstAmbiguousDate_.isEmpty()) {
@@ -169,21 +166,21 @@ bool CsvReader::readRow(const QStringList& header, const QStringList& fields, in
             }
             if (!value.isValid()) {
                 const char* text = isTime ? messages::kImportCsvBadTime : messages::kImportCsvBadDate;
-                messages.showImportMessage(QString::fromLatin1(text).arg(rowNumber).arg(field),
-                                           ImportMessageIcon::Exclamation);
-                return false;
+                return CsvResult(isTime ? CsvError::BadTime : CsvError::BadDate,
+                                 QString::fromLatin1(text).arg(rowNumber).arg(field));
             }
             target = value;
-            return true;
+            return CsvResult::success();
         };
+        CsvResult read;
         if (name == QLatin1String("SUBJECT") || name == QLatin1String("TEXT")) {
             event.title = field;
         } else if (name == QLatin1String("START DATE") || name == QLatin1String("DATE")) {
-            if (!readDate(event.date, false)) return false;
+            read = readDate(event.date, false);
         } else if (name == QLatin1String("START TIME")) {
-            if (!readDate(event.startTime, true)) return false;
+            read = readDate(event.startTime, true);
         } else if (name == QLatin1String("END TIME")) {
-            if (!readDate(event.endTime, true)) return false;
+            read = readDate(event.endTime, true);
         } else if (name == QLatin1String("ALL DAY EVENT")) {
             event.allDay = field.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0 ? 0 : 1;
         } else if (name == QLatin1String("UNTIMED")) {
@@ -196,9 +193,10 @@ bool CsvReader::readRow(const QStringList& header, const QStringList& fields, in
         } else if (name == QLatin1String("CATEGORIES") && !field.isEmpty()) {
             event.groupName = field.section(u';', 0, 0);
         }
+        if (!read) return read;
     }
     events_.append(event);
-    return true;
+    return CsvResult::success();
 }
 
 }  // namespace skedlin

@@ -10,6 +10,7 @@
 #include "editor/document/DateTimeValue.h"
 #include "editor/document/ImportMessages.h"
 #include "editor/document/PackageEntries.h"
+#include "formats/Result.h"
 
 namespace skedlin {
 
@@ -42,21 +43,32 @@ NumericDate parseNumericDate(const QString& text, const QLocale& locale);
 DateTimeValue parseCsvDate(const QString& text, const QLocale& locale, NumericDate* numeric = nullptr);
 DateTimeValue parseCsvTime(const QString& text, const QLocale& locale);
 
+// Why a CSV file cannot be imported; the message, when there is one, is the
+// text the user reads.
+enum class CsvError {
+    None,
+    NoHeader,   // the file is empty, or ends inside quotes in its first record (no message)
+    BadHeader,  // the header lacks a date or a subject column
+    BadDate,    // a row holds a date that cannot be read (the message names it)
+    BadTime,    // a row holds a time that cannot be read (the message names it)
+};
+using CsvResult = Result<CsvError, QString>;
+
 class CsvReader {
 public:
     CsvReader(QString defaultGroupName, QLocale locale = QLocale())
         : defaultGroup_(std::move(defaultGroupName)), locale_(std::move(locale)) {}
 
-    // False when the file is empty, its header lacks a date or a subject
-    // column (the sink is told), or a row holds a date or time that cannot be
-    // read (the sink is told which). Rows whose fields are all empty are
-    // skipped. When some numeric date could be read either way, the sink is
-    // told which order was used.
-    bool read(const QStringList& lines, ImportMessageSink& messages);
+    // Reads the events of the file's rows; rows whose fields are all empty are
+    // skipped.
+    CsvResult read(const QStringList& lines);
     const QList<EventEntry>& events() const { return events_; }
+    // After a read: when some numeric date could be read either way, which
+    // order was used, for the user to check; empty otherwise.
+    QString dateOrderNote() const;
 
 private:
-    bool readRow(const QStringList& header, const QStringList& fields, int rowNumber, ImportMessageSink& messages);
+    CsvResult readRow(const QStringList& header, const QStringList& fields, int rowNumber);
 
     QString defaultGroup_;
     QLocale locale_;

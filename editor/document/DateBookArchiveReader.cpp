@@ -1,16 +1,14 @@
 #include "editor/document/DateBookArchiveReader.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
+#include "editor/document/ImportMessages.h"
 #include "editor/document/ImportTextFile.h"
 #include "formats/Bytes.h"
-#include "formats/RegularFile.h"
 #include "model/Windows1252.h"
 
 namespace skedlin {
@@ -151,32 +149,44 @@ bool readRepeat(ArchiveStream& in, EventEntry& event) {
     return true;
 }
 
-}  // namespace
-
-DateBookArchiveReader::Result DateBookArchiveReader::read(const QString& path) {
-    events_.clear();
-    std::string bytes;
-    const skedlin::Result<FileReadError> file =
-        readRegularFile(QFile::encodeName(path).toStdString(), kMaxImportFileBytes, bytes);
-    if (file.code() == FileReadError::TooLarge) return kTooLarge;
-    if (!file) return kCannotOpen;
-    return readBytes(QByteArray::fromStdString(bytes));
+DateBookArchiveResult refused(DateBookArchiveError code, const char* message) {
+    return DateBookArchiveResult(code, QString::fromLatin1(message));
 }
 
-DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray& bytes) {
+DateBookArchiveResult damaged() { return refused(DateBookArchiveError::Damaged, messages::kImportDateBookDamaged); }
+
+}  // namespace
+
+DateBookArchiveResult DateBookArchiveReader::read(const QString& path) {
+    events_.clear();
+    QByteArray bytes;
+    const ImportFileResult file = readImportBytes(path, bytes);
+    if (!file) {
+        const auto code = file.code() == ImportFileError::TooLarge ? DateBookArchiveError::TooLarge
+                                                                   : DateBookArchiveError::CannotOpen;
+        return DateBookArchiveResult(code, file.message());
+    }
+    return readBytes(bytes);
+}
+
+DateBookArchiveResult DateBookArchiveReader::readBytes(const QByteArray& bytes) {
     events_.clear();
     ArchiveStream in(bytes);
-    if (in.u32() != kVersionTag) return in.failed() ? kDamaged : kWrongVersionTag;
+    if (in.u32() != kVersionTag)
+        return in.failed() ? damaged()
+                           : refused(DateBookArchiveError::WrongVersionTag, messages::kImportNotDateBookArchive);
     in.string();  // file name
     in.string();  // table string
     in.u32();     // next free id
-    if (in.u32() != 0) return in.failed() ? kDamaged : kHasCategories;
+    if (in.u32() != 0)
+        return in.failed() ? damaged()
+                           : refused(DateBookArchiveError::HasCategories, messages::kImportDateBookCategories);
     for (int i = 0; i < 5; ++i) in.u32();  // resource id, fields per row, three positions
     const std::int16_t fieldCount = static_cast<std::int16_t>(in.u16());
-    if (in.failed() || fieldCount <= 0) return kDamaged;
+    if (in.failed() || fieldCount <= 0) return damaged();
     in.skip(static_cast<qint64>(fieldCount) * 2);  // field types
     const std::int32_t entries = in.i32();
-    if (in.failed() || entries < 0) return kDamaged;
+    if (in.failed() || entries < 0) return damaged();
     const std::int32_t recordCount = entries / fieldCount;
 
     QList<EventEntry> events;
@@ -193,7 +203,7 @@ DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray&
         event.note = stringField(in);
         const bool untimed = longField(in) != 0;
         for (int i = 0; i < 5; ++i) longField(in);  // private, category, alarm set, advance, unit
-        if (!readRepeat(in, event) || in.failed()) return kDamaged;
+        if (!readRepeat(in, event) || in.failed()) return damaged();
         event.date = untimed ? untimedDate(start) : localDateTime(start);
         event.allDay = untimed ? 1 : 0;
         if (!untimed) {
@@ -203,7 +213,7 @@ DateBookArchiveReader::Result DateBookArchiveReader::readBytes(const QByteArray&
         events.append(event);
     }
     events_ = events;
-    return kReadOk;
+    return DateBookArchiveResult::success();
 }
 
 }  // namespace skedlin

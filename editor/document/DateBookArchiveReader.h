@@ -7,24 +7,27 @@
 #include <QString>
 
 #include "editor/document/PackageEntries.h"
+#include "formats/Result.h"
 
 namespace skedlin {
 
+// Why an archive was refused; the message is the text the user reads.
+enum class DateBookArchiveError {
+    None,
+    WrongVersionTag,
+    HasCategories,
+    Damaged,  // ends early, or holds values no archive can hold
+    CannotOpen,
+    TooLarge,
+};
+using DateBookArchiveResult = Result<DateBookArchiveError, QString>;
+
 class DateBookArchiveReader {
 public:
-    enum Result {
-        kReadOk = 0,
-        kWrongVersionTag = 1,
-        kHasCategories = 2,
-        kDamaged = 3,  // ends early, or holds values no archive can hold
-        kCannotOpen = 4,
-        kTooLarge = 5,
-    };
-
     explicit DateBookArchiveReader(QString defaultGroupName) : defaultGroup_(std::move(defaultGroupName)) {}
 
-    Result read(const QString& path);
-    Result readBytes(const QByteArray& bytes);
+    DateBookArchiveResult read(const QString& path);
+    DateBookArchiveResult readBytes(const QByteArray& bytes);
     // The events read, in file order; empty after a failed read.
     const QList<EventEntry>& events() const { return events_; }
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "builder/BuilderMessages.h"
+
 namespace skedlin::messages {
 
 // New-package defaults and the wizard.
@@ -56,8 +58,9 @@ inline constexpr const char* kBuilderCrashed = "SkedlinBuilder ended abnormally.
 // Saving.
 inline constexpr const char* kCannotSave = "The file \"%1\" could not be saved: %2";
 
-// The message for a builder exit code or read result code; empty for codes
-// outside the table.
-QString messageForCode(int code);
+// The message for a builder exit code (also a read result's code, and the
+// Build command's "not started" and "crashed"); empty for codes outside the
+// table.
+QString messageForCode(builder::ExitCode code);
 
 }  // namespace skedlin::messages

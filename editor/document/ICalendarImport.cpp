@@ -9,8 +9,8 @@ namespace skedlin {
 bool importICalendar(CSkedlinDoc& document, const QByteArray& bytes, const QString& defaultGroup,
                      ImportMessageSink& messages, const ImportOptions& options) {
     ICalendarReader reader(defaultGroup);
-    if (!reader.read(bytes)) {
-        messages.showImportMessage(reader.error(), ImportMessageIcon::Exclamation);
+    if (const ICalendarResult read = reader.read(bytes); !read) {
+        messages.showImportMessage(read.message(), ImportMessageIcon::Exclamation);
         return false;
     }
     if (const int rules = reader.rulesToExpand(); rules > 0) {
@@ -19,8 +19,8 @@ bool importICalendar(CSkedlinDoc& document, const QByteArray& bytes, const QStri
             messages.showImportMessage(QString::fromLatin1(messages::kICalendarCancelled), ImportMessageIcon::None);
             return false;
         }
-        if (!reader.expand(window)) {
-            messages.showImportMessage(reader.error(), ImportMessageIcon::Exclamation);
+        if (const ICalendarResult expanded = reader.expand(window); !expanded) {
+            messages.showImportMessage(expanded.message(), ImportMessageIcon::Exclamation);
             return false;
         }
     }

@@ -101,12 +101,12 @@ struct ICalendarReader::Impl {
         if (root != nullptr) icalcomponent_free(root);
     }
 
-    bool readEvent(icalcomponent* component, icalcomponent* calendar, int line, QString& error);
+    ICalendarResult readEvent(icalcomponent* component, icalcomponent* calendar, int line);
     // The end date of a mapped rule with COUNT or UNTIL, in local time;
     // beyondRange when it lies after the handheld's last year.
-    bool findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule, QDate& end, bool& beyondRange,
-                       QString& error);
-    bool expandEvent(ICalendarPendingEvent& event, QString& error);
+    ICalendarResult findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule, QDate& end,
+                                  bool& beyondRange);
+    ICalendarResult expandEvent(ICalendarPendingEvent& event);
     void noteUnknownZone(const QString& zone) {
         ++unknownZoneEvents;
         if (!unknownZones.contains(zone)) unknownZones.append(zone);
@@ -124,19 +124,14 @@ ICalendarReader::ICalendarReader(QString defaultGroupName) : impl_(std::make_uni
 
 ICalendarReader::~ICalendarReader() = default;
 
-bool ICalendarReader::read(const QByteArray& bytes) {
+ICalendarResult ICalendarReader::read(const QByteArray& bytes) {
     // libical's default is to abort the program on some errors.
     icalerror_set_errors_are_fatal(0);
     const ICalendarStructure structure = checkICalendarStructure(bytes);
-    if (!structure.ok) {
-        error_ = structure.error;
-        return false;
-    }
+    if (!structure.result) return structure.result;
     impl_->root = icalparser_parse_string(structure.text.constData());
-    if (impl_->root == nullptr) {
-        error_ = QString::fromLatin1(messages::kICalendarUnparsable);
-        return false;
-    }
+    if (impl_->root == nullptr)
+        return ICalendarResult(ICalendarError::Malformed, QString::fromLatin1(messages::kICalendarUnparsable));
     QList<icalcomponent*> calendars;
     if (icalcomponent_isa(impl_->root) == ICAL_XROOT_COMPONENT) {
         for (icalcomponent* c = icalcomponent_get_first_component(impl_->root, ICAL_VCALENDAR_COMPONENT); c;
@@ -152,7 +147,7 @@ bool ICalendarReader::read(const QByteArray& bytes) {
              e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
             const int line = eventIndex < structure.eventLines.size() ? structure.eventLines[eventIndex] : 0;
             ++eventIndex;
-            if (!impl_->readEvent(e, calendar, line, error_)) return false;
+            if (ICalendarResult read = impl_->readEvent(e, calendar, line); !read) return read;
         }
     }
 
@@ -175,10 +170,10 @@ bool ICalendarReader::read(const QByteArray& bytes) {
             repeating.entry.exceptionDates.append(date);
         }
     }
-    return true;
+    return ICalendarResult::success();
 }
 
-bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* calendar, int line, QString& error) {
+ICalendarResult ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* calendar, int line) {
     ICalendarPendingEvent event;
     event.component = component;
     event.line = line;
@@ -201,7 +196,7 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
     icalproperty* startProperty = icalcomponent_get_first_property(component, ICAL_DTSTART_PROPERTY);
     if (startProperty == nullptr) {
         noStart.append(label);
-        return true;
+        return ICalendarResult::success();
     }
     QString unknown;
     event.start = icalproperty_get_dtstart(startProperty);
@@ -245,7 +240,7 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
 
     if (!inHandheldRange(localStart.date())) {
         outOfRange.append(QStringLiteral("%1 (%2)").arg(label, shortDate(localStart.date())));
-        return true;
+        return ICalendarResult::success();
     }
 
     // Exception dates, in local time.
@@ -268,7 +263,7 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
             if (rule.count > 0 || !icaltime_is_null_time(rule.until)) {
                 QDate last;
                 bool beyond = false;
-                if (!findRepeatEnd(event, rule, last, beyond, error)) return false;
+                if (ICalendarResult found = findRepeatEnd(event, rule, last, beyond); !found) return found;
                 if (!beyond) entry.repeatEndDate = DateTimeValue::fromDate(last);
             }
             QList<QDate> dates(event.skippedDates.begin(), event.skippedDates.end());
@@ -285,82 +280,77 @@ bool ICalendarReader::Impl::readEvent(icalcomponent* component, icalcomponent* c
     } else if (ruleCount > 0 || hasDates) {
         event.expand = true;
     }
-    if (event.isOverride && event.cancelled) return true;
+    if (event.isOverride && event.cancelled) return ICalendarResult::success();
     events.append(event);
-    return true;
+    return ICalendarResult::success();
 }
 
 // Runs libical's iterator over an event's rule, counting every step against
 // the file's budget.
 template <typename Visit>
-static bool iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event, const icalrecurrencetype& rule,
-                        Visit visit, QString& error) {
+static ICalendarResult iterateRule(ICalendarReader::Impl& impl, const ICalendarPendingEvent& event,
+                                   const icalrecurrencetype& rule, Visit visit) {
     icalrecur_iterator* iterator = icalrecur_iterator_new(rule, event.start);
-    if (iterator == nullptr) return true;
-    bool ok = true;
+    if (iterator == nullptr) return ICalendarResult::success();
+    ICalendarResult result;
     for (icaltimetype next = icalrecur_iterator_next(iterator); !icaltime_is_null_time(next);
          next = icalrecur_iterator_next(iterator)) {
         if (++impl.steps > kMaxRecurrenceSteps) {
-            error = QString::fromLatin1(messages::kICalendarTooManySteps).arg(event.entry.title).arg(event.line);
-            ok = false;
+            result = ICalendarResult(
+                ICalendarError::BeyondLimits,
+                QString::fromLatin1(messages::kICalendarTooManySteps).arg(event.entry.title).arg(event.line));
             break;
         }
         if (!visit(next)) break;
     }
     icalrecur_iterator_free(iterator);
-    return ok;
+    return result;
 }
 
 // The wall-clock date of a time in its own zone: within a day of the local date.
 static QDate wallDate(const icaltimetype& time) { return QDate(time.year, time.month, time.day); }
 
-bool ICalendarReader::Impl::findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule, QDate& end,
-                                          bool& beyondRange, QString& error) {
+ICalendarResult ICalendarReader::Impl::findRepeatEnd(ICalendarPendingEvent& event, const icalrecurrencetype& rule,
+                                                     QDate& end, bool& beyondRange) {
     // Only the last occurrence is turned into local time: the conversion costs
     // far more than a step of the rule.
     icaltimetype lastTime = event.start;
     const QDate stopAfter = kLastDay.addDays(1);
     beyondRange = false;
-    bool ok = iterateRule(
-        *this, event, rule,
-        [&](const icaltimetype& occurrence) {
-            if (wallDate(occurrence) > stopAfter) {
-                beyondRange = true;
-                return false;
-            }
-            lastTime = occurrence;
-            return true;
-        },
-        error);
+    ICalendarResult result = iterateRule(*this, event, rule, [&](const icaltimetype& occurrence) {
+        if (wallDate(occurrence) > stopAfter) {
+            beyondRange = true;
+            return false;
+        }
+        lastTime = occurrence;
+        return true;
+    });
     end = toLocal(lastTime, event.zone).date();
-    if (!ok || beyondRange || end > kLastDay) {
+    if (!result || beyondRange || end > kLastDay) {
         beyondRange = beyondRange || end > kLastDay;
-        return ok;
+        return result;
     }
-    if (rule.count > 0 || icaltime_is_null_time(rule.until) || icaltime_is_utc(rule.until)) return true;
+    if (rule.count > 0 || icaltime_is_null_time(rule.until) || icaltime_is_utc(rule.until)) return result;
 
     // A local UNTIL after the last occurrence (as this program writes the end
     // date it holds): the package keeps that date as the end, unless the rule
     // has another occurrence on it (after UNTIL's time), which the package
     // would then show.
     const QDate untilDate = toLocal(rule.until, event.zone).date();
-    if (untilDate <= end || untilDate > kLastDay) return true;
+    if (untilDate <= end || untilDate > kLastDay) return result;
     icalrecurrencetype open = rule;
     open.until = icaltime_null_time();
     QDate nextDate;
-    ok = iterateRule(
-        *this, event, open,
-        [&](const icaltimetype& occurrence) {
-            if (icaltime_compare(occurrence, lastTime) <= 0) return true;
-            nextDate = toLocal(occurrence, event.zone).date();
-            return false;
-        },
-        error);
+    result = iterateRule(*this, event, open, [&](const icaltimetype& occurrence) {
+        if (icaltime_compare(occurrence, lastTime) <= 0) return true;
+        nextDate = toLocal(occurrence, event.zone).date();
+        return false;
+    });
     if (!nextDate.isValid() || nextDate > untilDate) end = untilDate;
-    return ok;
+    return result;
 }
 
-bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& error) {
+ICalendarResult ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event) {
     QList<QDateTime> starts;
     auto take = [&](const QDateTime& local) {
         const QDate date = local.date();
@@ -369,19 +359,19 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
         starts.append(local);
     };
     icalproperty* ruleProperty = icalcomponent_get_first_property(event.component, ICAL_RRULE_PROPERTY);
-    const bool ok = ruleProperty == nullptr || iterateRule(
-                                                   *this, event, icalproperty_get_rrule(ruleProperty),
-                                                   [&](const icaltimetype& occurrence) {
-                                                       // Occurrences well before or after the window are told apart by
-                                                       // their own date, without the costly conversion to local time.
-                                                       const QDate date = wallDate(occurrence);
-                                                       if (date < window.first.addDays(-1)) return true;
-                                                       if (date > window.last.addDays(1)) return false;
-                                                       take(toLocal(occurrence, event.zone));
-                                                       return starts.size() + expandedEvents <= kMaxExpandedEvents;
-                                                   },
-                                                   error);
-    if (!ok) return false;
+    const ICalendarResult iterated =
+        ruleProperty == nullptr
+            ? ICalendarResult::success()
+            : iterateRule(*this, event, icalproperty_get_rrule(ruleProperty), [&](const icaltimetype& occurrence) {
+                  // Occurrences well before or after the window are told apart by
+                  // their own date, without the costly conversion to local time.
+                  const QDate date = wallDate(occurrence);
+                  if (date < window.first.addDays(-1)) return true;
+                  if (date > window.last.addDays(1)) return false;
+                  take(toLocal(occurrence, event.zone));
+                  return starts.size() + expandedEvents <= kMaxExpandedEvents;
+              });
+    if (!iterated) return iterated;
     if (ruleProperty == nullptr) {
         take(toLocal(event.start, event.zone));  // the start is the first of an event's dates
     }
@@ -396,12 +386,11 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
         take(toLocal(time, zone));
     }
     if (starts.size() + expandedEvents > kMaxExpandedEvents) {
-        error = QString::fromLatin1(messages::kICalendarTooManyExpanded)
-                    .arg(event.entry.title)
-                    .arg(event.line)
-                    .arg(kMaxExpandedEvents)
-                    .arg(shortDate(window.first), shortDate(window.last));
-        return false;
+        return ICalendarResult(ICalendarError::BeyondLimits, QString::fromLatin1(messages::kICalendarTooManyExpanded)
+                                                                 .arg(event.entry.title)
+                                                                 .arg(event.line)
+                                                                 .arg(kMaxExpandedEvents)
+                                                                 .arg(shortDate(window.first), shortDate(window.last)));
     }
     std::sort(starts.begin(), starts.end());
     for (const QDateTime& start : starts) {
@@ -415,7 +404,7 @@ bool ICalendarReader::Impl::expandEvent(ICalendarPendingEvent& event, QString& e
         event.expanded.append(single);
     }
     expandedEvents += static_cast<int>(starts.size());
-    return true;
+    return ICalendarResult::success();
 }
 
 int ICalendarReader::rulesToExpand() const {
@@ -424,15 +413,16 @@ int ICalendarReader::rulesToExpand() const {
     return count;
 }
 
-bool ICalendarReader::expand(const ExpansionWindow& window) {
+ICalendarResult ICalendarReader::expand(const ExpansionWindow& window) {
     impl_->window = window;
     impl_->expandedDone = true;
     impl_->expandedEvents = 0;
     for (ICalendarPendingEvent& event : impl_->events) {
         event.expanded.clear();
-        if (event.expand && !impl_->expandEvent(event, error_)) return false;
+        if (!event.expand) continue;
+        if (ICalendarResult expanded = impl_->expandEvent(event); !expanded) return expanded;
     }
-    return true;
+    return ICalendarResult::success();
 }
 
 QList<EventEntry> ICalendarReader::events() const {

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "editor/document/ICalendarStructure.h"
 #include "editor/document/PackageEntries.h"
 
 namespace skedlin {
@@ -42,18 +43,17 @@ public:
     ICalendarReader(const ICalendarReader&) = delete;
     ICalendarReader& operator=(const ICalendarReader&) = delete;
 
-    // Reads the file's bytes. False when the file cannot be read; error()
-    // then names the line.
-    bool read(const QByteArray& bytes);
+    // Reads the file's bytes. Fails when the file cannot be read, with a
+    // message that names the line.
+    ICalendarResult read(const QByteArray& bytes);
     // Number of events whose repeat rule must be expanded into single events.
     int rulesToExpand() const;
-    // Expands those rules within the window. False when the expansion would
-    // exceed the bounds above; error() says which event.
-    bool expand(const ExpansionWindow& window);
+    // Expands those rules within the window. Fails when the expansion would
+    // exceed the bounds above, with a message that names the event.
+    ICalendarResult expand(const ExpansionWindow& window);
 
     // The events read (after expand(), the expanded ones too), in file order.
     QList<EventEntry> events() const;
-    const QString& error() const { return error_; }
     // What the user should know about a successful read: events left out,
     // rules expanded, time zones that were not known.
     QStringList report() const;
@@ -62,7 +62,6 @@ public:
 
 private:
     std::unique_ptr<Impl> impl_;
-    QString error_;
 };
 
 }  // namespace skedlin

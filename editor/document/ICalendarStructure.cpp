@@ -120,6 +120,12 @@ bool isYearlyOrMonthlyRule(const QString& line) {
     return slow;
 }
 
+ICalendarStructure malformed(ICalendarStructure& result, const QString& message) {
+    result.result = ICalendarResult(ICalendarError::Malformed, message);
+    result.eventLines.clear();
+    return result;
+}
+
 }  // namespace
 
 ICalendarStructure checkICalendarStructure(const QByteArray& bytes) {
@@ -135,54 +141,48 @@ ICalendarStructure checkICalendarStructure(const QByteArray& bytes) {
         if (first) {
             first = false;
             if (name != QLatin1String("BEGIN") || value != QLatin1String("VCALENDAR")) {
-                result.error = QString::fromLatin1(messages::kICalendarNoCalendar).arg(line.number);
-                return result;
+                return malformed(result, QString::fromLatin1(messages::kICalendarNoCalendar).arg(line.number));
             }
         }
         if (name == QLatin1String("BEGIN")) {
             if (open.size() >= kMaxICalendarNesting) {
-                result.error =
-                    QString::fromLatin1(messages::kICalendarTooDeep).arg(line.number).arg(kMaxICalendarNesting);
-                return result;
+                return malformed(
+                    result,
+                    QString::fromLatin1(messages::kICalendarTooDeep).arg(line.number).arg(kMaxICalendarNesting));
             }
             // A second calendar may follow the first one in the same file.
             if (open.isEmpty() && value != QLatin1String("VCALENDAR")) {
-                result.error = QString::fromLatin1(messages::kICalendarNoCalendar).arg(line.number);
-                return result;
+                return malformed(result, QString::fromLatin1(messages::kICalendarNoCalendar).arg(line.number));
             }
             if (value == QLatin1String("VEVENT") && open.size() == 1) result.eventLines.append(line.number);
             open.append({value, line.number});
         } else if (name == QLatin1String("END")) {
             if (open.isEmpty()) {
-                result.error = QString::fromLatin1(messages::kICalendarStrayEnd).arg(line.number).arg(trimmed);
-                return result;
+                return malformed(result,
+                                 QString::fromLatin1(messages::kICalendarStrayEnd).arg(line.number).arg(trimmed));
             }
             if (open.back().name != value) {
-                result.error = QString::fromLatin1(messages::kICalendarWrongEnd)
-                                   .arg(line.number)
-                                   .arg(trimmed, open.back().name)
-                                   .arg(open.back().line);
-                return result;
+                return malformed(result, QString::fromLatin1(messages::kICalendarWrongEnd)
+                                             .arg(line.number)
+                                             .arg(trimmed, open.back().name)
+                                             .arg(open.back().line));
             }
             open.removeLast();
         } else if (open.size() == 2 && open.back().name == QLatin1String("VEVENT") && isCheckedProperty(name) &&
                    !propertyValueReadable(trimmed, name)) {
-            result.error = QString::fromLatin1(messages::kICalendarBadValue).arg(line.number).arg(name);
-            return result;
+            return malformed(result, QString::fromLatin1(messages::kICalendarBadValue).arg(line.number).arg(name));
         } else if (name == QLatin1String("RRULE") && insideTimeZone(open) && !isYearlyOrMonthlyRule(trimmed)) {
             // libical works out a zone's changes by iterating its rules from
             // their start; a rule more frequent than monthly could take it years.
-            result.error = QString::fromLatin1(messages::kICalendarBadValue).arg(line.number).arg(name);
-            return result;
+            return malformed(result, QString::fromLatin1(messages::kICalendarBadValue).arg(line.number).arg(name));
         }
     }
     if (first) {
-        result.error = QString::fromLatin1(messages::kICalendarNoCalendar).arg(1);
-        return result;
+        return malformed(result, QString::fromLatin1(messages::kICalendarNoCalendar).arg(1));
     }
     if (!open.isEmpty()) {
-        result.error = QString::fromLatin1(messages::kICalendarUnclosed).arg(open.back().name).arg(open.back().line);
-        return result;
+        return malformed(result,
+                         QString::fromLatin1(messages::kICalendarUnclosed).arg(open.back().name).arg(open.back().line));
     }
     QString text;
     for (const LogicalLine& line : logical) {
@@ -192,7 +192,6 @@ ICalendarStructure checkICalendarStructure(const QByteArray& bytes) {
         text += QStringLiteral("\r\n");
     }
     result.text = text.toUtf8();
-    result.ok = true;
     return result;
 }
 

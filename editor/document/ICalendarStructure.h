@@ -11,11 +11,21 @@
 #include <QString>
 #include <QStringList>
 
+#include "formats/Result.h"
+
 namespace skedlin {
 
+// Why an iCalendar file cannot be imported; the message is the text the user
+// reads, naming the line or the event.
+enum class ICalendarError {
+    None,
+    Malformed,     // the file's structure or a value the import uses cannot be read
+    BeyondLimits,  // its repeat rules would take more steps or events than allowed
+};
+using ICalendarResult = Result<ICalendarError, QString>;
+
 struct ICalendarStructure {
-    bool ok = false;
-    QString error;          // the message when not ok, naming the line
+    ICalendarResult result;
     QList<int> eventLines;  // 1-based line of each calendar's VEVENT, in file order
     QByteArray text;        // the unfolded lines as UTF-8 with CR LF line ends, for libical
 };

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "editor/document/ImportMessages.h"
 #include "model/Windows1252.h"
 
 namespace skedlin {
@@ -23,11 +24,11 @@ QString decodeImportText(const QByteArray& bytes) {
 
 ImportTextFile parseImportText(const QByteArray& bytes) {
     ImportTextFile result;
-    result.size = bytes.size();
     const QString text = decodeImportText(bytes);
     const qsizetype lineCount = text.count(u'\n') + (text.isEmpty() || text.endsWith(u'\n') ? 0 : 1);
     if (lineCount > kMaxImportLines) {
-        result.status = ImportTextFile::Status::TooManyLines;
+        result.result = ImportFileResult(ImportFileError::TooManyLines,
+                                         QString::fromLatin1(messages::kImportTooManyLines).arg(kMaxImportLines));
         return result;
     }
     qsizetype start = 0;
@@ -37,8 +38,10 @@ ImportTextFile parseImportText(const QByteArray& bytes) {
         qsizetype lineEnd = end;
         if (lineEnd > start && text[lineEnd - 1] == u'\r') --lineEnd;
         if (lineEnd - start > kMaxImportLineLength) {
-            result.status = ImportTextFile::Status::LineTooLong;
-            result.longLine = static_cast<int>(result.lines.size()) + 1;
+            const qsizetype lineNumber = result.lines.size() + 1;
+            result.result = ImportFileResult(
+                ImportFileError::LineTooLong,
+                QString::fromLatin1(messages::kImportLineTooLong).arg(lineNumber).arg(kMaxImportLineLength));
             result.lines.clear();
             return result;
         }
@@ -48,24 +51,28 @@ ImportTextFile parseImportText(const QByteArray& bytes) {
     return result;
 }
 
-ImportTextFile readImportTextFile(const QString& path) {
-    ImportTextFile result;
-    std::string bytes;
+ImportFileResult readImportBytes(const QString& path, QByteArray& bytes) {
+    bytes.clear();
+    std::string contents;
     FileReadFacts facts;
-    const skedlin::Result<FileReadError> read =
-        readRegularFile(QFile::encodeName(path).toStdString(), kMaxImportFileBytes, bytes, &facts);
+    const Result<FileReadError> read =
+        readRegularFile(QFile::encodeName(path).toStdString(), kMaxImportFileBytes, contents, &facts);
     if (read.code() == FileReadError::TooLarge) {
-        result.status = ImportTextFile::Status::TooLarge;
-        result.size = static_cast<qint64>(facts.size);
-        return result;
+        return ImportFileResult(ImportFileError::TooLarge, QString::fromLatin1(messages::kImportFileTooLarge)
+                                                               .arg(static_cast<qint64>(facts.size))
+                                                               .arg(kMaxImportFileBytes));
     }
-    if (!read) {
-        result.status = ImportTextFile::Status::CannotOpen;
-        return result;
-    }
-    result = parseImportText(QByteArray::fromStdString(bytes));
-    result.size = static_cast<qint64>(bytes.size());
-    return result;
+    if (!read) return ImportFileResult(ImportFileError::CannotOpen, QString::fromLatin1(messages::kImportOpenFailed));
+    bytes = QByteArray::fromStdString(contents);
+    return ImportFileResult::success();
+}
+
+ImportTextFile readImportTextFile(const QString& path) {
+    QByteArray bytes;
+    ImportTextFile result;
+    result.result = readImportBytes(path, bytes);
+    if (!result.result) return result;
+    return parseImportText(bytes);
 }
 
 }  // namespace skedlin

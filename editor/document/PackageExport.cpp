@@ -18,29 +18,23 @@ ExportKind exportKind(const QString& path) {
 }
 
 ExportResult exportPackage(const CSkedlinDoc& document, const QString& path, const QDateTime& stamp) {
-    ExportResult result;
     QByteArray bytes;
     switch (exportKind(path)) {
     case ExportKind::ICalendar:
         bytes = writeICalendar(document.events(), document.title(), document.appFileName(), stamp);
-        result.count = static_cast<int>(document.events().size());
         break;
-    case ExportKind::VCard:
-        bytes = writeVCards(document.contacts());
-        result.count = static_cast<int>(document.contacts().size());
-        break;
+    case ExportKind::VCard: bytes = writeVCards(document.contacts()); break;
     case ExportKind::Unknown:
-        result.errorMessage = QString::fromLatin1(messages::kExportUnknownType).arg(QFileInfo(path).fileName());
-        return result;
+        return ExportResult(ExportError::UnknownType,
+                            QString::fromLatin1(messages::kExportUnknownType).arg(QFileInfo(path).fileName()));
     }
     // Written beside the target and renamed over it only when complete.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.errorMessage = QString::fromLatin1(messages::kExportWriteFailed).arg(path, file.errorString());
-        return result;
+        return ExportResult(ExportError::CannotWrite,
+                            QString::fromLatin1(messages::kExportWriteFailed).arg(path, file.errorString()));
     }
-    result.ok = true;
-    return result;
+    return ExportResult::success();
 }
 
 }  // namespace skedlin

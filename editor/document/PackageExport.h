@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "formats/Result.h"
+
 namespace skedlin {
 
 class CSkedlinDoc;
@@ -14,11 +16,10 @@ enum class ExportKind { ICalendar, VCard, Unknown };
 
 ExportKind exportKind(const QString& path);
 
-struct ExportResult {
-    bool ok = false;
-    int count = 0;         // events or contacts written
-    QString errorMessage;  // when not ok
-};
+// Why an export failed: a path whose extension names no export format, or a
+// file that could not be written (the message says why).
+enum class ExportError { None, UnknownType, CannotWrite };
+using ExportResult = Result<ExportError, QString>;
 
 // `stamp` is the creation time written into an iCalendar file.
 ExportResult exportPackage(const CSkedlinDoc& document, const QString& path,

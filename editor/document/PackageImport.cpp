@@ -10,9 +10,6 @@
 #include "editor/document/VCard3Reader.h"
 #include "editor/document/VCardReader.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <limits>
 
 namespace skedlin {
@@ -30,24 +27,19 @@ QString defaultGroupName(const CSkedlinDoc& document) {
 
 ImportOutcome importDateBookArchive(CSkedlinDoc& document, const QString& path, ImportMessageSink& messages) {
     DateBookArchiveReader reader(defaultGroupName(document));
-    switch (reader.read(path)) {
-    case DateBookArchiveReader::kReadOk:
-        document.addEvents(reader.events());
-        document.updateAllViews();
-        return ImportOutcome::Imported;
-    case DateBookArchiveReader::kCannotOpen: tell(messages, QString::fromLatin1(messages::kImportOpenFailed)); break;
-    case DateBookArchiveReader::kTooLarge:
-        tell(messages,
-             QString::fromLatin1(messages::kImportFileTooLarge).arg(QFileInfo(path).size()).arg(kMaxImportFileBytes));
-        break;
-    case DateBookArchiveReader::kWrongVersionTag:
-        tell(messages, QString::fromLatin1(messages::kImportNotDateBookArchive));
-        break;
-    case DateBookArchiveReader::kHasCategories:
-        tell(messages, QString::fromLatin1(messages::kImportDateBookCategories));
-        break;
-    case DateBookArchiveReader::kDamaged: tell(messages, QString::fromLatin1(messages::kImportDateBookDamaged)); break;
+    if (const DateBookArchiveResult read = reader.read(path); !read) {
+        tell(messages, read.message());
+        return ImportOutcome::Failed;
     }
+    document.addEvents(reader.events());
+    document.updateAllViews();
+    return ImportOutcome::Imported;
+}
+
+// A reader's own reason (when it gives one), then the file type's failure text.
+ImportOutcome refuse(ImportMessageSink& messages, const QString& reason, const char* failure) {
+    if (!reason.isEmpty()) tell(messages, reason, ImportMessageIcon::Exclamation);
+    tell(messages, QString::fromLatin1(failure));
     return ImportOutcome::Failed;
 }
 
@@ -81,20 +73,13 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
     const bool known = extension == QLatin1String("VCF") || extension == QLatin1String("VCS") ||
                        extension == QLatin1String("CSV") || extension == QLatin1String("ICS");
 
-    const ImportTextFile file = readImportTextFile(path);
-    switch (file.status) {
-    case ImportTextFile::Status::Ok: break;
-    case ImportTextFile::Status::CannotOpen:
-        tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
-        return ImportOutcome::Failed;
-    case ImportTextFile::Status::TooLarge:
-        tell(messages, QString::fromLatin1(messages::kImportFileTooLarge).arg(file.size).arg(kMaxImportFileBytes));
-        return ImportOutcome::Failed;
-    case ImportTextFile::Status::LineTooLong:
-        tell(messages, QString::fromLatin1(messages::kImportLineTooLong).arg(file.longLine).arg(kMaxImportLineLength));
-        return ImportOutcome::Failed;
-    case ImportTextFile::Status::TooManyLines:
-        tell(messages, QString::fromLatin1(messages::kImportTooManyLines).arg(kMaxImportLines));
+    // Read once: the iCalendar reader takes the bytes, the others the lines.
+    QByteArray bytes;
+    ImportTextFile file;
+    file.result = readImportBytes(path, bytes);
+    if (file.result) file = parseImportText(bytes);
+    if (!file.result) {
+        tell(messages, file.result.message());
         return ImportOutcome::Failed;
     }
     if (!known) return ImportOutcome::UnknownExtension;
@@ -102,12 +87,8 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
     if (extension == QLatin1String("ICS")) {
         // The file passed the size and line limits above; the iCalendar reader
         // decodes its bytes itself, after joining folded lines.
-        QFile raw(path);
-        if (!raw.open(QIODevice::ReadOnly)) {
-            tell(messages, QString::fromLatin1(messages::kImportOpenFailed));
-            return ImportOutcome::Failed;
-        }
-        if (!importICalendar(document, raw.read(kMaxImportFileBytes), defaultGroupName(document), messages, options)) {
+        file.lines.clear();
+        if (!importICalendar(document, bytes, defaultGroupName(document), messages, options)) {
             return ImportOutcome::Failed;
         }
     } else if (extension == QLatin1String("VCF")) {
@@ -116,17 +97,15 @@ ImportOutcome importPackageFile(CSkedlinDoc& document, const QString& path, Impo
         document.addContacts(withFreshContactIds(document, readVCardFile(file.lines)));
     } else if (extension == QLatin1String("VCS")) {
         VCalendarReader reader(defaultGroupName(document));
-        if (!reader.read(file.lines, messages)) {
-            tell(messages, QString::fromLatin1(messages::kImportVCalendarFailed));
-            return ImportOutcome::Failed;
-        }
+        if (const VCalendarResult read = reader.read(file.lines); !read)
+            return refuse(messages, read.message(), messages::kImportVCalendarFailed);
         document.addEvents(reader.events());
     } else {
         CsvReader reader(defaultGroupName(document));
-        if (!reader.read(file.lines, messages)) {
-            tell(messages, QString::fromLatin1(messages::kImportCsvFailed));
-            return ImportOutcome::Failed;
-        }
+        if (const CsvResult read = reader.read(file.lines); !read)
+            return refuse(messages, read.message(), messages::kImportCsvFailed);
+        const QString note = reader.dateOrderNote();
+        if (!note.isEmpty()) tell(messages, note);
         document.addEvents(reader.events());
     }
     document.updateAllViews();

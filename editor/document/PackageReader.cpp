@@ -59,27 +59,24 @@ public:
 
     // Reads the package into the document; the contacts read reach it even
     // when a later part fails.
-    int read(const Element& root) {
-        const int code = readParts(root);
+    OpenResult read(const Element& root) {
+        OpenResult result = readParts(root);
         for (const ContactEntry& contact : contacts_) document_.appendContactUnchecked(contact);
-        return code;
+        return result;
     }
 
 private:
-    int readParts(const Element& root);
-    int fail(int code, const QString& lastError) {
-        document_.setLastError(lastError);
-        return code;
+    OpenResult readParts(const Element& root);
+    static OpenResult fail(builder::ExitCode code, const QString& details) { return OpenResult(code, details); }
+    static OpenResult missingElement(const char* name, const Element& parent) {
+        return fail(builder::kExitXmlParser, QString::fromLatin1(messages::kMissingElement)
+                                                     .arg(QLatin1String(name), QString::fromStdString(parent.name())) +
+                                                 lineSuffix(parent));
     }
-    int missingElement(const char* name, const Element& parent) {
-        return fail(kReadXmlError, QString::fromLatin1(messages::kMissingElement)
-                                           .arg(QLatin1String(name), QString::fromStdString(parent.name())) +
-                                       lineSuffix(parent));
-    }
-    int missingAttribute(const char* name, const Element& element) {
-        return fail(kReadXmlError, QString::fromLatin1(messages::kMissingAttribute)
-                                           .arg(QLatin1String(name), QString::fromStdString(element.name())) +
-                                       lineSuffix(element));
+    static OpenResult missingAttribute(const char* name, const Element& element) {
+        return fail(builder::kExitXmlParser, QString::fromLatin1(messages::kMissingAttribute)
+                                                     .arg(QLatin1String(name), QString::fromStdString(element.name())) +
+                                                 lineSuffix(element));
     }
     static QString lineSuffix(const Element& element) {
         return QLatin1Char(' ') + QString::fromLatin1(messages::kLineNumber).arg(element.line()).trimmed();
@@ -95,12 +92,12 @@ private:
         return child ? text(child) : QString();
     }
 
-    int readImages(const Element& list, ImageList& images);
-    int readContact(const Element& element);
-    int readEvents(const Element& events, const QString& groupName);
-    int readEvent(const Element& element, const QString& groupName);
-    int readDate(const Element& element, DateTimeValue& date);
-    int readContactIds(const Element& contactIds, const QString& groupName);
+    OpenResult readImages(const Element& list, ImageList& images);
+    OpenResult readContact(const Element& element);
+    OpenResult readEvents(const Element& events, const QString& groupName);
+    OpenResult readEvent(const Element& element, const QString& groupName);
+    OpenResult readDate(const Element& element, DateTimeValue& date);
+    OpenResult readContactIds(const Element& contactIds, const QString& groupName);
     QString resolvedPath(const QString& path) const;
 
     CSkedlinDoc& document_;
@@ -112,10 +109,10 @@ private:
     QHash<std::int32_t, qsizetype> contactIndexById_;
 };
 
-int Reader::readParts(const Element& root) {
+OpenResult Reader::readParts(const Element& root) {
     if (!root || root.name() != "calendar-package")
-        return fail(kReadXmlError, QString::fromLatin1(messages::kMissingElement)
-                                       .arg(QStringLiteral("calendar-package"), QStringLiteral("document")));
+        return fail(builder::kExitXmlParser, QString::fromLatin1(messages::kMissingElement)
+                                                 .arg(QStringLiteral("calendar-package"), QStringLiteral("document")));
     const std::optional<std::string> navigation = root.attribute("navigation");
     if (!navigation) return missingAttribute("navigation", root);
     std::int32_t level = kNavigationEvents;
@@ -134,7 +131,7 @@ int Reader::readParts(const Element& root) {
     const QString launcherName = childText(launcher, "launcher-name");
     ImageList launcherIcons;
     if (const Element icons = launcher.firstChild("launcher-icon")) {
-        if (int code = readImages(icons, launcherIcons)) return code;
+        if (OpenResult failed = readImages(icons, launcherIcons); !failed) return failed;
     }
 
     const Element welcome = root.firstChild("welcome");
@@ -145,7 +142,7 @@ int Reader::readParts(const Element& root) {
     const QString infoText = childText(welcome, "author-info");
     ImageList logoImages;
     if (const Element images = welcome.firstChild("image")) {
-        if (int code = readImages(images, logoImages)) return code;
+        if (OpenResult failed = readImages(images, logoImages); !failed) return failed;
     }
     document_.setPropertiesUnchecked(level, appFileName, title, launcherName, welcomeText, infoText);
     document_.setImagesUnchecked(launcherIcons, logoImages);
@@ -153,7 +150,7 @@ int Reader::readParts(const Element& root) {
     if (const Element contacts = root.firstChild("contacts")) {
         for (Element child = contacts.firstChildElement(); child; child = child.nextSiblingElement()) {
             if (child.name() != "contact") continue;
-            if (int code = readContact(child)) return code;
+            if (OpenResult failed = readContact(child); !failed) return failed;
         }
     }
 
@@ -175,13 +172,13 @@ int Reader::readParts(const Element& root) {
     for (Element child = groups.firstChildElement(); child; child = child.nextSiblingElement(), ++groupNumber) {
         const QString& groupName = groupNames[groupNumber];
         if (const Element events = child.firstChild("events")) {
-            if (int code = readEvents(events, groupName)) return code;
+            if (OpenResult failed = readEvents(events, groupName); !failed) return failed;
         }
         if (const Element contactIds = child.firstChild("contact-ids")) {
-            if (int code = readContactIds(contactIds, groupName)) return code;
+            if (OpenResult failed = readContactIds(contactIds, groupName); !failed) return failed;
         }
     }
-    return kReadOk;
+    return OpenResult::success();
 }
 
 // A path relative to the package file (".\name", "./name" or a bare file
@@ -197,7 +194,7 @@ QString Reader::resolvedPath(const QString& path) const {
     return path;
 }
 
-int Reader::readImages(const Element& list, ImageList& images) {
+OpenResult Reader::readImages(const Element& list, ImageList& images) {
     for (Element child = list.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() != "bitmap") continue;
         ImageReference image;
@@ -213,15 +210,15 @@ int Reader::readImages(const Element& list, ImageList& images) {
         }
         images.append(image);
     }
-    return kReadOk;
+    return OpenResult::success();
 }
 
-int Reader::readContact(const Element& element) {
+OpenResult Reader::readContact(const Element& element) {
     const std::optional<std::string> id = element.attribute("id");
     if (!id) return missingAttribute("id", element);
     ContactEntry contact;
     contact.id = clampToInt32(leadingInteger(*id));
-    if (contactIndexById_.contains(contact.id)) return fail(kReadDuplicateContactId, QString());
+    if (contactIndexById_.contains(contact.id)) return fail(builder::kExitDuplicateContactId, QString());
     contact.lastName = childText(element, "last-name");
     contact.firstName = childText(element, "first-name");
     contact.title = childText(element, "title");
@@ -250,21 +247,21 @@ int Reader::readContact(const Element& element) {
     }
     contactIndexById_.insert(contact.id, contacts_.size());
     contacts_.append(contact);
-    return kReadOk;
+    return OpenResult::success();
 }
 
-int Reader::readDate(const Element& element, DateTimeValue& date) {
+OpenResult Reader::readDate(const Element& element, DateTimeValue& date) {
     if (const std::optional<std::string> day = element.attribute("day")) {
         const std::int64_t days = leadingInteger(*day);
         if (days != 0) {
             date = DateTimeValue::fromDaysSince1900(static_cast<long>(days));
-            if (date.date().isValid()) return kReadOk;
+            if (date.date().isValid()) return OpenResult::success();
         }
     }
     const QString dateText = text(element);
     date = parseDateText(dateText, QLocale::system());
-    if (date.isValid()) return kReadOk;
-    return fail(kReadBadDate, QString::fromLatin1(messages::kInvalidDate).arg(dateText));
+    if (date.isValid()) return OpenResult::success();
+    return fail(builder::kExitInvalidDate, QString::fromLatin1(messages::kInvalidDate).arg(dateText));
 }
 
 // Hours are the leading number (out of 0-23 gives 0); minutes follow the
@@ -281,22 +278,22 @@ DateTimeValue parseTimeText(const QString& text) {
     return DateTimeValue::fromTime(static_cast<int>(hour), static_cast<int>(minute));
 }
 
-int Reader::readEvents(const Element& events, const QString& groupName) {
+OpenResult Reader::readEvents(const Element& events, const QString& groupName) {
     for (Element child = events.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() != "event") continue;
-        if (int code = readEvent(child, groupName)) return code;
+        if (OpenResult failed = readEvent(child, groupName); !failed) return failed;
     }
-    return kReadOk;
+    return OpenResult::success();
 }
 
-int Reader::readEvent(const Element& element, const QString& groupName) {
+OpenResult Reader::readEvent(const Element& element, const QString& groupName) {
     EventEntry event;
     // The writer leaves out an empty title, so its absence reads as empty.
     event.title = childText(element, "event-title");
     event.note = childText(element, "event-note");
     const Element date = element.firstChild("date");
     if (!date) return missingElement("date", element);
-    if (int code = readDate(date, event.date)) return code;
+    if (OpenResult failed = readDate(date, event.date); !failed) return failed;
 
     if (const Element timeRange = element.firstChild("time-range")) {
         const Element start = timeRange.firstChild("start-time");
@@ -318,13 +315,13 @@ int Reader::readEvent(const Element& element, const QString& groupName) {
             event.frequency = static_cast<std::uint8_t>(std::clamp<std::int64_t>(leadingInteger(*frequency), 1, 255));
         }
         if (const Element lastDate = repeat.firstChild("last-date")) {
-            if (int code = readDate(lastDate, event.repeatEndDate)) return code;
+            if (OpenResult failed = readDate(lastDate, event.repeatEndDate); !failed) return failed;
         }
         if (event.repeatType == kRepeatWeekly) {
             if (const Element days = repeat.firstChild("days-of-week")) {
                 const QString daysText = text(days);
                 if (daysText.size() != 7)
-                    return fail(kReadBadDaysOfWeek, QString::fromLatin1(messages::kBadDaysOfWeek).arg(daysText));
+                    return fail(builder::kExitDaysOfWeek, QString::fromLatin1(messages::kBadDaysOfWeek).arg(daysText));
                 for (int day = 0; day < 7; ++day) {
                     if (daysText[day] != QLatin1Char('-')) event.repeatOnMask |= static_cast<std::uint8_t>(1u << day);
                 }
@@ -337,29 +334,29 @@ int Reader::readEvent(const Element& element, const QString& groupName) {
             for (Element child = exceptions.firstChildElement(); child; child = child.nextSiblingElement()) {
                 if (child.name() != "date") continue;
                 DateTimeValue exception;
-                if (int code = readDate(child, exception)) return code;
+                if (OpenResult failed = readDate(child, exception); !failed) return failed;
                 event.exceptionDates.append(exception);
             }
         }
     }
     event.groupName = groupName;
     document_.appendEventUnchecked(event);
-    return kReadOk;
+    return OpenResult::success();
 }
 
-int Reader::readContactIds(const Element& contactIds, const QString& groupName) {
+OpenResult Reader::readContactIds(const Element& contactIds, const QString& groupName) {
     for (Element child = contactIds.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() != "contact-id") continue;
         const auto found = contactIndexById_.constFind(clampToInt32(leadingInteger(child.text())));
-        if (found == contactIndexById_.constEnd()) return fail(kReadUnknownContactId, QString());
+        if (found == contactIndexById_.constEnd()) return fail(builder::kExitInvalidContactId, QString());
         contacts_[*found].memberGroups.append(groupName);
     }
-    return kReadOk;
+    return OpenResult::success();
 }
 
 }  // namespace
 
-int readPackage(const QString& path, CSkedlinDoc& document) {
+OpenResult readPackage(const QString& path, CSkedlinDoc& document) {
     document.clear();
     xml::Document xmlDocument;
     xml::ParseError error;
@@ -367,10 +364,9 @@ int readPackage(const QString& path, CSkedlinDoc& document) {
     if (!xmlDocument.loadFile(QFile::encodeName(path).toStdString(), bundledDtd, error)) {
         // A space between the parser's reason and the line number, as the
         // builder writes them: the reason does not end in a separator of its own.
-        document.setLastError(QString::fromStdString(error.reason) + QLatin1Char(' ') +
-                              QString::fromLatin1(messages::kLineNumber).arg(error.line) +
-                              QString::fromStdString(error.sourceText));
-        return kReadXmlError;
+        return OpenResult(builder::kExitXmlParser, QString::fromStdString(error.reason) + QLatin1Char(' ') +
+                                                       QString::fromLatin1(messages::kLineNumber).arg(error.line) +
+                                                       QString::fromStdString(error.sourceText));
     }
     return Reader(document).read(xmlDocument.root());
 }

@@ -3,26 +3,24 @@
 
 #include <QString>
 
+#include "builder/BuilderMessages.h"
+#include "formats/Result.h"
+
 namespace skedlin {
 
 class CSkedlinDoc;
 
-// Read result codes; they share their numbers with the builder's exit codes so
-// that both programs explain a bad file with the same message.
-enum ReadResult : int {
-    kReadOk = 0,
-    kReadXmlError = 2,  // not well-formed, invalid, or a required part missing
-    kReadParserUnavailable = 3,
-    kReadBadDaysOfWeek = 8,
-    kReadBadDate = 9,
-    kReadDuplicateContactId = 10,
-    kReadUnknownContactId = 11,
-};
+// The outcome of reading a package. A bad file fails with the builder's exit
+// code for it (kExitXmlParser, kExitXmlComponent, kExitDaysOfWeek,
+// kExitInvalidDate, kExitDuplicateContactId, kExitInvalidContactId), so that
+// both programs explain it with the same message; the message holds the
+// details shown below that explanation (it may be empty).
+using OpenResult = Result<builder::ExitCode, QString>;
 
 // Appends the package at path to the (cleared) document without its add
 // operations: no id reassignment, no group creation, no modified flag. The
 // document's path must already be set: relative bitmap paths are resolved
-// against its folder. On failure the document's last error holds the details.
-int readPackage(const QString& path, CSkedlinDoc& document);
+// against its folder.
+OpenResult readPackage(const QString& path, CSkedlinDoc& document);
 
 }  // namespace skedlin

@@ -99,19 +99,21 @@ void applyVCalendarRecurrence(const QString& rule, EventEntry& event) {
     }
 }
 
-bool VCalendarReader::read(const QStringList& lines, ImportMessageSink& messages) {
-    if (lines.isEmpty() || lines.front() != QLatin1String("BEGIN:VCALENDAR")) return false;
+VCalendarResult VCalendarReader::read(const QStringList& lines) {
+    if (lines.isEmpty() || lines.front() != QLatin1String("BEGIN:VCALENDAR"))
+        return VCalendarResult(VCalendarError::NotACalendar, QString());
     // Files often hold several calendar blocks one after another: an
     // "END:VCALENDAR" ends one block, not the file.
     qsizetype next = 1;
     while (next < lines.size()) {
         const QString& line = lines[next++];
-        if (line == QLatin1String("BEGIN:VEVENT") && !readEvent(lines, next, messages)) return false;
+        if (line != QLatin1String("BEGIN:VEVENT")) continue;
+        if (VCalendarResult event = readEvent(lines, next); !event) return event;
     }
-    return true;
+    return VCalendarResult::success();
 }
 
-bool VCalendarReader::readEvent(const QStringList& lines, qsizetype& next, ImportMessageSink& messages) {
+VCalendarResult VCalendarReader::readEvent(const QStringList& lines, qsizetype& next) {
     EventEntry event;
     event.allDay = 1;
     event.groupName = defaultGroup_;
@@ -119,10 +121,11 @@ bool VCalendarReader::readEvent(const QStringList& lines, qsizetype& next, Impor
     // date, which no package can hold: the file is refused, naming the line.
     auto readDateTime = [&](const PropertyLine& property, DateTimeValue& target) {
         target = parseVCalendarDateTime(property.value);
-        if (target.isValid()) return true;
-        messages.showImportMessage(QString::fromLatin1(messages::kImportVCalendarBadDate).arg(next).arg(property.value),
-                                   ImportMessageIcon::Exclamation);
-        return false;
+        return target.isValid();
+    };
+    auto badDate = [&](const PropertyLine& property) {
+        return VCalendarResult(VCalendarError::BadDate,
+                               QString::fromLatin1(messages::kImportVCalendarBadDate).arg(next).arg(property.value));
     };
     while (next < lines.size()) {
         const QString& line = lines[next++];
@@ -133,10 +136,10 @@ bool VCalendarReader::readEvent(const QStringList& lines, qsizetype& next, Impor
         } else if (property.name == QLatin1String("DESCRIPTION")) {
             event.note = property.value;
         } else if (property.name == QLatin1String("DTSTART")) {
-            if (!readDateTime(property, event.date)) return false;
+            if (!readDateTime(property, event.date)) return badDate(property);
             event.startTime = event.date;
         } else if (property.name == QLatin1String("DTEND")) {
-            if (!readDateTime(property, event.endTime)) return false;
+            if (!readDateTime(property, event.endTime)) return badDate(property);
             event.allDay = 0;
         } else if (property.name == QLatin1String("RRULE")) {
             applyVCalendarRecurrence(property.value, event);
@@ -147,7 +150,7 @@ bool VCalendarReader::readEvent(const QStringList& lines, qsizetype& next, Impor
     if (event.repeatType == kRepeatWeekly && event.repeatOnMask == 0 && event.date.isValid())
         event.repeatOnMask = static_cast<std::uint8_t>(1u << (event.date.date().dayOfWeek() % 7));
     events_.append(event);
-    return true;
+    return VCalendarResult::success();
 }
 
 }  // namespace skedlin

@@ -8,21 +8,29 @@
 #include "editor/document/DateTimeValue.h"
 #include "editor/document/ImportMessages.h"
 #include "editor/document/PackageEntries.h"
+#include "formats/Result.h"
 
 namespace skedlin {
+
+// Why a vCalendar file cannot be imported; the message, when there is one,
+// is the text the user reads.
+enum class VCalendarError {
+    None,
+    NotACalendar,  // the first line is not "BEGIN:VCALENDAR" (no message)
+    BadDate,       // a DTSTART or DTEND value cannot be read (the message names the line)
+};
+using VCalendarResult = Result<VCalendarError, QString>;
 
 class VCalendarReader {
 public:
     explicit VCalendarReader(QString defaultGroupName) : defaultGroup_(std::move(defaultGroupName)) {}
 
-    // False when the first line is not "BEGIN:VCALENDAR", or when a DTSTART or
-    // DTEND value cannot be read (the sink is told which line). Every calendar
-    // block of the file is read, not only the first.
-    bool read(const QStringList& lines, ImportMessageSink& messages);
+    // Every calendar block of the file is read, not only the first.
+    VCalendarResult read(const QStringList& lines);
     const QList<EventEntry>& events() const { return events_; }
 
 private:
-    bool readEvent(const QStringList& lines, qsizetype& next, ImportMessageSink& messages);
+    VCalendarResult readEvent(const QStringList& lines, qsizetype& next);
 
     QString defaultGroup_;
     QList<EventEntry> events_;

@@ -476,7 +476,7 @@ bool CMainFrame::openWithoutAsking(const QString& path) {
     }
     const OpenResult result = document_->openDocument(QFileInfo(path).absoluteFilePath());
     if (!result.ok()) {
-        COpenErrorDlg dialog(messages::messageForCode(result.code), result.lastError, path, this);
+        COpenErrorDlg dialog(messages::messageForCode(result.code()), result.message(), path, this);
         dialog.exec();
         return false;
     }
@@ -491,8 +491,8 @@ bool CMainFrame::openWithoutAsking(const QString& path) {
 bool CMainFrame::save() {
     if (document_->pathName().isEmpty()) return saveAs();
     const SaveResult result = document_->saveDocument(document_->pathName());
-    if (!result.ok) {
-        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.errorMessage);
+    if (!result.ok()) {
+        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.message());
         return false;
     }
     rememberFile(document_->pathName());
@@ -511,8 +511,8 @@ bool CMainFrame::saveAs() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString path = dialog.selectedFiles().first();
     const SaveResult result = document_->saveDocument(path);
-    if (!result.ok) {
-        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.errorMessage);
+    if (!result.ok()) {
+        QMessageBox::warning(this, QString::fromUtf8(uitext::kApplicationTitle), result.message());
         return false;
     }
     rememberFile(path);

@@ -31,8 +31,8 @@ void runExportCommand(const CSkedlinDoc& document, QWidget* parent) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().first();
     const ExportResult result = exportPackage(document, path);
-    if (!result.ok) {
-        QMessageBox::warning(parent, QString::fromUtf8(uitext::kApplicationTitle), result.errorMessage);
+    if (!result.ok()) {
+        QMessageBox::warning(parent, QString::fromUtf8(uitext::kApplicationTitle), result.message());
     }
 }
 

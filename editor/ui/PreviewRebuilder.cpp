@@ -7,7 +7,6 @@
 #include "editor/document/PackageWriter.h"
 #include "editor/document/ProgramDirectory.h"
 #include "editor/document/BuildCommand.h"
-#include "editor/document/DocumentMessages.h"
 #include "editor/ui/PreviewText.h"
 
 namespace skedlin {
@@ -167,7 +166,7 @@ PreviewBuildResult PreviewRebuilder::collectResult() {
         if (!result.ok) result.message = QString::fromUtf8(previewtext::kNoPackage);
         return result;
     }
-    result.message = outcome.crashed ? QString::fromLatin1(messages::kBuilderCrashed) : outcome.message;
+    result.message = outcome.result.message();
     result.details = outcome.details;
     // Without an error file, whatever the builder printed is the best account.
     if (result.details.isEmpty() && !failedToStart_)

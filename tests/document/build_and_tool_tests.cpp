@@ -21,15 +21,18 @@ protected:
     void SetUp() override { test::prepareEnvironment(); }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    // A stand-in builder that records its arguments, writes the error file
-    // (the fourth argument) and exits with the given code.
+    // A stand-in builder that records its arguments, writes errorText to the
+    // error file (the fourth argument) and exits with exitCode, or kills
+    // itself when exitCode is negative.
     QString fakeBuilder(int exitCode, const QByteArray& errorText) {
         const QString folder = path(QStringLiteral("program dir/"));
         QDir().mkpath(folder);
         const QString script = folder + QLatin1String(kBuilderFileName);
-        test::writeBytes(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
-                                     QFile::encodeName(path(QStringLiteral("args.txt"))) + "\"\nprintf '" + errorText +
-                                     "' > \"$4\"\nexit " + QByteArray::number(exitCode) + "\n");
+        test::writeBytes(
+            script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
+                        QFile::encodeName(path(QStringLiteral("args.txt"))) + "\"\nprintf '" + errorText +
+                        "' > \"$4\"\n" +
+                        (exitCode < 0 ? QByteArray("kill -KILL $$") : "exit " + QByteArray::number(exitCode)) + "\n");
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return folder;
     }
@@ -74,7 +77,7 @@ TEST_F(BuildAndTool, UnsavedOrNeverSavedPackagesAreNotBuilt) {
     EXPECT_EQ(buildRefusal(document), QString::fromLatin1(messages::kSaveBeforeBuild));
     document.setModified(false);  // unmodified but without a file
     EXPECT_EQ(buildRefusal(document), QString::fromLatin1(messages::kSaveBeforeBuild));
-    ASSERT_TRUE(document.saveDocument(path(QStringLiteral("p.xml"))).ok);
+    ASSERT_TRUE(document.saveDocument(path(QStringLiteral("p.xml"))).ok());
     EXPECT_EQ(buildRefusal(document), QString());
 }
 
@@ -82,24 +85,34 @@ TEST_F(BuildAndTool, ExitCodesBecomeTheirMessagesWithTheErrorFileText) {
     const QString packagePath = path(QStringLiteral("Fair.xml"));
     const BuildPlan plan = planBuild(fakeBuilder(10, "duplicate id 4"), packagePath, QStringLiteral("Show"));
     BuildOutcome outcome = runBuild(plan);
-    EXPECT_EQ(outcome.exitCode, 10);
-    EXPECT_EQ(outcome.message, QStringLiteral("There is a duplicate contact Id in the schedule package XML file."));
+    EXPECT_EQ(outcome.result.code(), builder::kExitDuplicateContactId);
+    EXPECT_EQ(outcome.result.message(),
+              QStringLiteral("There is a duplicate contact Id in the schedule package XML file."));
     EXPECT_EQ(outcome.details, QStringLiteral("duplicate id 4"));
     // Paths with spaces reach the builder whole.
     EXPECT_EQ(test::readBytes(path(QStringLiteral("args.txt"))),
               (plan.arguments.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit());
 
     outcome = runBuild(planBuild(fakeBuilder(12, "cabwiz failed\\000trailing"), packagePath, QStringLiteral("Show")));
-    EXPECT_EQ(outcome.message, QString());                        // outside the table
+    EXPECT_EQ(outcome.result.code(), builder::kExitCabWizardStart);
+    EXPECT_EQ(outcome.result.message(), QString());               // outside the table
     EXPECT_EQ(outcome.details, QStringLiteral("cabwiz failed"));  // up to the first zero byte
 
     outcome = runBuild(planBuild(fakeBuilder(0, ""), packagePath, QStringLiteral("Show")));
     EXPECT_TRUE(outcome.succeeded());
 
     outcome = runBuild(planBuild(path(QStringLiteral("nowhere/")), packagePath, QStringLiteral("Show")));
-    EXPECT_EQ(outcome.exitCode, kBuilderNotStarted);
-    EXPECT_EQ(outcome.message, QStringLiteral("The Skedlin Calendar Builder application was not found. "));
+    EXPECT_EQ(outcome.result.code(), kBuilderNotStarted);
+    EXPECT_EQ(outcome.result.message(), QStringLiteral("The Skedlin Calendar Builder application was not found. "));
     EXPECT_EQ(outcome.details, QStringLiteral("You may need to reinstall Skedlin to correct this problem."));
+
+    // A builder that ends abnormally fails, whatever its process reported,
+    // and what it wrote before is kept.
+    outcome = runBuild(planBuild(fakeBuilder(-1, "half way"), packagePath, QStringLiteral("Show")));
+    EXPECT_FALSE(outcome.succeeded());
+    EXPECT_TRUE(outcome.crashed());
+    EXPECT_EQ(outcome.result.message(), QString::fromLatin1(messages::kBuilderCrashed));
+    EXPECT_EQ(outcome.details, QStringLiteral("half way"));
 }
 
 TEST_F(BuildAndTool, ToolCreatesChecksAndResavesPackages) {

@@ -37,7 +37,7 @@ protected:
         original.addEvents({event("Walk", 37010, "Events"), event("Talk", 37001, "Talks"),
                             event("Dinner", 37005, "Events"), event("Late", 37020, "Talks")});
         original.addContacts({contact(1, "Zeta", {"Talks"}), contact(2, "Alpha", {}), contact(3, "Mid", {"Events"})});
-        ASSERT_TRUE(original.saveDocument(path("start.xml")).ok);
+        ASSERT_TRUE(original.saveDocument(path("start.xml")).ok());
         startBytes = test::readBytes(path("start.xml"));
     }
 
@@ -45,7 +45,7 @@ protected:
 
     QByteArray saved(CSkedlinDoc& document, const char* name) {
         const SaveResult result = document.saveDocument(path(name));
-        EXPECT_TRUE(result.ok) << result.errorMessage.toStdString();
+        EXPECT_TRUE(result.ok()) << result.message().toStdString();
         return test::readBytes(path(name));
     }
 
@@ -153,7 +153,7 @@ TEST_F(DocumentUndo, TheSortOfASaveIsUndoneWithTheCommandBeforeIt) {
     ASSERT_TRUE(document.openDocument(path("start.xml")).ok());
     const QList<EventEntry> opened = document.events();
     document.addEvent(event("First of all", 30000, "Events"));  // appended, sorted to the front on save
-    ASSERT_TRUE(document.saveDocument(path("saved.xml")).ok);
+    ASSERT_TRUE(document.saveDocument(path("saved.xml")).ok());
     EXPECT_EQ(document.events().first().title, QStringLiteral("First of all"));
     EXPECT_EQ(document.undoName(), QStringLiteral("Add"));
     document.undo();
@@ -170,7 +170,7 @@ TEST_F(DocumentUndo, ModifiedMarkFollowsTheSavedState) {
     document.setTitle(QStringLiteral("One"));
     document.setTitle(QStringLiteral("Two"));
     EXPECT_EQ(document.undoName(), QStringLiteral("Properties"));
-    ASSERT_TRUE(document.saveDocument(path("two.xml")).ok);
+    ASSERT_TRUE(document.saveDocument(path("two.xml")).ok());
     document.undo();
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(document.title(), QStringLiteral("One"));

@@ -165,7 +165,7 @@ TEST_F(ExportRoundTrip, ExportThenImportIntoAnEmptyPackageGivesTheSameEntries) {
     CSkedlinDoc original;
     original.newDocument(nullptr);
     fillPackage(original);
-    ASSERT_TRUE(original.saveDocument(path("original.xml")).ok);
+    ASSERT_TRUE(original.saveDocument(path("original.xml")).ok());
 
     QString err;
     ASSERT_EQ(runTool({"export", path("original.xml"), path("out.ics")}, &err), 0) << err.toStdString();
@@ -186,8 +186,8 @@ TEST_F(ExportRoundTrip, IndependentReadersSeeTheSameEventsAndContacts) {
     CSkedlinDoc document;
     document.newDocument(nullptr);
     fillPackage(document);
-    ASSERT_TRUE(exportPackage(document, path("out.ics")).ok);
-    ASSERT_TRUE(exportPackage(document, path("out.vcf")).ok);
+    ASSERT_TRUE(exportPackage(document, path("out.ics")).ok());
+    ASSERT_TRUE(exportPackage(document, path("out.vcf")).ok());
 
     QProcess python;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -230,7 +230,7 @@ TEST_F(ExportRoundTrip, FilesAreWrittenWholeAndLinesFolded) {
     document.newDocument(nullptr);
     EventEntry longOne = makeEvent(QString(100, QChar(0x00E9)), QDate(2026, 5, 1), "Events");
     document.addEvent(longOne);
-    ASSERT_TRUE(exportPackage(document, path("long.ics")).ok);
+    ASSERT_TRUE(exportPackage(document, path("long.ics")).ok());
     const QByteArray bytes = test::readBytes(path("long.ics"));
     for (const QByteArray& line : bytes.split('\n')) EXPECT_LE(line.size(), 76);  // 75 octets and the CR
     // Folding never cuts a two-byte character: the file is valid UTF-8 after unfolding.
@@ -239,11 +239,11 @@ TEST_F(ExportRoundTrip, FilesAreWrittenWholeAndLinesFolded) {
     EXPECT_TRUE(QString::fromUtf8(unfolded).contains(QString(100, QChar(0x00E9))));
 
     // Neither an unknown type nor an unwritable place leaves a file behind.
-    EXPECT_EQ(exportPackage(document, path("out.txt")).ok, false);
+    EXPECT_EQ(exportPackage(document, path("out.txt")).code(), ExportError::UnknownType);
     EXPECT_FALSE(QFile::exists(path("out.txt")));
     const ExportResult failed = exportPackage(document, path("missing/folder/out.ics"));
-    EXPECT_FALSE(failed.ok);
-    EXPECT_TRUE(failed.errorMessage.contains("could not be written"));
+    EXPECT_EQ(failed.code(), ExportError::CannotWrite);
+    EXPECT_TRUE(failed.message().contains("could not be written"));
     QString err;
     EXPECT_EQ(runTool({"export", path("none.xml"), path("x.doc")}, &err), 64);
 }

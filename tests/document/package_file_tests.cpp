@@ -46,7 +46,7 @@ protected:
     }
     QByteArray saved(CSkedlinDoc& document, const char* name = "out.xml") {
         const SaveResult result = document.saveDocument(path(name));
-        EXPECT_TRUE(result.ok) << result.errorMessage.toStdString();
+        EXPECT_TRUE(result.ok()) << result.message().toStdString();
         return test::readBytes(path(name));
     }
 
@@ -58,7 +58,7 @@ TEST_F(PackageFile, ResavingAPackageReproducesTheLayoutByteForByte) {
     test::writeBytes(path("full.xml"), original);
     CSkedlinDoc document;
     const OpenResult opened = document.openDocument(path("full.xml"));
-    ASSERT_TRUE(opened.ok()) << opened.lastError.toStdString();
+    ASSERT_TRUE(opened.ok()) << opened.message().toStdString();
     EXPECT_FALSE(document.isModified());
 
     const QByteArray written = saved(document, "full.xml");
@@ -146,7 +146,7 @@ TEST_F(PackageFile, EmptyPartsAreWrittenAsTheReaderNeedsThem) {
     // because they were empty; the file still opens.
     CSkedlinDoc reopened;
     const OpenResult result = reopened.openDocument(path("empty.xml"));
-    ASSERT_TRUE(result.ok()) << result.lastError.toStdString();
+    ASSERT_TRUE(result.ok()) << result.message().toStdString();
     EXPECT_EQ(reopened.title(), QString());
     EXPECT_EQ(reopened.events()[0].title, QString());
     EXPECT_EQ(reopened.contacts()[0].phoneCount, 2);
@@ -185,7 +185,7 @@ TEST_F(PackageFile, ReadingAppliesTheValueRules) {
     test::writeBytes(file, test::readBytes(file).replace("navigation=\"events\"", "navigation=\"Groups\""));
     CSkedlinDoc document;
     const OpenResult result = document.openDocument(file);
-    ASSERT_TRUE(result.ok()) << result.lastError.toStdString();
+    ASSERT_TRUE(result.ok()) << result.message().toStdString();
     EXPECT_EQ(document.navigationLevel(), kNavigationEvents);  // keywords are case-sensitive
 
     const EventEntry& first = document.events()[0];
@@ -221,8 +221,8 @@ struct BrokenPackage {
     const char* name;
     QByteArray groups;
     QByteArray contacts;
-    int code;
-    const char* lastError;
+    builder::ExitCode code;
+    const char* details;
 };
 
 TEST_F(PackageFile, BrokenPackagesFailWithTheirCodeAndKeepTheOpenDocument) {
@@ -232,31 +232,31 @@ TEST_F(PackageFile, BrokenPackagesFailWithTheirCodeAndKeepTheOpenDocument) {
          "<repeating-event "
          "interval=\"weekly\"><days-of-week>X-</days-of-week></repeating-event></event></events></group>",
          {},
-         kReadBadDaysOfWeek,
+         builder::kExitDaysOfWeek,
          "Bad days of week string - 'X-'."},
         {"bad date",
          "<group name=\"G\"><group-description/><events><event><date>32 Foo 2003</date></event></events></group>",
          {},
-         kReadBadDate,
+         builder::kExitInvalidDate,
          "Invalid Date: 32 Foo 2003"},
         {"bad exception date",
          "<group name=\"G\"><group-description/><events><event><date day=\"5\"/><repeating-event interval=\"daily\">"
          "<except-days><date>soon</date></except-days></repeating-event></event></events></group>",
          {},
-         kReadBadDate,
+         builder::kExitInvalidDate,
          "Invalid Date: soon"},
-        {"duplicate contact", "", "<contact id=\"7\"/><contact id=\"07\"/>", kReadDuplicateContactId, ""},
+        {"duplicate contact", "", "<contact id=\"7\"/><contact id=\"07\"/>", builder::kExitDuplicateContactId, ""},
         {"unknown contact",
          "<group name=\"G\"><group-description/><contact-ids><contact-id>99</contact-id></contact-ids></group>",
-         "<contact id=\"7\"/>", kReadUnknownContactId, ""},
+         "<contact id=\"7\"/>", builder::kExitInvalidContactId, ""},
     };
     CSkedlinDoc document;
     document.newDocument(nullptr);
     for (const BrokenPackage& broken : cases) {
         SCOPED_TRACE(broken.name);
         const OpenResult result = document.openDocument(packageWithGroups(broken.groups, broken.contacts));
-        EXPECT_EQ(result.code, broken.code);
-        EXPECT_EQ(result.lastError, QString::fromLatin1(broken.lastError));
+        EXPECT_EQ(result.code(), broken.code);
+        EXPECT_EQ(result.message(), QString::fromLatin1(broken.details));
         EXPECT_EQ(document.title(), QStringLiteral("Schedule"));  // the package open before stays
         EXPECT_TRUE(document.isModified());
     }
@@ -265,16 +265,16 @@ TEST_F(PackageFile, BrokenPackagesFailWithTheirCodeAndKeepTheOpenDocument) {
 TEST_F(PackageFile, MalformedOrIncompleteFilesFailWithCode2NamingTheProblem) {
     CSkedlinDoc document;
     OpenResult result = document.openDocument(packageWithBody("<calendar-package navigation=\"none\">\r\n<oops>\r\n"));
-    EXPECT_EQ(result.code, kReadXmlError);
-    EXPECT_TRUE(result.lastError.contains(QStringLiteral("Line #"))) << result.lastError.toStdString();
-    EXPECT_FALSE(result.lastError.contains(QRegularExpression(QStringLiteral("\\SLine #"))))
-        << "the reason runs into the line number: " << result.lastError.toStdString();
+    EXPECT_EQ(result.code(), builder::kExitXmlParser);
+    EXPECT_TRUE(result.message().contains(QStringLiteral("Line #"))) << result.message().toStdString();
+    EXPECT_FALSE(result.message().contains(QRegularExpression(QStringLiteral("\\SLine #"))))
+        << "the reason runs into the line number: " << result.message().toStdString();
 
     // Without a DOCTYPE nothing validates: the reader itself names what is missing.
     test::writeBytes(path("nodtd.xml"), "<calendar-package navigation=\"none\"><app-launcher/></calendar-package>");
     result = document.openDocument(path("nodtd.xml"));
-    EXPECT_EQ(result.code, kReadXmlError);
-    EXPECT_TRUE(result.lastError.contains(QStringLiteral("<welcome>"))) << result.lastError.toStdString();
+    EXPECT_EQ(result.code(), builder::kExitXmlParser);
+    EXPECT_TRUE(result.message().contains(QStringLiteral("<welcome>"))) << result.message().toStdString();
 
     test::writeBytes(path("nodtd.xml"),
                      "<calendar-package navigation=\"none\"><app-launcher/><welcome><description/>"
@@ -282,26 +282,26 @@ TEST_F(PackageFile, MalformedOrIncompleteFilesFailWithCode2NamingTheProblem) {
                      "<time-range><start-time>1</start-time></time-range></event></events></group>"
                      "</groups></calendar-package>");
     result = document.openDocument(path("nodtd.xml"));
-    EXPECT_EQ(result.code, kReadXmlError);
-    EXPECT_TRUE(result.lastError.contains(QStringLiteral("<date>"))) << result.lastError.toStdString();
+    EXPECT_EQ(result.code(), builder::kExitXmlParser);
+    EXPECT_TRUE(result.message().contains(QStringLiteral("<date>"))) << result.message().toStdString();
 
     result = document.openDocument(path("missing.xml"));
-    EXPECT_EQ(result.code, kReadXmlError);
+    EXPECT_EQ(result.code(), builder::kExitXmlParser);
 }
 
 TEST_F(PackageFile, AFailedSaveKeepsTheFileAndTheModifiedFlag) {
     CSkedlinDoc document;
     document.newDocument(nullptr);
     SaveResult result = document.saveDocument(path("no-such-folder/new.xml"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.errorMessage.contains(QStringLiteral("could not be saved")));
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.message().contains(QStringLiteral("could not be saved")));
     EXPECT_TRUE(document.isModified());
     EXPECT_TRUE(document.pathName().isEmpty());
 
     // A folder in the place of the file: the existing entry is left alone.
     QDir(dir_.path()).mkdir(QStringLiteral("taken.xml"));
     result = document.saveDocument(path("taken.xml"));
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.ok());
     EXPECT_TRUE(QFileInfo(path("taken.xml")).isDir());
     EXPECT_TRUE(document.isModified());
 }
@@ -315,7 +315,7 @@ TEST_F(PackageFile, ContactIdsOfEveryGroupReachTheirContacts) {
         "<contact-id>10</contact-id></contact-ids></group>"
         "<group name=\"B\"><group-description/><contact-ids><contact-id>10</contact-id></contact-ids></group>",
         "<contact id=\"10\"><last-name>Ten</last-name></contact><contact id=\"20\"/><contact id=\"30\"/>"));
-    ASSERT_TRUE(result.ok()) << result.lastError.toStdString();
+    ASSERT_TRUE(result.ok()) << result.message().toStdString();
     ASSERT_EQ(document.contacts().size(), 3);
     EXPECT_EQ(document.contacts()[0].id, 10);
     EXPECT_EQ(document.contacts()[0].lastName, QStringLiteral("Ten"));

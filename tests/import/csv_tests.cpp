@@ -148,20 +148,24 @@ TEST(CsvDates, NumericOrderByLocaleAndByWhatIsPossible) {
 TEST_F(CsvImportTest, TheUserIsToldWhichOrderAmbiguousDatesWereReadIn) {
     testing::useZoneAndLocale("UTC0", QLocale::c());
     CsvReader reader("Events");
-    ASSERT_TRUE(reader.read({"Subject,Start Date", "A,10/15/2003", "B,2/3/2009", "C,4/5/2009"}, sink));
+    ASSERT_TRUE(reader.read({"Subject,Start Date", "A,10/15/2003", "B,2/3/2009", "C,4/5/2009"}).ok());
     ASSERT_EQ(reader.events().size(), 3);
     EXPECT_EQ(reader.events()[0].date.date(), QDate(2003, 10, 15));
     EXPECT_EQ(reader.events()[1].date.date(), QDate(2009, 2, 3));
-    ASSERT_EQ(sink.texts.size(), 1);
-    EXPECT_EQ(sink.icons[0], ImportMessageIcon::None);
-    EXPECT_EQ(sink.texts[0],
+    EXPECT_EQ(reader.dateOrderNote(),
               "Some dates of the CSV file, such as \"2/3/2009\", can be read with the day or the "
               "month first; they were read month first (month/day/year).");
 
-    sink.texts.clear();
     CsvReader clear("Events");
-    ASSERT_TRUE(clear.read({"Subject,Start Date", "A,10/15/2003", "B,2003-02-03"}, sink));
-    EXPECT_TRUE(sink.texts.isEmpty());
+    ASSERT_TRUE(clear.read({"Subject,Start Date", "A,10/15/2003", "B,2003-02-03"}).ok());
+    EXPECT_TRUE(clear.dateOrderNote().isEmpty());
+
+    // The import tells the user, without an alarm, and adds the events.
+    ASSERT_EQ(import("Subject,Start Date\r\nA,2/3/2009\r\n"), ImportOutcome::Imported);
+    ASSERT_EQ(sink.texts.size(), 1);
+    EXPECT_EQ(sink.icons[0], ImportMessageIcon::None);
+    EXPECT_TRUE(sink.texts[0].startsWith("Some dates of the CSV file, such as \"2/3/2009\""));
+    EXPECT_EQ(document.events().size(), 1);
 }
 
 TEST_F(CsvImportTest, WebCalendarExport) {

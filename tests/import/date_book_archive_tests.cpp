@@ -117,7 +117,7 @@ TEST_F(DateBookArchiveTest, TimedAndUntimedAppointments) {
     untimed.untimed = true;
 
     DateBookArchiveReader reader("Events");
-    ASSERT_EQ(reader.readBytes(archive({timed, untimed})), DateBookArchiveReader::kReadOk);
+    ASSERT_TRUE(reader.readBytes(archive({timed, untimed})).ok());
     ASSERT_EQ(reader.events().size(), 2);
     const EventEntry& a = reader.events()[0];
     EXPECT_EQ(a.title, "Board meeting");
@@ -150,7 +150,7 @@ TEST_F(DateBookArchiveTest, RepeatRulesAreKeptAndExceptionsDropped) {
     monthly.repeatKind = 3;
 
     DateBookArchiveReader reader("Events");
-    ASSERT_EQ(reader.readBytes(archive({weekly, yearly, monthly})), DateBookArchiveReader::kReadOk);
+    ASSERT_TRUE(reader.readBytes(archive({weekly, yearly, monthly})).ok());
     ASSERT_EQ(reader.events().size(), 3);
     const EventEntry& w = reader.events()[0];
     EXPECT_EQ(w.repeatType, kRepeatWeekly);
@@ -177,14 +177,14 @@ TEST_F(DateBookArchiveTest, UntimedDaysKeepTheirDateInEveryZone) {
     for (const char* zone : {"Pacific/Honolulu", "UTC0", "America/Los_Angeles", "Asia/Tokyo", "Pacific/Kiritimati"}) {
         testing::useZoneAndLocale(zone, QLocale::c());
         DateBookArchiveReader reader("Events");
-        ASSERT_EQ(reader.readBytes(archive({pacific, tokyo, timed})), DateBookArchiveReader::kReadOk);
+        ASSERT_TRUE(reader.readBytes(archive({pacific, tokyo, timed})).ok());
         EXPECT_EQ(reader.events()[0].date.date(), QDate(2004, 12, 25)) << zone;
         EXPECT_EQ(reader.events()[1].date.date(), QDate(2005, 1, 1)) << zone;
     }
     // Timed appointments still take the importing computer's local time.
     testing::useZoneAndLocale("Pacific/Honolulu", QLocale::c());
     DateBookArchiveReader reader("Events");
-    ASSERT_EQ(reader.readBytes(archive({timed})), DateBookArchiveReader::kReadOk);
+    ASSERT_TRUE(reader.readBytes(archive({timed})).ok());
     EXPECT_EQ(reader.events()[0].startTime.toDateTime(), QDateTime(QDate(2004, 12, 24), QTime(22, 0)));
 }
 
@@ -196,7 +196,7 @@ TEST_F(DateBookArchiveTest, EndDatePastTheHandheldsLastDayMeansNoEnd) {
     Appointment lastDay = endless;
     lastDay.repeatEnd = utcSeconds(2031, 12, 31);
     DateBookArchiveReader reader("Events");
-    ASSERT_EQ(reader.readBytes(archive({endless, lastDay})), DateBookArchiveReader::kReadOk);
+    ASSERT_TRUE(reader.readBytes(archive({endless, lastDay})).ok());
     EXPECT_TRUE(reader.events()[0].repeatEndDate.isZero());
     EXPECT_EQ(reader.events()[1].repeatEndDate.date(), QDate(2031, 12, 31));
 }
@@ -209,29 +209,29 @@ TEST_F(DateBookArchiveTest, RefusesWhatItCannotRead) {
     DateBookArchiveReader reader("Events");
     QByteArray wrongTag = good;
     wrongTag[2] = 'X';
-    EXPECT_EQ(reader.readBytes(wrongTag), DateBookArchiveReader::kWrongVersionTag);
+    EXPECT_EQ(reader.readBytes(wrongTag).code(), DateBookArchiveError::WrongVersionTag);
 
     ArchiveBytes categories = header(0, 1);
-    EXPECT_EQ(reader.readBytes(categories.bytes), DateBookArchiveReader::kHasCategories);
+    EXPECT_EQ(reader.readBytes(categories.bytes).code(), DateBookArchiveError::HasCategories);
 
     // Cut inside the second record: the first one must not be kept either.
-    EXPECT_EQ(reader.readBytes(good.left(good.size() - 10)), DateBookArchiveReader::kDamaged);
+    EXPECT_EQ(reader.readBytes(good.left(good.size() - 10)).code(), DateBookArchiveError::Damaged);
     EXPECT_TRUE(reader.events().isEmpty());
 
     ArchiveBytes noFields = header(1, 0, 0);
-    EXPECT_EQ(reader.readBytes(noFields.bytes), DateBookArchiveReader::kDamaged);
+    EXPECT_EQ(reader.readBytes(noFields.bytes).code(), DateBookArchiveError::Damaged);
 
     Appointment longClass = ok;
     longClass.repeatKind = 1;
     longClass.classNameLength = 203;
-    EXPECT_EQ(reader.readBytes(archive({longClass})), DateBookArchiveReader::kDamaged);
+    EXPECT_EQ(reader.readBytes(archive({longClass})).code(), DateBookArchiveError::Damaged);
 
     Appointment badKind = ok;
     badKind.repeatKind = 7;
-    EXPECT_EQ(reader.readBytes(archive({badKind})), DateBookArchiveReader::kDamaged);
+    EXPECT_EQ(reader.readBytes(archive({badKind})).code(), DateBookArchiveError::Damaged);
 
     for (int length = 0; length < 16; ++length) {
-        EXPECT_NE(reader.readBytes(good.left(length)), DateBookArchiveReader::kReadOk) << length;
+        EXPECT_FALSE(reader.readBytes(good.left(length)).ok()) << length;
     }
 }
 

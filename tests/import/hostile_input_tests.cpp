@@ -23,14 +23,14 @@ TEST(ImportTextLimits, LineCountIsLimitedBeforeTheLinesAreMade) {
     // Exactly the limit is accepted, with or without a line end after the last line.
     QByteArray atLimit(kMaxImportLines, '\n');
     ImportTextFile text = parseImportText(atLimit);
-    EXPECT_EQ(text.status, ImportTextFile::Status::Ok);
+    EXPECT_TRUE(text.result.ok());
     EXPECT_EQ(text.lines.size(), kMaxImportLines);
     atLimit.back() = 'x';  // the last line now has no line end: still the same count
-    EXPECT_EQ(parseImportText(atLimit).status, ImportTextFile::Status::Ok);
+    EXPECT_TRUE(parseImportText(atLimit).result.ok());
 
     // One more is refused, and no lines are kept.
     text = parseImportText(QByteArray(kMaxImportLines, '\n') + "x");
-    EXPECT_EQ(text.status, ImportTextFile::Status::TooManyLines);
+    EXPECT_EQ(text.result.code(), ImportFileError::TooManyLines);
     EXPECT_TRUE(text.lines.isEmpty());
 }
 
@@ -39,14 +39,16 @@ TEST(ImportTextLimits, LongLineIsRefusedWithItsNumber) {
     bytes.append(QByteArray(kMaxImportLineLength + 1, 'x'));
     bytes.append("\r\nEND:VCARD\r\n");
     ImportTextFile text = parseImportText(bytes);
-    EXPECT_EQ(text.status, ImportTextFile::Status::LineTooLong);
-    EXPECT_EQ(text.longLine, 2);
+    EXPECT_EQ(text.result.code(), ImportFileError::LineTooLong);
+    EXPECT_EQ(text.result.message(),
+              QStringLiteral("Line 2 of the file is too long to import (more than %1 characters).")
+                  .arg(kMaxImportLineLength));
     EXPECT_TRUE(text.lines.isEmpty());
 
     // A line of exactly the limit (its "\r" not counted) is kept.
     bytes = QByteArray(kMaxImportLineLength, 'y') + "\r\n";
     text = parseImportText(bytes);
-    ASSERT_EQ(text.status, ImportTextFile::Status::Ok);
+    ASSERT_TRUE(text.result.ok());
     EXPECT_EQ(text.lines.front().size(), kMaxImportLineLength);
 }
 

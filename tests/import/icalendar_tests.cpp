@@ -29,27 +29,30 @@ protected:
     // Reads text (lines joined by CR LF); expects success.
     QList<EventEntry> read(const QString& text, const ExpansionWindow& window = kWindow2009) {
         ICalendarReader reader("Events");
-        const bool ok = reader.read(text.toUtf8());
-        EXPECT_TRUE(ok) << reader.error().toStdString();
-        if (!ok) return {};
-        EXPECT_TRUE(reader.expand(window)) << reader.error().toStdString();
+        const ICalendarResult read = reader.read(text.toUtf8());
+        EXPECT_TRUE(read.ok()) << read.message().toStdString();
+        if (!read) return {};
+        const ICalendarResult expanded = reader.expand(window);
+        EXPECT_TRUE(expanded.ok()) << expanded.message().toStdString();
         report_ = reader.report();
         return reader.events();
     }
     // Reads text; expects failure and returns the message.
     QString failure(const QString& text, const ExpansionWindow& window = kWindow2009) {
         ICalendarReader reader("Events");
-        if (reader.read(text.toUtf8())) {
-            EXPECT_FALSE(reader.expand(window)) << "expected the expansion to fail";
-        }
-        return reader.error();
+        const ICalendarResult read = reader.read(text.toUtf8());
+        if (!read) return read.message();
+        const ICalendarResult expanded = reader.expand(window);
+        EXPECT_FALSE(expanded.ok()) << "expected the expansion to fail";
+        return expanded.message();
     }
     QList<EventEntry> readFile(const char* corpusName, const ExpansionWindow& window = kWindow2009) {
         QFile file(testing::corpusPath(corpusName));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         ICalendarReader reader("Events");
-        EXPECT_TRUE(reader.read(file.readAll())) << reader.error().toStdString();
-        EXPECT_TRUE(reader.expand(window));
+        const ICalendarResult read = reader.read(file.readAll());
+        EXPECT_TRUE(read.ok()) << read.message().toStdString();
+        EXPECT_TRUE(reader.expand(window).ok());
         report_ = reader.report();
         return reader.events();
     }

@@ -19,9 +19,8 @@ using testing::RecordingSink;
 
 QList<EventEntry> readCalendar(const QString& text) {
     VCalendarReader reader("Events");
-    RecordingSink sink;
-    EXPECT_TRUE(reader.read(text.split(u'\n'), sink));
-    EXPECT_TRUE(sink.texts.isEmpty());
+    const VCalendarResult read = reader.read(text.split(u'\n'));
+    EXPECT_TRUE(read.ok()) << read.message().toStdString();
     return reader.events();
 }
 
@@ -104,8 +103,7 @@ TEST(VCalendarReader, EventsWithAndWithoutEndTimes) {
     EXPECT_EQ(events[1].allDay, 1);
 
     VCalendarReader reader("Events");
-    RecordingSink sink;
-    EXPECT_FALSE(reader.read(QStringList{"BEGIN:VCARD", "END:VCARD"}, sink));
+    EXPECT_EQ(reader.read(QStringList{"BEGIN:VCARD", "END:VCARD"}).code(), VCalendarError::NotACalendar);
 }
 
 TEST(VCalendarReader, WeeklyRuleWithoutWeekdayRepeatsOnTheEventsWeekday) {
@@ -139,11 +137,10 @@ TEST(VCalendarReader, UnreadableStartOrEndRefusesTheFileNamingTheLine) {
     EXPECT_FALSE(document.isModified());
 
     VCalendarReader reader("Events");
-    sink.texts.clear();
-    EXPECT_FALSE(
-        reader.read({"BEGIN:VCALENDAR", "BEGIN:VEVENT", "DTSTART:20040301T090000", "DTEND:", "END:VEVENT"}, sink));
-    ASSERT_EQ(sink.texts.size(), 1);
-    EXPECT_TRUE(sink.texts[0].startsWith("Line 4 "));
+    const VCalendarResult read =
+        reader.read({"BEGIN:VCALENDAR", "BEGIN:VEVENT", "DTSTART:20040301T090000", "DTEND:", "END:VEVENT"});
+    EXPECT_EQ(read.code(), VCalendarError::BadDate);
+    EXPECT_TRUE(read.message().startsWith("Line 4 "));
 }
 
 TEST(VCalendarReader, RealExportsWithSeveralCalendarBlocks) {

@@ -19,7 +19,7 @@ QList<ContactEntry> readText(const QString& text) { return readVCardFile(text.sp
 
 QList<ContactEntry> readCorpus(const char* name) {
     const ImportTextFile file = readImportTextFile(testing::corpusPath(name));
-    EXPECT_EQ(file.status, ImportTextFile::Status::Ok);
+    EXPECT_TRUE(file.result.ok()) << file.result.message().toStdString();
     return readVCardFile(file.lines);
 }
 

@@ -52,7 +52,7 @@ protected:
         packagePath = packageDir.path() + QStringLiteral("/my fair.xml");
     }
 
-    void saveDocument() { ASSERT_TRUE(frame->document()->saveDocument(packagePath).ok); }
+    void saveDocument() { ASSERT_TRUE(frame->document()->saveDocument(packagePath).ok()); }
 
     BuildResult runBuild() {
         BuildResult result;

@@ -71,7 +71,7 @@ protected:
     }
     QString savedPackage(const char* name) {
         const QString path = folder.filePath(QLatin1String(name));
-        EXPECT_TRUE(doc->saveDocument(path).ok);
+        EXPECT_TRUE(doc->saveDocument(path).ok());
         return path;
     }
 

@@ -203,7 +203,7 @@ TEST_F(PreviewWindowTest, TapsAndKeysWorkLikeThePenAndTheHandheldKeys) {
 TEST_F(PreviewWindowTest, AnotherPackageStartsAtItsWelcomeScreen) {
     QTemporaryDir folder;
     const QString path = folder.path() + QStringLiteral("/fair.xml");
-    ASSERT_TRUE(frame->document()->saveDocument(path).ok);
+    ASSERT_TRUE(frame->document()->saveDocument(path).ok());
     CPreviewWindow* preview = openPreview();
     frame->view()->selectEntries({1});
     ASSERT_EQ(preview->screenKind(), SKV_SCREEN_EVENT);

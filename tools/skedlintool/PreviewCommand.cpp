@@ -221,9 +221,9 @@ QString buildPackage(const QString& xml, const QString& folder, int& status) {
     const BuildOutcome outcome = runBuild(plan);
     if (outcome.succeeded() && QFileInfo::exists(plan.palmFile)) return plan.palmFile;
     printLine(stderr, QStringLiteral("SkedlinTool preview: %1 cannot be built:").arg(xml));
-    if (!outcome.message.isEmpty()) printLine(stderr, outcome.message);
+    if (!outcome.result.message().isEmpty()) printLine(stderr, outcome.result.message());
     if (!outcome.details.isEmpty()) printLine(stderr, outcome.details);
-    status = outcome.crashed || outcome.exitCode <= 0 ? 255 : outcome.exitCode;
+    status = outcome.result.code() <= 0 ? 255 : outcome.result.code();
     return QString();
 }
 

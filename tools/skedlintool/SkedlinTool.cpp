@@ -96,15 +96,15 @@ int openPackage(CSkedlinDoc& document, const QString& path) {
     if (result.ok()) return kExitOk;
     printLine(stderr, QString::fromLatin1(messages::kOpenErrorCaption));
     printLine(stderr, QString::fromLatin1(messages::kOpenErrorText));
-    printLine(stderr, messages::messageForCode(result.code));
-    if (!result.lastError.isEmpty()) printLine(stderr, result.lastError);
-    return result.code;
+    printLine(stderr, messages::messageForCode(result.code()));
+    if (!result.message().isEmpty()) printLine(stderr, result.message());
+    return result.code();
 }
 
 int savePackage(CSkedlinDoc& document, const QString& path) {
     const SaveResult result = document.saveDocument(path);
-    if (result.ok) return kExitOk;
-    printLine(stderr, result.errorMessage);
+    if (result.ok()) return kExitOk;
+    printLine(stderr, result.message());
     return kExitFailure;
 }
 
@@ -197,8 +197,8 @@ int commandExport(const QStringList& args) {
     CSkedlinDoc document;
     if (int code = openPackage(document, args[0])) return code;
     const ExportResult result = exportPackage(document, args[1]);
-    if (!result.ok) {
-        printLine(stderr, result.errorMessage);
+    if (!result.ok()) {
+        printLine(stderr, result.message());
         return kExitFailure;
     }
     return kExitOk;
@@ -222,10 +222,10 @@ int commandBuild(const QStringList& args) {
     }
     printLine(stderr, QString::fromLatin1(messages::kBuildErrorCaption));
     printLine(stderr, QString::fromLatin1(messages::kBuildErrorText));
-    printLine(stderr, outcome.message);
+    printLine(stderr, outcome.result.message());
     printLine(stderr, outcome.details);
-    if (outcome.crashed) return kExitFailure;
-    return outcome.exitCode;
+    if (outcome.crashed()) return kExitFailure;
+    return outcome.result.code();
 }
 
 }  // namespace
