@@ -89,7 +89,7 @@ QString readErrorFile(const QString& path) {
 BuildOutcome buildOutcomeForExitCode(const BuildPlan& plan, builder::ExitCode exitCode) {
     BuildOutcome outcome;
     if (exitCode == builder::kExitSuccess) return outcome;
-    outcome.result = BuildResult(exitCode, messages::messageForCode(exitCode));
+    outcome.result = {exitCode, messages::messageForCode(exitCode)};
     if (exitCode == kBuilderNotStarted) {
         outcome.details = QString::fromLatin1(messages::kReinstallHint);
     } else {

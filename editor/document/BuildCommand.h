@@ -20,9 +20,6 @@ class CSkedlinDoc;
 inline constexpr builder::ExitCode kBuilderNotStarted = static_cast<builder::ExitCode>(-1);
 inline constexpr builder::ExitCode kBuilderEndedAbnormally = static_cast<builder::ExitCode>(-2);
 
-// The builder's exit code (or one of the two above) and the message for it.
-using BuildResult = Result<builder::ExitCode, QString>;
-
 struct BuildPlan {
     QString builderPath;    // program directory + SkedlinBuilder
     QString documentPath;   // the saved package file
@@ -46,11 +43,12 @@ BuildPlan planPalmBuild(const QString& programDirectory, const QString& document
 // unsaved changes or was never saved; empty when it can be built.
 QString buildRefusal(const CSkedlinDoc& document);
 
-// How a build ended, as the error dialog and the console show it: the result's
-// message is the text for its code, details the error file's text (for a
-// builder that could not be started, the hint to reinstall).
+// How a build ended, as the error dialog and the console show it: the result
+// holds the builder's exit code (or one of the two above) and the text for
+// it; details hold the error file's text (for a builder that could not be
+// started, the hint to reinstall).
 struct BuildOutcome {
-    BuildResult result;
+    Result<builder::ExitCode, QString> result;
     QString details;
     bool succeeded() const { return result.ok(); }
     bool crashed() const { return result.code() == kBuilderEndedAbnormally; }

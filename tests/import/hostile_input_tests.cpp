@@ -78,9 +78,10 @@ TEST_F(ImportRefusals, FoldersDevicesAndPipesAreNotOpened) {
     const QString openFailed = QString::fromLatin1(messages::kImportOpenFailed);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("pipe.vcs")).constData(), 0600), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("pipe.dba")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("pipe.ics")).constData(), 0600), 0);
     QDir(dir_.path()).mkdir("folder.csv");
     QDir(dir_.path()).mkdir("folder.dba");
-    for (const QString& name : {"pipe.vcs", "pipe.dba", "folder.csv", "folder.dba", "absent.vcf"}) {
+    for (const QString& name : {"pipe.vcs", "pipe.dba", "pipe.ics", "folder.csv", "folder.dba", "absent.vcf"}) {
         expectRefused(dir_.filePath(name), openFailed);
     }
     // A device has no extension to choose an importer by; through a link it has one.
@@ -92,7 +93,7 @@ TEST_F(ImportRefusals, FoldersDevicesAndPipesAreNotOpened) {
 
 TEST_F(ImportRefusals, FilesPastTheLimitsAreRefusedWithTheirMessage) {
     // Larger than the limit: refused by its size, for each importer.
-    for (const QString& name : {"huge.vcs", "huge.dba"}) {
+    for (const QString& name : {"huge.vcs", "huge.dba", "huge.ics"}) {
         QFile file(dir_.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(kMaxImportFileBytes + 1));  // sparse: takes no disk space
@@ -107,6 +108,10 @@ TEST_F(ImportRefusals, FilesPastTheLimitsAreRefusedWithTheirMessage) {
     // One line longer than any property.
     testing::writeFile(dir_, "long.vcf", "BEGIN:VCARD\r\n" + QByteArray(kMaxImportLineLength + 1, 'N'));
     expectRefused(dir_.filePath("long.vcf"),
+                  QString::fromLatin1(messages::kImportLineTooLong).arg(2).arg(kMaxImportLineLength));
+    // The iCalendar reader takes the file's bytes: the same limits hold for it.
+    testing::writeFile(dir_, "long.ics", "BEGIN:VCALENDAR\r\n" + QByteArray(kMaxImportLineLength + 1, 'N'));
+    expectRefused(dir_.filePath("long.ics"),
                   QString::fromLatin1(messages::kImportLineTooLong).arg(2).arg(kMaxImportLineLength));
 }
 

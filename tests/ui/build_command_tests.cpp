@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "ui_test_support.h"
 #include "editor/document/CSkedlinDoc.h"
 #include "editor/document/ProgramDirectory.h"
@@ -17,14 +19,14 @@ namespace skedlin {
 namespace {
 
 // A stand-in builder: records its arguments, writes an error file and exits
-// with the code it is given.
+// with the code it is given, or kills itself when the code is negative.
 void writeFakeBuilder(const QString& folder, int exitCode, const QByteArray& errorText) {
     const QString path = folder + QStringLiteral("/SkedlinBuilder");
     QFile script(path);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + folder.toUtf8() + "/args.txt\"\n");
     if (!errorText.isEmpty()) script.write("printf '" + errorText + "' > \"$4\"\n");
-    script.write("exit " + QByteArray::number(exitCode) + "\n");
+    script.write(exitCode < 0 ? QByteArray("kill -KILL $$\n") : "exit " + QByteArray::number(exitCode) + "\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -55,17 +57,19 @@ protected:
     void saveDocument() { ASSERT_TRUE(frame->document()->saveDocument(packagePath).ok()); }
 
     BuildResult runBuild() {
+        return answerDialog([&] { frame->action(ID_BUILD)->trigger(); });
+    }
+
+    // Runs action and reads the modal dialog it shows.
+    BuildResult answerDialog(const std::function<void()>& action) {
         BuildResult result;
-        test::withModalAnswer([&] { frame->action(ID_BUILD)->trigger(); },
-                              [&](QWidget* dialog) {
-                                  result.caption = dialog->windowTitle();
-                                  result.text = test::dialogText(dialog);
-                                  for (auto* line : dialog->findChildren<QLineEdit*>())
-                                      result.message += line->text() + QLatin1Char('|');
-                                  for (auto* edit : dialog->findChildren<QPlainTextEdit*>())
-                                      result.details = edit->toPlainText();
-                                  static_cast<QDialog*>(dialog)->accept();
-                              });
+        test::withModalAnswer(action, [&](QWidget* dialog) {
+            result.caption = dialog->windowTitle();
+            result.text = test::dialogText(dialog);
+            for (auto* line : dialog->findChildren<QLineEdit*>()) result.message += line->text() + QLatin1Char('|');
+            for (auto* edit : dialog->findChildren<QPlainTextEdit*>()) result.details = edit->toPlainText();
+            static_cast<QDialog*>(dialog)->accept();
+        });
         return result;
     }
 
@@ -126,6 +130,64 @@ TEST_F(BuildCommandTest, AMissingBuilderGivesTheNotFoundMessageAndTheReinstallHi
     const BuildResult result = runBuild();
     EXPECT_EQ(result.message, QStringLiteral("The Skedlin Calendar Builder application was not found. |"));
     EXPECT_EQ(result.details, QStringLiteral("You may need to reinstall Skedlin to correct this problem."));
+}
+
+TEST_F(BuildCommandTest, ABuilderThatEndsAbnormallyFailsWithWhatItWroteBefore) {
+    writeFakeBuilder(programDir.path(), -1, "Writing the Palm file");
+    saveDocument();
+    const BuildResult result = runBuild();
+    EXPECT_EQ(result.caption, QStringLiteral("Error Building Calendar Package"));
+    EXPECT_EQ(result.message, QStringLiteral("SkedlinBuilder ended abnormally.|"));
+    EXPECT_EQ(result.details, QStringLiteral("Writing the Palm file"));
+}
+
+// Every way a package can fail to open reaches the open-error dialog with the
+// message of its code and the reader's details, and the open package stays.
+TEST_F(BuildCommandTest, EachOpenFailureShowsItsCodesMessageAndDetails) {
+    saveDocument();
+    QFile saved(packagePath);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray good = saved.readAll();
+    saved.close();
+    ASSERT_TRUE(good.contains("<events>"));
+    ASSERT_TRUE(good.contains("<contacts>"));
+    const QByteArray dated = "<events><event><date day=\"37620\"/>";
+    struct Case {
+        const char* name;
+        QByteArray from;
+        QByteArray to;
+        const char* message;
+        const char* details;
+    } cases[] = {
+        {"not well-formed", "</calendar-package>", "", "An error was detected in the calendar package XML file.",
+         "Line #"},
+        {"days of week", "<events>",
+         dated + "<repeating-event interval=\"weekly\"><days-of-week>X</days-of-week></repeating-event></event>",
+         "The days of the week string in the schedule package is invalid.", "Bad days of week string - 'X'."},
+        {"date", "<events>", "<events><event><date>32 Foo 2003</date></event>",
+         "The date format used in the schedule package is invalid.", "Invalid Date: 32 Foo 2003"},
+        {"duplicate contact", "<contacts>", "<contacts><contact id=\"7\"/><contact id=\"7\"/>",
+         "There is a duplicate contact Id in the schedule package XML file.", ""},
+        {"unknown contact", "</events>", "</events><contact-ids><contact-id>99</contact-id></contact-ids>",
+         "A contact Id referenced in a group does not exist.", ""},
+    };
+    for (const Case& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        const QString path = packageDir.path() + QStringLiteral("/broken.xml");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(good).replace(broken.from, broken.to));
+        file.close();
+        bool opened = true;
+        const BuildResult result = answerDialog([&] { opened = frame->openDocumentFile(path); });
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(result.caption, QStringLiteral("Error Reading Calendar Package"));
+        EXPECT_EQ(result.message, QString::fromLatin1(broken.message) + QLatin1Char('|'));
+        EXPECT_TRUE(result.details.contains(QString::fromLatin1(broken.details))) << result.details.toStdString();
+        if (broken.details[0] == 0) EXPECT_EQ(result.details, QString());
+        EXPECT_EQ(frame->document()->pathName(), packagePath);
+        EXPECT_EQ(frame->document()->title(), QStringLiteral("Show"));
+    }
 }
 
 }  // namespace
