@@ -81,7 +81,7 @@ TEST_F(ImportRefusals, FoldersDevicesAndPipesAreNotOpened) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath("pipe.ics")).constData(), 0600), 0);
     QDir(dir_.path()).mkdir("folder.csv");
     QDir(dir_.path()).mkdir("folder.dba");
-    for (const QString& name : {"pipe.vcs", "pipe.dba", "pipe.ics", "folder.csv", "folder.dba", "absent.vcf"}) {
+    for (const char* name : {"pipe.vcs", "pipe.dba", "pipe.ics", "folder.csv", "folder.dba", "absent.vcf"}) {
         expectRefused(dir_.filePath(name), openFailed);
     }
     // A device has no extension to choose an importer by; through a link it has one.
@@ -93,7 +93,7 @@ TEST_F(ImportRefusals, FoldersDevicesAndPipesAreNotOpened) {
 
 TEST_F(ImportRefusals, FilesPastTheLimitsAreRefusedWithTheirMessage) {
     // Larger than the limit: refused by its size, for each importer.
-    for (const QString& name : {"huge.vcs", "huge.dba", "huge.ics"}) {
+    for (const char* name : {"huge.vcs", "huge.dba", "huge.ics"}) {
         QFile file(dir_.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(kMaxImportFileBytes + 1));  // sparse: takes no disk space
