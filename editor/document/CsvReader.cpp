@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "editor/document/ImportMessages.h"
+
 namespace skedlin {
 namespace {
 

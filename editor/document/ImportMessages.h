@@ -27,7 +27,7 @@ inline constexpr const char* kImportFilter =
     "Date Book Archive (*.dba)|*.dba|vCalendar (*.vcs)|*.vcs|vCard (*.vcf)|*.vcf|Comma Separated "
     "Values (*.csv)|*.csv||";  // 2052
 
-// Date Book Archive refusals (the archive reader's result codes 1 to 3).
+// Date Book Archive refusals: a wrong version tag, categories, a damaged archive.
 inline constexpr const char* kImportNotDateBookArchive =
     "The file is not a Date Book Archive: it does not start with the archive's version tag.";
 inline constexpr const char* kImportDateBookCategories =

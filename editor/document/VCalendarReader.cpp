@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "editor/document/ImportMessages.h"
 #include "editor/document/PropertyLineReader.h"
 
 namespace skedlin {

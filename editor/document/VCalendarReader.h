@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include "editor/document/DateTimeValue.h"
-#include "editor/document/ImportMessages.h"
 #include "editor/document/PackageEntries.h"
 #include "formats/Result.h"
 
