@@ -42,9 +42,9 @@ EventValues typicalEvent(int index) {
 }
 
 std::unique_ptr<PocketPcExecutable> loadTemplate(benchmark::State& state) {
-    std::string error;
-    auto exe = PocketPcExecutable::load(templates::pocketPcTemplateImage(), error);
-    if (!exe) state.SkipWithError(error.c_str());
+    std::unique_ptr<PocketPcExecutable> exe;
+    if (const auto loaded = PocketPcExecutable::load(templates::pocketPcTemplateImage(), exe); !loaded.ok())
+        state.SkipWithError(loaded.message().c_str());
     return exe;
 }
 
@@ -57,9 +57,8 @@ void BM_PocketPcInsertRecords(benchmark::State& state) {
         if (!exe) return;
         for (int i = 0; i < count; ++i) exe->addRecord(static_cast<std::uint16_t>(kFirstEventId + i), record);
         std::vector<std::uint8_t> image;
-        std::string error;
-        if (!exe->buildImage(image, error)) {
-            state.SkipWithError(error.c_str());
+        if (const auto built = exe->buildImage(image); !built.ok()) {
+            state.SkipWithError(built.message().c_str());
             return;
         }
         benchmark::DoNotOptimize(image.data());
@@ -120,9 +119,8 @@ void BM_BuilderRead(benchmark::State& state) {
         options.pocketPcTarget = true;
         options.builderDirectory = bench::binDirectory();
         builder::PackageBuilder packageBuilder(options);
-        if (const int code = packageBuilder.read()) {
-            state.SkipWithError(packageBuilder.errorMessage().c_str());
-            (void)code;
+        if (const builder::BuildResult result = packageBuilder.read(); !result.ok()) {
+            state.SkipWithError(result.message().c_str());
             return;
         }
     }

@@ -22,26 +22,23 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-int failWith(BitmapLoadFailure& failure, BmpError error, std::string message) {
-    failure.error = error;
-    failure.code = bmpExitCode(error);
-    failure.message = std::move(message);
-    return failure.code;
-}
-
 }  // namespace
 
-int bmpExitCode(BmpError error) {
+ExitCode bmpExitCode(BmpError error) {
     switch (error) {
-    case BmpError::None: return 0;
+    case BmpError::None: return kExitSuccess;
     case BmpError::Unreadable:
-    case BmpError::Malformed: return 4;
+    case BmpError::Malformed: return kExitMissingFile;
     case BmpError::TooWide:
-    case BmpError::TooTall: return 5;
-    case BmpError::UnsupportedColours: return 6;
-    case BmpError::NotBitmap: return 7;
+    case BmpError::TooTall: return kExitBitmapSize;
+    case BmpError::UnsupportedColours: return kExitBitmapColorDepth;
+    case BmpError::NotBitmap: return kExitBitmapFormat;
     }
-    return 4;
+    return kExitMissingFile;
+}
+
+BuildResult bitmapBuildFailure(const BmpLoadResult& failure) {
+    return BuildResult(bmpExitCode(failure.code()), failure.message());
 }
 
 std::vector<std::uint8_t> LoadedBitmap::pocketPcBitmap() const {
@@ -87,8 +84,8 @@ std::optional<RgbColour> parseColourReference(std::string_view text) {
                      static_cast<std::uint8_t>((value >> 16) & 0xFF)};
 }
 
-int loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
-                      LoadedBitmap& loaded, BitmapLoadFailure& failure) {
+BmpLoadResult loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
+                                LoadedBitmap& loaded) {
     const std::string dataKind = element.attribute(kDataAttribute).value_or(std::string(kDataFileName));
     const bool inlineData = dataKind != kDataFileName;
     const std::string text = element.text();
@@ -108,8 +105,8 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
     const BmpLoadResult result = inlineData ? loaded.image.loadInlineHex(text) : loaded.image.loadFile(loaded.filePath);
     switch (result.code()) {
     case BmpError::None: break;
-    case BmpError::NotBitmap: return failWith(failure, result.code(), std::string(kMsgBitmapFormat) + shownName);
-    default: return failWith(failure, result.code(), unreadable());
+    case BmpError::NotBitmap: return {result.code(), std::string(kMsgBitmapFormat) + shownName};
+    default: return {result.code(), unreadable()};
     }
 
     if (const auto colourText = element.attribute(kTransparentAttribute)) {
@@ -122,12 +119,11 @@ int loadBitmapElement(const xml::Element& element, std::string_view inputPath, c
     const int factor = limits.doubleSizeAllowed ? 2 : 1;
     switch (const BmpError verdict = loaded.image.checkUsable(factor * limits.maxWidth, factor * limits.maxHeight)) {
     case BmpError::None: break;
-    case BmpError::TooWide: return failWith(failure, verdict, std::string(kMsgBitmapTooWide) + shownName);
-    case BmpError::TooTall: return failWith(failure, verdict, std::string(kMsgBitmapTooTall) + shownName);
-    default: return failWith(failure, verdict, std::string(kMsgBitmapColors) + shownName);
+    case BmpError::TooWide: return {verdict, std::string(kMsgBitmapTooWide) + shownName};
+    case BmpError::TooTall: return {verdict, std::string(kMsgBitmapTooTall) + shownName};
+    default: return {verdict, std::string(kMsgBitmapColors) + shownName};
     }
-    failure = BitmapLoadFailure{};
-    return 0;
+    return {};
 }
 
 }  // namespace skedlin::builder

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "builder/BuilderMessages.h"
 #include "formats/bmp/BmpImage.h"
 #include "model/XmlDocument.h"
 
@@ -51,17 +52,15 @@ std::optional<RgbColour> parseColourReference(std::string_view text);
 
 // The builder exit code of a bitmap error: 4 unreadable or malformed, 5 too
 // wide or too tall, 6 unsupported colours, 7 not a bitmap; 0 for None.
-int bmpExitCode(BmpError error);
+ExitCode bmpExitCode(BmpError error);
 
-struct BitmapLoadFailure {
-    int code = 0;
-    std::string message;  // the user-facing text (Windows-1252)
-    BmpError error = BmpError::None;
-};
+// Loads and checks one `bitmap` element into `loaded`. On failure the code
+// says what is wrong with the bitmap and the message is the user-facing text
+// (Windows-1252). A missing `data` attribute counts as "filename".
+BmpLoadResult loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
+                                LoadedBitmap& loaded);
 
-// Loads and checks one `bitmap` element. Returns 0 or the exit code; failure
-// describes it. A missing `data` attribute counts as "filename".
-int loadBitmapElement(const xml::Element& element, std::string_view inputPath, const BitmapLimits& limits,
-                      LoadedBitmap& loaded, BitmapLoadFailure& failure);
+// A failed load as the build reports it: the exit code of bmpExitCode with the same message.
+BuildResult bitmapBuildFailure(const BmpLoadResult& failure);
 
 }  // namespace skedlin::builder

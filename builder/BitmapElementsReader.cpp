@@ -42,29 +42,26 @@ std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps
 // large even at double size, and bitmaps of any size but the exact one or
 // twice it, are left out without error. `family` stays empty when no bitmap
 // was kept.
-int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uint32_t type, std::uint16_t id,
+BuildResult buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uint32_t type, std::uint16_t id,
                     int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family) {
     family.reset();
     std::vector<LoadedBitmap> kept;
     const BitmapLimits limits{maxWidth, maxHeight, strict};
     for (const xml::Element& element : bitmapElements(image)) {
         LoadedBitmap loaded;
-        BitmapLoadFailure failure;
-        if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
-            if (strict && isSizeRefusal(failure.error)) continue;
-            builder.setErrorMessage(failure.message);
-            return failure.code;
+        if (const BmpLoadResult load = loadBitmapElement(element, builder.inputPath(), limits, loaded); !load.ok()) {
+            if (strict && isSizeRefusal(load.code())) continue;
+            return bitmapBuildFailure(load);
         }
         const palm::BitmapShape shape{loaded.image.width(), loaded.image.height(), loaded.image.bitCount()};
         if (strict && !palm::keptInStrictFamily(shape, maxWidth, maxHeight)) continue;
         if (loaded.invalidTransparentColour) {
-            builder.setErrorMessage(
-                transparentColourMessage(*loaded.invalidTransparentColour, PackageBuilder::ansi(loaded.name)));
-            return kExitMissingFile;
+            return BuildResult(kExitMissingFile, transparentColourMessage(*loaded.invalidTransparentColour,
+                                                                          PackageBuilder::ansi(loaded.name)));
         }
         kept.push_back(std::move(loaded));
     }
-    if (kept.empty()) return kExitSuccess;
+    if (kept.empty()) return BuildResult::success();
 
     const std::vector<palm::BitmapShape> shapes = shapesOf(kept);
     const auto plan = palm::planFamily(shapes);
@@ -81,76 +78,72 @@ int buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uin
             const palm::BitmapShape pair[] = {shapes[narrowest], shapes[i]};
             if (!palm::planFamily(pair)) offender = kept[i].name;
         }
-        builder.setErrorMessage(std::string(kMsgRelatedBitmaps) + PackageBuilder::ansi(offender));
-        return kExitBitmapSize;
+        return BuildResult(kExitBitmapSize, std::string(kMsgRelatedBitmaps) + PackageBuilder::ansi(offender));
     }
 
     palm::PalmBitmapFamily writer(type, id);
     for (const palm::FamilyEntry& entry : *plan) {
         if (!writer.addBitmap(kept[entry.index].image, entry.density)) {
-            builder.setErrorMessage(std::string(kMsgBitmapFamilyTooLarge) +
+            return BuildResult(kExitBitmapSize, std::string(kMsgBitmapFamilyTooLarge) +
                                     PackageBuilder::ansi(kept[entry.index].name));
-            return kExitBitmapSize;
         }
     }
     family = writer.finish();
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 // The bitmap the Pocket PC executable receives for an image; nullopt when none.
-int choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int width, int height, bool exact,
+BuildResult choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int width, int height, bool exact,
                          std::optional<LoadedBitmap>& chosen) {
     chosen.reset();
     std::vector<LoadedBitmap> candidates;
     const BitmapLimits limits{width, height, false};
     for (const xml::Element& element : bitmapElements(image)) {
         LoadedBitmap loaded;
-        BitmapLoadFailure failure;
-        if (loadBitmapElement(element, builder.inputPath(), limits, loaded, failure) != 0) {
-            if (exact && isSizeRefusal(failure.error)) continue;
-            builder.setErrorMessage(failure.message);
-            return failure.code;
+        if (const BmpLoadResult load = loadBitmapElement(element, builder.inputPath(), limits, loaded); !load.ok()) {
+            if (exact && isSizeRefusal(load.code())) continue;
+            return bitmapBuildFailure(load);
         }
         candidates.push_back(std::move(loaded));
     }
     const std::vector<palm::BitmapShape> shapes = shapesOf(candidates);
     if (const auto index = palm::choosePocketPcBitmap(shapes, width, height, exact))
         chosen = std::move(candidates[*index]);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace
 
-int readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon) {
+BuildResult readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon) {
     std::optional<palm::PalmResource> family;
-    if (int code = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId, kLauncherIconSize,
-                                   kLauncherIconSize, true, family))
-        return code;
+    if (BuildResult result = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId, kLauncherIconSize,
+                                   kLauncherIconSize, true, family); !result.ok())
+        return result;
     // With every bitmap left out the template's own icon stays: an empty
     // family would leave the application without any icon.
     if (family) builder.setLauncherIconFamily(std::move(*family));
 
     for (const int size : {kPocketPcLargeIconSize, kPocketPcSmallIconSize}) {
         std::optional<LoadedBitmap> chosen;
-        if (int code = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen)) return code;
+        if (BuildResult result = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen); !result.ok()) return result;
         if (chosen) builder.addPocketPcIcon(chosen->image);
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int readWelcomeImage(PackageBuilder& builder, const xml::Element& image) {
+BuildResult readWelcomeImage(PackageBuilder& builder, const xml::Element& image) {
     // A logo that fails to load ends the build with its code: whoever gave a
     // logo wants to know it is not in the package.
     std::optional<palm::PalmResource> family;
-    if (int code = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth, kLogoMaxHeight,
-                                   false, family))
-        return code;
+    if (BuildResult result = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth, kLogoMaxHeight,
+                                   false, family); !result.ok())
+        return result;
     if (family) builder.addLogoFamily(std::move(*family));
 
     std::optional<LoadedBitmap> chosen;
-    if (int code = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen)) return code;
+    if (BuildResult result = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen); !result.ok()) return result;
     if (chosen) builder.addPocketPcLogo(chosen->pocketPcBitmap());
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/Result.h"
+
 namespace skedlin::builder {
 
 // ---- Exit codes (the published list) ----------------------------
@@ -26,14 +28,19 @@ enum ExitCode : int {
     kExitCabWizardError = 13,
 };
 
+// The outcome of a build step: kExitSuccess, or the exit code the build ends
+// with and the message (Windows-1252) that main reports on standard error or
+// in the error file.
+using BuildResult = Result<ExitCode>;
+
 // A required element or attribute that is missing: the file
 // does not satisfy the package format, like a file that fails validation
 // against the DTD, so it ends with the same code as an XML parser error.
-inline constexpr int kExitMissingRequired = kExitXmlParser;
+inline constexpr ExitCode kExitMissingRequired = kExitXmlParser;
 
 // A .prc, .exe or .inf that cannot be written is reported, with the code of
 // a file that cannot be made.
-inline constexpr int kExitOutputFile = kExitMissingFile;
+inline constexpr ExitCode kExitOutputFile = kExitMissingFile;
 
 // ---- Banner and usage text (standard output) -------------------------------
 inline constexpr std::string_view kBannerProduct = "Quenby Skedlin";

@@ -34,12 +34,12 @@ constexpr TextElement kTextElements[] = {
     {"contact-note", ContactText::Note},
 };
 
-int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner, ContactRecord& record) {
+BuildResult readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner, ContactRecord& record) {
     for (xml::Element phone = phones.firstChildElement(); phone && record.phoneCount() < kMaxContactPhones;
          phone = phone.nextSiblingElement()) {
         if (phone.name() != kPhoneNumberElement) continue;
         const auto type = phone.attribute(kTypeAttribute);
-        if (!type) return builder.failMissingAttribute(kTypeAttribute, phone);
+        if (!type) return PackageBuilder::missingAttribute(kTypeAttribute, phone);
         auto label = phoneLabelOfType(*type);
         if (!label) {
             builder.warn(unknownPhoneTypeWarning(PackageBuilder::ansi(*type), owner));
@@ -47,16 +47,15 @@ int readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_
         }
         record.addPhone(*label, recordText(builder, phone.text(), "<phone-number>", owner));
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int readContact(PackageBuilder& builder, const xml::Element& contact) {
+BuildResult readContact(PackageBuilder& builder, const xml::Element& contact) {
     const auto idText = contact.attribute(kIdAttribute);
-    if (!idText) return builder.failMissingAttribute(kIdAttribute, contact);
+    if (!idText) return PackageBuilder::missingAttribute(kIdAttribute, contact);
     const long id = leadingInteger(*idText);
     if (!builder.registerContactId(id)) {
-        builder.setErrorMessage("");
-        return kExitDuplicateContactId;
+        return BuildResult(kExitDuplicateContactId, "");
     }
 
     const std::string warningOwner = "contact " + PackageBuilder::ansi(*idText);
@@ -66,48 +65,44 @@ int readContact(PackageBuilder& builder, const xml::Element& contact) {
             record.setText(field, std::move(*text));
     }
     if (const xml::Element phones = contact.firstChild(kPhoneNumbersElement)) {
-        if (int code = readPhones(builder, phones, warningOwner, record)) return code;
+        if (BuildResult result = readPhones(builder, phones, warningOwner, record); !result.ok()) return result;
     }
 
     const std::string owner =
         contactName(PackageBuilder::ansi(*idText), PackageBuilder::ansi(contact.childText("last-name").value_or("")),
                     PackageBuilder::ansi(contact.childText("first-name").value_or("")));
     if (!record.companyOffsetFits()) {
-        builder.setErrorMessage(companyOutOfReachMessage(owner, record.companyOffset()));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, companyOutOfReachMessage(owner, record.companyOffset()));
     }
     const auto palmRecord = record.palmRecord();
     if (!palmRecord) {
-        builder.setErrorMessage(recordTooLongMessage(owner, "Palm", record.palmRecordSize(), kPalmRecordCapacity));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Palm", record.palmRecordSize(), kPalmRecordCapacity));
     }
     const auto pocketPcRecord = record.pocketPcRecord();
     if (!pocketPcRecord) {
-        builder.setErrorMessage(
+        return BuildResult(kExitRecordLimit, 
             recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(), kPocketPcRecordCapacity));
-        return kExitRecordLimit;
     }
     builder.addContactRecords(*palmRecord, *pocketPcRecord);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace
 
-int readContacts(PackageBuilder& builder, const xml::Element& contacts) {
+BuildResult readContacts(PackageBuilder& builder, const xml::Element& contacts) {
     // Contact record ids must stay below the first event id.
     std::size_t count = 0;
     for (xml::Element child = contacts.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() == kContactElement) ++count;
     }
     if (count > kMaxContacts) {
-        builder.setErrorMessage(tooManyMessage("contacts", count, kMaxContacts));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, tooManyMessage("contacts", count, kMaxContacts));
     }
     for (xml::Element child = contacts.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (child.name() != kContactElement) continue;
-        if (int code = readContact(builder, child)) return code;
+        if (BuildResult result = readContact(builder, child); !result.ok()) return result;
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

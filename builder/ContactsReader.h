@@ -7,6 +7,6 @@ namespace skedlin::builder {
 
 // Every child named "contact" of `contacts`, in document order → 0, 10, or 2
 // for a missing required item.
-int readContacts(PackageBuilder& builder, const xml::Element& contacts);
+BuildResult readContacts(PackageBuilder& builder, const xml::Element& contacts);
 
 }  // namespace skedlin::builder

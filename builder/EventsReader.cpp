@@ -57,56 +57,53 @@ std::uint16_t substitutePalmDate(const CalendarDate& date) {
 }
 
 // A date element by the date rule: a non-zero `day` count, else the text.
-int readDate(PackageBuilder& builder, const xml::Element& element, EventDate& out) {
+BuildResult readDate(PackageBuilder& builder, const xml::Element& element, EventDate& out) {
     const std::string text = element.text();
     if (const auto day = element.attribute(kDayAttribute)) {
         const long count = leadingInteger(*day);
         if (count != 0) {
             const auto date = dateFromDayAttribute(count);
             if (!date || !fitsPalmDate(*date)) {
-                builder.setErrorMessage(dayOutOfRangeMessage(PackageBuilder::ansi(text), count));
-                return kExitInvalidDate;
+                return BuildResult(kExitInvalidDate, dayOutOfRangeMessage(PackageBuilder::ansi(text), count));
             }
             out = {*date, palmDate(*date)};
-            return kExitSuccess;
+            return BuildResult::success();
         }
     }
     const auto date = parseDateText(text, dateTextConventions());
     if (!date) {
-        builder.setErrorMessage(fillMessage(kMsgInvalidDate, PackageBuilder::ansi(text)));
-        return kExitInvalidDate;
+        return BuildResult(kExitInvalidDate, fillMessage(kMsgInvalidDate, PackageBuilder::ansi(text)));
     }
     out = {*date, fitsPalmDate(*date) ? palmDate(*date) : substitutePalmDate(*date)};
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int readTimeRange(PackageBuilder& builder, const xml::Element& timeRange, EventValues& event) {
+BuildResult readTimeRange(PackageBuilder& builder, const xml::Element& timeRange, EventValues& event) {
     const auto start = timeRange.childText(kStartTimeElement);
-    if (!start) return builder.failMissingElement(kStartTimeElement, timeRange);
+    if (!start) return PackageBuilder::missingElement(kStartTimeElement, timeRange);
     const auto end = timeRange.childText(kEndTimeElement);
-    if (!end) return builder.failMissingElement(kEndTimeElement, timeRange);
+    if (!end) return PackageBuilder::missingElement(kEndTimeElement, timeRange);
     event.start = parseTimeOfDay(*start);
     event.end = parseTimeOfDay(*end);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner, EventValues& event) {
+BuildResult readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner, EventValues& event) {
     EventRepeat repeat;
     const auto interval = repeatElement.attribute(kIntervalAttribute);
-    if (!interval) return builder.failMissingAttribute(kIntervalAttribute, repeatElement);
+    if (!interval) return PackageBuilder::missingAttribute(kIntervalAttribute, repeatElement);
     repeat.type = repeatTypeOfInterval(*interval);
 
     if (const auto frequency = repeatElement.attribute(kFrequencyAttribute)) {
         repeat.frequency = leadingInteger(*frequency);
         if (repeat.frequency < kMinFrequency || repeat.frequency > kMaxFrequency) {
-            builder.setErrorMessage(badFrequencyMessage(PackageBuilder::ansi(*frequency), owner));
-            return kExitInvalidValue;
+            return BuildResult(kExitInvalidValue, badFrequencyMessage(PackageBuilder::ansi(*frequency), owner));
         }
     }
 
     if (const xml::Element lastDate = repeatElement.firstChild(kLastDateElement)) {
         EventDate endDate;
-        if (int code = readDate(builder, lastDate, endDate)) return code;
+        if (BuildResult result = readDate(builder, lastDate, endDate); !result.ok()) return result;
         repeat.endDate = endDate;
     }
 
@@ -116,8 +113,7 @@ int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::
             const std::string ansiDays = PackageBuilder::ansi(*days);
             const auto mask = weekdayMaskOfText(ansiDays);
             if (!mask) {
-                builder.setErrorMessage(fillMessage(kMsgBadDaysOfWeek, ansiDays));
-                return kExitDaysOfWeek;
+                return BuildResult(kExitDaysOfWeek, fillMessage(kMsgBadDaysOfWeek, ansiDays));
             }
             repeat.mask = *mask;
         } else {
@@ -131,18 +127,18 @@ int readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::
         for (xml::Element child = exceptDays.firstChildElement(); child; child = child.nextSiblingElement()) {
             if (child.name() != kDateElement) continue;
             EventDate exception;
-            if (int code = readDate(builder, child, exception)) return code;
+            if (BuildResult result = readDate(builder, child, exception); !result.ok()) return result;
             repeat.exceptions.push_back(exception.palm);
             repeat.exceptionDates.push_back(exception.date);
         }
     }
     event.repeat = std::move(repeat);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace
 
-int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
+BuildResult readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
     EventValues event;
     // The editor leaves out an empty title: a missing one is an empty title.
     const std::string title = eventElement.childText(kTitleElement).value_or("");
@@ -152,32 +148,30 @@ int readEvent(PackageBuilder& builder, const xml::Element& eventElement) {
     event.title = recordText(builder, title, "<event-title>", owner);
     if (const auto note = recordChildText(builder, eventElement, kNoteElement, owner)) event.note = *note;
 
-    if (!dateElement) return builder.failMissingElement(kDateElement, eventElement);
-    if (int code = readDate(builder, dateElement, event.date)) return code;
+    if (!dateElement) return PackageBuilder::missingElement(kDateElement, eventElement);
+    if (BuildResult result = readDate(builder, dateElement, event.date); !result.ok()) return result;
 
     if (const xml::Element timeRange = eventElement.firstChild(kTimeRangeElement)) {
-        if (int code = readTimeRange(builder, timeRange, event)) return code;
+        if (BuildResult result = readTimeRange(builder, timeRange, event); !result.ok()) return result;
     }
     if (const xml::Element repeat = eventElement.firstChild(kRepeatElement)) {
-        if (int code = readRepeat(builder, repeat, owner, event)) return code;
+        if (BuildResult result = readRepeat(builder, repeat, owner, event); !result.ok()) return result;
     }
 
     const auto palmRecord = palmEventRecord(event);
     if (!palmRecord) {
-        builder.setErrorMessage(recordTooLongMessage(owner, "Palm", palmEventRecordSize(event), kPalmRecordCapacity));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Palm", palmEventRecordSize(event), kPalmRecordCapacity));
     }
     const auto pocketPcRecord = pocketPcEventRecord(event);
     if (!pocketPcRecord) {
-        builder.setErrorMessage(
+        return BuildResult(kExitRecordLimit, 
             recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event), kPocketPcRecordCapacity));
-        return kExitRecordLimit;
     }
     builder.addEventRecords(*palmRecord, *pocketPcRecord);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner) {
+BuildResult readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner) {
     GroupTables& tables = builder.groupTables();
     tables.beginGroup(builder.nextEventId());
 
@@ -186,7 +180,7 @@ int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& grou
             if (child.name() != kEventElement) continue;
             // A failed event ends the build; its message must not be overtaken
             // by a contact id failure reported with another code.
-            if (int code = readEvent(builder, child)) return code;
+            if (BuildResult result = readEvent(builder, child); !result.ok()) return result;
             tables.countEvent();
         }
     }
@@ -196,16 +190,14 @@ int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& grou
             if (child.name() != kContactIdElement) continue;
             const auto recordId = builder.contactRecordIdOf(leadingInteger(child.text()));
             if (!recordId) {
-                builder.setErrorMessage("");
-                return kExitInvalidContactId;
+                return BuildResult(kExitInvalidContactId, "");
             }
             if (!tables.addContact(*recordId)) {
-                builder.setErrorMessage(tooManyContactIdsMessage(groupOwner, kMaxWordListEntries));
-                return kExitRecordLimit;
+                return BuildResult(kExitRecordLimit, tooManyContactIdsMessage(groupOwner, kMaxWordListEntries));
             }
         }
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

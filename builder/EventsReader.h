@@ -11,10 +11,10 @@ namespace skedlin::builder {
 
 // Opens the group's entry in the group tables, then reads its `events` and
 // `contact-ids` → 0, 8, 9, 11, or the code of a missing or out-of-range item.
-int readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner);
+BuildResult readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner);
 
 // One `event` → 0, 8, 9, or the code of a missing or out-of-range item. On
 // failure nothing is added and the event id counter stays.
-int readEvent(PackageBuilder& builder, const xml::Element& event);
+BuildResult readEvent(PackageBuilder& builder, const xml::Element& event);
 
 }  // namespace skedlin::builder

@@ -26,7 +26,7 @@ std::size_t countEvents(const xml::Element& group) {
 
 // Group counts, event ids and the group-name list must fit their 16-bit ids
 // and fixed buffers; checked before anything of the groups is stored.
-int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
+BuildResult checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
     std::size_t groupCount = 0;
     std::size_t eventCount = 0;
     for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement()) {
@@ -34,15 +34,13 @@ int checkGroupLimits(PackageBuilder& builder, const xml::Element& groups) {
         eventCount += countEvents(group);
     }
     if (groupCount > kMaxGroups) {
-        builder.setErrorMessage(tooManyMessage("groups", groupCount, kMaxGroups));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, tooManyMessage("groups", groupCount, kMaxGroups));
     }
     const std::size_t maxEvents = kLastEventId - builder.nextEventId() + 1;
     if (eventCount > maxEvents) {
-        builder.setErrorMessage(tooManyMessage("events", eventCount, maxEvents));
-        return kExitRecordLimit;
+        return BuildResult(kExitRecordLimit, tooManyMessage("events", eventCount, maxEvents));
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 void writeGroupNames(PackageBuilder& builder, const std::vector<std::string>& names) { builder.setGroupNames(names); }
@@ -59,8 +57,8 @@ void writeGroupTables(PackageBuilder& builder) {
 
 }  // namespace
 
-int readGroups(PackageBuilder& builder, const xml::Element& groups) {
-    if (int code = checkGroupLimits(builder, groups)) return code;
+BuildResult readGroups(PackageBuilder& builder, const xml::Element& groups) {
+    if (BuildResult result = checkGroupLimits(builder, groups); !result.ok()) return result;
 
     // First pass: names and descriptions. Every child is a group, whatever its name.
     std::vector<std::string> names;
@@ -68,15 +66,14 @@ int readGroups(PackageBuilder& builder, const xml::Element& groups) {
     std::size_t nameListBytes = 3;  // empty prefix text and count
     for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement()) {
         const auto name = group.attribute(kNameAttribute);
-        if (!name) return builder.failMissingAttribute(kNameAttribute, group);
+        if (!name) return PackageBuilder::missingAttribute(kNameAttribute, group);
         const std::string owner = groupName(PackageBuilder::ansi(*name));
         const auto description = recordChildText(builder, group, kDescriptionElement, owner);
-        if (!description) return builder.failMissingElement(kDescriptionElement, group);
+        if (!description) return PackageBuilder::missingElement(kDescriptionElement, group);
         names.push_back(recordText(builder, *name, "the name", owner));
         nameListBytes += names.back().size() + 1;
         if (nameListBytes > kGroupNameListCapacity) {
-            builder.setErrorMessage(groupNamesTooLongMessage(owner, kGroupNameListCapacity));
-            return kExitRecordLimit;
+            return BuildResult(kExitRecordLimit, groupNamesTooLongMessage(owner, kGroupNameListCapacity));
         }
         builder.setString(static_cast<std::uint16_t>(kStringFirstGroupDescription + owners.size()), *description);
         owners.push_back(owner);
@@ -85,12 +82,12 @@ int readGroups(PackageBuilder& builder, const xml::Element& groups) {
     // Second pass: each group's events and contact ids, in document order.
     std::size_t index = 0;
     for (xml::Element group = groups.firstChildElement(); group; group = group.nextSiblingElement(), ++index) {
-        if (int code = readGroupEventsAndContacts(builder, group, owners[index])) return code;
+        if (BuildResult result = readGroupEventsAndContacts(builder, group, owners[index]); !result.ok()) return result;
     }
 
     writeGroupNames(builder, names);
     writeGroupTables(builder);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

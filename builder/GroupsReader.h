@@ -7,6 +7,6 @@ namespace skedlin::builder {
 
 // All groups of `groups` → 0, 8, 9, 11, or 2 for a missing required item.
 // Writes the group names and the group tables into both targets.
-int readGroups(PackageBuilder& builder, const xml::Element& groups);
+BuildResult readGroups(PackageBuilder& builder, const xml::Element& groups);
 
 }  // namespace skedlin::builder

@@ -29,10 +29,12 @@ constexpr std::string_view kPackageTextOwner = "the package";
 }  // namespace
 
 PackageBuilder::PackageBuilder(BuildOptions options) : options_(std::move(options)) {
-    templateLoaded_ = palmDatabase_.load(templates::palmTemplateImage());
+    templateLoaded_ = palmDatabase_.load(templates::palmTemplateImage()).ok();
     // Without the Pocket PC target the executable is not made and the setters skip it.
     if (options_.pocketPcTarget) {
-        pocketPc_ = PocketPcExecutable::load(templates::pocketPcTemplateImage(), pocketPcTemplateError_);
+        std::unique_ptr<PocketPcExecutable> executable;
+        pocketPcTemplateError_ = PocketPcExecutable::load(templates::pocketPcTemplateImage(), executable).message();
+        pocketPc_ = std::move(executable);
     }
 }
 
@@ -42,34 +44,28 @@ std::string PackageBuilder::bundledDtdPath() const { return options_.builderDire
 
 // ---- The build -----------------------------------------------------------------
 
-int PackageBuilder::build() {
-    if (int code = read()) return code;
+BuildResult PackageBuilder::build() {
+    if (BuildResult result = read(); !result.ok()) return result;
     return writeOutputs();
 }
 
-int PackageBuilder::read() {
-    if (!templateLoaded_) {
-        errorMessage_ = kMsgTemplateDamaged;
-        return kExitNonFatal;
-    }
-    if (!pocketPcTemplateError_.empty()) {
-        errorMessage_ = pocketPcTemplateError_;
-        return kExitNonFatal;
-    }
+BuildResult PackageBuilder::read() {
+    if (!templateLoaded_) return BuildResult(kExitNonFatal, std::string(kMsgTemplateDamaged));
+    if (!pocketPcTemplateError_.empty()) return BuildResult(kExitNonFatal, pocketPcTemplateError_);
     xml::Document document;
     xml::ParseError parseError;
     if (!document.loadFile(options_.inputPath, bundledDtdPath(), parseError)) {
         // The parser's reason, string 2009 with the line, the source text of that line.
         std::string reason = ansi(parseError.reason);
         if (!reason.empty() && reason.back() != '.') reason += '.';
-        errorMessage_ = reason + " " + fillMessage(kMsgLineNumber, parseError.line) + parseError.sourceText;
-        return kExitXmlParser;
+        return BuildResult(kExitXmlParser,
+                           reason + " " + fillMessage(kMsgLineNumber, parseError.line) + parseError.sourceText);
     }
     const xml::Element root = document.root();
     if (!root || root.name() != kRootElement) {
-        errorMessage_ = "The root element must be <" + std::string(kRootElement) + ">, not <" + ansi(root.name()) +
-                        ">" + (root ? " (line " + std::to_string(root.line()) + ")" : "") + ".";
-        return kExitMissingRequired;
+        return BuildResult(kExitMissingRequired, "The root element must be <" + std::string(kRootElement) + ">, not <" +
+                                                     ansi(root.name()) + ">" +
+                                                     (root ? " (line " + std::to_string(root.line()) + ")" : "") + ".");
     }
     contactRecordIdCounter_ = kFirstContactRecordId;
     eventIdCounter_ = kFirstEventId;
@@ -77,23 +73,23 @@ int PackageBuilder::read() {
 }
 
 // The fixed reading order of a package.
-int PackageBuilder::walk(const xml::Element& root) {
-    if (int code = readNavigation(root)) return code;
-    if (int code = readAppName(root)) return code;
-    if (int code = readPackageTitle(root)) return code;
-    if (int code = readAppLauncher(root)) return code;
-    if (int code = readWelcome(root)) return code;
+BuildResult PackageBuilder::walk(const xml::Element& root) {
+    if (BuildResult result = readNavigation(root); !result.ok()) return result;
+    if (BuildResult result = readAppName(root); !result.ok()) return result;
+    if (BuildResult result = readPackageTitle(root); !result.ok()) return result;
+    if (BuildResult result = readAppLauncher(root); !result.ok()) return result;
+    if (BuildResult result = readWelcome(root); !result.ok()) return result;
     if (const xml::Element contacts = root.firstChild("contacts")) {
-        if (int code = readContacts(*this, contacts)) return code;
+        if (BuildResult result = readContacts(*this, contacts); !result.ok()) return result;
     }
     xml::Element groups;
-    if (int code = requireChild(root, "groups", groups)) return code;
+    if (BuildResult result = requireChild(root, "groups", groups); !result.ok()) return result;
     return readGroups(*this, groups);
 }
 
-int PackageBuilder::readNavigation(const xml::Element& root) {
+BuildResult PackageBuilder::readNavigation(const xml::Element& root) {
     std::string navigation;
-    if (int code = requireAttribute(root, "navigation", navigation)) return code;
+    if (BuildResult result = requireAttribute(root, "navigation", navigation); !result.ok()) return result;
     long mode = kNavigationEvents;  // any other text, "Groups" too
     if (navigation == kNavigationNoneText) {
         mode = kNavigationNone;
@@ -101,69 +97,66 @@ int PackageBuilder::readNavigation(const xml::Element& root) {
         mode = kNavigationGroups;
     }
     setNumber(kStringNavigation, mode);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int PackageBuilder::readAppName(const xml::Element& root) {
+BuildResult PackageBuilder::readAppName(const xml::Element& root) {
     std::string appName;
-    if (int code = requireChildText(root, "app-name", appName)) return code;
+    if (BuildResult result = requireChildText(root, "app-name", appName); !result.ok()) return result;
     palmDatabase_.setName(appName);  // Palm only; cut to 31 characters there
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int PackageBuilder::readPackageTitle(const xml::Element& root) {
+BuildResult PackageBuilder::readPackageTitle(const xml::Element& root) {
     std::string title;
-    if (int code = requireChildText(root, "package-title", title)) return code;
+    if (BuildResult result = requireChildText(root, "package-title", title); !result.ok()) return result;
     setString(kStringPackageTitle, title);
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int PackageBuilder::readAppLauncher(const xml::Element& root) {
+BuildResult PackageBuilder::readAppLauncher(const xml::Element& root) {
     xml::Element launcher;
-    if (int code = requireChild(root, "app-launcher", launcher)) return code;
-    if (int code = requireChildText(launcher, "launcher-name", launcherName_)) return code;
+    if (BuildResult result = requireChild(root, "app-launcher", launcher); !result.ok()) return result;
+    if (BuildResult result = requireChildText(launcher, "launcher-name", launcherName_); !result.ok()) return result;
     palmDatabase_.setLauncherName(launcherName_);
     if (const xml::Element icons = launcher.firstChild("launcher-icon")) {
-        if (int code = readLauncherIcons(*this, icons)) return code;
+        if (BuildResult result = readLauncherIcons(*this, icons); !result.ok()) return result;
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int PackageBuilder::readWelcome(const xml::Element& root) {
+BuildResult PackageBuilder::readWelcome(const xml::Element& root) {
     xml::Element welcome;
-    if (int code = requireChild(root, "welcome", welcome)) return code;
+    if (BuildResult result = requireChild(root, "welcome", welcome); !result.ok()) return result;
     std::string description;
-    if (int code = requireChildText(welcome, "description", description)) return code;
+    if (BuildResult result = requireChildText(welcome, "description", description); !result.ok()) return result;
     setString(kStringWelcomeDescription, description);
     if (const auto authorInfo = recordChildText(*this, welcome, "author-info", kPackageTextOwner))
         setString(kStringAuthorInfo, *authorInfo);
     if (const xml::Element image = welcome.firstChild("image")) {
-        if (int code = readWelcomeImage(*this, image)) return code;
+        if (BuildResult result = readWelcomeImage(*this, image); !result.ok()) return result;
     }
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 // ---- Output --------------------------------------------------------------------
 
-int PackageBuilder::writeOutputs() {
+BuildResult PackageBuilder::writeOutputs() {
     if (options_.pocketPcTarget) {
-        if (int code = checkPocketPcOutputName(*this)) return code;
+        if (BuildResult result = checkPocketPcOutputName(*this); !result.ok()) return result;
     }
     if (options_.palmTarget) {
-        if (int code = writePalmOutput()) return code;
+        if (BuildResult result = writePalmOutput(); !result.ok()) return result;
     }
-    if (!options_.pocketPcTarget) return kExitSuccess;
+    if (!options_.pocketPcTarget) return BuildResult::success();
     return writePocketPcOutput(*this);
 }
 
-int PackageBuilder::writePalmOutput() {
+BuildResult PackageBuilder::writePalmOutput() {
     const std::string path = options_.outputBase + std::string(kPalmExtension);
-    std::string reason;
-    if (!palmDatabase_.write(path, reason)) {
-        errorMessage_ = outputFileMessage(path, reason);
-        return kExitOutputFile;
-    }
-    return kExitSuccess;
+    if (const auto written = palmDatabase_.write(path); !written.ok())
+        return BuildResult(kExitOutputFile, outputFileMessage(path, written.message()));
+    return BuildResult::success();
 }
 
 // ---- Dual-target setters -------------------------------------------------------
@@ -252,34 +245,32 @@ std::optional<std::string> PackageBuilder::attributeText(const xml::Element& ele
     return ansi(*text);
 }
 
-int PackageBuilder::failMissingElement(std::string_view element, const xml::Element& parent) {
-    errorMessage_ = missingElementMessage(element, parent.name(), parent.line());
-    return kExitMissingRequired;
+BuildResult PackageBuilder::missingElement(std::string_view element, const xml::Element& parent) {
+    return BuildResult(kExitMissingRequired, missingElementMessage(element, parent.name(), parent.line()));
 }
 
-int PackageBuilder::failMissingAttribute(std::string_view attribute, const xml::Element& element) {
-    errorMessage_ = missingAttributeMessage(attribute, element.name(), element.line());
-    return kExitMissingRequired;
+BuildResult PackageBuilder::missingAttribute(std::string_view attribute, const xml::Element& element) {
+    return BuildResult(kExitMissingRequired, missingAttributeMessage(attribute, element.name(), element.line()));
 }
 
-int PackageBuilder::requireChild(const xml::Element& parent, std::string_view name, xml::Element& child) {
+BuildResult PackageBuilder::requireChild(const xml::Element& parent, std::string_view name, xml::Element& child) {
     child = parent.firstChild(name);
-    if (!child) return failMissingElement(name, parent);
-    return kExitSuccess;
+    if (!child) return missingElement(name, parent);
+    return BuildResult::success();
 }
 
-int PackageBuilder::requireChildText(const xml::Element& parent, std::string_view name, std::string& text) {
+BuildResult PackageBuilder::requireChildText(const xml::Element& parent, std::string_view name, std::string& text) {
     const auto value = recordChildText(*this, parent, name, kPackageTextOwner);
-    if (!value) return failMissingElement(name, parent);
+    if (!value) return missingElement(name, parent);
     text = *value;
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
-int PackageBuilder::requireAttribute(const xml::Element& element, std::string_view name, std::string& text) {
+BuildResult PackageBuilder::requireAttribute(const xml::Element& element, std::string_view name, std::string& text) {
     const auto value = attributeText(element, name);
-    if (!value) return failMissingAttribute(name, element);
+    if (!value) return missingAttribute(name, element);
     text = *value;
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

@@ -8,8 +8,9 @@
 // below and hand every value over through its operations (the dual-target
 // setters, "register contact id", "add records for both targets", "warn"),
 // which know the targets' resource types and ids. The reading state is
-// private. On failure a reader sets the error message and returns one of the
-// exit codes of BuilderMessages.h. Warnings are collected; main prints them.
+// private. Every step that can end the build returns a BuildResult: the exit
+// code of BuilderMessages.h and the message. Warnings are collected; main
+// prints them.
 
 #include <cstdint>
 #include <map>
@@ -46,12 +47,12 @@ public:
     PackageBuilder& operator=(const PackageBuilder&) = delete;
 
     // The whole build: read (load and walk), then write the outputs of the
-    // targets asked for. Returns 0 or an exit code; errorMessage() says why.
-    int build();
+    // targets asked for.
+    BuildResult build();
     // Load the input file and walk it; no file is written.
-    int read();
+    BuildResult read();
     // The output step: the .prc (Palm target), then the Pocket PC files.
-    int writeOutputs();
+    BuildResult writeOutputs();
 
     // ---- Invocation ---------------------------------------------------------
     const BuildOptions& options() const { return options_; }
@@ -62,12 +63,10 @@ public:
     bool pocketPcTarget() const { return options_.pocketPcTarget; }
     std::string bundledDtdPath() const;
 
-    // ---- Error message ------------------------------------------------------
-    const std::string& errorMessage() const { return errorMessage_; }
-    void setErrorMessage(std::string message) { errorMessage_ = std::move(message); }
-    // Sets the message for a missing element / attribute and returns kExitMissingRequired.
-    int failMissingElement(std::string_view element, const xml::Element& parent);
-    int failMissingAttribute(std::string_view attribute, const xml::Element& element);
+    // ---- Failures -----------------------------------------------------------
+    // A missing element / attribute: kExitMissingRequired with a message naming it.
+    static BuildResult missingElement(std::string_view element, const xml::Element& parent);
+    static BuildResult missingAttribute(std::string_view attribute, const xml::Element& element);
 
     // ---- Targets --------------------------------------------------------------
     const palm::PalmResourceDatabase& palmDatabase() const { return palmDatabase_; }
@@ -88,13 +87,13 @@ public:
     // Text of the first child element with that name; nullopt when there is none.
     static std::optional<std::string> childText(const xml::Element& parent, std::string_view name);
     static std::optional<std::string> attributeText(const xml::Element& element, std::string_view name);
-    // The same for items the format requires: a missing one sets the message
-    // and returns kExitMissingRequired, else 0.
-    int requireChild(const xml::Element& parent, std::string_view name, xml::Element& child);
+    // The same for items the format requires: a missing one is
+    // kExitMissingRequired with a message naming it.
+    static BuildResult requireChild(const xml::Element& parent, std::string_view name, xml::Element& child);
     // The text converted to Windows-1252, with a warning when some character
     // became "?".
-    int requireChildText(const xml::Element& parent, std::string_view name, std::string& text);
-    int requireAttribute(const xml::Element& element, std::string_view name, std::string& text);
+    BuildResult requireChildText(const xml::Element& parent, std::string_view name, std::string& text);
+    static BuildResult requireAttribute(const xml::Element& element, std::string_view name, std::string& text);
 
     // ---- Operations of the readers -------------------------------------------
     // Registers a contact's XML id under the record id its contact will get;
@@ -128,16 +127,15 @@ public:
     const std::string& launcherName() const { return launcherName_; }  // Windows-1252; used by the .inf
 
 private:
-    int walk(const xml::Element& root);
-    int readNavigation(const xml::Element& root);
-    int readAppName(const xml::Element& root);
-    int readPackageTitle(const xml::Element& root);
-    int readAppLauncher(const xml::Element& root);
-    int readWelcome(const xml::Element& root);
-    int writePalmOutput();
+    BuildResult walk(const xml::Element& root);
+    BuildResult readNavigation(const xml::Element& root);
+    BuildResult readAppName(const xml::Element& root);
+    BuildResult readPackageTitle(const xml::Element& root);
+    BuildResult readAppLauncher(const xml::Element& root);
+    BuildResult readWelcome(const xml::Element& root);
+    BuildResult writePalmOutput();
 
     BuildOptions options_;
-    std::string errorMessage_;
     palm::PalmResourceDatabase palmDatabase_;
     bool templateLoaded_ = false;
     std::unique_ptr<PocketPcTarget> pocketPc_;

@@ -42,17 +42,16 @@ struct PocketPcFiles {
     }
 };
 
-int fail(PackageBuilder& builder, const PocketPcFiles& files, int code, std::string message) {
+BuildResult fail(const PocketPcFiles& files, ExitCode code, std::string message) {
     // A cabinet from an earlier build would pass for the result of this one.
     ::unlink(files.cabinet.c_str());
     files.removeIntermediates();
-    builder.setErrorMessage(std::move(message));
-    return code;
+    return BuildResult(code, std::move(message));
 }
 
 }  // namespace
 
-int checkPocketPcOutputName(PackageBuilder& builder) {
+BuildResult checkPocketPcOutputName(const PackageBuilder& builder) {
     const std::string& outputBase = builder.outputBase();
     const std::size_t separator = outputBase.find_last_of("/\\");
     const std::string_view fileName = separator == std::string::npos
@@ -65,48 +64,44 @@ int checkPocketPcOutputName(PackageBuilder& builder) {
                at != std::string_view::npos) {
         refused = fileName[at];
     }
-    if (refused == 0) return kExitSuccess;
-    builder.setErrorMessage(outputNameCharacterMessage(outputBase, refused));
-    return kExitOutputFile;
+    if (refused == 0) return BuildResult::success();
+    return BuildResult(kExitOutputFile, outputNameCharacterMessage(outputBase, refused));
 }
 
-int writePocketPcOutput(PackageBuilder& builder) {
+BuildResult writePocketPcOutput(PackageBuilder& builder) {
     const PocketPcFiles files(builder.outputBase());
 
     PocketPcTarget* executable = builder.pocketPc();
     if (executable == nullptr) {
-        return fail(builder, files, kExitOutputFile,
+        return fail(files, kExitOutputFile,
                     outputFileMessage(files.executable, "the Pocket PC viewer template is not available"));
     }
-    std::string reason;
-    if (!executable->write(files.executable, reason)) {
-        return fail(builder, files, kExitOutputFile, outputFileMessage(files.executable, reason));
-    }
+    if (const ExecutableResult written = executable->write(files.executable); !written.ok())
+        return fail(files, kExitOutputFile, outputFileMessage(files.executable, written.message()));
 
     const InfValues values = infValuesFor(builder.outputBase(), builder.launcherName());
-    if (!writeInfFile(files.description, infText(values), reason)) {
-        return fail(builder, files, kExitOutputFile, outputFileMessage(files.description, reason));
-    }
+    if (const FileWriteResult written = writeInfFile(files.description, infText(values)); !written.ok())
+        return fail(files, kExitOutputFile, outputFileMessage(files.description, written.message()));
 
     const CabWizardOutcome outcome = runCabWizard(cabWizardProgram(builder.builderDirectory()), files.description);
     if (!outcome.started) {
-        return fail(builder, files, kExitCabWizardStart, std::string(kMsgCabWizardStart));
+        return fail(files, kExitCabWizardStart, std::string(kMsgCabWizardStart));
     }
     if (outcome.exitCode != 0) {
         // The wizard's own reason follows on the next line, so that whoever
         // reads only the error file (the editor's build dialog) sees it too.
         std::string message = fillMessage(kMsgCabWizardError, outcome.exitCode);
         if (!outcome.firstErrorLine.empty()) message += "\n" + outcome.firstErrorLine;
-        return fail(builder, files, kExitCabWizardError, std::move(message));
+        return fail(files, kExitCabWizardError, std::move(message));
     }
     // rename() replaces a .cab left by an earlier build in one step.
     if (std::rename(files.wizardCabinet.c_str(), files.cabinet.c_str()) != 0) {
         const std::string why = std::strerror(errno);
-        return fail(builder, files, kExitCabWizardError,
+        return fail(files, kExitCabWizardError,
                     std::string(kMsgCabWizardNoCabinet) + files.wizardCabinet + " (" + why + ")");
     }
     files.removeIntermediates();
-    return kExitSuccess;
+    return BuildResult::success();
 }
 
 }  // namespace skedlin::builder

@@ -24,13 +24,13 @@ inline constexpr std::string_view kMsgCabWizardNoCabinet =
 // the line, and the whole name stands in double quotes. Returns 0, or
 // kExitOutputFile with a message naming the character; called before any
 // output is written.
-int checkPocketPcOutputName(PackageBuilder& builder);
+BuildResult checkPocketPcOutputName(const PackageBuilder& builder);
 
 // Called after the .prc was written (when the Palm target is on), only when
 // the Pocket PC target is on. Returns 0; kExitOutputFile when the .exe or the
 // .inf cannot be written; kExitCabWizardStart (12) when the wizard cannot be
 // started; kExitCabWizardError (13) when it fails or leaves no cabinet. On
 // every failure no .cab is left, not even one from an earlier build.
-int writePocketPcOutput(PackageBuilder& builder);
+BuildResult writePocketPcOutput(PackageBuilder& builder);
 
 }  // namespace skedlin::builder

@@ -14,12 +14,12 @@ namespace skedlin::builder {
 // A package that passes a limit of the handheld records (a text too long for its
 // record, too many contacts, events or groups) is refused with the published
 // code of "string length limits": the build stops and writes nothing.
-inline constexpr int kExitRecordLimit = kExitNonFatal;
+inline constexpr ExitCode kExitRecordLimit = kExitNonFatal;
 
 // A value the format defines but that is out of range (a frequency of 0, a
 // `day` count past what the handhelds hold) is refused like a file that does
 // not validate.
-inline constexpr int kExitInvalidValue = kExitXmlParser;
+inline constexpr ExitCode kExitInvalidValue = kExitXmlParser;
 
 // Standard output, one line each.
 // what: "<last-name>", "the name".

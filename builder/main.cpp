@@ -108,14 +108,13 @@ std::string localDateAndTime() {
     return std::string(text, length);
 }
 
-bool writeErrorFile(const std::string& path, const std::string& message) {
+skedlin::FileWriteResult writeErrorFile(const std::string& path, const std::string& message) {
     std::string content = localDateAndTime();
     content += kErrorFileSeparator;
     content += message;
     content += '\n';
-    std::string reason;
     // A text file: each line feed is written as carriage return plus line feed.
-    return skedlin::writeFileAtomically(path, skedlin::withCrLf(content), reason);
+    return skedlin::writeFileAtomically(path, skedlin::withCrLf(content));
 }
 
 // Warnings are Windows-1252 like every message; the console wants UTF-8.
@@ -142,7 +141,7 @@ int main(int argc, char** argv) {
     }
     const CommandLine line = scanArguments(argc, argv);
 
-    int result = kExitSuccess;
+    BuildResult result;
     {
         BuildOptions options;
         options.inputPath = line.inputPath;
@@ -154,14 +153,15 @@ int main(int argc, char** argv) {
         result = builder.read();
         // The reading's warnings, before the CAB Wizard of the output step prints anything.
         printWarnings(builder.warnings());
-        if (result == kExitSuccess) result = builder.writeOutputs();
-        if (result != kExitSuccess) {
+        if (result.ok()) result = builder.writeOutputs();
+        if (!result.ok()) {
             std::fflush(stdout);
-            if (!line.errorFilePath || !writeErrorFile(*line.errorFilePath, builder.errorMessage())) {
-                reportOnStandardError(builder.errorMessage());
+            // Without an error file, or when it cannot be written, the message goes to standard error.
+            if (!line.errorFilePath || !writeErrorFile(*line.errorFilePath, result.message()).ok()) {
+                reportOnStandardError(result.message());
             }
         }
     }
     xmlCleanupParser();
-    return result;
+    return result.code();
 }

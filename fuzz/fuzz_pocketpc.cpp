@@ -33,24 +33,22 @@ void fill(skedlin::PocketPcExecutable& exe, const std::uint8_t* data, std::size_
         }
     }
     std::vector<std::uint8_t> image;
-    std::string error;
-    exe.buildImage(image, error);
+    (void)exe.buildImage(image);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    std::string error;
+    std::unique_ptr<skedlin::PocketPcExecutable> exe;
     if (data[0] % 2 == 0) {
-        auto exe = skedlin::PocketPcExecutable::load(std::span<const std::uint8_t>(data + 1, size - 1), error);
-        if (exe) {
+        if (skedlin::PocketPcExecutable::load(std::span<const std::uint8_t>(data + 1, size - 1), exe).ok()) {
             static const std::uint8_t kSomeResources[] = {0, 0x0F, 0xA0, 3, 3, 0x1B, 0x58, 9, 2, 0x0F, 0xA4, 5};
             fill(*exe, kSomeResources, sizeof kSomeResources);
         }
         return 0;
     }
-    auto exe = skedlin::PocketPcExecutable::load(skedlin::templates::pocketPcTemplateImage(), error);
-    if (exe) fill(*exe, data + 1, size - 1);
+    if (skedlin::PocketPcExecutable::load(skedlin::templates::pocketPcTemplateImage(), exe).ok())
+        fill(*exe, data + 1, size - 1);
     return 0;
 }

@@ -21,49 +21,43 @@ mode_t defaultFileMode() {
 
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string& errorText) {
-    errorText.clear();
-    if (path.empty()) {
-        errorText = "No file name was given";
-        return false;
-    }
+FileWriteResult writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) return FileWriteResult(FileWriteError::NoFileName, "No file name was given");
     std::string pattern = path + ".tmp-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        errorText = std::strerror(errno);
-        return false;
-    }
+    if (fd < 0) return FileWriteResult(FileWriteError::CannotCreate, std::strerror(errno));
     const std::string temporary(name.data());
-    bool ok = ::fchmod(fd, defaultFileMode()) == 0;
+    const auto failWith = [&](FileWriteError code, int error) {
+        ::unlink(temporary.c_str());
+        return FileWriteResult(code, std::strerror(error));
+    };
+
+    if (::fchmod(fd, defaultFileMode()) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failWith(FileWriteError::CannotCreate, error);
+    }
     std::size_t written = 0;
-    while (ok && written < bytes.size()) {
+    while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;
-        } else {
-            written += static_cast<std::size_t>(n);
+            const int error = errno;
+            ::close(fd);
+            return failWith(FileWriteError::CannotWrite, error);
         }
+        written += static_cast<std::size_t>(n);
     }
-    if (!ok) errorText = std::strerror(errno);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        errorText = std::strerror(errno);
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        errorText = std::strerror(errno);
-    }
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    if (::close(fd) != 0) return failWith(FileWriteError::CannotWrite, errno);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return failWith(FileWriteError::CannotReplace, errno);
+    return FileWriteResult::success();
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& errorText) {
+FileWriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
     return writeFileAtomically(
-        path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-        errorText);
+        path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace skedlin

@@ -8,10 +8,23 @@
 #include <string>
 #include <string_view>
 
+#include "formats/Result.h"
+
 namespace skedlin {
 
-// errorText receives why it failed, in words (e.g. "Permission denied").
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string& errorText);
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& errorText);
+enum class FileWriteError {
+    None,
+    NoFileName,
+    CannotCreate,   // the temporary file beside the target cannot be made
+    CannotWrite,    // writing or closing the temporary file failed
+    CannotReplace,  // the temporary file cannot be renamed onto the target
+};
+
+// On failure the message says why, in words and without a full stop
+// (e.g. "Permission denied").
+using FileWriteResult = Result<FileWriteError>;
+
+FileWriteResult writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+FileWriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace skedlin

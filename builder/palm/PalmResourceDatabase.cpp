@@ -9,7 +9,7 @@
 #include "model/AtomicFile.h"
 
 namespace skedlin::palm {
-bool PalmResourceDatabase::load(std::span<const std::uint8_t> image) {
+Result<prc::PrcError> PalmResourceDatabase::load(std::span<const std::uint8_t> image) {
     return prc::parseDatabase(image, header_, resources_);
 }
 
@@ -86,9 +86,9 @@ std::vector<std::uint8_t> PalmResourceDatabase::serialize() const {
     return prc::serializeDatabase(header_, resources_);
 }
 
-bool PalmResourceDatabase::write(const std::string& path, std::string& errorText) const {
+FileWriteResult PalmResourceDatabase::write(const std::string& path) const {
     const std::vector<std::uint8_t> bytes = serialize();
-    return writeFileAtomically(path, bytes, errorText);
+    return writeFileAtomically(path, bytes);
 }
 
 }  // namespace skedlin::palm

@@ -13,6 +13,7 @@
 
 #include "formats/prc/PalmResource.h"
 #include "formats/prc/PrcFile.h"
+#include "model/AtomicFile.h"
 
 namespace skedlin::palm {
 
@@ -21,8 +22,8 @@ inline constexpr std::size_t kStringListCapacity = 30000;
 
 class PalmResourceDatabase {
 public:
-    // Reads a complete .prc image; false when it is not a well-formed resource database.
-    bool load(std::span<const std::uint8_t> image);
+    // Reads a complete .prc image; fails when it is not a well-formed resource database.
+    Result<prc::PrcError> load(std::span<const std::uint8_t> image);
 
     void setName(std::string_view name);
     std::string name() const;
@@ -47,8 +48,8 @@ public:
 
     // The whole file: header, resource list, two zero bytes, the data.
     std::vector<std::uint8_t> serialize() const;
-    // Writes the file whole or not at all; errorText says why it could not.
-    bool write(const std::string& path, std::string& errorText) const;
+    // Writes the file whole or not at all.
+    FileWriteResult write(const std::string& path) const;
 
 private:
     prc::HeaderBytes header_{};

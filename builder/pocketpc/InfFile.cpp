@@ -121,8 +121,8 @@ std::string infText(const InfValues& values) {
     return withCrLf(text);
 }
 
-bool writeInfFile(const std::string& path, const std::string& text, std::string& errorText) {
-    return writeFileAtomically(path, std::string_view(text), errorText);
+FileWriteResult writeInfFile(const std::string& path, const std::string& text) {
+    return writeFileAtomically(path, std::string_view(text));
 }
 
 }  // namespace skedlin

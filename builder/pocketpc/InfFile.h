@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/AtomicFile.h"
+
 namespace skedlin {
 
 inline constexpr std::string_view kInfPlaceholderAppName = "#APPNAME#";
@@ -35,7 +37,7 @@ InfValues infValuesFor(std::string_view outputBase, std::string_view launcherNam
 // placeholder word is replaced in its turn. Line ends become CR LF.
 std::string infText(const InfValues& values);
 
-// Writes the text whole or not at all; errorText says why it failed.
-bool writeInfFile(const std::string& path, const std::string& text, std::string& errorText);
+// Writes the text whole or not at all.
+FileWriteResult writeInfFile(const std::string& path, const std::string& text);
 
 }  // namespace skedlin

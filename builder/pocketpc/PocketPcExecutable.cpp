@@ -18,10 +18,11 @@ constexpr char kTemplateUnusable[] = "The Pocket PC template is not usable: ";
 
 }  // namespace
 
-std::unique_ptr<PocketPcExecutable> PocketPcExecutable::load(std::span<const std::uint8_t> image, std::string& error) {
-    auto fail = [&](const std::string& detail) {
-        error = kTemplateUnusable + detail + ".";
-        return nullptr;
+ExecutableResult PocketPcExecutable::load(std::span<const std::uint8_t> image,
+                                          std::unique_ptr<PocketPcExecutable>& executable) {
+    executable.reset();
+    auto fail = [](const std::string& detail) {
+        return ExecutableResult(ExecutableError::TemplateUnusable, kTemplateUnusable + detail + ".");
     };
     bytes::ByteReader file(image);
     if (image.size() < pe::kDosHeaderSize || file.read16le(0) != pe::kDosSignature)
@@ -92,12 +93,14 @@ std::unique_ptr<PocketPcExecutable> PocketPcExecutable::load(std::span<const std
     const std::uint32_t resourceRva = table.read32le(resourceHeader + pe::kSectionVirtualAddressField);
     if (headers.read32le(pe::kResourceDirectoryRvaField) != resourceRva)
         return fail("its resource directory does not point at the resource section");
-    std::string treeError;
-    if (!exe->resources_.load(exe->sectionData_[*resourceIndex],
-                              table.read32le(resourceHeader + pe::kSectionVirtualSizeField), resourceRva, treeError))
-        return fail(treeError);
+    if (const ResourceTreeResult tree =
+            exe->resources_.load(exe->sectionData_[*resourceIndex],
+                                 table.read32le(resourceHeader + pe::kSectionVirtualSizeField), resourceRva);
+        !tree.ok())
+        return fail(tree.message());
     exe->sectionData_[*resourceIndex].clear();
-    return exe;
+    executable = std::move(exe);
+    return {};
 }
 
 void PocketPcExecutable::noteContentError(std::string message) {
@@ -220,12 +223,9 @@ void PocketPcExecutable::addIcon(std::uint16_t groupId, const BmpImage& image) {
     }
 }
 
-bool PocketPcExecutable::buildImage(std::vector<std::uint8_t>& image, std::string& errorMessage) {
+ExecutableResult PocketPcExecutable::buildImage(std::vector<std::uint8_t>& image) {
     flushStrings();
-    if (!contentError_.empty()) {
-        errorMessage = contentError_;
-        return false;
-    }
+    if (!contentError_.empty()) return {ExecutableError::Content, contentError_};
 
     std::vector<std::uint8_t> nt = ntHeaders_;
     std::vector<std::uint8_t> table = sectionTable_;
@@ -255,13 +255,15 @@ bool PocketPcExecutable::buildImage(std::vector<std::uint8_t>& image, std::strin
             image.insert(image.end(), sectionData_[s].begin(), sectionData_[s].end());
         }
     }
-    return true;
+    return {};
 }
 
-bool PocketPcExecutable::write(const std::string& exePath, std::string& errorMessage) {
+ExecutableResult PocketPcExecutable::write(const std::string& exePath) {
     std::vector<std::uint8_t> image;
-    if (!buildImage(image, errorMessage)) return false;
-    return writeFileAtomically(exePath, image, errorMessage);
+    if (ExecutableResult built = buildImage(image); !built.ok()) return built;
+    if (const FileWriteResult written = writeFileAtomically(exePath, image); !written.ok())
+        return {ExecutableError::CannotWrite, written.message()};
+    return {};
 }
 
 }  // namespace skedlin

@@ -19,10 +19,10 @@ namespace skedlin {
 
 class PocketPcExecutable : public PocketPcTarget {
 public:
-    // Takes a complete executable apart. Returns null and sets error to a
-    // sentence for the user when it is not a PE image whose resource section is
-    // the last section and in the usual order.
-    static std::unique_ptr<PocketPcExecutable> load(std::span<const std::uint8_t> image, std::string& error);
+    // Takes a complete executable apart into `executable`. Fails with a
+    // sentence for the user (and leaves `executable` null) when it is not a PE
+    // image whose resource section is the last section and in the usual order.
+    static ExecutableResult load(std::span<const std::uint8_t> image, std::unique_ptr<PocketPcExecutable>& executable);
 
     void addString(std::uint16_t id, std::string_view text) override;
     void addNumber(std::uint16_t id, long value) override;
@@ -30,11 +30,11 @@ public:
     void addRecord(std::uint16_t id, std::span<const std::uint8_t> bytes) override;
     void addBitmap(std::uint16_t id, std::span<const std::uint8_t> packedBitmap) override;
     void addIcon(std::uint16_t groupId, const BmpImage& image) override;
-    bool write(const std::string& exePath, std::string& errorMessage) override;
+    ExecutableResult write(const std::string& exePath) override;
 
     // Flushes the pending string block and assembles the file's bytes. Fails
     // when some content could not be encoded (see contentError()).
-    bool buildImage(std::vector<std::uint8_t>& image, std::string& errorMessage);
+    ExecutableResult buildImage(std::vector<std::uint8_t>& image);
 
     // The first content that could not be put into the executable (a string
     // longer than a string table allows, an empty record, a section past its

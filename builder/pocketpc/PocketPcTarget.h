@@ -9,9 +9,20 @@
 #include <string>
 #include <string_view>
 
+#include "formats/Result.h"
 #include "formats/bmp/BmpImage.h"
 
 namespace skedlin {
+
+enum class ExecutableError {
+    None,
+    TemplateUnusable,  // the template is not an executable the package can go into
+    Content,           // some content cannot be encoded into the executable
+    CannotWrite,       // the file cannot be written
+    NotWritable,       // this target only records what it is given
+};
+
+using ExecutableResult = Result<ExecutableError>;
 
 class PocketPcTarget {
 public:
@@ -29,14 +40,12 @@ public:
     virtual void addIcon(std::uint16_t groupId, const BmpImage& image) = 0;
 
     // Writes the executable to exePath whole or not at all (a temporary file
-    // beside it, then a rename). Returns false and sets errorMessage to the
-    // reason in words, without a full stop ("Permission denied", "string 4000
-    // is longer than ..."), when the file cannot be written or some content
-    // cannot be encoded. Targets that only record calls keep this default.
-    virtual bool write(const std::string& exePath, std::string& errorMessage) {
+    // beside it, then a rename). On failure the message is the reason in
+    // words, without a full stop ("Permission denied", "string 4000 is longer
+    // than ..."). Targets that only record calls keep this default.
+    virtual ExecutableResult write(const std::string& exePath) {
         (void)exePath;
-        errorMessage = "this Pocket PC target does not write an executable";
-        return false;
+        return {ExecutableError::NotWritable, "this Pocket PC target does not write an executable"};
     }
 };
 

@@ -17,23 +17,19 @@ std::uint32_t rawGrowthFor(std::uint32_t usedSize, std::uint32_t rawSize, std::u
     return static_cast<std::uint32_t>(growth);
 }
 
-bool ResourceSectionEditor::load(std::span<const std::uint8_t> rawData, std::uint32_t virtualSize,
-                                 std::uint32_t sectionRva, std::string& error) {
-    if (virtualSize > rawData.size()) {
-        error = "the resource section's used size is larger than its data in the file";
-        return false;
-    }
-    if (virtualSize % pe::kResourceBodyAlignment != 0) {
-        error = "the resource section's used size is not a multiple of 4";
-        return false;
-    }
-    if (!tree_.parse(rawData.first(virtualSize), sectionRva, error)) return false;
+ResourceTreeResult ResourceSectionEditor::load(std::span<const std::uint8_t> rawData, std::uint32_t virtualSize,
+                                               std::uint32_t sectionRva) {
+    if (virtualSize > rawData.size())
+        return {ResourceTreeError::Truncated, "the resource section's used size is larger than its data in the file"};
+    if (virtualSize % pe::kResourceBodyAlignment != 0)
+        return {ResourceTreeError::NotInOrder, "the resource section's used size is not a multiple of 4"};
+    if (ResourceTreeResult parsed = tree_.parse(rawData.first(virtualSize), sectionRva); !parsed.ok()) return parsed;
     sectionRva_ = sectionRva;
     usedSize_ = virtualSize;
     templateUsedSize_ = virtualSize;
     rawSize_ = static_cast<std::uint32_t>(rawData.size());
     bytesBeyondUse_.assign(rawData.begin() + virtualSize, rawData.end());
-    return true;
+    return {};
 }
 
 bool ResourceSectionEditor::grow(std::uint32_t length) {

@@ -33,8 +33,7 @@ public:
 
     // rawData: the section's raw data (its size of raw data); virtualSize: the
     // used part of it; sectionRva: its virtual address.
-    bool load(std::span<const std::uint8_t> rawData, std::uint32_t virtualSize, std::uint32_t sectionRva,
-              std::string& error);
+    ResourceTreeResult load(std::span<const std::uint8_t> rawData, std::uint32_t virtualSize, std::uint32_t sectionRva);
 
     // Inserts a resource of language 1033 after the last resource of the type
     // whose id is not greater than id (or before the first one when all are

@@ -20,59 +20,59 @@ void keepHeader(ByteReader& in, std::uint32_t offset, ResourceDirectoryHeader& h
     std::copy(kept.begin(), kept.end(), header.keptBytes);
 }
 
-// Reads the directory at `offset`, which must hold id entries only; returns
-// the number of id entries or -1 with error set.
-long readDirectory(ByteReader& in, std::uint32_t offset, const char* what, std::string& error) {
-    if (!in.has(offset, pe::kResourceDirectorySize)) {
-        error = std::string("the resource section is truncated inside a ") + what + " directory";
-        return -1;
-    }
+ResourceTreeResult notInOrder(const std::string& detail) {
+    return {ResourceTreeError::NotInOrder, std::string(kNotInOrder) + detail};
+}
+
+// Reads the directory at `offset`, which must hold id entries only, and the
+// number of its id entries.
+ResourceTreeResult readDirectory(ByteReader& in, std::uint32_t offset, const char* what, long& idCount) {
+    const auto truncated = [&] {
+        return ResourceTreeResult(ResourceTreeError::Truncated,
+                                  std::string("the resource section is truncated inside a ") + what + " directory");
+    };
+    if (!in.has(offset, pe::kResourceDirectorySize)) return truncated();
     std::uint16_t named = in.read16le(offset + pe::kResourceDirectoryNamedCountField);
     std::uint16_t ids = in.read16le(offset + pe::kResourceDirectoryIdCountField);
     if (named != 0) {
-        error = std::string("the ") + what + " directory has named entries, which are not supported";
-        return -1;
+        return {ResourceTreeError::NamedEntries,
+                std::string("the ") + what + " directory has named entries, which are not supported"};
     }
-    if (!in.has(offset + pe::kResourceDirectorySize, std::uint64_t{ids} * pe::kResourceEntrySize)) {
-        error = std::string("the resource section is truncated inside a ") + what + " directory";
-        return -1;
-    }
-    return ids;
+    if (!in.has(offset + pe::kResourceDirectorySize, std::uint64_t{ids} * pe::kResourceEntrySize)) return truncated();
+    idCount = ids;
+    return {};
 }
 
 }  // namespace
 
 // The ids of one type directory at `at`, each with the place of its language directory.
-bool ResourceTree::readTypeDirectory(ByteReader& in, std::uint16_t typeId, std::uint32_t at, long itemCount,
-                                     std::vector<PendingItem>& pending, std::string& error) {
+ResourceTreeResult ResourceTree::readTypeDirectory(ByteReader& in, std::uint16_t typeId, std::uint32_t at,
+                                                   long itemCount, std::vector<PendingItem>& pending) {
     long previousId = -1;
     for (long i = 0; i < itemCount; ++i) {
         std::uint32_t itemEntry =
             at + pe::kResourceDirectorySize + static_cast<std::uint32_t>(i) * pe::kResourceEntrySize;
         std::uint32_t id = in.read32le(itemEntry);
         std::uint32_t languageTarget = in.read32le(itemEntry + 4);
-        if (id > 0xFFFF || static_cast<long>(id) < previousId) {
-            error = std::string(kNotInOrder) + "the ids of type " + std::to_string(typeId) + " are not ascending";
-            return false;
-        }
+        if (id > 0xFFFF || static_cast<long>(id) < previousId)
+            return notInOrder("the ids of type " + std::to_string(typeId) + " are not ascending");
         previousId = static_cast<long>(id);
         if (!(languageTarget & pe::kResourceSubdirectoryFlag)) {
-            error = std::string(kNotInOrder) + "resource " + std::to_string(id) + " of type " + std::to_string(typeId) +
-                    " has no language directory";
-            return false;
+            return notInOrder("resource " + std::to_string(id) + " of type " + std::to_string(typeId) +
+                              " has no language directory");
         }
         pending.push_back({typeId, static_cast<std::uint16_t>(id), languageTarget & ~pe::kResourceSubdirectoryFlag});
     }
-    return true;
+    return {};
 }
 
 // Pass 1: the root, then the type directories, which follow it one after
-// another. Returns the offset where the language directories start, 0 on failure.
-std::uint32_t ResourceTree::parseDirectories(std::span<const std::uint8_t> section, std::vector<PendingItem>& pending,
-                                             std::string& error) {
+// another. languagesStart receives the offset where the language directories start.
+ResourceTreeResult ResourceTree::parseDirectories(std::span<const std::uint8_t> section,
+                                                  std::vector<PendingItem>& pending, std::uint32_t& languagesStart) {
     ByteReader in(section);
-    long typeCount = readDirectory(in, 0, "root", error);
-    if (typeCount < 0) return 0;
+    long typeCount = 0;
+    if (ResourceTreeResult result = readDirectory(in, 0, "root", typeCount); !result.ok()) return result;
     keepHeader(in, 0, root);
 
     std::uint32_t expected =
@@ -82,73 +82,59 @@ std::uint32_t ResourceTree::parseDirectories(std::span<const std::uint8_t> secti
         std::uint32_t entry = pe::kResourceDirectorySize + static_cast<std::uint32_t>(t) * pe::kResourceEntrySize;
         std::uint32_t name = in.read32le(entry);
         std::uint32_t target = in.read32le(entry + 4);
-        if (name > 0xFFFF || static_cast<long>(name) <= previousType) {
-            error = std::string(kNotInOrder) + "resource types are not in ascending id order";
-            return 0;
-        }
+        if (name > 0xFFFF || static_cast<long>(name) <= previousType)
+            return notInOrder("resource types are not in ascending id order");
         previousType = static_cast<long>(name);
-        if (!(target & pe::kResourceSubdirectoryFlag) || (target & ~pe::kResourceSubdirectoryFlag) != expected) {
-            error = std::string(kNotInOrder) + "the directory of type " + std::to_string(name) +
-                    " does not follow the previous directory";
-            return 0;
-        }
-        long itemCount = readDirectory(in, expected, "type", error);
-        if (itemCount < 0) return 0;
+        if (!(target & pe::kResourceSubdirectoryFlag) || (target & ~pe::kResourceSubdirectoryFlag) != expected)
+            return notInOrder("the directory of type " + std::to_string(name) + " does not follow the previous directory");
+        long itemCount = 0;
+        if (ResourceTreeResult result = readDirectory(in, expected, "type", itemCount); !result.ok()) return result;
         keepHeader(in, expected, types[static_cast<std::uint16_t>(name)].directory);
-        if (!readTypeDirectory(in, static_cast<std::uint16_t>(name), expected, itemCount, pending, error)) return 0;
+        if (ResourceTreeResult result =
+                readTypeDirectory(in, static_cast<std::uint16_t>(name), expected, itemCount, pending);
+            !result.ok())
+            return result;
         expected += pe::kResourceDirectorySize + static_cast<std::uint32_t>(itemCount) * pe::kResourceEntrySize;
     }
-    return expected;
+    languagesStart = expected;
+    return {};
 }
 
 // Pass 2: one language directory per resource, in tree order, then the data
 // entries in the same order, then the bodies; what follows is the tail.
-bool ResourceTree::parseItems(std::span<const std::uint8_t> section, std::uint32_t sectionRva,
-                              std::uint32_t languagesStart, const std::vector<PendingItem>& pending,
-                              std::string& error) {
+ResourceTreeResult ResourceTree::parseItems(std::span<const std::uint8_t> section, std::uint32_t sectionRva,
+                                            std::uint32_t languagesStart, const std::vector<PendingItem>& pending) {
     ByteReader in(section);
     const std::uint32_t dataEntriesStart =
         languagesStart + static_cast<std::uint32_t>(pending.size()) * pe::kResourceLanguageDirectorySize;
     std::uint32_t bodyExpected =
         dataEntriesStart + static_cast<std::uint32_t>(pending.size()) * pe::kResourceDataEntrySize;
-    if (!in.has(0, bodyExpected)) {
-        error = "the resource section is truncated before the end of its data entries";
-        return false;
-    }
+    if (!in.has(0, bodyExpected))
+        return {ResourceTreeError::Truncated, "the resource section is truncated before the end of its data entries"};
     for (std::size_t k = 0; k < pending.size(); ++k) {
         const PendingItem& p = pending[k];
         const std::string label = "resource " + std::to_string(p.id) + " of type " + std::to_string(p.type);
         std::uint32_t languageDirectory =
             languagesStart + static_cast<std::uint32_t>(k) * pe::kResourceLanguageDirectorySize;
-        if (p.languageDirectory != languageDirectory) {
-            error = std::string(kNotInOrder) + "the language directory of " + label + " is out of place";
-            return false;
-        }
+        if (p.languageDirectory != languageDirectory)
+            return notInOrder("the language directory of " + label + " is out of place");
         if (in.read16le(languageDirectory + pe::kResourceDirectoryNamedCountField) != 0 ||
-            in.read16le(languageDirectory + pe::kResourceDirectoryIdCountField) != 1) {
-            error = std::string(kNotInOrder) + label + " does not have exactly one language";
-            return false;
-        }
+            in.read16le(languageDirectory + pe::kResourceDirectoryIdCountField) != 1)
+            return notInOrder(label + " does not have exactly one language");
         std::uint32_t languageEntry = languageDirectory + pe::kResourceDirectorySize;
         std::uint32_t language = in.read32le(languageEntry);
         std::uint32_t dataEntry = in.read32le(languageEntry + 4);
         std::uint32_t dataEntryExpected = dataEntriesStart + static_cast<std::uint32_t>(k) * pe::kResourceDataEntrySize;
-        if (language > 0xFFFF || dataEntry != dataEntryExpected) {
-            error = std::string(kNotInOrder) + "the data entry of " + label + " is out of place";
-            return false;
-        }
+        if (language > 0xFFFF || dataEntry != dataEntryExpected)
+            return notInOrder("the data entry of " + label + " is out of place");
         std::uint32_t dataRva = in.read32le(dataEntry);
         std::uint32_t size = in.read32le(dataEntry + 4);
-        if (dataRva < sectionRva || dataRva - sectionRva != bodyExpected) {
-            error = std::string(kNotInOrder) + "the data of " + label + " is out of place";
-            return false;
-        }
+        if (dataRva < sectionRva || dataRva - sectionRva != bodyExpected)
+            return notInOrder("the data of " + label + " is out of place");
         std::uint64_t end64 = (std::uint64_t{bodyExpected} + size + pe::kResourceBodyAlignment - 1) /
                               pe::kResourceBodyAlignment * pe::kResourceBodyAlignment;
-        if (end64 > section.size()) {
-            error = "the data of " + label + " lies outside the resource section";
-            return false;
-        }
+        if (end64 > section.size())
+            return {ResourceTreeError::DataOutsideSection, "the data of " + label + " lies outside the resource section"};
         ResourceItem item;
         keepHeader(in, languageDirectory, item.languageDirectory);
         item.language = static_cast<std::uint16_t>(language);
@@ -160,21 +146,18 @@ bool ResourceTree::parseItems(std::span<const std::uint8_t> section, std::uint32
         types[p.type].items.emplace(p.id, std::move(item));
         bodyExpected = static_cast<std::uint32_t>(end64);
     }
-    if (bodyExpected > section.size()) {
-        error = "the resource section is truncated";
-        return false;
-    }
+    if (bodyExpected > section.size()) return {ResourceTreeError::Truncated, "the resource section is truncated"};
     tail.assign(section.begin() + bodyExpected, section.end());
-    return true;
+    return {};
 }
 
-bool ResourceTree::parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::string& error) {
+ResourceTreeResult ResourceTree::parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva) {
     types.clear();
     tail.clear();
     std::vector<PendingItem> pending;
-    const std::uint32_t languagesStart = parseDirectories(section, pending, error);
-    if (languagesStart == 0) return false;
-    return parseItems(section, sectionRva, languagesStart, pending, error);
+    std::uint32_t languagesStart = 0;
+    if (ResourceTreeResult result = parseDirectories(section, pending, languagesStart); !result.ok()) return result;
+    return parseItems(section, sectionRva, languagesStart, pending);
 }
 
 std::uint32_t ResourceTree::usedSize() const {

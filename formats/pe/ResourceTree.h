@@ -16,8 +16,20 @@
 #include <vector>
 
 #include "formats/Bytes.h"
+#include "formats/Result.h"
 
 namespace skedlin {
+
+enum class ResourceTreeError {
+    None,
+    Truncated,           // a directory, entry or the section ends early
+    NamedEntries,        // a directory names its entries instead of numbering them
+    NotInOrder,          // the section is not laid out in the usual order
+    DataOutsideSection,  // a resource's data runs past the end of the section
+};
+
+// On failure the message says what is wrong, in words and without a full stop.
+using ResourceTreeResult = Result<ResourceTreeError>;
 
 struct ResourceDirectoryHeader {
     // characteristics, time stamp, major and minor version, kept as found
@@ -52,8 +64,8 @@ struct ResourceType {
 class ResourceTree {
 public:
     // sectionRva: the virtual address of the section; data entries hold
-    // addresses relative to the image. On failure returns false and sets error.
-    bool parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::string& error);
+    // addresses relative to the image.
+    ResourceTreeResult parse(std::span<const std::uint8_t> section, std::uint32_t sectionRva);
 
     // The section in the usual order. Its length is usedSize(); capacity
     // reserves room for what the caller appends.
@@ -73,12 +85,12 @@ private:
         std::uint16_t id;
         std::uint32_t languageDirectory;
     };
-    static bool readTypeDirectory(bytes::ByteReader& in, std::uint16_t typeId, std::uint32_t at, long itemCount,
-                                  std::vector<PendingItem>& pending, std::string& error);
-    std::uint32_t parseDirectories(std::span<const std::uint8_t> section, std::vector<PendingItem>& pending,
-                                   std::string& error);
-    bool parseItems(std::span<const std::uint8_t> section, std::uint32_t sectionRva, std::uint32_t languagesStart,
-                    const std::vector<PendingItem>& pending, std::string& error);
+    static ResourceTreeResult readTypeDirectory(bytes::ByteReader& in, std::uint16_t typeId, std::uint32_t at,
+                                                long itemCount, std::vector<PendingItem>& pending);
+    ResourceTreeResult parseDirectories(std::span<const std::uint8_t> section, std::vector<PendingItem>& pending,
+                                        std::uint32_t& languagesStart);
+    ResourceTreeResult parseItems(std::span<const std::uint8_t> section, std::uint32_t sectionRva,
+                                  std::uint32_t languagesStart, const std::vector<PendingItem>& pending);
 };
 
 }  // namespace skedlin

@@ -59,14 +59,17 @@ std::vector<std::uint8_t> serializeDatabase(const HeaderBytes& header, std::span
     return out;
 }
 
-bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
-                   std::vector<palm::PalmResource>& resources) {
+Result<PrcError> parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
+                               std::vector<palm::PalmResource>& resources) {
     resources.clear();
     bytes::ByteReader in(image);
-    if (!in.has(0, kHeaderBytes)) return false;
+    if (!in.has(0, kHeaderBytes))
+        return {PrcError::TruncatedHeader, "the file is shorter than a resource database header"};
     std::copy_n(image.begin(), kHeaderBytesBeforeCount, header.begin());
     const std::size_t count = in.read16be(kOffsetResourceCount);
-    if (!in.has(kHeaderBytes, kResourceEntryBytes * count)) return false;
+    if (!in.has(kHeaderBytes, kResourceEntryBytes * count))
+        return {PrcError::TruncatedResourceList,
+                "the list of " + std::to_string(count) + " resources runs past the end of the file"};
 
     struct Entry {
         std::uint32_t type;
@@ -82,7 +85,10 @@ bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t begin = entries[i].offset;
         const std::size_t end = i + 1 < count ? entries[i + 1].offset : image.size();
-        if (begin > end || end > image.size()) return false;
+        if (begin > end || end > image.size())
+            return {PrcError::ResourceOutOfPlace, "resource " + std::to_string(i + 1) + " of " +
+                                                      std::to_string(count) +
+                                                      " starts after the next one or past the end of the file"};
         palm::PalmResource resource;
         resource.type = entries[i].type;
         resource.id = entries[i].id;
@@ -90,7 +96,7 @@ bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
                               image.begin() + static_cast<std::ptrdiff_t>(end));
         resources.push_back(std::move(resource));
     }
-    return true;
+    return {};
 }
 
 }  // namespace skedlin::prc

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Result.h"
 #include "formats/prc/PalmResource.h"
 
 namespace skedlin::prc {
@@ -72,10 +73,17 @@ std::string headerName(const HeaderBytes& header);
 // The whole file: header, resource list, two zero bytes, the data.
 std::vector<std::uint8_t> serializeDatabase(const HeaderBytes& header, std::span<const palm::PalmResource> resources);
 
+enum class PrcError {
+    None,
+    TruncatedHeader,        // shorter than the database header
+    TruncatedResourceList,  // the resource list runs past the end
+    ResourceOutOfPlace,     // a resource starts before the previous one or past the end
+};
+
 // Splits a complete image into its header and resources; a resource runs to
-// the next one's offset, the last one to the end. False when the image is not
+// the next one's offset, the last one to the end. Fails when the image is not
 // a well-formed resource database.
-bool parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
-                   std::vector<palm::PalmResource>& resources);
+Result<PrcError> parseDatabase(std::span<const std::uint8_t> image, HeaderBytes& header,
+                               std::vector<palm::PalmResource>& resources);
 
 }  // namespace skedlin::prc

@@ -94,7 +94,8 @@ TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons) {
         "<launcher-icon><bitmap>plucker/viewer.bmp</bitmap><bitmap>plucker/viewer-8bpp.bmp</bitmap>"
         "<bitmap>happydays/HD_large.bmp</bitmap></launcher-icon>");
     const auto before = f.builder->palmDatabase().find(palm::kTypeAppIcon, 1000)->bytes;
-    ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
+    const BuildResult result = readLauncherIcons(*f.builder, f.document.root());
+    ASSERT_TRUE(result.ok()) << result.message();
     // No bitmap is 22 x 22 or 44 x 44: the template's icon stays.
     EXPECT_EQ(f.builder->palmDatabase().find(palm::kTypeAppIcon, 1000)->bytes, before);
     ASSERT_EQ(f.recorder->icons.size(), 1u);
@@ -105,7 +106,8 @@ TEST(BitmapElements, LauncherDropsOtherSizesForPalmAndPicksPocketPcIcons) {
 
 TEST(BitmapElements, LauncherDropsAWrongSizedBitmapWhateverItsTransparentColourSays) {
     Fixture f("<launcher-icon><bitmap transparent-color=\"red\">plucker/viewer.bmp</bitmap></launcher-icon>");
-    ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
+    const BuildResult result = readLauncherIcons(*f.builder, f.document.root());
+    ASSERT_TRUE(result.ok()) << result.message();
 }
 
 TEST(BitmapElements, InlineIconReachesPocketPc) {
@@ -118,7 +120,8 @@ TEST(BitmapElements, InlineIconReachesPocketPc) {
         hex += ' ';
     }
     Fixture f("<launcher-icon><bitmap data=\"inline\">" + hex + "</bitmap></launcher-icon>");
-    ASSERT_EQ(readLauncherIcons(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
+    const BuildResult result = readLauncherIcons(*f.builder, f.document.root());
+    ASSERT_TRUE(result.ok()) << result.message();
     ASSERT_EQ(f.recorder->icons.size(), 1u);
     EXPECT_EQ(f.recorder->icons[0].width, 32);
 }
@@ -153,8 +156,9 @@ TEST(BitmapElements, LogoFailuresEndTheStepWithCodeAndMessage) {
     };
     for (const auto& c : cases) {
         Fixture f("<image>" + c.bitmaps + "</image>");
-        EXPECT_EQ(readWelcomeImage(*f.builder, f.document.root()), c.code) << c.bitmaps;
-        EXPECT_EQ(f.builder->errorMessage(), c.message);
+        const BuildResult result = readWelcomeImage(*f.builder, f.document.root());
+        EXPECT_EQ(result.code(), c.code) << c.bitmaps;
+        EXPECT_EQ(result.message(), c.message);
         EXPECT_EQ(f.builder->palmDatabase().find(palm::kTypeBitmap, 4000), nullptr);
         EXPECT_TRUE(f.recorder->bitmaps.empty());
     }
@@ -164,7 +168,8 @@ TEST(BitmapElements, LogoAppendsTbmpAndHandsTheLargestToPocketPc) {
     Fixture f(
         "<image><bitmap>plucker/chicken.bmp</bitmap><bitmap transparent-color=\"0xFFFFFF\">"
         "plucker/chicken-8bpp.bmp</bitmap></image>");
-    ASSERT_EQ(readWelcomeImage(*f.builder, f.document.root()), 0) << f.builder->errorMessage();
+    const BuildResult result = readWelcomeImage(*f.builder, f.document.root());
+    ASSERT_TRUE(result.ok()) << result.message();
     const palm::PalmResource* logo = f.builder->palmDatabase().find(palm::kTypeBitmap, 4000);
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->bytes[9], 2);  // version 2, 1 bit first

@@ -35,7 +35,7 @@ public:
     }
     void addBitmap(std::uint16_t, std::span<const std::uint8_t>) override {}
     void addIcon(std::uint16_t, const BmpImage&) override {}
-    bool write(const std::string&, std::string&) override { return true; }
+    ExecutableResult write(const std::string&) override { return {}; }
 };
 
 struct BuiltPackage {
@@ -79,8 +79,9 @@ inline BuiltPackage buildPackageFile(const std::string& path) {
     packageBuilder.setPocketPcTarget(std::move(recorder));
 
     BuiltPackage built;
-    built.code = packageBuilder.read();
-    built.message = packageBuilder.errorMessage();
+    const builder::BuildResult read = packageBuilder.read();
+    built.code = read.code();
+    built.message = read.message();
     for (const std::string& warning : packageBuilder.warnings()) built.warnings += warning + "\n";
     const auto& resources = packageBuilder.palmDatabase().resources();
     for (std::size_t i = templateResources; i < resources.size(); ++i) {

@@ -92,7 +92,8 @@ TEST_F(PackageBuilderWalk, ReadsInTheFixedOrderIntoBothTargets) {
     CallLog* calls = log.get();
     builder.setPocketPcTarget(std::move(log));
     const std::size_t templateResources = builder.palmDatabase().resources().size();
-    ASSERT_EQ(builder.read(), 0) << builder.errorMessage();
+    const BuildResult result = builder.read();
+    ASSERT_TRUE(result.ok()) << result.message();
 
     ASSERT_GE(calls->calls.size(), 4u);
     EXPECT_EQ(calls->calls[0], "number 4005 0");
@@ -115,7 +116,6 @@ TEST_F(PackageBuilderWalk, ReadsInTheFixedOrderIntoBothTargets) {
     EXPECT_EQ(std::string(launcher->bytes.begin(), launcher->bytes.end()), std::string("Launcher\0", 9));
     EXPECT_EQ(builder.nextContactRecordId(), kFirstContactRecordId);
     EXPECT_EQ(builder.nextEventId(), kFirstEventId);
-    EXPECT_TRUE(builder.errorMessage().empty());
     EXPECT_FALSE(fs::exists(dir_ / "out.prc")) << "reading writes nothing";
 }
 
@@ -147,7 +147,8 @@ TEST_F(PackageBuilderWalk, WithoutAPocketPcTargetOnlyPalmIsFilled) {
     const std::size_t before = builder.palmDatabase().resources().size();
     builder.setString(4000, "x");
     EXPECT_EQ(builder.palmDatabase().resources().size(), before + 1);
-    EXPECT_EQ(builder.read(), 0) << builder.errorMessage();
+    const BuildResult result = builder.read();
+    EXPECT_TRUE(result.ok()) << result.message();
 }
 
 TEST_F(PackageBuilderWalk, MissingItemsNameTheItemTheParentAndTheLine) {
@@ -155,29 +156,33 @@ TEST_F(PackageBuilderWalk, MissingItemsNameTheItemTheParentAndTheLine) {
         "<calendar-package navigation=\"none\">\n<package-title>T</package-title>\n"
         "<app-name>A</app-name>\n<app-launcher>\n</app-launcher>\n</calendar-package>\n";
     PackageBuilder builder(options(noName));
-    EXPECT_EQ(builder.read(), kExitMissingRequired);
-    EXPECT_EQ(builder.errorMessage(), "Missing required element <launcher-name> in <app-launcher> (line 4).");
+    const BuildResult first = builder.read();
+    EXPECT_EQ(first.code(), kExitMissingRequired);
+    EXPECT_EQ(first.message(), "Missing required element <launcher-name> in <app-launcher> (line 4).");
 
     PackageBuilder second(options("<calendar-package>\n</calendar-package>"));
-    EXPECT_EQ(second.read(), kExitMissingRequired);
-    EXPECT_EQ(second.errorMessage(), "Missing required attribute \"navigation\" of <calendar-package> (line 1).");
+    const BuildResult result = second.read();
+    EXPECT_EQ(result.code(), kExitMissingRequired);
+    EXPECT_EQ(result.message(), "Missing required attribute \"navigation\" of <calendar-package> (line 1).");
 }
 
 TEST_F(PackageBuilderWalk, ParseErrorMessageIsReasonLineAndSourceText) {
     PackageBuilder builder(options("<calendar-package navigation=\"none\">\n  <app-name>x</app-nam>\n"));
-    EXPECT_EQ(builder.read(), kExitXmlParser);
-    const std::string& message = builder.errorMessage();
+    const BuildResult result = builder.read();
+    EXPECT_EQ(result.code(), kExitXmlParser);
+    const std::string& message = result.message();
     EXPECT_NE(message.find(". Line #2:   <app-name>x</app-nam>"), std::string::npos) << message;
 }
 
 TEST_F(PackageBuilderWalk, BuildWritesThePrcOnlyForThePalmTarget) {
     {
         PackageBuilder builder(options(kPackage, false));
-        EXPECT_EQ(builder.build(), 0);
+        EXPECT_TRUE(builder.build().ok());
         EXPECT_FALSE(fs::exists(dir_ / "out.prc"));
     }
     PackageBuilder builder(options(kPackage, true));
-    ASSERT_EQ(builder.build(), 0) << builder.errorMessage();
+    const BuildResult result = builder.build();
+    ASSERT_TRUE(result.ok()) << result.message();
     const auto db = prctest::parseFile((dir_ / "out.prc").string());
     ASSERT_TRUE(db);
     EXPECT_EQ(db->name, "Name");
@@ -188,8 +193,9 @@ TEST_F(PackageBuilderWalk, APrcThatCannotBeWrittenIsReported) {
     BuildOptions o = options(kPackage, true);
     o.outputBase = (dir_ / "missing-folder" / "out").string();
     PackageBuilder builder(o);
-    EXPECT_EQ(builder.build(), kExitOutputFile);
-    EXPECT_NE(builder.errorMessage().find("missing-folder/out.prc"), std::string::npos) << builder.errorMessage();
+    const BuildResult result = builder.build();
+    EXPECT_EQ(result.code(), kExitOutputFile);
+    EXPECT_NE(result.message().find("missing-folder/out.prc"), std::string::npos) << result.message();
 }
 
 TEST_F(PackageBuilderWalk, BundledDtdIsBesideTheProgram) {
@@ -221,7 +227,8 @@ TEST_F(PackageBuilderWalk, WarningsAreCollectedInReadingOrderAndTheBuildGoesOn) 
         "</calendar-package>";
     PackageBuilder builder(options(xml));
     builder.setPocketPcTarget(std::make_unique<CallLog>());
-    ASSERT_EQ(builder.read(), 0) << builder.errorMessage();
+    const BuildResult result = builder.read();
+    ASSERT_TRUE(result.ok()) << result.message();
     ASSERT_EQ(builder.warnings().size(), 2u);
     EXPECT_NE(builder.warnings()[0].find("<last-name>"), std::string::npos) << builder.warnings()[0];
     EXPECT_NE(builder.warnings()[1].find("satellite"), std::string::npos) << builder.warnings()[1];

@@ -49,10 +49,14 @@ TEST(PrcFile, RefusesTruncatedListsAndOffsetsOutsideTheImage) {
     prc::HeaderBytes header{};
     std::vector<palm::PalmResource> read;
 
-    EXPECT_FALSE(prc::parseDatabase(std::span(image).first(prc::kHeaderBytes - 1), header, read));
-    EXPECT_FALSE(prc::parseDatabase(std::span(image).first(prc::kHeaderBytes + 15), header, read))
+    EXPECT_EQ(prc::parseDatabase(std::span(image).first(prc::kHeaderBytes - 1), header, read).code(),
+              prc::PrcError::TruncatedHeader);
+    EXPECT_EQ(prc::parseDatabase(std::span(image).first(prc::kHeaderBytes + 15), header, read).code(),
+              prc::PrcError::TruncatedResourceList)
         << "the list of two entries is cut short";
     std::vector<std::uint8_t> pastEnd = image;
     pastEnd[prc::kHeaderBytes + 9] = 0xFF;  // the first offset beyond the second one
-    EXPECT_FALSE(prc::parseDatabase(pastEnd, header, read));
+    const auto outOfPlace = prc::parseDatabase(pastEnd, header, read);
+    EXPECT_EQ(outOfPlace.code(), prc::PrcError::ResourceOutOfPlace);
+    EXPECT_NE(outOfPlace.message().find("resource 1 of 2"), std::string::npos) << outOfPlace.message();
 }

@@ -22,10 +22,10 @@ TEST(AtomicFile, WritesAndReplacesWithoutLeavingATemporary) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const auto path = dir / "out.bin";
-    std::string reason;
-    ASSERT_TRUE(skedlin::writeFileAtomically(path.string(), std::string_view("first\0x", 7), reason)) << reason;
+    const auto first = skedlin::writeFileAtomically(path.string(), std::string_view("first\0x", 7));
+    ASSERT_TRUE(first.ok()) << first.message();
     EXPECT_EQ(contentsOf(path), std::string("first\0x", 7));
-    ASSERT_TRUE(skedlin::writeFileAtomically(path.string(), "second", reason));
+    ASSERT_TRUE(skedlin::writeFileAtomically(path.string(), "second").ok());
     EXPECT_EQ(contentsOf(path), "second");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++files;
@@ -37,20 +37,21 @@ TEST(AtomicFile, WritesAndReplacesWithoutLeavingATemporary) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(AtomicFile, ReportsWhyItCannotWrite) {
-    std::string reason;
-    EXPECT_FALSE(skedlin::writeFileAtomically("/no/such/directory/out.bin", "x", reason));
-    EXPECT_FALSE(reason.empty());
-    EXPECT_FALSE(skedlin::writeFileAtomically("", "x", reason));
-    EXPECT_FALSE(reason.empty());
+TEST(AtomicFile, ReportsWhatFailedAndWhy) {
+    const auto noFolder = skedlin::writeFileAtomically("/no/such/directory/out.bin", "x");
+    EXPECT_EQ(noFolder.code(), skedlin::FileWriteError::CannotCreate);
+    EXPECT_EQ(noFolder.message(), "No such file or directory");
+    const auto noName = skedlin::writeFileAtomically("", "x");
+    EXPECT_EQ(noName.code(), skedlin::FileWriteError::NoFileName);
+    EXPECT_FALSE(noName.message().empty());
 }
 
 TEST(AtomicFile, ADirectoryInTheWayIsNotReplaced) {
     const auto dir = std::filesystem::temp_directory_path() / "skedlin_atomic_dir";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "target.prc");
-    std::string reason;
-    EXPECT_FALSE(skedlin::writeFileAtomically((dir / "target.prc").string(), "x", reason));
+    EXPECT_EQ(skedlin::writeFileAtomically((dir / "target.prc").string(), "x").code(),
+              skedlin::FileWriteError::CannotReplace);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "target.prc"));
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++entries;

@@ -133,8 +133,8 @@ TEST(PalmResourceDatabase, LoadsTheTemplateAndWritesItBackUnchanged) {
 TEST(PalmResourceDatabase, RefusesTruncatedImages) {
     const auto image = skedlin::templates::palmTemplateImage();
     PalmResourceDatabase database;
-    EXPECT_FALSE(database.load(image.first(50)));
-    EXPECT_FALSE(database.load(image.first(100)));  // the list runs past the end
+    EXPECT_EQ(database.load(image.first(50)).code(), skedlin::prc::PrcError::TruncatedHeader);
+    EXPECT_EQ(database.load(image.first(100)).code(), skedlin::prc::PrcError::TruncatedResourceList);  // the list runs past the end
 }
 
 TEST(PalmResourceDatabase, NameIsCutTo31CharactersAndAZeroByte) {
@@ -224,9 +224,9 @@ TEST(PalmResourceDatabase, WriteCreatesTheFileWhole) {
     const auto dir = scratchDirectory();
     PalmResourceDatabase database = loadedTemplate();
     database.addString(4000, "Title");
-    std::string reason;
     const std::string path = (dir / "Package.prc").string();
-    ASSERT_TRUE(database.write(path, reason)) << reason;
+    const skedlin::FileWriteResult written = database.write(path);
+    ASSERT_TRUE(written.ok()) << written.message();
     EXPECT_EQ(prctest::readFile(path), database.serialize());
     // No temporary file is left beside it.
     std::size_t files = 0;
@@ -237,9 +237,9 @@ TEST(PalmResourceDatabase, WriteCreatesTheFileWhole) {
 
 TEST(PalmResourceDatabase, WriteReportsAFileThatCannotBeCreated) {
     PalmResourceDatabase database = loadedTemplate();
-    std::string reason;
-    EXPECT_FALSE(database.write("/nonexistent-directory/for/sure/Package.prc", reason));
-    EXPECT_FALSE(reason.empty());
+    const skedlin::FileWriteResult written = database.write("/nonexistent-directory/for/sure/Package.prc");
+    EXPECT_EQ(written.code(), skedlin::FileWriteError::CannotCreate);
+    EXPECT_FALSE(written.message().empty());
 }
 
 // ---- ResourceWriter ------------------------------------------------------------

@@ -77,7 +77,8 @@ TEST(BuiltPackage, EveryValueRecordAndBitmapReachesTheExecutable) {
     options.outputBase = folder.file("Season");
     options.pocketPcTarget = true;
     builder::PackageBuilder build(options);
-    ASSERT_EQ(build.read(), 0) << build.errorMessage();
+    const builder::BuildResult read = build.read();
+    ASSERT_TRUE(read.ok()) << read.message();
     auto* exe = dynamic_cast<PocketPcExecutable*>(build.pocketPc());
     ASSERT_NE(exe, nullptr);
     const PeFile pe = built(*exe);

@@ -27,10 +27,11 @@ TEST(DamagedTemplate, IsRefusedOrStaysUsableButNeverReadOutOfBounds) {
         }
         if (random() % 8 == 0) image.resize(random() % image.size());
 
-        std::string error;
-        auto exe = PocketPcExecutable::load(image, error);
-        if (!exe) {
-            EXPECT_EQ(error.rfind("The Pocket PC template is not usable: ", 0), 0u) << error;
+        std::unique_ptr<PocketPcExecutable> exe;
+        if (const auto loaded = PocketPcExecutable::load(image, exe); !loaded.ok()) {
+            EXPECT_EQ(loaded.code(), ExecutableError::TemplateUnusable);
+            EXPECT_EQ(loaded.message().rfind("The Pocket PC template is not usable: ", 0), 0u) << loaded.message();
+            EXPECT_EQ(exe, nullptr);
             ++refused;
             continue;
         }
@@ -38,7 +39,8 @@ TEST(DamagedTemplate, IsRefusedOrStaysUsableButNeverReadOutOfBounds) {
         exe->addRecord(7000, std::vector<std::uint8_t>(21, 7));
         exe->addWordList(4004, std::vector<std::uint16_t>{6000});
         std::vector<std::uint8_t> built;
-        ASSERT_TRUE(exe->buildImage(built, error)) << error;
+        const auto result = exe->buildImage(built);
+        ASSERT_TRUE(result.ok()) << result.message();
         const PeFile pe = readPe(built);
         EXPECT_TRUE(pe.faults.empty()) << "round " << round << ": " << pe.faults.front();
     }

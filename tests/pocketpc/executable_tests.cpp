@@ -202,8 +202,8 @@ TEST(PocketPcExecutable, TypeMissingFromTemplateTakesNothing) {
     const std::uint32_t rva = readPe(templateBytes()).resourceRva;
     const auto image = templateWithSection([rva](std::vector<std::uint8_t>& s) {
         ResourceTree tree;
-        std::string error;
-        ASSERT_TRUE(tree.parse(s, rva, error)) << error;
+        const auto parsed = tree.parse(s, rva);
+        ASSERT_TRUE(parsed.ok()) << parsed.message();
         ASSERT_EQ(tree.types.erase(kBitmap), 1u);
         s = tree.serialize(rva);
     });
@@ -221,18 +221,24 @@ TEST(PocketPcExecutable, TypeMissingFromTemplateTakesNothing) {
 TEST(PocketPcExecutable, DamagedTemplatesAreRefusedWithAReason) {
     const std::vector<std::uint8_t> good = templateBytes();
     const std::uint32_t nt = get32(good, 0x3C);
-    std::string error;
+    std::unique_ptr<PocketPcExecutable> exe;
+    const auto refusal = [&exe](const std::vector<std::uint8_t>& image) {
+        const ExecutableResult loaded = PocketPcExecutable::load(image, exe);
+        EXPECT_EQ(loaded.code(), ExecutableError::TemplateUnusable);
+        EXPECT_EQ(exe, nullptr);
+        return loaded.message();
+    };
 
-    EXPECT_FALSE(PocketPcExecutable::load(std::vector<std::uint8_t>(good.begin(), good.begin() + 100), error));
+    std::string error = refusal(std::vector<std::uint8_t>(good.begin(), good.begin() + 100));
     EXPECT_EQ(error.rfind("The Pocket PC template is not usable: ", 0), 0u) << error;
 
     std::vector<std::uint8_t> truncated(good.begin(), good.end() - 0x200);
-    EXPECT_FALSE(PocketPcExecutable::load(truncated, error));
+    error = refusal(truncated);
     EXPECT_NE(error.find("outside the file"), std::string::npos) << error;
 
     std::vector<std::uint8_t> resourcesFirst = good;  // the code section renamed .rsrc
     std::copy_n(".rsrc\0\0", 8, resourcesFirst.begin() + nt + 248);
-    EXPECT_FALSE(PocketPcExecutable::load(resourcesFirst, error));
+    error = refusal(resourcesFirst);
     EXPECT_NE(error.find("two resource sections"), std::string::npos) << error;
 
     // Two icons whose language directories are listed in swapped order.
@@ -245,7 +251,7 @@ TEST(PocketPcExecutable, DamagedTemplatesAreRefusedWithAReason) {
                          s.begin() + iconDirectory + 28);
     });
     ASSERT_TRUE(readPe(swapped).faults.empty()) << "the tree itself stays consistent";
-    EXPECT_FALSE(PocketPcExecutable::load(swapped, error));
+    error = refusal(swapped);
     EXPECT_NE(error.find("not in the expected order"), std::string::npos) << error;
 }
 
@@ -253,19 +259,20 @@ TEST(PocketPcExecutable, WriteIsWholeOrNothing) {
     ScratchFolder folder;
     auto exe = loadTemplate();
     exe->addString(4000, "title");
-    std::string error;
     const std::string path = folder.file("Conf.exe");
-    ASSERT_TRUE(exe->write(path, error)) << error;
+    const ExecutableResult written = exe->write(path);
+    ASSERT_TRUE(written.ok()) << written.message();
     std::vector<std::uint8_t> expected;
-    ASSERT_TRUE(exe->buildImage(expected, error));
+    ASSERT_TRUE(exe->buildImage(expected).ok());
     EXPECT_EQ(readFile(path), expected);
 
     // A folder in the way: the write fails, says why, and leaves nothing behind.
     std::filesystem::create_directory(folder.file("Busy.exe"));
     std::filesystem::create_directory(folder.file("Busy.exe/inside"));
-    EXPECT_FALSE(exe->write(folder.file("Busy.exe"), error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(exe->write(folder.file("no/such/folder/Conf.exe"), error));
+    const ExecutableResult busy = exe->write(folder.file("Busy.exe"));
+    EXPECT_EQ(busy.code(), ExecutableError::CannotWrite);
+    EXPECT_FALSE(busy.message().empty());
+    EXPECT_EQ(exe->write(folder.file("no/such/folder/Conf.exe")).code(), ExecutableError::CannotWrite);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
     EXPECT_EQ(entries, 2u) << "only Conf.exe and the Busy.exe folder";
@@ -275,15 +282,16 @@ TEST(PocketPcExecutable, ContentThatCannotBeEncodedFailsTheWrite) {
     ScratchFolder folder;
     auto exe = loadTemplate();
     exe->addString(4000, std::string(70000, 'x'));
-    std::string error;
-    EXPECT_FALSE(exe->write(folder.file("Big.exe"), error));
-    EXPECT_EQ(error, "string 4000 is longer than the 65,535 characters a Pocket PC string table can hold");
+    const ExecutableResult big = exe->write(folder.file("Big.exe"));
+    EXPECT_EQ(big.code(), ExecutableError::Content);
+    EXPECT_EQ(big.message(), "string 4000 is longer than the 65,535 characters a Pocket PC string table can hold");
     EXPECT_FALSE(std::filesystem::exists(folder.file("Big.exe")));
 
     auto empty = loadTemplate();
     empty->addRecord(7000, {});
-    EXPECT_FALSE(empty->write(folder.file("Empty.exe"), error));
-    EXPECT_EQ(error, "resource 7000 of type 10 of the Pocket PC executable is empty");
+    const ExecutableResult emptyRecord = empty->write(folder.file("Empty.exe"));
+    EXPECT_EQ(emptyRecord.code(), ExecutableError::Content);
+    EXPECT_EQ(emptyRecord.message(), "resource 7000 of type 10 of the Pocket PC executable is empty");
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ TEST(ResourceInsertion, MatchesInPlaceInsertionOverRandomSequences) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 random(seed);
         ResourceSectionEditor editor;
-        std::string error;
-        ASSERT_TRUE(editor.load(section.raw, section.used, section.rva, error)) << error;
+        ASSERT_TRUE(editor.load(section.raw, section.used, section.rva).ok());
         InPlaceResourceSection reference(section.raw, section.used, section.rva);
         const int insertions = 1 + static_cast<int>(random() % 150);
         for (int k = 0; k < insertions; ++k) {
@@ -63,7 +62,8 @@ TEST(ResourceInsertion, MatchesInPlaceInsertionOverRandomSequences) {
         // The reference result is itself a sound tree.
         std::vector<std::uint8_t> used(reference.rawData().begin(), reference.rawData().begin() + reference.usedSize());
         ResourceTree reparsed;
-        EXPECT_TRUE(reparsed.parse(used, section.rva, error)) << "seed " << seed << ": " << error;
+        const auto parsed = reparsed.parse(used, section.rva);
+        EXPECT_TRUE(parsed.ok()) << "seed " << seed << ": " << parsed.message();
     }
 }
 
@@ -72,8 +72,7 @@ TEST(ResourceInsertion, MatchesInPlaceInsertionForAGrowingPackage) {
     // many times, interleaved with a string block and word lists.
     const TemplateSection section = templateSection();
     ResourceSectionEditor editor;
-    std::string error;
-    ASSERT_TRUE(editor.load(section.raw, section.used, section.rva, error)) << error;
+    ASSERT_TRUE(editor.load(section.raw, section.used, section.rva).ok());
     InPlaceResourceSection reference(section.raw, section.used, section.rva);
     auto both = [&](std::uint16_t type, std::uint16_t id, const std::vector<std::uint8_t>& body) {
         ASSERT_EQ(reference.insert(type, id, body), InsertResult::Inserted);
@@ -92,8 +91,7 @@ TEST(ResourceInsertion, MatchesInPlaceInsertionForAGrowingPackage) {
 TEST(ResourceInsertion, EmptyBodiesAreRefusedByBoth) {
     const TemplateSection section = templateSection();
     ResourceSectionEditor editor;
-    std::string error;
-    ASSERT_TRUE(editor.load(section.raw, section.used, section.rva, error)) << error;
+    ASSERT_TRUE(editor.load(section.raw, section.used, section.rva).ok());
     InPlaceResourceSection reference(section.raw, section.used, section.rva);
     EXPECT_EQ(reference.insert(10, 7000, {}), InsertResult::EmptyBody);
     EXPECT_EQ(editor.insert(10, 7000, {}), InsertResult::EmptyBody);

@@ -17,9 +17,9 @@ std::vector<std::uint8_t> templateBytes() {
 }
 
 std::unique_ptr<PocketPcExecutable> loadImage(const std::vector<std::uint8_t>& image) {
-    std::string error;
-    auto exe = PocketPcExecutable::load(image, error);
-    EXPECT_TRUE(exe) << error;
+    std::unique_ptr<PocketPcExecutable> exe;
+    const auto loaded = PocketPcExecutable::load(image, exe);
+    EXPECT_TRUE(loaded.ok()) << loaded.message();
     return exe;
 }
 
@@ -27,8 +27,8 @@ std::unique_ptr<PocketPcExecutable> loadTemplate() { return loadImage(templateBy
 
 PeFile built(PocketPcExecutable& exe, std::vector<std::uint8_t>* bytes) {
     std::vector<std::uint8_t> image;
-    std::string error;
-    EXPECT_TRUE(exe.buildImage(image, error)) << error;
+    const auto result = exe.buildImage(image);
+    EXPECT_TRUE(result.ok()) << result.message();
     PeFile pe = readPe(image);
     EXPECT_TRUE(pe.faults.empty()) << pe.faults.front();
     if (bytes) *bytes = image;

@@ -38,8 +38,8 @@ int builderVerdict(const QString& path, int maxWidth, int maxHeight) {
     const std::string text = "<bitmap>" + QFile::encodeName(path).toStdString() + "</bitmap>";
     EXPECT_TRUE(document.loadMemory(text, "", "", error)) << error.reason;
     builder::LoadedBitmap loaded;
-    builder::BitmapLoadFailure failure;
-    return builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded, failure);
+    return builder::bmpExitCode(
+        builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded).code());
 }
 
 // The message the editor shows for each builder exit code, on the given page.

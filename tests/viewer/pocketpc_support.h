@@ -31,8 +31,8 @@ inline ViewerPackage resourcesOfExecutable(const Bytes& image) {
         const std::uint32_t used = le32(image, header + 8), rva = le32(image, header + 12),
                             offset = le32(image, header + 20);
         ResourceTree tree;
-        std::string error;
-        EXPECT_TRUE(tree.parse(std::span<const std::uint8_t>(image.data() + offset, used), rva, error)) << error;
+        const auto parsed = tree.parse(std::span<const std::uint8_t>(image.data() + offset, used), rva);
+        EXPECT_TRUE(parsed.ok()) << parsed.message();
         for (const auto& [type, entries] : tree.types)
             for (const auto& [id, item] : entries.items) package.addNumbered(type, id, item.body);
     }
@@ -47,13 +47,14 @@ inline ViewerPackage pocketPcPackage(const std::string& path) {
     options.pocketPcTarget = true;
     options.builderDirectory = std::string(SKEDLIN_BIN_DIR) + "/";
     builder::PackageBuilder build(options);
-    EXPECT_EQ(build.read(), 0) << build.errorMessage();
+    const builder::BuildResult read = build.read();
+    EXPECT_TRUE(read.ok()) << read.message();
     auto* exe = dynamic_cast<PocketPcExecutable*>(build.pocketPc());
     EXPECT_NE(exe, nullptr);
     Bytes image;
-    std::string error;
-    if (!exe || !exe->buildImage(image, error)) {
-        ADD_FAILURE() << error;
+    if (!exe) return {};
+    if (const auto built = exe->buildImage(image); !built.ok()) {
+        ADD_FAILURE() << built.message();
         return {};
     }
     return resourcesOfExecutable(image);

@@ -322,9 +322,9 @@ InspectResult inspectPe(std::span<const std::uint8_t> image) {
         return result;
     }
     ResourceTree tree;
-    if (!tree.parse(sectionBytes, resources->virtualAddress, problem)) {
+    if (const ResourceTreeResult parsed = tree.parse(sectionBytes, resources->virtualAddress); !parsed.ok()) {
         result.status = InspectStatus::Damaged;
-        result.message = "the executable's resources cannot be read: " + problem;
+        result.message = "the executable's resources cannot be read: " + parsed.message();
         return result;
     }
     PeReader reader;
