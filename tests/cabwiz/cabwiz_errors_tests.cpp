@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cab_test_support.h"
+#include "tools/cabwiz/InstallerCabinet.h"
 
 namespace skedlin::test {
 namespace {
@@ -41,22 +44,33 @@ struct BadDescription {
     int line;  // 1-based line of kValidLines to replace
     const char* replacement;
     const char* expected;  // part of the message
+    cabwiz::CabwizError kind;
 };
 
+using cabwiz::CabwizError;
+
 const BadDescription kCases[] = {
-    {"MissingSourceFile", 19, "Other.exe", "Guide.inf:19: 'Other.exe' is not listed in [SourceDisksFiles]"},
-    {"UnknownDirectoryMacro", 17, "Files = ,%CE99%\\Sub", "Guide.inf:17: unknown directory macro in '%CE99%'"},
-    {"MacroNotFirst", 17, "Files = ,Sub\\%CE2%", "Guide.inf:17: unknown directory macro"},
-    {"UnclosedQuote", 5, "AppName = \"Guide", "Guide.inf:5: the quoted text is not closed"},
-    {"MissingListSection", 14, "CopyFiles = Files,Extra", "Guide.inf:14: the section [Extra] named here is missing"},
-    {"MissingVersionSection", 1, "[Versions]", "Guide.inf: the section [Version] is missing"},
-    {"WrongSignature", 3, "CESignature = \"$Windows NT$\"", "Guide.inf:3: CESignature"},
-    {"BadVersionNumber", 8, "VersionMin = three", "Guide.inf:8: 'three' is not a valid value for VersionMin"},
-    {"UnknownDisk", 12, "Guide.exe = 2", "Guide.inf:12: disk '2' is not listed"},
-    {"ShortcutToUnknownFile", 21, "Guide,0,Other.exe,%CE11%", "Guide.inf:21: the shortcut target 'Other.exe'"},
-    {"ShortcutBadType", 21, "Guide,7,Guide.exe", "Guide.inf:21: the shortcut type"},
-    {"TextBeforeSection", 1, "Provider = x", "Guide.inf:1: text before the first section header"},
-    {"InstallDirUndefined", 6, "; no InstallDir", "Guide.inf:17: %InstallDir% is used"},
+    {"MissingSourceFile", 19, "Other.exe", "Guide.inf:19: 'Other.exe' is not listed in [SourceDisksFiles]",
+     CabwizError::Plan},
+    {"UnknownDirectoryMacro", 17, "Files = ,%CE99%\\Sub", "Guide.inf:17: unknown directory macro in '%CE99%'",
+     CabwizError::Plan},
+    {"MacroNotFirst", 17, "Files = ,Sub\\%CE2%", "Guide.inf:17: unknown directory macro", CabwizError::Plan},
+    {"UnclosedQuote", 5, "AppName = \"Guide", "Guide.inf:5: the quoted text is not closed",
+     CabwizError::Description},
+    {"MissingListSection", 14, "CopyFiles = Files,Extra", "Guide.inf:14: the section [Extra] named here is missing",
+     CabwizError::Plan},
+    {"MissingVersionSection", 1, "[Versions]", "Guide.inf: the section [Version] is missing",
+     CabwizError::Plan},
+    {"WrongSignature", 3, "CESignature = \"$Windows NT$\"", "Guide.inf:3: CESignature", CabwizError::Plan},
+    {"BadVersionNumber", 8, "VersionMin = three", "Guide.inf:8: 'three' is not a valid value for VersionMin",
+     CabwizError::Plan},
+    {"UnknownDisk", 12, "Guide.exe = 2", "Guide.inf:12: disk '2' is not listed", CabwizError::Plan},
+    {"ShortcutToUnknownFile", 21, "Guide,0,Other.exe,%CE11%", "Guide.inf:21: the shortcut target 'Other.exe'",
+     CabwizError::Plan},
+    {"ShortcutBadType", 21, "Guide,7,Guide.exe", "Guide.inf:21: the shortcut type", CabwizError::Plan},
+    {"TextBeforeSection", 1, "Provider = x", "Guide.inf:1: text before the first section header",
+     CabwizError::Description},
+    {"InstallDirUndefined", 6, "; no InstallDir", "Guide.inf:17: %InstallDir% is used", CabwizError::Plan},
 };
 
 class CabwizRefuses : public ::testing::TestWithParam<BadDescription> {};
@@ -72,9 +86,15 @@ TEST_P(CabwizRefuses, WithMessageAndNoOutput) {
     writeFile(dir.file("Guide.inf"), text);
 
     const auto run = runProgram({kCabwiz, dir.file("Guide.inf"), "/cpu", "ARM"});
-    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find(bad.expected), std::string::npos) << run.err;
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"Guide.exe", "Guide.inf"}));
+
+    // The step's own result says what kind of failure it was, and its message
+    // is what the program printed.
+    const cabwiz::CabwizResult result = cabwiz::makeInstallerCabinet(dir.file("Guide.inf"), "ARM");
+    EXPECT_EQ(result.code(), bad.kind) << result.message();
+    EXPECT_EQ(run.err, "cabwiz: " + result.message() + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cabwiz, CabwizRefuses, ::testing::ValuesIn(kCases),
@@ -103,12 +123,29 @@ TEST(CabwizRefusesFiles, UnreadableInputsAndNoPartialOutput) {
     for (const auto& line : kValidLines) text += line + "\n";
     writeFile(dir.file("Guide.inf"), text);
     writeFile(dir.file("Guide.arm.cab"), "earlier");
+    EXPECT_EQ(cabwiz::makeInstallerCabinet(dir.file("Guide.inf"), "arm").code(), CabwizError::SourceFile);
     run = runProgram({kCabwiz, dir.file("Guide.inf"), "/cpu", "arm"});
-    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("Guide.inf:19: cannot read the source file"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Guide.exe"), std::string::npos);
     EXPECT_EQ(readFileText(dir.file("Guide.arm.cab")), "earlier");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"Guide.arm.cab", "Guide.inf", "Junk.inf"}));
+}
+
+TEST(CabwizRefusesFiles, OutputThatCannotBeWrittenIsAnOutputFailure) {
+    TempDir dir;
+    writeFile(dir.file("Guide.exe"), "viewer");
+    std::filesystem::create_directories(dir.file("files"));
+    writeFile(dir.file("files/Guide.exe"), "viewer");
+    std::string text;
+    for (const auto& line : kValidLines) text += line + "\n";
+    writeFile(dir.file("Guide.inf"), text);
+    // A folder where the side file would go: the cabinet is not kept without it.
+    std::filesystem::create_directories(dir.file("Guide.arm.dat/inside"));
+    const cabwiz::CabwizResult result = cabwiz::makeInstallerCabinet(dir.file("Guide.inf"), "arm");
+    EXPECT_EQ(result.code(), CabwizError::Output) << result.message();
+    EXPECT_NE(result.message().find("Guide.arm.dat"), std::string::npos) << result.message();
+    EXPECT_FALSE(fileExists(dir.file("Guide.arm.cab")));
 }
 
 }  // namespace

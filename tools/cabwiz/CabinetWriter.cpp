@@ -29,7 +29,7 @@ struct ErrorRef {
 
 }  // namespace
 
-Status packCabinet(const std::vector<CabinetMember>& members, std::vector<std::uint8_t>& cabinet) {
+CabwizResult packCabinet(const std::vector<CabinetMember>& members, std::vector<std::uint8_t>& cabinet) {
     GObjectRef<GCabCabinet> cab{gcab_cabinet_new()};
     GObjectRef<GCabFolder> folder{gcab_folder_new(GCAB_COMPRESSION_NONE)};
     GDateTime* date = g_date_time_new_utc(kMemberYear, kMemberMonth, kMemberDay, 0, 0, 0);
@@ -42,22 +42,22 @@ Status packCabinet(const std::vector<CabinetMember>& members, std::vector<std::u
         gcab_file_set_date_time(file.object, date);
         if (!gcab_folder_add_file(folder.object, file.object, FALSE, nullptr, &error.error)) {
             g_date_time_unref(date);
-            return Status::failure("cannot add " + member.name + " to the cabinet: " + error.text());
+            return CabwizResult(CabwizError::Limit, "cannot add " + member.name + " to the cabinet: " + error.text());
         }
     }
     g_date_time_unref(date);
     if (!gcab_cabinet_add_folder(cab.object, folder.object, &error.error)) {
-        return Status::failure("cannot build the cabinet: " + error.text());
+        return CabwizResult(CabwizError::Limit, "cannot build the cabinet: " + error.text());
     }
     GObjectRef<GOutputStream> stream{g_memory_output_stream_new_resizable()};
     if (!gcab_cabinet_write_simple(cab.object, stream.object, nullptr, nullptr, nullptr, &error.error) ||
         !g_output_stream_close(stream.object, nullptr, &error.error)) {
-        return Status::failure("cannot write the cabinet: " + error.text());
+        return CabwizResult(CabwizError::Limit, "cannot write the cabinet: " + error.text());
     }
     auto* memory = G_MEMORY_OUTPUT_STREAM(stream.object);
     const auto* data = static_cast<const std::uint8_t*>(g_memory_output_stream_get_data(memory));
     cabinet.assign(data, data + g_memory_output_stream_get_data_size(memory));
-    return Status::success();
+    return CabwizResult::success();
 }
 
 }  // namespace skedlin::cabwiz

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/cabwiz/Status.h"
+#include "tools/cabwiz/CabwizResult.h"
 
 namespace skedlin::cabwiz {
 
@@ -16,6 +16,6 @@ struct CabinetMember {
     const std::vector<std::uint8_t>* bytes = nullptr;
 };
 
-Status packCabinet(const std::vector<CabinetMember>& members, std::vector<std::uint8_t>& cabinet);
+CabwizResult packCabinet(const std::vector<CabinetMember>& members, std::vector<std::uint8_t>& cabinet);
 
 }  // namespace skedlin::cabwiz

@@ -28,8 +28,8 @@ std::string_view trim(std::string_view text) {
 }
 
 // Splits one line (comment already allowed for) into key and fields.
-// Returns false with a reason when a quote is not closed.
-bool splitLine(std::string_view text, InfLine& line, std::string& reason) {
+// Returns false when a quote is not closed, its only failure.
+bool splitLine(std::string_view text, InfLine& line) {
     std::vector<std::string> parts;
     std::string current;
     std::size_t significantLength = 0;  // length of current up to its last non-blank or quoted char
@@ -78,10 +78,7 @@ bool splitLine(std::string_view text, InfLine& line, std::string& reason) {
             significantLength = current.size();
         }
     }
-    if (inQuotes) {
-        reason = "the quoted text is not closed";
-        return false;
-    }
+    if (inQuotes) return false;
     finishField();
     line.hasKey = keyFound;
     line.key = key;
@@ -123,23 +120,23 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-Status InfDocument::load(const std::string& path, InfDocument& out) {
+CabwizResult InfDocument::load(const std::string& path, InfDocument& out) {
     std::string bytes;
     const Result<FileReadError> read = readRegularFile(path, kMaxFileBytes, bytes);
     switch (read.code()) {
     case FileReadError::None: return parse(bytes, path, out);
     case FileReadError::NotRegularFile:
-        return Status::failure(path + ": the installation description is not a regular file");
+        return CabwizResult(CabwizError::Description, path + ": the installation description is not a regular file");
     case FileReadError::TooLarge:
-        return Status::failure(path + ": the installation description is larger than " + std::to_string(kMaxFileBytes) +
+        return CabwizResult(CabwizError::Description, path + ": the installation description is larger than " + std::to_string(kMaxFileBytes) +
                                " bytes");
-    case FileReadError::Unreadable: return Status::failure(path + ": read error");
+    case FileReadError::Unreadable: return CabwizResult(CabwizError::Description, path + ": read error");
     case FileReadError::CannotOpen: break;
     }
-    return Status::failure(path + ": cannot read the installation description: " + read.message());
+    return CabwizResult(CabwizError::Description, path + ": cannot read the installation description: " + read.message());
 }
 
-Status InfDocument::parse(std::string_view bytes, const std::string& fileName, InfDocument& out) {
+CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileName, InfDocument& out) {
     InfDocument document;
     document.fileName_ = fileName;
     bool utf8 = false;
@@ -161,13 +158,13 @@ Status InfDocument::parse(std::string_view bytes, const std::string& fileName, I
         start = end + 1;
         ++number;
         if (raw.find('\0') != std::string_view::npos) {
-            return Status::failure(document.where(number) + "the line holds a zero byte; this is not a text file");
+            return CabwizResult(CabwizError::Description, document.where(number) + "the line holds a zero byte; this is not a text file");
         }
         std::string text(raw);
         if (utf8) {
             std::string converted;
             if (!utf8ToWindows1252(raw, converted)) {
-                return Status::failure(document.where(number) +
+                return CabwizResult(CabwizError::Description, document.where(number) +
                                        "the line holds a character that Windows-1252 cannot represent");
             }
             text = std::move(converted);
@@ -178,11 +175,11 @@ Status InfDocument::parse(std::string_view bytes, const std::string& fileName, I
         if (content.front() == '[') {
             const std::size_t close = content.find(']');
             if (close == std::string_view::npos || !trim(content.substr(close + 1)).empty()) {
-                return Status::failure(document.where(number) + "malformed section header '" + std::string(content) +
+                return CabwizResult(CabwizError::Description, document.where(number) + "malformed section header '" + std::string(content) +
                                        "'");
             }
             const std::string name(trim(content.substr(1, close - 1)));
-            if (name.empty()) return Status::failure(document.where(number) + "section header without a name");
+            if (name.empty()) return CabwizResult(CabwizError::Description, document.where(number) + "section header without a name");
             current = SIZE_MAX;
             for (std::size_t i = 0; i < document.sections_.size(); ++i) {
                 if (equalsIgnoringCase(document.sections_[i].name, name)) current = i;
@@ -194,19 +191,20 @@ Status InfDocument::parse(std::string_view bytes, const std::string& fileName, I
             continue;
         }
         if (current == SIZE_MAX) {
-            return Status::failure(document.where(number) + "text before the first section header");
+            return CabwizResult(CabwizError::Description, document.where(number) + "text before the first section header");
         }
         InfLine line;
         line.number = number;
-        std::string reason;
-        if (!splitLine(content, line, reason)) return Status::failure(document.where(number) + reason);
+        if (!splitLine(content, line)) {
+            return CabwizResult(CabwizError::Description, document.where(number) + "the quoted text is not closed");
+        }
         if (line.hasKey && line.key.empty()) {
-            return Status::failure(document.where(number) + "a line with '=' but no key before it");
+            return CabwizResult(CabwizError::Description, document.where(number) + "a line with '=' but no key before it");
         }
         document.sections_[current].lines.push_back(std::move(line));
     }
     out = std::move(document);
-    return Status::success();
+    return CabwizResult::success();
 }
 
 const InfSection* InfDocument::section(std::string_view name) const {

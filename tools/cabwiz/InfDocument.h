@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/cabwiz/Status.h"
+#include "tools/cabwiz/CabwizResult.h"
 
 namespace skedlin::cabwiz {
 
@@ -41,8 +41,8 @@ public:
 
     // Reads and splits the file. Text that is UTF-8 is converted to
     // Windows-1252, the code page of the setup file.
-    static Status load(const std::string& path, InfDocument& out);
-    static Status parse(std::string_view bytes, const std::string& fileName, InfDocument& out);
+    static CabwizResult load(const std::string& path, InfDocument& out);
+    static CabwizResult parse(std::string_view bytes, const std::string& fileName, InfDocument& out);
 
     // The section of that name (ignoring case), or nullptr. Sections given
     // twice are merged in file order.

@@ -201,8 +201,8 @@ public:
     PlanReader(const InfDocument& inf, const std::string& cpu, const std::string& infFolder, InstallPlan& plan)
         : inf_(inf), cpu_(cpu), infFolder_(infFolder), plan_(plan) {}
 
-    Status run() {
-        Status status = readStrings();
+    CabwizResult run() {
+        CabwizResult status = readStrings();
         if (status.ok()) status = readVersion();
         if (status.ok()) status = readCeStrings();
         if (status.ok()) status = readDevice();
@@ -211,10 +211,12 @@ public:
     }
 
 private:
-    Status failAt(int line, const std::string& message) const { return Status::failure(inf_.where(line) + message); }
+    CabwizResult failAt(int line, const std::string& message, CabwizError kind = CabwizError::Plan) const {
+        return CabwizResult(kind, inf_.where(line) + message);
+    }
 
-    Status missingSection(std::string_view name) const {
-        return Status::failure(inf_.fileName() + ": the section [" + std::string(name) + "] is missing");
+    CabwizResult missingSection(std::string_view name) const {
+        return CabwizResult(CabwizError::Plan, inf_.fileName() + ": the section [" + std::string(name) + "] is missing");
     }
 
     // "[Name.<cpu>]" when present, else "[Name]".
@@ -278,7 +280,7 @@ private:
     }
 
     // text as the line holds it, not yet expanded.
-    Status resolveFolder(std::string_view text, int line, Folder& folder) const {
+    CabwizResult resolveFolder(std::string_view text, int line, Folder& folder) const {
         std::string path = expandMarkingEscapes(text);
         folder = Folder{};
         bool fromInstallDir = false;
@@ -309,7 +311,7 @@ private:
             return failAt(line, "unknown directory macro in '" + withEscapesRestored(component) + "'");
         }
         for (std::string& component : folder.components) component = withEscapesRestored(std::move(component));
-        return Status::success();
+        return CabwizResult::success();
     }
 
     std::uint16_t directoryId(const std::vector<std::string>& components) {
@@ -320,17 +322,17 @@ private:
         return static_cast<std::uint16_t>(plan_.directories.size());
     }
 
-    Status readStrings() {
+    CabwizResult readStrings() {
         const InfSection* section = inf_.section(kStringsSection);
-        if (section == nullptr) return Status::success();
+        if (section == nullptr) return CabwizResult::success();
         for (const auto& line : section->lines) {
             if (!line.hasKey) return failAt(line.number, "expected 'name = text' in [Strings]");
             strings_.emplace_back(line.key, line.field(0));
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readVersion() {
+    CabwizResult readVersion() {
         const InfSection* section = inf_.section(kVersionSection);
         if (section == nullptr) return missingSection(kVersionSection);
         const InfLine* provider = section->find(kProviderKey);
@@ -341,10 +343,10 @@ private:
         if (!equalsIgnoringCase(signature->field(0), kCeSignatureValue)) {
             return failAt(signature->number, "CESignature must be \"$Windows CE$\"");
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readCeStrings() {
+    CabwizResult readCeStrings() {
         const InfSection* section = inf_.section(kCeStringsSection);
         if (section == nullptr) return missingSection(kCeStringsSection);
         const InfLine* appName = section->find(kAppNameKey);
@@ -358,18 +360,18 @@ private:
                 return failAt(installDir->number, "InstallDir cannot refer to itself");
             }
             Folder folder;
-            const Status status = resolveFolder(value, installDir->number, folder);
+            const CabwizResult status = resolveFolder(value, installDir->number, folder);
             if (!status.ok()) return status;
             installDir_ = value;  // as written: expanded where it is used
             // The installation folder conventionally comes first, as directory 1.
             directoryId(folder.components);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readDevice() {
+    CabwizResult readDevice() {
         const InfSection* section = cpuSection(kDeviceSection);
-        if (section == nullptr) return Status::success();  // no requirements on the device
+        if (section == nullptr) return CabwizResult::success();  // no requirements on the device
         for (const auto& line : section->lines) {
             if (!line.hasKey) return failAt(line.number, "expected 'key = value' in [" + section->name + "]");
             const std::string& value = line.field(0);
@@ -392,24 +394,24 @@ private:
             }
             if (!valid) return failAt(line.number, "'" + value + "' is not a valid value for " + line.key);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     // The sections that a [DefaultInstall] key names, each of which must exist.
-    Status namedSections(const InfLine* line, std::vector<const InfSection*>& sections) const {
+    CabwizResult namedSections(const InfLine* line, std::vector<const InfSection*>& sections) const {
         sections.clear();
-        if (line == nullptr) return Status::success();
+        if (line == nullptr) return CabwizResult::success();
         for (const auto& name : line->fields) {
             if (name.empty()) continue;
             const InfSection* section = inf_.section(name);
             if (section == nullptr) return failAt(line->number, "the section [" + name + "] named here is missing");
             sections.push_back(section);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     // The folder that [DestinationDirs] gives a file list or shortcut list.
-    Status destinationOf(const InfSection& list, int line, Folder& folder) const {
+    CabwizResult destinationOf(const InfSection& list, int line, Folder& folder) const {
         const InfSection* destinations = inf_.section(kDestinationDirsSection);
         const InfLine* entry = nullptr;
         if (destinations != nullptr) {
@@ -426,7 +428,7 @@ private:
         return resolveFolder(text, entry->number, folder);
     }
 
-    Status sourceFolderOf(const std::string& sourceName, int line, std::string& folder) const {
+    CabwizResult sourceFolderOf(const std::string& sourceName, int line, std::string& folder) const {
         const InfSection* files = cpuSection(kSourceDisksFilesSection);
         if (files == nullptr) return missingSection(cpuSectionName(kSourceDisksFilesSection));
         const InfLine* fileEntry = files->find(sourceName);
@@ -443,7 +445,7 @@ private:
         std::string path = localName(expand(disk->field(kSourceDiskPathField)));
         if (path.empty()) {
             folder = infFolder_;
-            return Status::success();
+            return CabwizResult::success();
         }
         // A folder written on Windows uses backslashes.
         if (!isDirectory(path) && path.find('\\') != std::string::npos) {
@@ -453,32 +455,37 @@ private:
         }
         if (path.front() != '/') path = infFolder_ + "/" + path;
         folder = path;
-        return Status::success();
+        return CabwizResult::success();
     }
 
     // A text of the description as a file name of this computer.
     std::string localName(const std::string& text) const { return inf_.wasUtf8() ? windows1252ToUtf8(text) : text; }
 
-    Status readSource(const std::string& path, int line, std::vector<std::uint8_t>& bytes) {
+    CabwizResult readSource(const std::string& path, int line, std::vector<std::uint8_t>& bytes) {
         const std::uint64_t room = kMaxPayloadBytes - payloadBytes_;
         const Result<FileReadError> read = readRegularFile(path, room, bytes);
         switch (read.code()) {
         case FileReadError::None: break;
         case FileReadError::CannotOpen:
-            return failAt(line, "cannot read the source file '" + path + "': " + read.message());
-        case FileReadError::NotRegularFile: return failAt(line, "the source file '" + path + "' is not a regular file");
+            return failAt(line, "cannot read the source file '" + path + "': " + read.message(),
+                          CabwizError::SourceFile);
+        case FileReadError::NotRegularFile:
+            return failAt(line, "the source file '" + path + "' is not a regular file", CabwizError::SourceFile);
         case FileReadError::TooLarge:
-            return failAt(line, "the source file '" + path + "' makes the cabinet larger than " +
-                                    std::to_string(kMaxPayloadBytes) + " bytes");
-        case FileReadError::Unreadable: return failAt(line, "the source file '" + path + "' could not be read whole");
+            return failAt(line,
+                          "the source file '" + path + "' makes the cabinet larger than " +
+                              std::to_string(kMaxPayloadBytes) + " bytes",
+                          CabwizError::Limit);
+        case FileReadError::Unreadable:
+            return failAt(line, "the source file '" + path + "' could not be read whole", CabwizError::SourceFile);
         }
         payloadBytes_ += bytes.size();
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readFileList(const InfSection& list, int copyFilesLine) {
+    CabwizResult readFileList(const InfSection& list, int copyFilesLine) {
         Folder destination;
-        Status status = destinationOf(list, copyFilesLine, destination);
+        CabwizResult status = destinationOf(list, copyFilesLine, destination);
         if (!status.ok()) return status;
         for (const auto& line : list.lines) {
             if (line.hasKey) return failAt(line.number, "expected 'name, source, , flags' in a file list");
@@ -490,7 +497,7 @@ private:
                 return failAt(line.number, "'" + line.field(3) + "' is not a valid file flags value");
             }
             if (plan_.files.size() >= kMaxFileId) {
-                return failAt(line.number, "more than " + std::to_string(kMaxFileId) + " files");
+                return failAt(line.number, "more than " + std::to_string(kMaxFileId) + " files", CabwizError::Limit);
             }
             std::string folder;
             status = sourceFolderOf(sourceName, line.number, folder);
@@ -507,10 +514,10 @@ private:
             file.cabinetName = cabinetMemberName(sourceName, file.id);
             plan_.files.push_back(std::move(file));
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readRegistryLine(const InfLine& line) {
+    CabwizResult readRegistryLine(const InfLine& line) {
         if (line.hasKey) return failAt(line.number, "expected 'root, key, value name, flags, data' in a registry list");
         RegistryHive hive;
         bool rootKnown = false;
@@ -566,7 +573,7 @@ private:
             }
         }
         if (value.name.size() + 1 + value.data.size() > 0xFFFF) {
-            return failAt(line.number, "the registry value is longer than 65535 bytes");
+            return failAt(line.number, "the registry value is longer than 65535 bytes", CabwizError::Limit);
         }
         value.hiveId = 0;
         for (std::size_t i = 0; i < plan_.hives.size(); ++i) {
@@ -579,10 +586,10 @@ private:
             value.hiveId = static_cast<std::uint16_t>(plan_.hives.size());
         }
         plan_.values.push_back(std::move(value));
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readShortcutLine(const InfSection& list, const InfLine& line) {
+    CabwizResult readShortcutLine(const InfSection& list, const InfLine& line) {
         if (line.hasKey) return failAt(line.number, "expected 'name, type, target, folder' in a shortcut list");
         Shortcut shortcut;
         std::string name = expand(line.field(0));
@@ -608,7 +615,7 @@ private:
         } else if (type == kShortcutToFolder) {
             shortcut.targetIsFile = false;
             Folder folder;
-            const Status status = resolveFolder(line.field(2), line.number, folder);
+            const CabwizResult status = resolveFolder(line.field(2), line.number, folder);
             if (!status.ok()) return status;
             shortcut.targetId = directoryId(folder.components);
         } else {
@@ -616,7 +623,7 @@ private:
         }
 
         Folder folder;
-        const Status status = line.field(3).empty() ? destinationOf(list, line.number, folder)
+        const CabwizResult status = line.field(3).empty() ? destinationOf(list, line.number, folder)
                                                     : resolveFolder(line.field(3), line.number, folder);
         if (!status.ok()) return status;
         if (folder.baseOnly) {
@@ -626,16 +633,16 @@ private:
             shortcut.directoryId = directoryId(folder.components);
         }
         plan_.shortcuts.push_back(std::move(shortcut));
-        return Status::success();
+        return CabwizResult::success();
     }
 
-    Status readInstall() {
+    CabwizResult readInstall() {
         const InfSection* install = inf_.section(kDefaultInstallSection);
         if (install == nullptr) return missingSection(kDefaultInstallSection);
 
         std::vector<const InfSection*> lists;
         const InfLine* copyFiles = install->find(kCopyFilesKey);
-        Status status = namedSections(copyFiles, lists);
+        CabwizResult status = namedSections(copyFiles, lists);
         for (const InfSection* list : lists) {
             if (status.ok()) status = readFileList(*list, copyFiles->number);
         }
@@ -670,11 +677,11 @@ private:
 
 }  // namespace
 
-Status readInstallPlan(const InfDocument& inf, const std::string& cpu, const std::string& infFolder,
+CabwizResult readInstallPlan(const InfDocument& inf, const std::string& cpu, const std::string& infFolder,
                        InstallPlan& plan) {
     InstallPlan result;
     PlanReader reader(inf, cpu, infFolder, result);
-    const Status status = reader.run();
+    const CabwizResult status = reader.run();
     if (status.ok()) plan = std::move(result);
     return status;
 }

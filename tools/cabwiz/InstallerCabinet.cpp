@@ -42,9 +42,9 @@ CabinetOutputs outputsFor(const std::string& infPath, const std::string& cpu) {
     return {base + kCabinetExtension, base + kSideFileExtension};
 }
 
-Status makeInstallerCabinet(const std::string& infPath, const std::string& cpu) {
+CabwizResult makeInstallerCabinet(const std::string& infPath, const std::string& cpu) {
     InfDocument inf;
-    Status status = InfDocument::load(infPath, inf);
+    CabwizResult status = InfDocument::load(infPath, inf);
     if (!status.ok()) return status;
 
     InstallPlan plan;
@@ -53,7 +53,7 @@ Status makeInstallerCabinet(const std::string& infPath, const std::string& cpu) 
 
     std::vector<std::uint8_t> setupFile;
     status = buildSetupFile(plan, setupFile);
-    if (!status.ok()) return Status::failure(infPath + ": " + status.message());
+    if (!status.ok()) return CabwizResult(status.code(), infPath + ": " + status.message());
 
     const std::string base = withoutExtension(infPath);
     std::vector<CabinetMember> members;
@@ -61,7 +61,7 @@ Status makeInstallerCabinet(const std::string& infPath, const std::string& cpu) 
     for (const auto& file : plan.files) members.push_back({file.cabinetName, &file.bytes});
     std::vector<std::uint8_t> cabinet;
     status = packCabinet(members, cabinet);
-    if (!status.ok()) return Status::failure(infPath + ": " + status.message());
+    if (!status.ok()) return CabwizResult(status.code(), infPath + ": " + status.message());
 
     const CabinetOutputs outputs = outputsFor(infPath, cpu);
     PendingFile cabinetFile(outputs.cabinetPath);

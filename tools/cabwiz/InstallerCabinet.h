@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tools/cabwiz/Status.h"
+#include "tools/cabwiz/CabwizResult.h"
 
 namespace skedlin::cabwiz {
 
@@ -17,6 +17,6 @@ struct CabinetOutputs {
 // without a cpu -> "dir/Conf.cab" and "dir/Conf.dat".
 CabinetOutputs outputsFor(const std::string& infPath, const std::string& cpu);
 
-Status makeInstallerCabinet(const std::string& infPath, const std::string& cpu);
+CabwizResult makeInstallerCabinet(const std::string& infPath, const std::string& cpu);
 
 }  // namespace skedlin::cabwiz

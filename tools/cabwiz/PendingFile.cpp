@@ -19,10 +19,10 @@ PendingFile::~PendingFile() {
     if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
 }
 
-Status PendingFile::write(const std::vector<std::uint8_t>& bytes) {
+CabwizResult PendingFile::write(const std::vector<std::uint8_t>& bytes) {
     std::string pattern = finalPath_ + kTemporarySuffix;
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return Status::failure(finalPath_ + ": cannot create the file: " + std::strerror(errno));
+    if (fd < 0) return CabwizResult(CabwizError::Output, finalPath_ + ": cannot create the file: " + std::strerror(errno));
     temporaryPath_ = pattern;
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -35,20 +35,20 @@ Status PendingFile::write(const std::vector<std::uint8_t>& bytes) {
         if (n <= 0) {
             const int error = errno;
             ::close(fd);
-            return Status::failure(finalPath_ + ": cannot write the file: " + std::strerror(error));
+            return CabwizResult(CabwizError::Output, finalPath_ + ": cannot write the file: " + std::strerror(error));
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) return Status::failure(finalPath_ + ": cannot write the file: " + std::strerror(errno));
-    return Status::success();
+    if (::close(fd) != 0) return CabwizResult(CabwizError::Output, finalPath_ + ": cannot write the file: " + std::strerror(errno));
+    return CabwizResult::success();
 }
 
-Status PendingFile::commit() {
+CabwizResult PendingFile::commit() {
     if (::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0) {
-        return Status::failure(finalPath_ + ": cannot replace the file: " + std::strerror(errno));
+        return CabwizResult(CabwizError::Output, finalPath_ + ": cannot replace the file: " + std::strerror(errno));
     }
     temporaryPath_.clear();
-    return Status::success();
+    return CabwizResult::success();
 }
 
 }  // namespace skedlin::cabwiz

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/cabwiz/Status.h"
+#include "tools/cabwiz/CabwizResult.h"
 
 namespace skedlin::cabwiz {
 
@@ -18,8 +18,8 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    Status write(const std::vector<std::uint8_t>& bytes);
-    Status commit();
+    CabwizResult write(const std::vector<std::uint8_t>& bytes);
+    CabwizResult commit();
 
 private:
     std::string finalPath_;

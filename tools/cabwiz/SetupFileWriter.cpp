@@ -39,28 +39,28 @@ class SetupFileBuilder {
 public:
     explicit SetupFileBuilder(const InstallPlan& plan) : plan_(plan) {}
 
-    Status build(std::vector<std::uint8_t>& out) {
-        if (Status status = assignStringIds(); !status.ok()) return status;
-        if (Status status = writeHeader(); !status.ok()) return status;
-        if (Status status = writeStrings(); !status.ok()) return status;
+    CabwizResult build(std::vector<std::uint8_t>& out) {
+        if (CabwizResult status = assignStringIds(); !status.ok()) return status;
+        if (CabwizResult status = writeHeader(); !status.ok()) return status;
+        if (CabwizResult status = writeStrings(); !status.ok()) return status;
         writeDirectories();
-        if (Status status = writeFiles(); !status.ok()) return status;
+        if (CabwizResult status = writeFiles(); !status.ok()) return status;
         writeHives();
-        if (Status status = writeValues(); !status.ok()) return status;
+        if (CabwizResult status = writeValues(); !status.ok()) return status;
         writeShortcuts();
 
         if (bytes_.size() > std::numeric_limits<std::uint32_t>::max()) {
-            return Status::failure("the setup file would be larger than 4 GiB");
+            return CabwizResult(CabwizError::Limit, "the setup file would be larger than 4 GiB");
         }
         writer_.patch32le(sf::kOffsetTotalLength, static_cast<std::uint32_t>(bytes_.size()));
         out = std::move(bytes_);
-        return Status::success();
+        return CabwizResult::success();
     }
 
 private:
     // Assigns string ids in the order the sections use them, and checks that
     // every count and id list fits its 16-bit field.
-    Status assignStringIds() {
+    CabwizResult assignStringIds() {
         for (const auto& directory : plan_.directories) directoryIds_.push_back(strings_.idsOf(directory.components));
         for (const auto& hive : plan_.hives) hiveIds_.push_back(strings_.idsOf(hive.keyPath));
         for (const auto& shortcut : plan_.shortcuts) shortcutIds_.push_back(strings_.idsOf(shortcut.nameComponents));
@@ -71,20 +71,20 @@ private:
             "strings", "directories", "files", "registry keys", "registry values", "shortcuts"};
         for (std::size_t i = 0; i < counts_.size(); ++i) {
             if (counts_[i] > kMax16) {
-                return Status::failure(std::string("too many ") + kSectionNames[i] + " for a setup file (" +
+                return CabwizResult(CabwizError::Limit, std::string("too many ") + kSectionNames[i] + " for a setup file (" +
                                        std::to_string(counts_[i]) + ", at most 65535)");
             }
         }
         for (const auto* lists : {&directoryIds_, &hiveIds_, &shortcutIds_}) {
             for (const auto& ids : *lists) {
-                if (2 * (ids.size() + 1) > kMax16) return Status::failure("a path has too many components");
+                if (2 * (ids.size() + 1) > kMax16) return CabwizResult(CabwizError::Limit, "a path has too many components");
             }
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     // The fixed header, then the texts it points at.
-    Status writeHeader() {
+    CabwizResult writeHeader() {
         writer_.putChars(sf::kSignature);
         writer_.putZeros(sf::kHeaderSize - sf::kSignature.size());
         writer_.patch32le(sf::kOffsetAlwaysOne, sf::kAlwaysOne);
@@ -96,7 +96,7 @@ private:
         writer_.patch32le(sf::kOffsetBuildMin, plan_.buildMin);
         writer_.patch32le(sf::kOffsetBuildMax, plan_.buildMax);
 
-        Status status = headerText(sf::kOffsetAppName, plan_.appName + '\0', "application name");
+        CabwizResult status = headerText(sf::kOffsetAppName, plan_.appName + '\0', "application name");
         if (status.ok()) status = headerText(sf::kOffsetProvider, plan_.provider + '\0', "provider");
         if (status.ok() && !plan_.unsupportedPlatforms.empty()) {
             std::string list;
@@ -106,17 +106,17 @@ private:
         return status;
     }
 
-    Status writeStrings() {
+    CabwizResult writeStrings() {
         beginSection(sf::kStrings, counts_[sf::kStrings]);
         for (std::size_t i = 0; i < strings_.texts().size(); ++i) {
             const std::string& text = strings_.texts()[i];
             if (text.size() + 1 > kMax16)
-                return Status::failure("the text '" + text.substr(0, 40) + "...' is too long");
+                return CabwizResult(CabwizError::Limit, "the text '" + text.substr(0, 40) + "...' is too long");
             writer_.put16le(static_cast<std::uint16_t>(i + 1));
             writer_.put16le(static_cast<std::uint16_t>(text.size() + 1));
             writer_.putText(text);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     void writeDirectories() {
@@ -127,10 +127,10 @@ private:
         }
     }
 
-    Status writeFiles() {
+    CabwizResult writeFiles() {
         beginSection(sf::kFiles, counts_[sf::kFiles]);
         for (const auto& file : plan_.files) {
-            if (file.installName.size() + 1 > kMax16) return Status::failure("a file name is too long");
+            if (file.installName.size() + 1 > kMax16) return CabwizResult(CabwizError::Limit, "a file name is too long");
             writer_.put16le(file.id);
             writer_.put16le(file.directoryId);
             writer_.put16le(file.id);
@@ -138,7 +138,7 @@ private:
             writer_.put16le(static_cast<std::uint16_t>(file.installName.size() + 1));
             writer_.putText(file.installName);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     void writeHives() {
@@ -151,12 +151,12 @@ private:
         }
     }
 
-    Status writeValues() {
+    CabwizResult writeValues() {
         beginSection(sf::kRegistryKeys, counts_[sf::kRegistryKeys]);
         for (std::size_t i = 0; i < plan_.values.size(); ++i) {
             const RegistryValue& value = plan_.values[i];
             const std::size_t length = value.name.size() + 1 + value.data.size();
-            if (length > kMax16) return Status::failure("the registry value '" + value.name + "' is too long");
+            if (length > kMax16) return CabwizResult(CabwizError::Limit, "the registry value '" + value.name + "' is too long");
             writer_.put16le(static_cast<std::uint16_t>(i + 1));
             writer_.put16le(value.hiveId);
             writer_.put16le(value.expandMacros ? 1 : 0);
@@ -165,7 +165,7 @@ private:
             writer_.putText(value.name);
             writer_.putBytes(value.data);
         }
-        return Status::success();
+        return CabwizResult::success();
     }
 
     void writeShortcuts() {
@@ -181,14 +181,14 @@ private:
         }
     }
 
-    Status headerText(std::size_t field, const std::string& bytes, const char* what) {
+    CabwizResult headerText(std::size_t field, const std::string& bytes, const char* what) {
         if (writer_.size() > sf::kMaxTextOffset || bytes.size() > kMax16) {
-            return Status::failure(std::string("the ") + what + " is too long for the setup file header");
+            return CabwizResult(CabwizError::Limit, std::string("the ") + what + " is too long for the setup file header");
         }
         writer_.patch16le(field, static_cast<std::uint16_t>(writer_.size()));
         writer_.patch16le(field + 2, static_cast<std::uint16_t>(bytes.size()));
         writer_.putChars(bytes);
-        return Status::success();
+        return CabwizResult::success();
     }
 
     void beginSection(sf::SectionIndex section, std::size_t count) {
@@ -216,7 +216,7 @@ private:
 
 }  // namespace
 
-Status buildSetupFile(const InstallPlan& plan, std::vector<std::uint8_t>& out) {
+CabwizResult buildSetupFile(const InstallPlan& plan, std::vector<std::uint8_t>& out) {
     SetupFileBuilder builder(plan);
     return builder.build(out);
 }

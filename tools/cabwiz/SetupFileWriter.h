@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "tools/cabwiz/InstallPlan.h"
-#include "tools/cabwiz/Status.h"
+#include "tools/cabwiz/CabwizResult.h"
 
 namespace skedlin::cabwiz {
 
 // Fails when the plan does not fit the format's 16-bit counts, ids, lengths
 // and text offsets.
-Status buildSetupFile(const InstallPlan& plan, std::vector<std::uint8_t>& out);
+CabwizResult buildSetupFile(const InstallPlan& plan, std::vector<std::uint8_t>& out);
 
 }  // namespace skedlin::cabwiz

@@ -82,9 +82,10 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    const skedlin::cabwiz::Status status = skedlin::cabwiz::makeInstallerCabinet(infPath, cpu);
-    if (!status.ok()) {
-        std::fprintf(stderr, "cabwiz: %s\n", status.message().c_str());
+    // Every kind of failure ends with the same exit code; the message tells them apart.
+    const skedlin::cabwiz::CabwizResult result = skedlin::cabwiz::makeInstallerCabinet(infPath, cpu);
+    if (!result.ok()) {
+        std::fprintf(stderr, "cabwiz: %s\n", result.message().c_str());
         return kExitFailure;
     }
     return kExitSuccess;
