@@ -43,7 +43,7 @@ std::vector<palm::BitmapShape> shapesOf(const std::vector<LoadedBitmap>& bitmaps
 // twice it, are left out without error. `family` stays empty when no bitmap
 // was kept.
 BuildResult buildPalmFamily(PackageBuilder& builder, const xml::Element& image, std::uint32_t type, std::uint16_t id,
-                    int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family) {
+                            int maxWidth, int maxHeight, bool strict, std::optional<palm::PalmResource>& family) {
     family.reset();
     std::vector<LoadedBitmap> kept;
     const BitmapLimits limits{maxWidth, maxHeight, strict};
@@ -84,8 +84,8 @@ BuildResult buildPalmFamily(PackageBuilder& builder, const xml::Element& image, 
     palm::PalmBitmapFamily writer(type, id);
     for (const palm::FamilyEntry& entry : *plan) {
         if (!writer.addBitmap(kept[entry.index].image, entry.density)) {
-            return BuildResult(kExitBitmapSize, std::string(kMsgBitmapFamilyTooLarge) +
-                                    PackageBuilder::ansi(kept[entry.index].name));
+            return BuildResult(kExitBitmapSize,
+                               std::string(kMsgBitmapFamilyTooLarge) + PackageBuilder::ansi(kept[entry.index].name));
         }
     }
     family = writer.finish();
@@ -94,7 +94,7 @@ BuildResult buildPalmFamily(PackageBuilder& builder, const xml::Element& image, 
 
 // The bitmap the Pocket PC executable receives for an image; nullopt when none.
 BuildResult choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& image, int width, int height, bool exact,
-                         std::optional<LoadedBitmap>& chosen) {
+                                 std::optional<LoadedBitmap>& chosen) {
     chosen.reset();
     std::vector<LoadedBitmap> candidates;
     const BitmapLimits limits{width, height, false};
@@ -116,8 +116,9 @@ BuildResult choosePocketPcBitmap(PackageBuilder& builder, const xml::Element& im
 
 BuildResult readLauncherIcons(PackageBuilder& builder, const xml::Element& launcherIcon) {
     std::optional<palm::PalmResource> family;
-    if (BuildResult result = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId, kLauncherIconSize,
-                                   kLauncherIconSize, true, family); !result.ok())
+    if (BuildResult result = buildPalmFamily(builder, launcherIcon, palm::kTypeAppIcon, palm::kLauncherIconId,
+                                             kLauncherIconSize, kLauncherIconSize, true, family);
+        !result.ok())
         return result;
     // With every bitmap left out the template's own icon stays: an empty
     // family would leave the application without any icon.
@@ -125,7 +126,8 @@ BuildResult readLauncherIcons(PackageBuilder& builder, const xml::Element& launc
 
     for (const int size : {kPocketPcLargeIconSize, kPocketPcSmallIconSize}) {
         std::optional<LoadedBitmap> chosen;
-        if (BuildResult result = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen); !result.ok()) return result;
+        if (BuildResult result = choosePocketPcBitmap(builder, launcherIcon, size, size, true, chosen); !result.ok())
+            return result;
         if (chosen) builder.addPocketPcIcon(chosen->image);
     }
     return BuildResult::success();
@@ -135,13 +137,16 @@ BuildResult readWelcomeImage(PackageBuilder& builder, const xml::Element& image)
     // A logo that fails to load ends the build with its code: whoever gave a
     // logo wants to know it is not in the package.
     std::optional<palm::PalmResource> family;
-    if (BuildResult result = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth, kLogoMaxHeight,
-                                   false, family); !result.ok())
+    if (BuildResult result = buildPalmFamily(builder, image, palm::kTypeBitmap, kLogoBitmapId, kLogoMaxWidth,
+                                             kLogoMaxHeight, false, family);
+        !result.ok())
         return result;
     if (family) builder.addLogoFamily(std::move(*family));
 
     std::optional<LoadedBitmap> chosen;
-    if (BuildResult result = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen); !result.ok()) return result;
+    if (BuildResult result = choosePocketPcBitmap(builder, image, kLogoMaxWidth, kLogoMaxHeight, false, chosen);
+        !result.ok())
+        return result;
     if (chosen) builder.addPocketPcLogo(chosen->pocketPcBitmap());
     return BuildResult::success();
 }

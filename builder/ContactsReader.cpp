@@ -34,7 +34,8 @@ constexpr TextElement kTextElements[] = {
     {"contact-note", ContactText::Note},
 };
 
-BuildResult readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner, ContactRecord& record) {
+BuildResult readPhones(PackageBuilder& builder, const xml::Element& phones, std::string_view owner,
+                       ContactRecord& record) {
     for (xml::Element phone = phones.firstChildElement(); phone && record.phoneCount() < kMaxContactPhones;
          phone = phone.nextSiblingElement()) {
         if (phone.name() != kPhoneNumberElement) continue;
@@ -76,12 +77,13 @@ BuildResult readContact(PackageBuilder& builder, const xml::Element& contact) {
     }
     const auto palmRecord = record.palmRecord();
     if (!palmRecord) {
-        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Palm", record.palmRecordSize(), kPalmRecordCapacity));
+        return BuildResult(kExitRecordLimit,
+                           recordTooLongMessage(owner, "Palm", record.palmRecordSize(), kPalmRecordCapacity));
     }
     const auto pocketPcRecord = record.pocketPcRecord();
     if (!pocketPcRecord) {
-        return BuildResult(kExitRecordLimit, 
-            recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(), kPocketPcRecordCapacity));
+        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Pocket PC", record.pocketPcRecordSize(),
+                                                                  kPocketPcRecordCapacity));
     }
     builder.addContactRecords(*palmRecord, *pocketPcRecord);
     return BuildResult::success();

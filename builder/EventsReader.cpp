@@ -88,7 +88,8 @@ BuildResult readTimeRange(PackageBuilder& builder, const xml::Element& timeRange
     return BuildResult::success();
 }
 
-BuildResult readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner, EventValues& event) {
+BuildResult readRepeat(PackageBuilder& builder, const xml::Element& repeatElement, std::string_view owner,
+                       EventValues& event) {
     EventRepeat repeat;
     const auto interval = repeatElement.attribute(kIntervalAttribute);
     if (!interval) return PackageBuilder::missingAttribute(kIntervalAttribute, repeatElement);
@@ -160,18 +161,20 @@ BuildResult readEvent(PackageBuilder& builder, const xml::Element& eventElement)
 
     const auto palmRecord = palmEventRecord(event);
     if (!palmRecord) {
-        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Palm", palmEventRecordSize(event), kPalmRecordCapacity));
+        return BuildResult(kExitRecordLimit,
+                           recordTooLongMessage(owner, "Palm", palmEventRecordSize(event), kPalmRecordCapacity));
     }
     const auto pocketPcRecord = pocketPcEventRecord(event);
     if (!pocketPcRecord) {
-        return BuildResult(kExitRecordLimit, 
-            recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event), kPocketPcRecordCapacity));
+        return BuildResult(kExitRecordLimit, recordTooLongMessage(owner, "Pocket PC", pocketPcEventRecordSize(event),
+                                                                  kPocketPcRecordCapacity));
     }
     builder.addEventRecords(*palmRecord, *pocketPcRecord);
     return BuildResult::success();
 }
 
-BuildResult readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner) {
+BuildResult readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group,
+                                       std::string_view groupOwner) {
     GroupTables& tables = builder.groupTables();
     tables.beginGroup(builder.nextEventId());
 

@@ -54,9 +54,10 @@ BuildResult PackageBuilder::read() {
     if (!pocketPcTemplateError_.empty()) return BuildResult(kExitNonFatal, pocketPcTemplateError_);
     xml::Document document;
     xml::ParseError parseError;
-    if (!document.loadFile(options_.inputPath, bundledDtdPath(), parseError)) {
+    if (const xml::XmlLoadResult loaded = document.loadFile(options_.inputPath, bundledDtdPath(), parseError);
+        !loaded.ok()) {
         // The parser's reason, string 2009 with the line, the source text of that line.
-        std::string reason = ansi(parseError.reason);
+        std::string reason = ansi(loaded.message());
         if (!reason.empty() && reason.back() != '.') reason += '.';
         return BuildResult(kExitXmlParser,
                            reason + " " + fillMessage(kMsgLineNumber, parseError.line) + parseError.sourceText);

@@ -384,41 +384,37 @@ Document::~Document() {
 
 Element Document::root() const { return doc_ ? Element(xmlDocGetRootElement(doc_)) : Element(); }
 
-bool Document::loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error) {
-    error = {};
+XmlLoadResult Document::loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& where) {
+    where = {};
     std::string contents;
     FileReadFacts facts;
     const Result<FileReadError> read = readRegularFile(path, kMaxInputBytes, contents, &facts);
     switch (read.code()) {
     case FileReadError::None: break;
     case FileReadError::CannotOpen:
-        error.reason = "The file \"" + path + "\" cannot be opened: " + read.message() + ".";
-        return false;
-    case FileReadError::NotRegularFile: error.reason = "\"" + path + "\" is not a file."; return false;
+        return {XmlError::Unreadable, "The file \"" + path + "\" cannot be opened: " + read.message() + "."};
+    case FileReadError::NotRegularFile: return {XmlError::Unreadable, "\"" + path + "\" is not a file."};
     case FileReadError::TooLarge:
-        error.reason = "The file \"" + path + "\" is too large: " + std::to_string(facts.size) + " bytes, at most " +
-                       std::to_string(kMaxInputBytes) + " are accepted.";
-        return false;
+        return {XmlError::TooLarge, "The file \"" + path + "\" is too large: " + std::to_string(facts.size) +
+                                        " bytes, at most " + std::to_string(kMaxInputBytes) + " are accepted."};
     case FileReadError::Unreadable:
-        error.reason = "The file \"" + path + "\" cannot be read: " + read.message() + ".";
-        return false;
+        return {XmlError::Unreadable, "The file \"" + path + "\" cannot be read: " + read.message() + "."};
     }
-    return parse(contents, path, directoryOf(path), bundledDtdPath, error);
+    return parse(contents, path, directoryOf(path), bundledDtdPath, where);
 }
 
-bool Document::loadMemory(std::string_view data, const std::string& baseDirectory, const std::string& bundledDtdPath,
-                          ParseError& error) {
-    error = {};
+XmlLoadResult Document::loadMemory(std::string_view data, const std::string& baseDirectory,
+                                   const std::string& bundledDtdPath, ParseError& where) {
+    where = {};
     if (data.size() > kMaxInputBytes) {
-        error.reason = "The document is too large: " + std::to_string(data.size()) + " bytes, at most " +
-                       std::to_string(kMaxInputBytes) + " are accepted.";
-        return false;
+        return {XmlError::TooLarge, "The document is too large: " + std::to_string(data.size()) + " bytes, at most " +
+                                        std::to_string(kMaxInputBytes) + " are accepted."};
     }
-    return parse(data, baseDirectory + "/document.xml", baseDirectory, bundledDtdPath, error);
+    return parse(data, baseDirectory + "/document.xml", baseDirectory, bundledDtdPath, where);
 }
 
-bool Document::parse(std::string_view data, const std::string& documentPath, const std::string& baseDirectory,
-                     const std::string& bundledDtdPath, ParseError& error) {
+XmlLoadResult Document::parse(std::string_view data, const std::string& documentPath, const std::string& baseDirectory,
+                              const std::string& bundledDtdPath, ParseError& where) {
     if (doc_) {
         xmlFreeDoc(doc_);
         doc_ = nullptr;
@@ -428,9 +424,8 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
 
     if (data.find_first_not_of(" \n\r\t") == std::string_view::npos) {
         // libxml2 will not even make a parser for no bytes; say what MSXML says in words.
-        error.reason = "The document is empty: an XML document must have a root element.";
-        error.line = 1;
-        return false;
+        where.line = 1;
+        return {XmlError::NotLoaded, "The document is empty: an XML document must have a root element."};
     }
 
     LoadState state;
@@ -439,10 +434,7 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
     LoadScope scope(state);
 
     xmlParserCtxtPtr parser = xmlNewParserCtxt();
-    if (!parser) {
-        error.reason = "The XML parser cannot be created (out of memory).";
-        return false;
-    }
+    if (!parser) return {XmlError::ParserUnavailable, "The XML parser cannot be created (out of memory)."};
     parser->sax->internalSubset = internalSubsetHook;
     parser->sax->externalSubset = externalSubsetHook;
     parser->sax->startElementNs = startElementHook;
@@ -465,23 +457,23 @@ bool Document::parse(std::string_view data, const std::string& documentPath, con
 
     if (!doc || !wellFormed || !valid || state.haveError) {
         if (doc) xmlFreeDoc(doc);
-        error.reason = state.haveError ? state.errorReason : "The document could not be parsed.";
-        error.line = state.errorLine;
+        std::string reason = state.haveError ? state.errorReason : "The document could not be parsed.";
+        where.line = state.errorLine;
         if (!state.errorFile.empty() && state.errorFile != documentPath && isRegularFile(state.errorFile)) {
             // The line and its text are those of the DTD: say so.
-            error.reason = "In \"" + state.errorFile + "\": " + error.reason;
+            reason = "In \"" + state.errorFile + "\": " + reason;
             std::string other;
             if (readRegularFile(state.errorFile, kMaxInputBytes, other))
-                error.sourceText = sourceLine(other, error.line);
+                where.sourceText = sourceLine(other, where.line);
         } else {
-            error.sourceText = sourceLine(data, error.line);
+            where.sourceText = sourceLine(data, where.line);
         }
-        return false;
+        return {XmlError::NotLoaded, std::move(reason)};
     }
     doc_ = doc;
     hadDoctype_ = state.hasDoctype;
     dtdPathUsed_ = state.dtdPath;
-    return true;
+    return {};
 }
 
 }  // namespace skedlin::xml

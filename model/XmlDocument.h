@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/Result.h"
+
 struct _xmlDoc;
 struct _xmlNode;
 
@@ -26,8 +28,19 @@ inline constexpr std::size_t kMaxElements = 2u * 1000u * 1000u;
 // A longer text or attribute value is refused: no text a package carries needs it.
 inline constexpr std::size_t kMaxTextBytes = 1024u * 1024u;
 
+enum class XmlError {
+    None,
+    Unreadable,         // the file cannot be opened or read, or is not a file
+    TooLarge,           // more than kMaxInputBytes
+    ParserUnavailable,  // the XML parser cannot be created
+    NotLoaded,          // empty, not well formed, or not valid against its DTD
+};
+
+// On failure the message is the reason in words, a sentence.
+using XmlLoadResult = Result<XmlError>;
+
+// Where a document failed to load.
 struct ParseError {
-    std::string reason;      // what went wrong, in words
     long line = 0;           // 1-based line of the error; 0 when the file could not be read
     std::string sourceText;  // the text of that line, read from the file; empty for line 0
 };
@@ -72,10 +85,10 @@ public:
 
     // bundledDtdPath: our own CalendarPackage.dtd, used when the DTD named by the
     // DOCTYPE does not exist on this machine. Never touches the network.
-    bool loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& error);
+    XmlLoadResult loadFile(const std::string& path, const std::string& bundledDtdPath, ParseError& where);
     // Same rules for a document held in memory; baseDirectory resolves a relative DTD path.
-    bool loadMemory(std::string_view data, const std::string& baseDirectory, const std::string& bundledDtdPath,
-                    ParseError& error);
+    XmlLoadResult loadMemory(std::string_view data, const std::string& baseDirectory, const std::string& bundledDtdPath,
+                             ParseError& where);
 
     Element root() const;
     // Whether the loaded file had a DOCTYPE (and so was validated).
@@ -84,8 +97,8 @@ public:
     const std::string& dtdPathUsed() const { return dtdPathUsed_; }
 
 private:
-    bool parse(std::string_view data, const std::string& documentPath, const std::string& baseDirectory,
-               const std::string& bundledDtdPath, ParseError& error);
+    XmlLoadResult parse(std::string_view data, const std::string& documentPath, const std::string& baseDirectory,
+                        const std::string& bundledDtdPath, ParseError& where);
 
     _xmlDoc* doc_ = nullptr;
     bool hadDoctype_ = false;

@@ -361,10 +361,12 @@ OpenResult readPackage(const QString& path, CSkedlinDoc& document) {
     xml::Document xmlDocument;
     xml::ParseError error;
     const std::string bundledDtd = QFile::encodeName(programDirectory() + QLatin1String(kDtdFileName)).toStdString();
-    if (!xmlDocument.loadFile(QFile::encodeName(path).toStdString(), bundledDtd, error)) {
+    if (const xml::XmlLoadResult loaded =
+            xmlDocument.loadFile(QFile::encodeName(path).toStdString(), bundledDtd, error);
+        !loaded.ok()) {
         // A space between the parser's reason and the line number, as the
         // builder writes them: the reason does not end in a separator of its own.
-        return OpenResult(builder::kExitXmlParser, QString::fromStdString(error.reason) + QLatin1Char(' ') +
+        return OpenResult(builder::kExitXmlParser, QString::fromStdString(loaded.message()) + QLatin1Char(' ') +
                                                        QString::fromLatin1(messages::kLineNumber).arg(error.line) +
                                                        QString::fromStdString(error.sourceText));
     }

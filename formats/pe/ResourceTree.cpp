@@ -86,7 +86,8 @@ ResourceTreeResult ResourceTree::parseDirectories(std::span<const std::uint8_t> 
             return notInOrder("resource types are not in ascending id order");
         previousType = static_cast<long>(name);
         if (!(target & pe::kResourceSubdirectoryFlag) || (target & ~pe::kResourceSubdirectoryFlag) != expected)
-            return notInOrder("the directory of type " + std::to_string(name) + " does not follow the previous directory");
+            return notInOrder("the directory of type " + std::to_string(name) +
+                              " does not follow the previous directory");
         long itemCount = 0;
         if (ResourceTreeResult result = readDirectory(in, expected, "type", itemCount); !result.ok()) return result;
         keepHeader(in, expected, types[static_cast<std::uint16_t>(name)].directory);
@@ -134,7 +135,8 @@ ResourceTreeResult ResourceTree::parseItems(std::span<const std::uint8_t> sectio
         std::uint64_t end64 = (std::uint64_t{bodyExpected} + size + pe::kResourceBodyAlignment - 1) /
                               pe::kResourceBodyAlignment * pe::kResourceBodyAlignment;
         if (end64 > section.size())
-            return {ResourceTreeError::DataOutsideSection, "the data of " + label + " lies outside the resource section"};
+            return {ResourceTreeError::DataOutsideSection,
+                    "the data of " + label + " lies outside the resource section"};
         ResourceItem item;
         keepHeader(in, languageDirectory, item.languageDirectory);
         item.language = static_cast<std::uint16_t>(language);

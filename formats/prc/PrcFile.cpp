@@ -86,8 +86,7 @@ Result<PrcError> parseDatabase(std::span<const std::uint8_t> image, HeaderBytes&
         const std::size_t begin = entries[i].offset;
         const std::size_t end = i + 1 < count ? entries[i + 1].offset : image.size();
         if (begin > end || end > image.size())
-            return {PrcError::ResourceOutOfPlace, "resource " + std::to_string(i + 1) + " of " +
-                                                      std::to_string(count) +
+            return {PrcError::ResourceOutOfPlace, "resource " + std::to_string(i + 1) + " of " + std::to_string(count) +
                                                       " starts after the next one or past the end of the file"};
         palm::PalmResource resource;
         resource.type = entries[i].type;

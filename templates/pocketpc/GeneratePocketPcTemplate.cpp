@@ -39,13 +39,12 @@ int main(int argc, char** argv) {
     bool readOk = false;
     const std::vector<std::uint8_t> elf = readFile(argv[3], readOk);
     skedlin::ce::ElfProgram program;
-    std::string error;
     if (!readOk || elf.empty()) {
         std::fprintf(stderr, "GeneratePocketPcTemplate: cannot read %s\n", argv[3]);
         return 1;
     }
-    if (!skedlin::ce::readElfProgram(elf, program, error)) {
-        std::fprintf(stderr, "GeneratePocketPcTemplate: %s: %s\n", argv[3], error.c_str());
+    if (const skedlin::ce::ElfResult read = skedlin::ce::readElfProgram(elf, program); !read.ok()) {
+        std::fprintf(stderr, "GeneratePocketPcTemplate: %s: %s\n", argv[3], read.message().c_str());
         return 1;
     }
     const std::vector<std::uint8_t> image = skedlin::templates::viewerTemplateImage(program);

@@ -52,7 +52,8 @@ struct Fixture {
         recorder = target.get();
         builder->setPocketPcTarget(std::move(target));
         xml::ParseError error;
-        EXPECT_TRUE(document.loadMemory(xml, "", "", error)) << error.reason;
+        const auto loaded = document.loadMemory(xml, "", "", error);
+        EXPECT_TRUE(loaded.ok()) << loaded.message();
     }
     std::unique_ptr<PackageBuilder> builder;
     RecordingTarget* recorder = nullptr;

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "model/XmlDocument.h"
+#include "xml_load_test_support.h"
 
 using skedlin::xml::Document;
 using skedlin::xml::Element;
-using skedlin::xml::ParseError;
 
 namespace {
 
@@ -19,8 +19,9 @@ const std::string kHeader =
     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n"
     "<!DOCTYPE calendar-package SYSTEM \"C:\\Program Files\\Quenby Software\\Skedlin\\CalendarPackage.dtd\">\r\n";
 
-bool validates(const std::string& body, ParseError& error, Document& doc) {
-    return doc.loadMemory(kHeader + body, "/nonexistent", kBundledDtd, error);
+bool validates(const std::string& body, skedlin::xml::test::LoadOutcome& error, Document& doc) {
+    error = skedlin::xml::test::loadMemory(doc, kHeader + body, "/nonexistent", kBundledDtd);
+    return error.ok();
 }
 
 // Everything the writer can write, in its order and layout.
@@ -129,7 +130,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 TEST(CalendarPackageDtd, AcceptsEverythingTheWriterWrites) {
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     ASSERT_TRUE(validates(kFullPackage, error, doc))
         << error.reason << " at line " << error.line << ": " << error.sourceText;
     EXPECT_TRUE(doc.hadDoctype());
@@ -151,13 +152,13 @@ TEST(CalendarPackageDtd, AcceptsEverythingTheWriterWrites) {
 
 TEST(CalendarPackageDtd, AcceptsAnEmptyPackage) {
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     EXPECT_TRUE(validates(kEmptyPackage, error, doc)) << error.reason << " at line " << error.line;
 }
 
 TEST(CalendarPackageDtd, KeepsOptionalWhatTheBuilderTreatsAsOptional) {
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     // No contacts, no author-info, no events in a group, no phone-numbers in a contact.
     std::string text = replaced(kFullPackage, "\t\t<author-info></author-info>\r\n", "");
     const std::string eventsEnd = "\t\t\t</events>\r\n";
@@ -171,7 +172,7 @@ TEST(CalendarPackageDtd, KeepsOptionalWhatTheBuilderTreatsAsOptional) {
 
 TEST(CalendarPackageDtd, AttributeValuesArePlainText) {
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     std::string text = replaced(kFullPackage, "<contact id=\"1\">", "<contact id=\" 12abc\">");
     text = replaced(text, "navigation=\"events\"", "navigation=\"Groups\"");
     text = replaced(text, "interval=\"month-by-date\" frequency=\"2\"", "interval=\"fortnightly\" frequency=\"x\"");
@@ -181,7 +182,7 @@ TEST(CalendarPackageDtd, AttributeValuesArePlainText) {
 
 TEST(CalendarPackageDtd, InlineBitmapDataIsAllowed) {
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     const std::string text =
         replaced(kFullPackage, "<bitmap>.\\logo.bmp</bitmap>", "<bitmap data=\"hex\">42 4D 00 00</bitmap>");
     ASSERT_TRUE(validates(text, error, doc)) << error.reason;
@@ -199,13 +200,13 @@ TEST(CalendarPackageDtd, RefusesFilesThatBreakTheFormat) {
     };
     for (const auto& [from, to] : breaks) {
         Document doc;
-        ParseError error;
+        skedlin::xml::test::LoadOutcome error;
         EXPECT_FALSE(validates(replaced(kEmptyPackage, from, to), error, doc)) << "changed: " << from;
         EXPECT_GT(error.line, 0) << from;
         EXPECT_FALSE(error.reason.empty()) << from;
     }
     Document doc;
-    ParseError error;
+    skedlin::xml::test::LoadOutcome error;
     EXPECT_FALSE(validates(replaced(kFullPackage, "<phone-number type=\"work\">", "<phone-number>"), error, doc));
     EXPECT_FALSE(validates(replaced(kFullPackage, "\t\t<group name=\"Home &amp; Away\">", "\t\t<group>"), error, doc));
 }

@@ -134,7 +134,8 @@ TEST(PalmResourceDatabase, RefusesTruncatedImages) {
     const auto image = skedlin::templates::palmTemplateImage();
     PalmResourceDatabase database;
     EXPECT_EQ(database.load(image.first(50)).code(), skedlin::prc::PrcError::TruncatedHeader);
-    EXPECT_EQ(database.load(image.first(100)).code(), skedlin::prc::PrcError::TruncatedResourceList);  // the list runs past the end
+    EXPECT_EQ(database.load(image.first(100)).code(),
+              skedlin::prc::PrcError::TruncatedResourceList);  // the list runs past the end
 }
 
 TEST(PalmResourceDatabase, NameIsCutTo31CharactersAndAZeroByte) {

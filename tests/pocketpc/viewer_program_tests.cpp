@@ -118,8 +118,8 @@ TEST(ViewerProgram, TheLinkedViewerPassesAndABranchThatSwitchesStateIsRefused) {
     std::vector<std::uint8_t> elf = readFile(SKEDLIN_PPC_VIEWER_ELF);
     ASSERT_FALSE(elf.empty());
     ce::ElfProgram program;
-    std::string error;
-    ASSERT_TRUE(ce::readElfProgram(elf, program, error)) << error;
+    const ce::ElfResult read = ce::readElfProgram(elf, program);
+    ASSERT_TRUE(read.ok()) << read.message();
     ASSERT_EQ(program.sections.size(), 3u);
     EXPECT_EQ(program.sections[0].name, ".text");
     EXPECT_EQ(program.sections[1].name, ".rdata");
@@ -139,10 +139,12 @@ TEST(ViewerProgram, TheLinkedViewerPassesAndABranchThatSwitchesStateIsRefused) {
     ASSERT_NE(fileAt, 0u);
     const std::vector<std::uint8_t> bx = words({0xE12FFF1E});
     std::copy(bx.begin(), bx.end(), elf.begin() + static_cast<std::ptrdiff_t>(fileAt + entryOffset));
-    EXPECT_FALSE(ce::readElfProgram(elf, program, error));
-    EXPECT_NE(error.find("BX or BLX"), std::string::npos) << error;
+    const ce::ElfResult branch = ce::readElfProgram(elf, program);
+    EXPECT_EQ(branch.code(), ce::ElfError::NotLoadable);
+    EXPECT_NE(branch.message().find("BX or BLX"), std::string::npos) << branch.message();
 
-    EXPECT_FALSE(ce::readElfProgram(std::vector<std::uint8_t>(elf.begin(), elf.begin() + 40), program, error));
+    EXPECT_EQ(ce::readElfProgram(std::vector<std::uint8_t>(elf.begin(), elf.begin() + 40), program).code(),
+              ce::ElfError::NotElf);
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ int builderVerdict(const QString& path, int maxWidth, int maxHeight) {
     xml::Document document;
     xml::ParseError error;
     const std::string text = "<bitmap>" + QFile::encodeName(path).toStdString() + "</bitmap>";
-    EXPECT_TRUE(document.loadMemory(text, "", "", error)) << error.reason;
+    const auto loaded = document.loadMemory(text, "", "", error);
+    EXPECT_TRUE(loaded.ok()) << loaded.message();
     builder::LoadedBitmap loaded;
     return builder::bmpExitCode(
         builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded).code());

@@ -128,12 +128,13 @@ CabwizResult InfDocument::load(const std::string& path, InfDocument& out) {
     case FileReadError::NotRegularFile:
         return CabwizResult(CabwizError::Description, path + ": the installation description is not a regular file");
     case FileReadError::TooLarge:
-        return CabwizResult(CabwizError::Description, path + ": the installation description is larger than " + std::to_string(kMaxFileBytes) +
-                               " bytes");
+        return CabwizResult(CabwizError::Description, path + ": the installation description is larger than " +
+                                                          std::to_string(kMaxFileBytes) + " bytes");
     case FileReadError::Unreadable: return CabwizResult(CabwizError::Description, path + ": read error");
     case FileReadError::CannotOpen: break;
     }
-    return CabwizResult(CabwizError::Description, path + ": cannot read the installation description: " + read.message());
+    return CabwizResult(CabwizError::Description,
+                        path + ": cannot read the installation description: " + read.message());
 }
 
 CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileName, InfDocument& out) {
@@ -158,14 +159,16 @@ CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileN
         start = end + 1;
         ++number;
         if (raw.find('\0') != std::string_view::npos) {
-            return CabwizResult(CabwizError::Description, document.where(number) + "the line holds a zero byte; this is not a text file");
+            return CabwizResult(CabwizError::Description,
+                                document.where(number) + "the line holds a zero byte; this is not a text file");
         }
         std::string text(raw);
         if (utf8) {
             std::string converted;
             if (!utf8ToWindows1252(raw, converted)) {
-                return CabwizResult(CabwizError::Description, document.where(number) +
-                                       "the line holds a character that Windows-1252 cannot represent");
+                return CabwizResult(
+                    CabwizError::Description,
+                    document.where(number) + "the line holds a character that Windows-1252 cannot represent");
             }
             text = std::move(converted);
         }
@@ -175,11 +178,12 @@ CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileN
         if (content.front() == '[') {
             const std::size_t close = content.find(']');
             if (close == std::string_view::npos || !trim(content.substr(close + 1)).empty()) {
-                return CabwizResult(CabwizError::Description, document.where(number) + "malformed section header '" + std::string(content) +
-                                       "'");
+                return CabwizResult(CabwizError::Description,
+                                    document.where(number) + "malformed section header '" + std::string(content) + "'");
             }
             const std::string name(trim(content.substr(1, close - 1)));
-            if (name.empty()) return CabwizResult(CabwizError::Description, document.where(number) + "section header without a name");
+            if (name.empty())
+                return CabwizResult(CabwizError::Description, document.where(number) + "section header without a name");
             current = SIZE_MAX;
             for (std::size_t i = 0; i < document.sections_.size(); ++i) {
                 if (equalsIgnoringCase(document.sections_[i].name, name)) current = i;
@@ -191,7 +195,8 @@ CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileN
             continue;
         }
         if (current == SIZE_MAX) {
-            return CabwizResult(CabwizError::Description, document.where(number) + "text before the first section header");
+            return CabwizResult(CabwizError::Description,
+                                document.where(number) + "text before the first section header");
         }
         InfLine line;
         line.number = number;
@@ -199,7 +204,8 @@ CabwizResult InfDocument::parse(std::string_view bytes, const std::string& fileN
             return CabwizResult(CabwizError::Description, document.where(number) + "the quoted text is not closed");
         }
         if (line.hasKey && line.key.empty()) {
-            return CabwizResult(CabwizError::Description, document.where(number) + "a line with '=' but no key before it");
+            return CabwizResult(CabwizError::Description,
+                                document.where(number) + "a line with '=' but no key before it");
         }
         document.sections_[current].lines.push_back(std::move(line));
     }

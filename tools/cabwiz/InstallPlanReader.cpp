@@ -216,7 +216,8 @@ private:
     }
 
     CabwizResult missingSection(std::string_view name) const {
-        return CabwizResult(CabwizError::Plan, inf_.fileName() + ": the section [" + std::string(name) + "] is missing");
+        return CabwizResult(CabwizError::Plan,
+                            inf_.fileName() + ": the section [" + std::string(name) + "] is missing");
     }
 
     // "[Name.<cpu>]" when present, else "[Name]".
@@ -624,7 +625,7 @@ private:
 
         Folder folder;
         const CabwizResult status = line.field(3).empty() ? destinationOf(list, line.number, folder)
-                                                    : resolveFolder(line.field(3), line.number, folder);
+                                                          : resolveFolder(line.field(3), line.number, folder);
         if (!status.ok()) return status;
         if (folder.baseOnly) {
             shortcut.directoryId = 0;
@@ -678,7 +679,7 @@ private:
 }  // namespace
 
 CabwizResult readInstallPlan(const InfDocument& inf, const std::string& cpu, const std::string& infFolder,
-                       InstallPlan& plan) {
+                             InstallPlan& plan) {
     InstallPlan result;
     PlanReader reader(inf, cpu, infFolder, result);
     const CabwizResult status = reader.run();

@@ -18,6 +18,7 @@ inline constexpr std::uint64_t kMaxPayloadBytes = 512ull * 1024ull * 1024ull;
 // cpu selects the sections "[CEDevice.<cpu>]", "[SourceDisksNames.<cpu>]" and
 // "[SourceDisksFiles.<cpu>]" before their plain forms; it may be empty.
 // infFolder is where relative source folders are looked for.
-CabwizResult readInstallPlan(const InfDocument& inf, const std::string& cpu, const std::string& infFolder, InstallPlan& plan);
+CabwizResult readInstallPlan(const InfDocument& inf, const std::string& cpu, const std::string& infFolder,
+                             InstallPlan& plan);
 
 }  // namespace skedlin::cabwiz

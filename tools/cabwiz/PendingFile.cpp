@@ -22,7 +22,8 @@ PendingFile::~PendingFile() {
 CabwizResult PendingFile::write(const std::vector<std::uint8_t>& bytes) {
     std::string pattern = finalPath_ + kTemporarySuffix;
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return CabwizResult(CabwizError::Output, finalPath_ + ": cannot create the file: " + std::strerror(errno));
+    if (fd < 0)
+        return CabwizResult(CabwizError::Output, finalPath_ + ": cannot create the file: " + std::strerror(errno));
     temporaryPath_ = pattern;
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -39,7 +40,8 @@ CabwizResult PendingFile::write(const std::vector<std::uint8_t>& bytes) {
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) return CabwizResult(CabwizError::Output, finalPath_ + ": cannot write the file: " + std::strerror(errno));
+    if (::close(fd) != 0)
+        return CabwizResult(CabwizError::Output, finalPath_ + ": cannot write the file: " + std::strerror(errno));
     return CabwizResult::success();
 }
 

@@ -71,13 +71,15 @@ private:
             "strings", "directories", "files", "registry keys", "registry values", "shortcuts"};
         for (std::size_t i = 0; i < counts_.size(); ++i) {
             if (counts_[i] > kMax16) {
-                return CabwizResult(CabwizError::Limit, std::string("too many ") + kSectionNames[i] + " for a setup file (" +
-                                       std::to_string(counts_[i]) + ", at most 65535)");
+                return CabwizResult(CabwizError::Limit, std::string("too many ") + kSectionNames[i] +
+                                                            " for a setup file (" + std::to_string(counts_[i]) +
+                                                            ", at most 65535)");
             }
         }
         for (const auto* lists : {&directoryIds_, &hiveIds_, &shortcutIds_}) {
             for (const auto& ids : *lists) {
-                if (2 * (ids.size() + 1) > kMax16) return CabwizResult(CabwizError::Limit, "a path has too many components");
+                if (2 * (ids.size() + 1) > kMax16)
+                    return CabwizResult(CabwizError::Limit, "a path has too many components");
             }
         }
         return CabwizResult::success();
@@ -130,7 +132,8 @@ private:
     CabwizResult writeFiles() {
         beginSection(sf::kFiles, counts_[sf::kFiles]);
         for (const auto& file : plan_.files) {
-            if (file.installName.size() + 1 > kMax16) return CabwizResult(CabwizError::Limit, "a file name is too long");
+            if (file.installName.size() + 1 > kMax16)
+                return CabwizResult(CabwizError::Limit, "a file name is too long");
             writer_.put16le(file.id);
             writer_.put16le(file.directoryId);
             writer_.put16le(file.id);
@@ -156,7 +159,8 @@ private:
         for (std::size_t i = 0; i < plan_.values.size(); ++i) {
             const RegistryValue& value = plan_.values[i];
             const std::size_t length = value.name.size() + 1 + value.data.size();
-            if (length > kMax16) return CabwizResult(CabwizError::Limit, "the registry value '" + value.name + "' is too long");
+            if (length > kMax16)
+                return CabwizResult(CabwizError::Limit, "the registry value '" + value.name + "' is too long");
             writer_.put16le(static_cast<std::uint16_t>(i + 1));
             writer_.put16le(value.hiveId);
             writer_.put16le(value.expandMacros ? 1 : 0);
@@ -183,7 +187,8 @@ private:
 
     CabwizResult headerText(std::size_t field, const std::string& bytes, const char* what) {
         if (writer_.size() > sf::kMaxTextOffset || bytes.size() > kMax16) {
-            return CabwizResult(CabwizError::Limit, std::string("the ") + what + " is too long for the setup file header");
+            return CabwizResult(CabwizError::Limit,
+                                std::string("the ") + what + " is too long for the setup file header");
         }
         writer_.patch16le(field, static_cast<std::uint16_t>(writer_.size()));
         writer_.patch16le(field + 2, static_cast<std::uint16_t>(bytes.size()));

@@ -48,17 +48,15 @@ std::uint32_t findInterworkingBranch(const std::vector<std::uint8_t> &code, std:
     return 0;
 }
 
-bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, std::string &error) {
+ElfResult readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program) {
     program = {};
     bytes::ByteReader in(elf);
     if (elf.size() < elf::kHeaderSize || elf[0] != 0x7F || elf[1] != 'E' || elf[2] != 'L' || elf[3] != 'F') {
-        error = "not an ELF file";
-        return false;
+        return {ElfError::NotElf, "not an ELF file"};
     }
     if (elf[elf::kIdentClass] != elf::kClass32 || elf[elf::kIdentData] != elf::kDataLittleEndian ||
         in.read16le(elf::kTypeField) != elf::kTypeExecutable || in.read16le(elf::kMachineField) != elf::kMachineArm) {
-        error = "not a 32-bit little-endian ARM executable";
-        return false;
+        return {ElfError::NotArmExecutable, "not a 32-bit little-endian ARM executable"};
     }
     program.entry = in.read32le(elf::kEntryField);
     const std::uint32_t tableOffset = in.read32le(elf::kSectionTableField);
@@ -67,8 +65,7 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     const std::uint16_t namesIndex = in.read16le(elf::kSectionNamesIndexField);
     if (entrySize != elf::kSectionEntrySize || !fits(elf, tableOffset, std::uint64_t(count) * elf::kSectionEntrySize) ||
         namesIndex >= count) {
-        error = "damaged section table";
-        return false;
+        return {ElfError::Damaged, "damaged section table"};
     }
     std::vector<Section> sections(count);
     for (std::uint16_t i = 0; i < count; ++i) {
@@ -82,8 +79,7 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
                        in.read32le(e + elf::kSectionSizeField),
                        in.read32le(e + elf::kSectionLinkField)};
         if (sections[i].type != elf::kSectionTypeNoBits && !fits(elf, sections[i].offset, sections[i].size)) {
-            error = "a section lies outside the file";
-            return false;
+            return {ElfError::Damaged, "a section lies outside the file"};
         }
     }
     for (Section &s : sections) s.name = nameAt(elf, sections[namesIndex], s.nameOffset);
@@ -92,12 +88,11 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     for (const Section &s : sections) {
         if (!(s.flags & elf::kSectionFlagAlloc) || s.size == 0) continue;
         if (s.name != ".text" && s.name != ".rdata" && s.name != ".data") {
-            error = "unexpected section " + s.name + " (only .text, .rdata and .data may be loaded)";
-            return false;
+            return {ElfError::NotLoadable,
+                    "unexpected section " + s.name + " (only .text, .rdata and .data may be loaded)"};
         }
         if (s.address < kImageBase + kSectionAlignment || s.address % kSectionAlignment) {
-            error = "section " + s.name + " is not at a page of the image";
-            return false;
+            return {ElfError::NotLoadable, "section " + s.name + " is not at a page of the image"};
         }
         ProgramSection out;
         out.name = s.name;
@@ -112,8 +107,7 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     std::sort(program.sections.begin(), program.sections.end(),
               [](const ProgramSection &a, const ProgramSection &b) { return a.address < b.address; });
     if (program.sections.empty() || program.sections.front().name != ".text") {
-        error = "no code section";
-        return false;
+        return {ElfError::NotLoadable, "no code section"};
     }
 
     // Symbols: the import tables, and the assembler's marks of ARM code,
@@ -129,8 +123,7 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
             const std::uint16_t shndx = in.read16le(sym + elf::kSymbolSectionField);
             if (name.empty()) continue;
             if (shndx == elf::kUndefinedSection) {
-                error = "undefined symbol " + name;
-                return false;
+                return {ElfError::NotLoadable, "undefined symbol " + name};
             }
             if (name[0] == elf::kMappingSymbolPrefix && name.size() >= 2)
                 marks.emplace_back(value, name[1]);
@@ -140,8 +133,7 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     }
     for (const auto &[address, kind] : marks) {
         if (kind == elf::kMappingThumb) {
-            error = "Thumb code in the program";
-            return false;
+            return {ElfError::NotLoadable, "Thumb code in the program"};
         }
     }
     const ProgramSection &code = program.sections.front();
@@ -154,14 +146,14 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     if (std::uint32_t at = findInterworkingBranch(code.bytes, code.address, data)) {
         char where[16];
         std::snprintf(where, sizeof where, "0x%08X", at);
-        error = std::string("BX or BLX instruction at ") + where + " (ARMv4 processors do not have it)";
-        return false;
+        return {ElfError::NotLoadable,
+                std::string("BX or BLX instruction at ") + where + " (ARMv4 processors do not have it)"};
     }
 
     for (const char *name : {"__ce_import_directory", "__ce_import_directory_end", "__ce_iat_start", "__ce_iat_end"}) {
         if (!symbols.count(name)) {
-            error = std::string("missing symbol ") + name + " (the import tables are not linked in)";
-            return false;
+            return {ElfError::NotLoadable,
+                    std::string("missing symbol ") + name + " (the import tables are not linked in)"};
         }
     }
     program.importDirectory = symbols["__ce_import_directory"];
@@ -169,10 +161,9 @@ bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, s
     program.importAddressTable = symbols["__ce_iat_start"];
     program.importAddressTableSize = symbols["__ce_iat_end"] - program.importAddressTable;
     if (program.entry < code.address || program.entry >= code.address + code.memorySize) {
-        error = "the entry point is outside the code";
-        return false;
+        return {ElfError::NotLoadable, "the entry point is outside the code"};
     }
-    return true;
+    return {};
 }
 
 }  // namespace skedlin::ce

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/Result.h"
+
 namespace skedlin::ce {
 
 struct ProgramSection {
@@ -29,8 +31,19 @@ struct ElfProgram {
 inline constexpr std::uint32_t kImageBase = 0x00010000;
 inline constexpr std::uint32_t kSectionAlignment = 0x1000;
 
-// Reads the linked ELF file's bytes. On failure returns false and says why.
-bool readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program, std::string &error);
+enum class ElfError {
+    None,
+    NotElf,
+    NotArmExecutable,  // not a 32-bit little-endian ARM executable
+    Damaged,           // the section table or a section lies outside the file
+    NotLoadable,       // content a Pocket PC executable cannot hold (Thumb code, other sections, ...)
+};
+
+// On failure the message says why, in words.
+using ElfResult = Result<ElfError>;
+
+// Reads the linked ELF file's bytes.
+ElfResult readElfProgram(const std::vector<std::uint8_t> &elf, ElfProgram &program);
 
 // The address of the first BX/BLX instruction in ARM code words of `code`
 // (mapped at `address`), skipping the words in `dataRanges` (start, end);
