@@ -5,8 +5,8 @@
 
 namespace skedlin::builder {
 
-// Every child named "contact" of `contacts`, in document order → 0, 10, or 2
-// for a missing required item.
+// Every child named "contact" of `contacts`, in document order. Fails with
+// code 10, 2 for a missing required item, or 1 for a record limit.
 BuildResult readContacts(PackageBuilder& builder, const xml::Element& contacts);
 
 }  // namespace skedlin::builder

@@ -10,10 +10,10 @@
 namespace skedlin::builder {
 
 // Opens the group's entry in the group tables, then reads its `events` and
-// `contact-ids` → 0, 8, 9, 11, or the code of a missing or out-of-range item.
+// `contact-ids`. Fails with code 8, 9, 11, or the code of a missing or out-of-range item.
 BuildResult readGroupEventsAndContacts(PackageBuilder& builder, const xml::Element& group, std::string_view groupOwner);
 
-// One `event` → 0, 8, 9, or the code of a missing or out-of-range item. On
+// One `event`. Fails with code 8, 9, or the code of a missing or out-of-range item. On
 // failure nothing is added and the event id counter stays.
 BuildResult readEvent(PackageBuilder& builder, const xml::Element& event);
 

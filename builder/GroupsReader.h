@@ -5,7 +5,8 @@
 
 namespace skedlin::builder {
 
-// All groups of `groups` → 0, 8, 9, 11, or 2 for a missing required item.
+// All groups of `groups`. Fails with code 8, 9, 11, 2 for a missing required
+// item, or 1 for a record limit.
 // Writes the group names and the group tables into both targets.
 BuildResult readGroups(PackageBuilder& builder, const xml::Element& groups);
 

@@ -21,13 +21,13 @@ inline constexpr std::string_view kMsgCabWizardNoCabinet =
 
 // Whether the installation description can hold the output name: its file
 // name stands unquoted in the description, where ',' ';' and '=' would split
-// the line, and the whole name stands in double quotes. Returns 0, or
+// the line, and the whole name stands in double quotes. Fails with
 // kExitOutputFile with a message naming the character; called before any
 // output is written.
 BuildResult checkPocketPcOutputName(const PackageBuilder& builder);
 
 // Called after the .prc was written (when the Palm target is on), only when
-// the Pocket PC target is on. Returns 0; kExitOutputFile when the .exe or the
+// the Pocket PC target is on. Fails with kExitOutputFile when the .exe or the
 // .inf cannot be written; kExitCabWizardStart (12) when the wizard cannot be
 // started; kExitCabWizardError (13) when it fails or leaves no cabinet. On
 // every failure no .cab is left, not even one from an earlier build.

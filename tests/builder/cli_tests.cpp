@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -236,6 +237,79 @@ TEST_F(BuilderCommandLine, ErrorFileThatCannotBeOpenedFallsBackToStandardError) 
     const auto result = run({at("none.xml"), at("out"), "/ERR", at("no/such/dir/err.txt")}, dir_);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.err.rfind("Fatal error: ", 0), 0u) << result.err;
+}
+
+// Every kind of failing build ends the process with its own code, and its
+// message reaches the error file, or standard error without one.
+TEST_F(BuilderCommandLine, EachFailureCodeReachesTheExitStatusWithItsMessage) {
+    const std::string corpus = std::string(SKEDLIN_CORPUS) + "/bmp/";
+    const auto logo = [](const std::string& path) {
+        return "\t\t<description>Welcome</description>\r\n\t\t<image><bitmap>" + path + "</bitmap></image>\r\n";
+    };
+    const auto group = [](const std::string& inner) {
+        return "\t<groups><group name=\"G\"><group-description>D</group-description>" + inner + "</group></groups>\r\n";
+    };
+    const auto event = [&group](const std::string& inner) {
+        return group("<events><event><event-title>T</event-title>" + inner + "</event></events>");
+    };
+    std::string tooManyContacts = "\t<contacts>";
+    for (int id = 1; id <= 1001; ++id) tooManyContacts += "<contact id=\"" + std::to_string(id) + "\"/>";
+    tooManyContacts += "</contacts>\r\n";
+
+    struct Case {
+        int code;
+        PackageText package;
+        std::string message;
+    };
+    std::vector<Case> cases;
+    const auto add = [&cases](int code, const std::function<void(PackageText&)>& change, std::string message) {
+        PackageText package;
+        change(package);
+        cases.push_back({code, package, std::move(message)});
+    };
+    add(
+        1, [&](PackageText& p) { p.contacts = tooManyContacts; },
+        "The package has 1001 contacts; at most 1000 fit the handheld records.");
+    add(
+        5, [&](PackageText& p) { p.description = logo(corpus + "plucker/longbar.bmp"); },
+        "The bitmap is too wide - " + corpus + "plucker/longbar.bmp");
+    add(
+        6, [&](PackageText& p) { p.description = logo(corpus + "plucker/lookup-4bpp.bmp"); },
+        "The number of colors in the bitmap is not support - " + corpus + "plucker/lookup-4bpp.bmp");
+    add(
+        7, [&](PackageText& p) { p.description = logo(corpus + "bmpsuite/readme.txt"); },
+        "The bitmap format is not supported -  " + corpus + "bmpsuite/readme.txt");
+    add(
+        8,
+        [&](PackageText& p) {
+            p.groups = event(
+                "<date day='37816'>x</date><repeating-event interval='weekly'><days-of-week>XX</days-of-week>"
+                "</repeating-event>");
+        },
+        "Bad days of week string - 'XX'.");
+    add(
+        9, [&](PackageText& p) { p.groups = event("<date day='0'>someday</date>"); }, "Invalid Date: someday");
+    add(
+        10, [](PackageText& p) { p.contacts = "\t<contacts><contact id=\"1\"/><contact id=\"1\"/></contacts>\r\n"; },
+        "");
+    add(
+        11, [&](PackageText& p) { p.groups = group("<contact-ids><contact-id>7</contact-id></contact-ids>"); }, "");
+
+    for (const Case& c : cases) {
+        const std::string input = put("p.xml", c.package.text());
+        const auto withFile = run({input, at("out"), "/ERR", at("err.txt"), "/PALM"}, dir_);
+        EXPECT_EQ(withFile.exitCode, c.code) << withFile.err;
+        EXPECT_EQ(withFile.err, "") << c.code;
+        const auto lines = crlfLines(readText(dir_ / "err.txt"));
+        ASSERT_EQ(lines.size(), 2u) << c.code;
+        EXPECT_EQ(lines[1], "Fatal error: " + c.message) << c.code;
+        EXPECT_FALSE(fs::exists(dir_ / "out.prc")) << c.code;
+
+        const auto withoutFile = run({input, at("out"), "/PALM"}, dir_);
+        EXPECT_EQ(withoutFile.exitCode, c.code);
+        EXPECT_EQ(withoutFile.err, "Fatal error: " + c.message + "\n") << c.code;
+        fs::remove(dir_ / "err.txt");
+    }
 }
 
 // ---- Validation without targets --------------------------------------------------------
