@@ -36,8 +36,8 @@ int builderVerdict(const QString& path, int maxWidth, int maxHeight) {
     xml::Document document;
     xml::ParseError error;
     const std::string text = "<bitmap>" + QFile::encodeName(path).toStdString() + "</bitmap>";
-    const auto loaded = document.loadMemory(text, "", "", error);
-    EXPECT_TRUE(loaded.ok()) << loaded.message();
+    const auto parsed = document.loadMemory(text, "", "", error);
+    EXPECT_TRUE(parsed.ok()) << parsed.message();
     builder::LoadedBitmap loaded;
     return builder::bmpExitCode(
         builder::loadBitmapElement(document.root(), "/package.xml", {maxWidth, maxHeight, false}, loaded).code());
