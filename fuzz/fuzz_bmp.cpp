@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     skedlin::BmpImage image;
-    image.loadBytes(std::span<const std::uint8_t>(data, size));
+    (void)image.loadBytes(std::span<const std::uint8_t>(data, size));
     skedlin::BmpImage inlineImage;
-    inlineImage.loadInlineHex(std::string_view(reinterpret_cast<const char*>(data), size));
+    (void)inlineImage.loadInlineHex(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }
