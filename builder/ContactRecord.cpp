@@ -15,26 +15,26 @@ using bytes::ByteWriter;
 
 // Flag bits of the Palm contact record: the fields in ContactText order, the
 // five phones from bit 3, the note alone at bit 18.
-constexpr std::uint32_t kLastNameFlag = 1u << 0;
-constexpr std::uint32_t kFirstNameFlag = 1u << 1;
-constexpr std::uint32_t kCompanyFlag = 1u << 2;
-constexpr int kFirstPhoneFlagBit = 3;
-constexpr std::uint32_t kStreetFlag = 1u << 8;
-constexpr std::uint32_t kCityFlag = 1u << 9;
-constexpr std::uint32_t kStateFlag = 1u << 10;
-constexpr std::uint32_t kZipFlag = 1u << 11;
-constexpr std::uint32_t kCountryFlag = 1u << 12;
-constexpr std::uint32_t kTitleFlag = 1u << 13;
-constexpr std::uint32_t kNoteFlag = 1u << 18;
+constexpr std::uint32_t kLastNameFlag = 1u << SKR_FIELD_LAST_NAME;
+constexpr std::uint32_t kFirstNameFlag = 1u << SKR_FIELD_FIRST_NAME;
+constexpr std::uint32_t kCompanyFlag = 1u << SKR_FIELD_COMPANY;
+constexpr int kFirstPhoneFlagBit = SKR_FIELD_PHONE1;
+constexpr std::uint32_t kStreetFlag = 1u << SKR_FIELD_STREET;
+constexpr std::uint32_t kCityFlag = 1u << SKR_FIELD_CITY;
+constexpr std::uint32_t kStateFlag = 1u << SKR_FIELD_STATE;
+constexpr std::uint32_t kZipFlag = 1u << SKR_FIELD_ZIP;
+constexpr std::uint32_t kCountryFlag = 1u << SKR_FIELD_COUNTRY;
+constexpr std::uint32_t kTitleFlag = 1u << SKR_FIELD_TITLE;
+constexpr std::uint32_t kNoteFlag = 1u << SKR_FIELD_NOTE;
 
-constexpr int kPhoneLabelBits = 4;
-constexpr std::uint32_t kPhoneLabelMask = 0xF;
+constexpr int kPhoneLabelBits = SKR_PHONE_LABEL_BITS;
+constexpr std::uint32_t kPhoneLabelMask = SKR_PHONE_LABEL_MASK;
 constexpr std::uint8_t kMaxCompanyOffset = 0xFF;
 
 // Phone options, flags, company offset.
-constexpr std::size_t kPalmContactHeaderSize = 9;
+constexpr std::size_t kPalmContactHeaderSize = SKR_PALM_CONTACT_HEADER_SIZE;
 // Nineteen texts with their zero bytes and the flag byte.
-constexpr std::size_t kPocketPcContactFixedSize = 20;
+constexpr std::size_t kPocketPcContactFixedSize = SKR_PPC_CONTACT_FIXED_SIZE;
 
 struct TextField {
     ContactText field;

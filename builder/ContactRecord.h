@@ -11,18 +11,20 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/records/PackageRecordLayout.h"
+
 namespace skedlin {
 
 // Palm address book phone label numbers, named by the package's `type` words.
 enum class PhoneLabel : std::uint8_t {
-    Work = 0,
-    Home = 1,
-    Fax = 2,
-    Other = 3,
-    Email = 4,
-    Main = 5,
-    Pager = 6,
-    Mobile = 7,
+    Work = SKR_LABEL_WORK,
+    Home = SKR_LABEL_HOME,
+    Fax = SKR_LABEL_FAX,
+    Other = SKR_LABEL_OTHER,
+    Email = SKR_LABEL_EMAIL,
+    Main = SKR_LABEL_MAIN,
+    Pager = SKR_LABEL_PAGER,
+    Mobile = SKR_LABEL_MOBILE,
 };
 
 // nullopt for a word that is none of the eight.
@@ -42,7 +44,7 @@ enum class ContactText {
     Note,
 };
 
-inline constexpr std::size_t kMaxContactPhones = 5;
+inline constexpr std::size_t kMaxContactPhones = SKR_PHONE_COUNT;
 // Phone options before any phone is read: phones 1 to 5 labelled work, home,
 // fax, other, email; the top byte is fixed.
 inline constexpr std::uint32_t kDefaultPhoneOptions = 0xAA043210;

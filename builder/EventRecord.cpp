@@ -11,15 +11,15 @@ using bytes::Bytes;
 using bytes::ByteWriter;
 
 // Start time, end time, date, flags.
-constexpr std::size_t kPalmEventHeaderSize = 8;
-constexpr std::size_t kPalmRepeatBlockSize = 8;
-constexpr std::size_t kPocketPcEventHeaderSize = 16;
-constexpr std::uint8_t kPocketPcNoTime = 0xFF;
+constexpr std::size_t kPalmEventHeaderSize = SKR_PALM_EVENT_HEADER_SIZE;
+constexpr std::size_t kPalmRepeatBlockSize = SKR_PALM_EVENT_REPEAT_SIZE;
+constexpr std::size_t kPocketPcEventHeaderSize = SKR_PPC_EVENT_HEADER_SIZE;
+constexpr std::uint8_t kPocketPcNoTime = SKR_PPC_NO_TIME;
 // The first day of the week in the repeat block: always Sunday.
 constexpr std::uint8_t kFirstDayOfWeek = 0;
 // Pocket PC exception block after the note: a 16-bit count, then per date a
 // 16-bit year, the month and the day.
-constexpr std::size_t kPocketPcExceptionSize = 4;
+constexpr std::size_t kPocketPcExceptionSize = SKR_PPC_EXCEPTION_SIZE;
 
 bool hasRepeatType(const EventValues& event) { return event.repeat && event.repeat->type != RepeatType::None; }
 

@@ -5,6 +5,7 @@
 
 #include "builder/PackageDateTime.h"
 #include "builder/RepeatRule.h"
+#include "formats/records/PackageRecordLayout.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,10 +15,10 @@
 namespace skedlin {
 
 // Flag bits of the Palm event record.
-inline constexpr std::uint16_t kEventDescriptionFollows = 0x0400;
-inline constexpr std::uint16_t kEventExceptionsPresent = 0x0800;
-inline constexpr std::uint16_t kEventNoteFollows = 0x1000;
-inline constexpr std::uint16_t kEventRepeatPresent = 0x2000;
+inline constexpr std::uint16_t kEventDescriptionFollows = SKR_EVENT_FLAG_DESCRIPTION;
+inline constexpr std::uint16_t kEventExceptionsPresent = SKR_EVENT_FLAG_EXCEPTIONS;
+inline constexpr std::uint16_t kEventNoteFollows = SKR_EVENT_FLAG_NOTE;
+inline constexpr std::uint16_t kEventRepeatPresent = SKR_EVENT_FLAG_REPEAT;
 
 // A date as read from the package: the date itself (weekday, Pocket PC record)
 // and its Palm encoding, which may carry a substituted year.

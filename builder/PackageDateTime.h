@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "formats/records/PackageRecordLayout.h"
+
 namespace skedlin {
 
 // A day of the proleptic Gregorian calendar.
@@ -18,8 +20,8 @@ struct CalendarDate {
 
 // The records mark "no date" and "no time" (an untimed event, an endless
 // repetition) with all bits set.
-inline constexpr std::uint16_t kNoPalmDate = 0xFFFF;
-inline constexpr std::uint16_t kNoPalmTime = 0xFFFF;
+inline constexpr std::uint16_t kNoPalmDate = SKR_PALM_NO_DATE;
+inline constexpr std::uint16_t kNoPalmTime = SKR_PALM_NO_TIME;
 
 // The Palm date keeps the year as seven bits counted from 1904.
 inline constexpr int kFirstPalmYear = 1904;

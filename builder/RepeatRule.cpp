@@ -13,11 +13,11 @@ RepeatType repeatTypeOfInterval(std::string_view interval) {
 
 std::int16_t pocketPcRecurrenceType(RepeatType type) {
     switch (type) {
-    case RepeatType::Daily: return 0;
-    case RepeatType::Weekly: return 1;
-    case RepeatType::MonthByDate: return 2;
-    case RepeatType::MonthByDay: return 3;
-    case RepeatType::Yearly: return 5;
+    case RepeatType::Daily: return SKR_PPC_RECUR_DAILY;
+    case RepeatType::Weekly: return SKR_PPC_RECUR_WEEKLY;
+    case RepeatType::MonthByDate: return SKR_PPC_RECUR_MONTH_BY_DATE;
+    case RepeatType::MonthByDay: return SKR_PPC_RECUR_MONTH_BY_DAY;
+    case RepeatType::Yearly: return SKR_PPC_RECUR_YEARLY;
     case RepeatType::None: break;
     }
     return kPocketPcNoRecurrence;

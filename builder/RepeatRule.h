@@ -3,6 +3,7 @@
 // type named by the `interval` attribute and the 8-bit repeat-on mask.
 
 #include "builder/PackageDateTime.h"
+#include "formats/records/PackageRecordLayout.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,18 +14,18 @@ namespace skedlin {
 // Palm date book repeat types; None is written for an `interval` the builder
 // does not know (the repeat block is still there, the event does not repeat).
 enum class RepeatType : std::uint8_t {
-    None = 0,
-    Daily = 1,
-    Weekly = 2,
-    MonthByDay = 3,
-    MonthByDate = 4,
-    Yearly = 5,
+    None = SKR_REPEAT_NONE,
+    Daily = SKR_REPEAT_DAILY,
+    Weekly = SKR_REPEAT_WEEKLY,
+    MonthByDay = SKR_REPEAT_MONTH_BY_DAY,
+    MonthByDate = SKR_REPEAT_MONTH_BY_DATE,
+    Yearly = SKR_REPEAT_YEARLY,
 };
 
 RepeatType repeatTypeOfInterval(std::string_view interval);
 
 // Recurrence type of the Pocket PC event record (the Pocket Outlook numbering).
-inline constexpr std::int16_t kPocketPcNoRecurrence = -1;
+inline constexpr std::int16_t kPocketPcNoRecurrence = SKR_PPC_RECUR_NONE;
 std::int16_t pocketPcRecurrenceType(RepeatType type);
 
 // The `days-of-week` text has one character per day, Sunday first.

@@ -29,7 +29,7 @@ ppc_event timedEvent() {
     event.start_minute = 30;
     event.end_hour = 10;
     event.end_minute = 45;
-    event.recurrence = PPC_RECURS_NEVER;
+    event.recurrence = SKR_PPC_RECUR_NONE;
     event.title = text("Board meeting");
     event.note = text("Room 4\r\nBring slides");
     return event;
@@ -108,7 +108,7 @@ TEST_F(CopyTest, TimedEventBecomesAnAppointmentWithItsTimesTextsAndNoAlarm) {
 
 TEST_F(CopyTest, UntimedEventIsAllDayFromMidnightToMidnight) {
     ppc_event event = timedEvent();
-    event.start_hour = event.start_minute = event.end_hour = event.end_minute = PPC_NO_TIME;
+    event.start_hour = event.start_minute = event.end_hour = event.end_minute = SKR_PPC_NO_TIME;
     event.date = {2000, 2, 29};
     event.note = text("");
     ASSERT_EQ(ppc_copy_event(app(), &event), PPC_ITEM_COPIED);
@@ -121,7 +121,7 @@ TEST_F(CopyTest, UntimedEventIsAllDayFromMidnightToMidnight) {
 
 TEST_F(CopyTest, EventWithAStartButNoEndLastsNoTime) {
     ppc_event event = timedEvent();
-    event.end_hour = event.end_minute = PPC_NO_TIME;
+    event.end_hour = event.end_minute = SKR_PPC_NO_TIME;
     ASSERT_EQ(ppc_copy_event(app(), &event), PPC_ITEM_COPIED);
     EXPECT_EQ(onlySaved().at("End"), "2026-12-08 09:30");
 }
@@ -132,23 +132,23 @@ TEST_F(CopyTest, RepeatTypesMapToThePatternsOfTheStore) {
         ppc_event event;
         std::map<std::string, std::string> expected;
     };
-    ppc_event secondTuesday = repeating(PPC_RECURS_MONTH_BY_DAY, 1, 9);
+    ppc_event secondTuesday = repeating(SKR_PPC_RECUR_MONTH_BY_DAY, 1, 9);
     secondTuesday.date = {2026, 12, 8};
-    ppc_event lastFriday = repeating(PPC_RECURS_MONTH_BY_DAY, 2, 33);
+    ppc_event lastFriday = repeating(SKR_PPC_RECUR_MONTH_BY_DAY, 2, 33);
     lastFriday.date = {2026, 12, 25};
-    ppc_event fourthMonday = repeating(PPC_RECURS_MONTH_BY_DAY, 1, 22);
+    ppc_event fourthMonday = repeating(SKR_PPC_RECUR_MONTH_BY_DAY, 1, 22);
     fourthMonday.date = {2026, 11, 23};
-    ppc_event yearly = repeating(PPC_RECURS_YEARLY, 1, 0);
+    ppc_event yearly = repeating(SKR_PPC_RECUR_YEARLY, 1, 0);
     yearly.date = {1999, 7, 4};
-    ppc_event everyFourYears = repeating(PPC_RECURS_YEARLY, 4, 0);
+    ppc_event everyFourYears = repeating(SKR_PPC_RECUR_YEARLY, 4, 0);
     everyFourYears.date = {2024, 2, 29};
     const std::vector<Case> cases = {
-        {"daily every 3 days", repeating(PPC_RECURS_DAILY, 3, 0), {{"RecurrenceType", "0"}, {"Interval", "3"}}},
+        {"daily every 3 days", repeating(SKR_PPC_RECUR_DAILY, 3, 0), {{"RecurrenceType", "0"}, {"Interval", "3"}}},
         {"weekly X-X-X-X",
-         repeating(PPC_RECURS_WEEKLY, 1, 0x55),
+         repeating(SKR_PPC_RECUR_WEEKLY, 1, 0x55),
          {{"RecurrenceType", "1"}, {"Interval", "1"}, {"DayOfWeekMask", "85"}}},
         {"monthly on the 8th",
-         repeating(PPC_RECURS_MONTH_BY_DATE, 2, 0),
+         repeating(SKR_PPC_RECUR_MONTH_BY_DATE, 2, 0),
          {{"RecurrenceType", "2"}, {"Interval", "2"}, {"DayOfMonth", "8"}}},
         {"second Tuesday",
          secondTuesday,
@@ -181,7 +181,7 @@ TEST_F(CopyTest, RepeatTypesMapToThePatternsOfTheStore) {
 }
 
 TEST_F(CopyTest, RepeatEndDateIsThePatternEnd) {
-    ppc_event event = repeating(PPC_RECURS_DAILY, 1, 0);
+    ppc_event event = repeating(SKR_PPC_RECUR_DAILY, 1, 0);
     event.repeat_end = {2027, 1, 31};
     ASSERT_EQ(ppc_copy_event(app(), &event), PPC_ITEM_COPIED);
     const auto& saved = onlySaved();
@@ -190,7 +190,7 @@ TEST_F(CopyTest, RepeatEndDateIsThePatternEnd) {
 }
 
 TEST_F(CopyTest, ExceptionDatesDeleteTheirOccurrencesAfterTheSeriesIsSaved) {
-    ppc_event event = repeating(PPC_RECURS_WEEKLY, 1, 0x04);
+    ppc_event event = repeating(SKR_PPC_RECUR_WEEKLY, 1, 0x04);
     // 15 and 29 December 2026 are Tuesdays; 16 December is not an occurrence.
     const uint8_t exceptions[] = {0xEA, 0x07, 12, 15, 0xEA, 0x07, 12, 16, 0xEA, 0x07, 12, 29, 0x00, 0x00, 0, 0};
     event.exceptions = exceptions;
@@ -206,7 +206,7 @@ TEST_F(CopyTest, ExceptionDatesDeleteTheirOccurrencesAfterTheSeriesIsSaved) {
 }
 
 TEST_F(CopyTest, SeriesWhoseExceptionCannotBeDeletedIsTakenOutAgain) {
-    ppc_event event = repeating(PPC_RECURS_DAILY, 1, 0);
+    ppc_event event = repeating(SKR_PPC_RECUR_DAILY, 1, 0);
     const uint8_t exceptions[] = {0xEA, 0x07, 12, 10};
     event.exceptions = exceptions;
     event.exception_count = 1;
@@ -232,12 +232,12 @@ TEST_F(CopyTest, EventsTheCalendarCannotHoldAreRefusedBeforeAnythingIsCreated) {
     endsBeforeStart.end_hour = 8;
     ppc_event badMinute = timedEvent();
     badMinute.start_minute = 60;
-    ppc_event noWeekday = repeating(PPC_RECURS_WEEKLY, 1, 0x80);
-    ppc_event neverRecurs = repeating(PPC_RECURS_DAILY, 0, 0);
-    ppc_event badMonthDay = repeating(PPC_RECURS_MONTH_BY_DAY, 1, 35);
+    ppc_event noWeekday = repeating(SKR_PPC_RECUR_WEEKLY, 1, 0x80);
+    ppc_event neverRecurs = repeating(SKR_PPC_RECUR_DAILY, 0, 0);
+    ppc_event badMonthDay = repeating(SKR_PPC_RECUR_MONTH_BY_DAY, 1, 35);
     ppc_event unknownType = repeating(4, 1, 0);
-    ppc_event every84Years = repeating(PPC_RECURS_YEARLY, 84, 0);
-    ppc_event endsBeforeItStarts = repeating(PPC_RECURS_DAILY, 1, 0);
+    ppc_event every84Years = repeating(SKR_PPC_RECUR_YEARLY, 84, 0);
+    ppc_event endsBeforeItStarts = repeating(SKR_PPC_RECUR_DAILY, 1, 0);
     endsBeforeItStarts.repeat_end = {2026, 12, 7};
     for (const Case& c : std::vector<Case>{{"1850", before1900},
                                            {"3000", after2999},
@@ -261,7 +261,7 @@ TEST_F(CopyTest, FailingStoreCallsLeaveNoSavedAppointment) {
                                 "Appointment.GetRecurrencePattern", "Pattern.Interval", "Appointment.Save"}) {
         SCOPED_TRACE(failing);
         store().failing = {failing};
-        const ppc_event event = repeating(PPC_RECURS_DAILY, 1, 0);
+        const ppc_event event = repeating(SKR_PPC_RECUR_DAILY, 1, 0);
         EXPECT_EQ(ppc_copy_event(app(), &event), PPC_ITEM_FAILED);
         EXPECT_TRUE(store().saved.empty());
     }
@@ -284,27 +284,27 @@ TEST_F(CopyTest, OutOfMemoryForAStringFailsTheEntry) {
 }
 
 ppc_contact fullContact(uint8_t business) {
-    static const char* const values[PPC_CONTACT_TEXT_COUNT] = {"Lovelace",
-                                                               "Ada",
-                                                               "Analyst",
-                                                               "Engines Ltd",
-                                                               "12 St James's Square\r\nFlat 2",
-                                                               "London",
-                                                               "Middlesex",
-                                                               "SW1Y",
-                                                               "England",
-                                                               "w1",
-                                                               "w2",
-                                                               "h1",
-                                                               "h2",
-                                                               "m",
-                                                               "p",
-                                                               "f",
-                                                               "ada@example.org",
-                                                               "ada2@example.org",
-                                                               "Line 1\r\nLine 2"};
+    static const char* const values[SKR_PPC_CONTACT_TEXT_COUNT] = {"Lovelace",
+                                                                   "Ada",
+                                                                   "Analyst",
+                                                                   "Engines Ltd",
+                                                                   "12 St James's Square\r\nFlat 2",
+                                                                   "London",
+                                                                   "Middlesex",
+                                                                   "SW1Y",
+                                                                   "England",
+                                                                   "w1",
+                                                                   "w2",
+                                                                   "h1",
+                                                                   "h2",
+                                                                   "m",
+                                                                   "p",
+                                                                   "f",
+                                                                   "ada@example.org",
+                                                                   "ada2@example.org",
+                                                                   "Line 1\r\nLine 2"};
     ppc_contact contact{};
-    for (int i = 0; i < PPC_CONTACT_TEXT_COUNT; ++i) contact.texts[i] = text(values[i]);
+    for (int i = 0; i < SKR_PPC_CONTACT_TEXT_COUNT; ++i) contact.texts[i] = text(values[i]);
     contact.business = business;
     return contact;
 }
@@ -338,7 +338,8 @@ TEST_F(CopyTest, ContactFieldsGoToTheirProperties) {
 
 TEST_F(CopyTest, PrivateContactHasAHomeAddressAndEmptyFieldsStayUnset) {
     ppc_contact contact = fullContact(0);
-    for (int field : {PPC_CONTACT_COMPANY, PPC_CONTACT_WORK_PHONE, PPC_CONTACT_WORK_PHONE_2, PPC_CONTACT_NOTE})
+    for (int field :
+         {SKR_PPC_CONTACT_COMPANY, SKR_PPC_CONTACT_WORK_PHONE, SKR_PPC_CONTACT_WORK_PHONE2, SKR_PPC_CONTACT_NOTE})
         contact.texts[field] = text("");
     ASSERT_EQ(ppc_copy_contact(app(), &contact), PPC_ITEM_COPIED);
     const auto& saved = onlySaved();
@@ -373,7 +374,7 @@ TEST_F(SessionTest, CopiesEveryEntryCountsThemAndRemembersThePackage) {
     ppc_event notStorable = timedEvent();
     notStorable.date = {1850, 1, 1};
     source.entries = {eventEntry(timedEvent()), refused, eventEntry(notStorable),
-                      eventEntry(repeating(PPC_RECURS_DAILY, 1, 0)), contactEntry(fullContact(1))};
+                      eventEntry(repeating(SKR_PPC_RECUR_DAILY, 1, 0)), contactEntry(fullContact(1))};
     skv_copy_summary done{};
     EXPECT_FALSE(ppc_copy_seen(0x00C0FFEE));
     ASSERT_EQ(ppc_copy_run(&ListSource::take, &source, reinterpret_cast<void*>(0x1234), 0x00C0FFEE, &done),

@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 for source in "$source_dir"/viewer/core/*.c; do
   object="$work/$(basename "$source" .c).o"
-  "$cc" -std=c99 -m68000 -mpcrel -Os -ffreestanding -fno-builtin -Werror -Wall -Wextra -c "$source" -o "$object"
+  "$cc" -std=c99 -m68000 -mpcrel -Os -ffreestanding -fno-builtin -Werror -Wall -Wextra -I"$source_dir" -c "$source" -o "$object"
   if m68k-linux-gnu-objdump -h "$object" | awk '$2 ~ /^\.(data|bss|data\.rel)/ && $3 != "00000000" {found=1} END {exit !found}'; then
     echo "writable or relocated data in $(basename "$source")"; failed=1
   fi

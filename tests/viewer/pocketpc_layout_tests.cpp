@@ -107,10 +107,10 @@ TEST(PocketPcLayout, CopyHandsOutEveryChosenEntryDecodedFromItsRecord) {
             ++contacts;
             EXPECT_GE(entry.source_id, SKV_ID_FIRST_CONTACT);
             const Bytes& record = *package.findNumbered(kPpcData, entry.source_id);
-            EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(entry.contact.field[SKV_CONTACT_LAST_NAME].text),
+            EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(entry.contact.field[SKR_PPC_CONTACT_LAST_NAME].text),
                       record.data());
             // The flag byte sits after the company.
-            const skv_span company = entry.contact.field[SKV_CONTACT_COMPANY];
+            const skv_span company = entry.contact.field[SKR_PPC_CONTACT_COMPANY];
             EXPECT_EQ(entry.contact.flag, static_cast<std::uint8_t>(company.text[company.length + 1]));
         }
     }

@@ -19,16 +19,6 @@ static void piece(skv_record *out, const void *bytes, uint32_t length) {
     out->size += length;
 }
 
-static void put16(uint8_t *at, uint16_t value) {
-    at[0] = (uint8_t)(value >> 8);
-    at[1] = (uint8_t)value;
-}
-
-static void put32(uint8_t *at, uint32_t value) {
-    put16(at, (uint16_t)(value >> 16));
-    put16(at + 2, (uint16_t)value);
-}
-
 static void refuse(skv_record *out, uint8_t reason) {
     out->refused = reason;
     out->piece_count = 0;
@@ -46,9 +36,9 @@ static uint8_t event_refusal(const skv_event *event, uint8_t repeats) {
         return SKV_REFUSE_TIME;
     }
     if (!repeats) return SKV_REFUSE_NONE;
-    if (event->repeat_type > SKV_REPEAT_YEARLY || event->frequency == 0) return SKV_REFUSE_REPEAT;
-    if (event->repeat_type == SKV_REPEAT_WEEKLY && (event->repeat_on & 0x7F) == 0) return SKV_REFUSE_REPEAT;
-    if (event->repeat_type == SKV_REPEAT_MONTH_BY_DAY && event->repeat_on > LAST_DAY_OF_MONTH_END)
+    if (event->repeat_type > SKR_REPEAT_YEARLY || event->frequency == 0) return SKV_REFUSE_REPEAT;
+    if (event->repeat_type == SKR_REPEAT_WEEKLY && (event->repeat_on & 0x7F) == 0) return SKV_REFUSE_REPEAT;
+    if (event->repeat_type == SKR_REPEAT_MONTH_BY_DAY && event->repeat_on > LAST_DAY_OF_MONTH_END)
         return SKV_REFUSE_REPEAT;
     if (event->repeat_end != SKV_NO_DATE && (!skv_date_valid(event->repeat_end) || event->repeat_end < event->date))
         return SKV_REFUSE_DATE;
@@ -60,8 +50,8 @@ static uint8_t event_refusal(const skv_event *event, uint8_t repeats) {
 skv_status skv_datebook_record(const uint8_t *bytes, uint32_t size, skv_record *out) {
     skv_event event;
     skv_status status;
-    uint16_t flags = SKV_EVENT_FLAG_DESCRIPTION;
-    uint8_t repeats, head = 8;
+    uint16_t flags = SKR_EVENT_FLAG_DESCRIPTION;
+    uint8_t repeats, head = SKR_PALM_EVENT_HEADER_SIZE;
     skv_mem_set(out, 0, sizeof *out);
     out->kind = SKV_RECORD_EVENT;
     if (!bytes) return SKV_ERR_MISSING;
@@ -69,36 +59,35 @@ skv_status skv_datebook_record(const uint8_t *bytes, uint32_t size, skv_record *
     if (status) return status;
     /* A repeat block without a repeat type, and exceptions of an event that
      * does not repeat, say nothing: they are left out. */
-    repeats = (uint8_t)(event.has_repeat && event.repeat_type != SKV_REPEAT_NONE);
+    repeats = (uint8_t)(event.has_repeat && event.repeat_type != SKR_REPEAT_NONE);
     out->refused = event_refusal(&event, repeats);
     if (out->refused) return SKV_OK;
-    put16(out->head, event.start_time);
-    put16(out->head + 2, event.end_time);
-    put16(out->head + 4, event.date);
+    skf_put16be(out->head + SKR_PALM_EVENT_START_TIME, event.start_time);
+    skf_put16be(out->head + SKR_PALM_EVENT_END_TIME, event.end_time);
+    skf_put16be(out->head + SKR_PALM_EVENT_DATE, event.date);
     if (repeats) {
-        flags |= SKV_EVENT_FLAG_REPEAT;
-        out->head[8] = event.repeat_type;
-        out->head[9] = 0;
-        put16(out->head + 10, event.repeat_end);
-        out->head[12] = event.frequency;
-        out->head[13] = event.repeat_type == SKV_REPEAT_WEEKLY         ? (uint8_t)(event.repeat_on & 0x7F)
-                        : event.repeat_type == SKV_REPEAT_MONTH_BY_DAY ? event.repeat_on
-                                                                       : 0;
-        out->head[14] = 0; /* weeks start on Sunday */
-        out->head[15] = 0;
-        head = 16;
+        uint8_t *repeat = out->head + SKR_PALM_EVENT_HEADER_SIZE;
+        flags |= SKR_EVENT_FLAG_REPEAT;
+        skv_mem_set(repeat, 0, SKR_PALM_EVENT_REPEAT_SIZE); /* weeks start on Sunday (0) */
+        repeat[SKR_PALM_REPEAT_TYPE] = event.repeat_type;
+        skf_put16be(repeat + SKR_PALM_REPEAT_END_DATE, event.repeat_end);
+        repeat[SKR_PALM_REPEAT_FREQUENCY] = event.frequency;
+        repeat[SKR_PALM_REPEAT_ON] = event.repeat_type == SKR_REPEAT_WEEKLY         ? (uint8_t)(event.repeat_on & 0x7F)
+                                     : event.repeat_type == SKR_REPEAT_MONTH_BY_DAY ? event.repeat_on
+                                                                                    : 0;
+        head = SKR_PALM_EVENT_HEADER_SIZE + SKR_PALM_EVENT_REPEAT_SIZE;
         if (event.exception_count) {
-            flags |= SKV_EVENT_FLAG_EXCEPTIONS;
-            put16(out->head + 16, event.exception_count);
-            head = 18;
+            flags |= SKR_EVENT_FLAG_EXCEPTIONS;
+            skf_put16be(out->head + head, event.exception_count);
+            head += 2;
         }
     }
-    if (event.note && event.note_length) flags |= SKV_EVENT_FLAG_NOTE;
-    put16(out->head + 6, flags);
+    if (event.note && event.note_length) flags |= SKR_EVENT_FLAG_NOTE;
+    skf_put16be(out->head + SKR_PALM_EVENT_FLAGS, flags);
     piece(out, out->head, head);
-    if (flags & SKV_EVENT_FLAG_EXCEPTIONS) piece(out, event.exceptions, 2u * event.exception_count);
+    if (flags & SKR_EVENT_FLAG_EXCEPTIONS) piece(out, event.exceptions, 2u * event.exception_count);
     piece(out, event.title, event.title_length + 1u); /* with its zero byte */
-    if (flags & SKV_EVENT_FLAG_NOTE) piece(out, event.note, event.note_length + 1u);
+    if (flags & SKR_EVENT_FLAG_NOTE) piece(out, event.note, event.note_length + 1u);
     if (out->size > SKV_MAX_RECORD_SIZE) refuse(out, SKV_REFUSE_TEXT_LENGTH);
     return SKV_OK;
 }
@@ -115,10 +104,10 @@ skv_status skv_addressbook_record(const uint8_t *bytes, uint32_t size, skv_recor
     status = skv_parse_contact(bytes, size, &contact);
     if (status) return status;
     /* The Address Book holds no empty field: an empty text is left out. */
-    for (field = 0; field < SKV_FIELD_COUNT; ++field) {
+    for (field = 0; field < SKR_FIELD_COUNT; ++field) {
         if (!contact.field[field] || contact.field_length[field] == 0) continue;
         flags |= (uint32_t)1 << field;
-        if (field == SKV_FIELD_COMPANY) company_offset = offset;
+        if (field == SKR_FIELD_COMPANY) company_offset = offset;
         offset += contact.field_length[field] + 1u;
     }
     /* The company offset is one byte: names longer than that cannot be kept. */
@@ -126,21 +115,21 @@ skv_status skv_addressbook_record(const uint8_t *bytes, uint32_t size, skv_recor
         refuse(out, SKV_REFUSE_COMPANY);
         return SKV_OK;
     }
-    for (phone = 0; phone < SKV_PHONE_COUNT; ++phone) {
+    for (phone = 0; phone < SKR_PHONE_COUNT; ++phone) {
         uint8_t label = skv_phone_label(&contact, phone);
         /* A label the Address Book does not know would index past its list
          * of label names; it becomes "other". */
         if (label > ADDRESS_LAST_LABEL) label = ADDRESS_LABEL_OTHER;
-        options |= (uint32_t)label << (4 * phone);
-        if (shown_phone == 0xFF && (flags & ((uint32_t)1 << (SKV_FIELD_PHONE1 + phone)))) shown_phone = phone;
+        options |= (uint32_t)label << (SKR_PHONE_LABEL_BITS * phone);
+        if (shown_phone == 0xFF && (flags & ((uint32_t)1 << (SKR_FIELD_PHONE1 + phone)))) shown_phone = phone;
     }
     /* Bits 20..23: the phone the list shows; the first one present. */
     options |= (uint32_t)(shown_phone == 0xFF ? 0 : shown_phone) << 20;
-    put32(out->head, options);
-    put32(out->head + 4, flags);
+    skf_put32be(out->head, options);
+    skf_put32be(out->head + 4, flags);
     out->head[8] = (uint8_t)company_offset;
-    piece(out, out->head, 9);
-    for (field = 0; field < SKV_FIELD_COUNT; ++field)
+    piece(out, out->head, SKR_PALM_CONTACT_HEADER_SIZE);
+    for (field = 0; field < SKR_FIELD_COUNT; ++field)
         if (flags & ((uint32_t)1 << field)) piece(out, contact.field[field], contact.field_length[field] + 1u);
     if (out->size > SKV_MAX_RECORD_SIZE) refuse(out, SKV_REFUSE_TEXT_LENGTH);
     return SKV_OK;

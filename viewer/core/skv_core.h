@@ -18,6 +18,7 @@
  *
  * Texts are 8-bit, in the package's code page, with single line feeds. */
 
+#include "formats/records/PackageRecordLayout.h"
 #include "skv_types.h"
 
 #ifdef __cplusplus
@@ -305,32 +306,8 @@ typedef struct skv_entry_event {
     skv_span title, note;
 } skv_entry_event;
 
-/* Texts of a contact in record order. */
-enum {
-    SKV_CONTACT_LAST_NAME = 0,
-    SKV_CONTACT_FIRST_NAME,
-    SKV_CONTACT_TITLE,
-    SKV_CONTACT_COMPANY,
-    SKV_CONTACT_STREET,
-    SKV_CONTACT_CITY,
-    SKV_CONTACT_STATE,
-    SKV_CONTACT_ZIP,
-    SKV_CONTACT_COUNTRY,
-    SKV_CONTACT_WORK_PHONE,
-    SKV_CONTACT_WORK_PHONE2,
-    SKV_CONTACT_HOME_PHONE,
-    SKV_CONTACT_HOME_PHONE2,
-    SKV_CONTACT_MOBILE,
-    SKV_CONTACT_PAGER,
-    SKV_CONTACT_FAX,
-    SKV_CONTACT_EMAIL,
-    SKV_CONTACT_EMAIL2,
-    SKV_CONTACT_NOTE,
-    SKV_CONTACT_TEXT_COUNT
-};
-
 typedef struct skv_entry_contact {
-    skv_span field[SKV_CONTACT_TEXT_COUNT];
+    skv_span field[SKR_PPC_CONTACT_TEXT_COUNT];
     uint8_t flag; /* 1: a work phone or a company: the address is a business address */
 } skv_entry_contact;
 

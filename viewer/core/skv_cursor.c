@@ -20,11 +20,9 @@ uint8_t skv_read_u8(skv_cursor *in) {
 }
 
 uint16_t skv_read_be16(skv_cursor *in) {
-    uint16_t high;
     if (in->size - in->at < 2) return fail(in);
-    high = in->bytes[in->at];
     in->at += 2;
-    return (uint16_t)(high << 8 | in->bytes[in->at - 1]);
+    return skf_get16be(in->bytes + in->at - 2);
 }
 
 uint32_t skv_read_be32(skv_cursor *in) {

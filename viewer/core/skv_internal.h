@@ -2,6 +2,7 @@
 #define SKV_INTERNAL_H
 /* State and helpers shared by the core's source files. Not for shells. */
 
+#include "formats/ByteOrder.h"
 #include "skv_core.h"
 
 /* ---- Bounds-checked reading ---- */
@@ -38,8 +39,8 @@ uint16_t skv_format_number(char *out, uint32_t value);
 
 /* ---- Dates and times of the package (16-bit handheld encodings) ---- */
 
-#define SKV_NO_TIME 0xFFFF
-#define SKV_NO_DATE 0xFFFF
+#define SKV_NO_TIME SKR_PALM_NO_TIME
+#define SKV_NO_DATE SKR_PALM_NO_DATE
 uint16_t skv_date_year(uint16_t date);
 uint8_t skv_date_month(uint16_t date);
 uint8_t skv_date_day(uint16_t date);
@@ -69,44 +70,12 @@ typedef struct skv_event {
     uint16_t note_length;
 } skv_event;
 
-#define SKV_EVENT_FLAG_ALARM 0x4000
-#define SKV_EVENT_FLAG_REPEAT 0x2000
-#define SKV_EVENT_FLAG_NOTE 0x1000
-#define SKV_EVENT_FLAG_EXCEPTIONS 0x0800
-#define SKV_EVENT_FLAG_DESCRIPTION 0x0400
-
-enum {
-    SKV_REPEAT_NONE,
-    SKV_REPEAT_DAILY,
-    SKV_REPEAT_WEEKLY,
-    SKV_REPEAT_MONTH_BY_DAY,
-    SKV_REPEAT_MONTH_BY_DATE,
-    SKV_REPEAT_YEARLY
-};
-
-/* Contact fields in record order (bit n of the field flags). */
-enum {
-    SKV_FIELD_LAST_NAME = 0,
-    SKV_FIELD_FIRST_NAME = 1,
-    SKV_FIELD_COMPANY = 2,
-    SKV_FIELD_PHONE1 = 3,
-    SKV_FIELD_STREET = 8,
-    SKV_FIELD_CITY = 9,
-    SKV_FIELD_STATE = 10,
-    SKV_FIELD_ZIP = 11,
-    SKV_FIELD_COUNTRY = 12,
-    SKV_FIELD_TITLE = 13,
-    SKV_FIELD_NOTE = 18,
-    SKV_FIELD_COUNT = 19
-};
-#define SKV_PHONE_COUNT 5
-
 typedef struct skv_contact {
     uint32_t options;
     uint32_t field_flags;
     uint8_t company_offset;
-    const char *field[SKV_FIELD_COUNT]; /* 0 when absent */
-    uint16_t field_length[SKV_FIELD_COUNT];
+    const char *field[SKR_FIELD_COUNT]; /* 0 when absent */
+    uint16_t field_length[SKR_FIELD_COUNT];
 } skv_contact;
 
 skv_status skv_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event);

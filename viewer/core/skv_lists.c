@@ -174,7 +174,7 @@ static void event_row(skv_context *ctx, uint16_t index, int16_t y, uint16_t heig
                                    (int16_t)skv_text_width(ctx, SKV_FONT_STANDARD, text, length));
         skv_text_at(ctx, SKV_FONT_STANDARD, time_x, y, skv_arena_copy(ctx, text, length), length);
     }
-    if (event.has_repeat && event.repeat_type != SKV_REPEAT_NONE) {
+    if (event.has_repeat && event.repeat_type != SKR_REPEAT_NONE) {
         title_right = (int16_t)(title_right - skv_px(ctx, 9));
         repeat_mark(ctx, (int16_t)(title_right + skv_px(ctx, 2)), y);
     }

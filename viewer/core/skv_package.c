@@ -91,9 +91,7 @@ static const uint8_t *word_list(const skv_host *host, uint16_t id, uint16_t *cou
         refuse(t, SKV_ERR_MISSING, SKV_TYPE_WORD_LIST, id);
         return 0;
     }
-    if (size >= 2)
-        *count = t->layout == SKV_LAYOUT_POCKETPC ? (uint16_t)(bytes[0] | bytes[1] << 8)
-                                                  : (uint16_t)(bytes[0] << 8 | bytes[1]);
+    if (size >= 2) *count = t->layout == SKV_LAYOUT_POCKETPC ? skf_get16le(bytes) : skf_get16be(bytes);
     if (size < 2 || size - 2 < 2u * *count) {
         refuse(t, SKV_ERR_TRUNCATED, SKV_TYPE_WORD_LIST, id);
         return 0;
@@ -101,13 +99,11 @@ static const uint8_t *word_list(const skv_host *host, uint16_t id, uint16_t *cou
     return bytes + 2;
 }
 
-uint16_t skv_word(const uint8_t *table, uint16_t index) {
-    return (uint16_t)(table[2u * index] << 8 | table[2u * index + 1]);
-}
+uint16_t skv_word(const uint8_t *table, uint16_t index) { return skf_get16be(table + 2u * index); }
 
 /* A word of a table as the package stores it (Pocket PC: little-endian). */
 static uint16_t table_word(const tables *t, const uint8_t *table, uint16_t index) {
-    if (t->layout == SKV_LAYOUT_POCKETPC) return (uint16_t)(table[2u * index] | table[2u * index + 1] << 8);
+    if (t->layout == SKV_LAYOUT_POCKETPC) return skf_get16le(table + 2u * index);
     return skv_word(table, index);
 }
 
@@ -458,12 +454,12 @@ uint8_t skv_event_when(skv_context *ctx, uint16_t id, uint16_t *date, uint16_t *
     }
     /* Palm records: read the two fields alone, without parsing the texts. */
     bytes = skv_resource(ctx, SKV_TYPE_EVENT, id, &size);
-    if (!bytes || size < 8) {
+    if (!bytes || size < SKR_PALM_EVENT_HEADER_SIZE) {
         skv_fail(ctx, bytes ? SKV_ERR_TRUNCATED : SKV_ERR_MISSING, SKV_TYPE_EVENT, id);
         return 0;
     }
-    *time = (uint16_t)(bytes[0] << 8 | bytes[1]);
-    *date = (uint16_t)(bytes[4] << 8 | bytes[5]);
+    *time = skf_get16be(bytes + SKR_PALM_EVENT_START_TIME);
+    *date = skf_get16be(bytes + SKR_PALM_EVENT_DATE);
     return 1;
 }
 

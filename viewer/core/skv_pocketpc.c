@@ -1,13 +1,10 @@
 /* The Pocket PC package layout: UTF-16 string tables, little-endian word
  * lists, and the Pocket PC event and contact records. Records are decoded
  * in place; strings are turned into Windows-1252 bytes once, at open. */
+#include "formats/bmp/BmpInfoHeader.h"
 #include "skv_internal.h"
 
 #define STRINGS_PER_BLOCK 16u
-#define EVENT_HEADER_SIZE 16u
-#define EXCEPTION_SIZE 4u
-#define DIB_HEADER_SIZE 40u
-#define NO_TIME_BYTE 0xFF
 
 /* Windows-1252 bytes 0x80..0x9F; the rest of the code page equals Unicode. */
 static uint16_t cp1252_high(uint8_t byte) {
@@ -53,8 +50,6 @@ static uint8_t unicode_cp1252(uint16_t unit) {
     return '?';
 }
 
-static uint16_t le16(const uint8_t *at) { return (uint16_t)(at[0] | at[1] << 8); }
-
 /* String `id` of the package's string tables, converted: its byte length,
  * and its bytes into `out` when given. A missing block is SKV_ERR_MISSING;
  * an empty slot is an empty text. */
@@ -68,17 +63,17 @@ skv_status skv_ppc_string(const skv_host *host, uint16_t id, char *out, uint16_t
     if (!block) return SKV_ERR_MISSING;
     for (slot = 0; slot <= id % STRINGS_PER_BLOCK; ++slot) {
         if (size - at < 2 || at > size) return SKV_ERR_TRUNCATED;
-        count = le16(block + at);
+        count = skf_get16le(block + at);
         at += 2;
         if ((size - at) / 2 < count) return SKV_ERR_TRUNCATED;
         if (slot < id % STRINGS_PER_BLOCK) at += 2u * count;
     }
     units_length = 0;
     for (i = 0; i < count; ++i) {
-        uint16_t unit = le16(block + at + 2u * i);
+        uint16_t unit = skf_get16le(block + at + 2u * i);
         /* A surrogate pair is one character the code page cannot show. */
         if (unit >= 0xDC00 && unit <= 0xDFFF && i > 0) {
-            uint16_t before = le16(block + at + 2u * (i - 1));
+            uint16_t before = skf_get16le(block + at + 2u * (i - 1));
             if (before >= 0xD800 && before <= 0xDBFF) continue;
         }
         if (out) out[units_length] = (char)unicode_cp1252(unit);
@@ -101,7 +96,7 @@ static uint16_t palm_date(uint16_t year, uint8_t month, uint8_t day) {
 }
 
 static uint16_t palm_time(uint8_t hour, uint8_t minute) {
-    if (hour == NO_TIME_BYTE || minute == NO_TIME_BYTE) return SKV_NO_TIME;
+    if (hour == SKR_PPC_NO_TIME || minute == SKR_PPC_NO_TIME) return SKV_NO_TIME;
     return (uint16_t)(hour << 8 | minute);
 }
 
@@ -110,22 +105,22 @@ skv_status skv_ppc_decode_event(const uint8_t *bytes, uint32_t size, skv_entry_e
     uint16_t length;
     skv_mem_set(event, 0, sizeof *event);
     if (!bytes) return SKV_ERR_MISSING;
-    if (size < EVENT_HEADER_SIZE) return SKV_ERR_TRUNCATED;
-    event->year = le16(bytes);
-    event->month = bytes[2];
-    event->day = bytes[3];
-    event->start_hour = bytes[4];
-    event->start_minute = bytes[5];
-    event->end_hour = bytes[6];
-    event->end_minute = bytes[7];
-    event->recurrence = (int16_t)le16(bytes + 8);
-    event->end_year = le16(bytes + 10);
-    event->end_month = bytes[12];
-    event->end_day = bytes[13];
-    event->frequency = bytes[14];
-    event->mask = bytes[15];
+    if (size < SKR_PPC_EVENT_HEADER_SIZE) return SKV_ERR_TRUNCATED;
+    event->year = skf_get16le(bytes + SKR_PPC_EVENT_YEAR);
+    event->month = bytes[SKR_PPC_EVENT_MONTH];
+    event->day = bytes[SKR_PPC_EVENT_DAY];
+    event->start_hour = bytes[SKR_PPC_EVENT_START_HOUR];
+    event->start_minute = bytes[SKR_PPC_EVENT_START_MINUTE];
+    event->end_hour = bytes[SKR_PPC_EVENT_END_HOUR];
+    event->end_minute = bytes[SKR_PPC_EVENT_END_MINUTE];
+    event->recurrence = (int16_t)skf_get16le(bytes + SKR_PPC_EVENT_RECURRENCE);
+    event->end_year = skf_get16le(bytes + SKR_PPC_EVENT_END_YEAR);
+    event->end_month = bytes[SKR_PPC_EVENT_END_MONTH];
+    event->end_day = bytes[SKR_PPC_EVENT_END_DAY];
+    event->frequency = bytes[SKR_PPC_EVENT_FREQUENCY];
+    event->mask = bytes[SKR_PPC_EVENT_MASK];
     skv_cursor_init(&in, bytes, size);
-    skv_skip(&in, EVENT_HEADER_SIZE);
+    skv_skip(&in, SKR_PPC_EVENT_HEADER_SIZE);
     event->title.text = skv_read_text(&in, &length);
     event->title.length = length;
     event->note.text = skv_read_text(&in, &length);
@@ -135,16 +130,16 @@ skv_status skv_ppc_decode_event(const uint8_t *bytes, uint32_t size, skv_entry_e
     if (skv_remaining(&in)) {
         const uint8_t *block = in.bytes + in.at;
         if (skv_remaining(&in) < 2) return SKV_ERR_TRUNCATED;
-        event->exception_count = le16(block);
-        if (skv_remaining(&in) != 2u + EXCEPTION_SIZE * event->exception_count) return SKV_ERR_COUNT;
+        event->exception_count = skf_get16le(block);
+        if (skv_remaining(&in) != 2u + SKR_PPC_EXCEPTION_SIZE * event->exception_count) return SKV_ERR_COUNT;
         event->exceptions = block + 2;
     }
     return SKV_OK;
 }
 
 void skv_entry_exception(const skv_entry_event *event, uint16_t i, uint16_t *year, uint8_t *month, uint8_t *day) {
-    const uint8_t *at = event->exceptions + EXCEPTION_SIZE * i;
-    *year = le16(at);
+    const uint8_t *at = event->exceptions + SKR_PPC_EXCEPTION_SIZE * i;
+    *year = skf_get16le(at);
     *month = at[2];
     *day = at[3];
 }
@@ -152,12 +147,12 @@ void skv_entry_exception(const skv_entry_event *event, uint16_t i, uint16_t *yea
 /* The recurrence numbers of the Pocket PC record as the core's repeat types. */
 static uint8_t repeat_type(int16_t recurrence) {
     switch (recurrence) {
-    case 0: return SKV_REPEAT_DAILY;
-    case 1: return SKV_REPEAT_WEEKLY;
-    case 2: return SKV_REPEAT_MONTH_BY_DATE;
-    case 3: return SKV_REPEAT_MONTH_BY_DAY;
-    case 5: return SKV_REPEAT_YEARLY;
-    default: return SKV_REPEAT_NONE;
+    case SKR_PPC_RECUR_DAILY: return SKR_REPEAT_DAILY;
+    case SKR_PPC_RECUR_WEEKLY: return SKR_REPEAT_WEEKLY;
+    case SKR_PPC_RECUR_MONTH_BY_DATE: return SKR_REPEAT_MONTH_BY_DATE;
+    case SKR_PPC_RECUR_MONTH_BY_DAY: return SKR_REPEAT_MONTH_BY_DAY;
+    case SKR_PPC_RECUR_YEARLY: return SKR_REPEAT_YEARLY;
+    default: return SKR_REPEAT_NONE;
     }
 }
 
@@ -169,16 +164,16 @@ skv_status skv_ppc_parse_event(const uint8_t *bytes, uint32_t size, skv_event *e
     event->date = palm_date(decoded.year, decoded.month, decoded.day);
     event->start_time = palm_time(decoded.start_hour, decoded.start_minute);
     event->end_time = palm_time(decoded.end_hour, decoded.end_minute);
-    event->flags = SKV_EVENT_FLAG_DESCRIPTION;
+    event->flags = SKR_EVENT_FLAG_DESCRIPTION;
     event->title = decoded.title.text;
     event->title_length = decoded.title.length;
     if (decoded.note.length) {
-        event->flags |= SKV_EVENT_FLAG_NOTE;
+        event->flags |= SKR_EVENT_FLAG_NOTE;
         event->note = decoded.note.text;
         event->note_length = decoded.note.length;
     }
-    if (decoded.recurrence != -1) {
-        event->flags |= SKV_EVENT_FLAG_REPEAT;
+    if (decoded.recurrence != SKR_PPC_RECUR_NONE) {
+        event->flags |= SKR_EVENT_FLAG_REPEAT;
         event->has_repeat = 1;
         event->repeat_type = repeat_type(decoded.recurrence);
         event->frequency = decoded.frequency;
@@ -187,7 +182,7 @@ skv_status skv_ppc_parse_event(const uint8_t *bytes, uint32_t size, skv_event *e
             decoded.end_year ? palm_date(decoded.end_year, decoded.end_month, decoded.end_day) : SKV_NO_DATE;
     }
     if (decoded.exception_count) {
-        event->flags |= SKV_EVENT_FLAG_EXCEPTIONS;
+        event->flags |= SKR_EVENT_FLAG_EXCEPTIONS;
         event->exception_count = decoded.exception_count;
         event->exceptions = decoded.exceptions;
         event->exceptions_le = 1;
@@ -197,8 +192,8 @@ skv_status skv_ppc_parse_event(const uint8_t *bytes, uint32_t size, skv_event *e
 
 uint16_t skv_event_exception(const skv_event *event, uint16_t i) {
     if (event->exceptions_le) {
-        const uint8_t *at = event->exceptions + EXCEPTION_SIZE * i;
-        return palm_date(le16(at), at[2], at[3]);
+        const uint8_t *at = event->exceptions + SKR_PPC_EXCEPTION_SIZE * i;
+        return palm_date(skf_get16le(at), at[2], at[3]);
     }
     return skv_word(event->exceptions, i);
 }
@@ -210,12 +205,12 @@ skv_status skv_ppc_decode_contact(const uint8_t *bytes, uint32_t size, skv_entry
     skv_mem_set(contact, 0, sizeof *contact);
     if (!bytes) return SKV_ERR_MISSING;
     skv_cursor_init(&in, bytes, size);
-    for (field = 0; field < SKV_CONTACT_TEXT_COUNT; ++field) {
+    for (field = 0; field < SKR_PPC_CONTACT_TEXT_COUNT; ++field) {
         /* The flag byte sits between the company and the street. */
-        if (field == SKV_CONTACT_STREET) contact->flag = skv_read_u8(&in);
+        if (field == SKR_PPC_CONTACT_STREET) contact->flag = skv_read_u8(&in);
         contact->field[field].text = skv_read_text(&in, &length);
         contact->field[field].length = length;
-        if (!in.ok) return field == SKV_CONTACT_STREET && in.at >= size ? SKV_ERR_TRUNCATED : SKV_ERR_TEXT;
+        if (!in.ok) return field == SKR_PPC_CONTACT_STREET && in.at >= size ? SKV_ERR_TRUNCATED : SKV_ERR_TEXT;
     }
     return SKV_OK;
 }
@@ -223,40 +218,43 @@ skv_status skv_ppc_decode_contact(const uint8_t *bytes, uint32_t size, skv_entry
 /* The contact as the core shows it: the phones (at most five) take the
  * Palm field slots in record order with their labels. */
 skv_status skv_ppc_parse_contact(const uint8_t *bytes, uint32_t size, skv_contact *contact) {
-    static const uint8_t palm_field_of_text[SKV_CONTACT_TEXT_COUNT] = {SKV_FIELD_LAST_NAME,
-                                                                       SKV_FIELD_FIRST_NAME,
-                                                                       SKV_FIELD_TITLE,
-                                                                       SKV_FIELD_COMPANY,
-                                                                       SKV_FIELD_STREET,
-                                                                       SKV_FIELD_CITY,
-                                                                       SKV_FIELD_STATE,
-                                                                       SKV_FIELD_ZIP,
-                                                                       SKV_FIELD_COUNTRY,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       0,
-                                                                       SKV_FIELD_NOTE};
-    /* Phone labels: work 0, home 1, fax 2, e-mail 4, pager 6, mobile 7. */
-    static const uint8_t phone_label[SKV_CONTACT_NOTE - SKV_CONTACT_WORK_PHONE] = {0, 0, 1, 1, 7, 6, 2, 4, 4};
+    static const uint8_t palm_field_of_text[SKR_PPC_CONTACT_TEXT_COUNT] = {SKR_FIELD_LAST_NAME,
+                                                                           SKR_FIELD_FIRST_NAME,
+                                                                           SKR_FIELD_TITLE,
+                                                                           SKR_FIELD_COMPANY,
+                                                                           SKR_FIELD_STREET,
+                                                                           SKR_FIELD_CITY,
+                                                                           SKR_FIELD_STATE,
+                                                                           SKR_FIELD_ZIP,
+                                                                           SKR_FIELD_COUNTRY,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           0,
+                                                                           SKR_FIELD_NOTE};
+    /* The label of each Pocket PC phone text. */
+    static const uint8_t phone_label[SKR_PPC_CONTACT_NOTE - SKR_PPC_CONTACT_WORK_PHONE] = {
+        SKR_LABEL_WORK,  SKR_LABEL_WORK, SKR_LABEL_HOME,  SKR_LABEL_HOME, SKR_LABEL_MOBILE,
+        SKR_LABEL_PAGER, SKR_LABEL_FAX,  SKR_LABEL_EMAIL, SKR_LABEL_EMAIL};
     skv_entry_contact decoded;
     skv_status status = skv_ppc_decode_contact(bytes, size, &decoded);
     uint8_t field, phones = 0;
     skv_mem_set(contact, 0, sizeof *contact);
     if (status) return status;
     contact->options = 0;
-    for (field = 0; field < SKV_CONTACT_TEXT_COUNT; ++field) {
+    for (field = 0; field < SKR_PPC_CONTACT_TEXT_COUNT; ++field) {
         uint8_t target;
         if (decoded.field[field].length == 0) continue;
-        if (field >= SKV_CONTACT_WORK_PHONE && field < SKV_CONTACT_NOTE) {
-            if (phones == SKV_PHONE_COUNT) continue;
-            target = (uint8_t)(SKV_FIELD_PHONE1 + phones);
-            contact->options |= (uint32_t)phone_label[field - SKV_CONTACT_WORK_PHONE] << (4 * phones);
+        if (field >= SKR_PPC_CONTACT_WORK_PHONE && field < SKR_PPC_CONTACT_NOTE) {
+            if (phones == SKR_PHONE_COUNT) continue;
+            target = (uint8_t)(SKR_FIELD_PHONE1 + phones);
+            contact->options |= (uint32_t)phone_label[field - SKR_PPC_CONTACT_WORK_PHONE]
+                                << (SKR_PHONE_LABEL_BITS * phones);
             ++phones;
         } else {
             target = palm_field_of_text[field];
@@ -274,14 +272,14 @@ skv_status skv_ppc_bitmap_size(const uint8_t *dib, uint32_t size, uint16_t *widt
     uint32_t header, bits, colours, row_bytes, rows;
     int32_t w, h;
     uint16_t planes;
-    if (size < DIB_HEADER_SIZE) return SKV_ERR_BITMAP;
-    header = (uint32_t)le16(dib) | (uint32_t)le16(dib + 2) << 16;
-    w = (int32_t)((uint32_t)le16(dib + 4) | (uint32_t)le16(dib + 6) << 16);
-    h = (int32_t)((uint32_t)le16(dib + 8) | (uint32_t)le16(dib + 10) << 16);
-    planes = le16(dib + 12);
-    bits = le16(dib + 14);
-    colours = (uint32_t)le16(dib + 32) | (uint32_t)le16(dib + 34) << 16;
-    if (header < DIB_HEADER_SIZE || header > size || planes != 1) return SKV_ERR_BITMAP;
+    if (size < SKF_BMP_INFO_HEADER_SIZE) return SKV_ERR_BITMAP;
+    header = skf_get32le(dib + SKF_BMP_INFO_SIZE);
+    w = (int32_t)skf_get32le(dib + SKF_BMP_INFO_WIDTH);
+    h = (int32_t)skf_get32le(dib + SKF_BMP_INFO_HEIGHT);
+    planes = skf_get16le(dib + SKF_BMP_INFO_PLANES);
+    bits = skf_get16le(dib + SKF_BMP_INFO_BIT_COUNT);
+    colours = skf_get32le(dib + SKF_BMP_INFO_COLOURS_USED);
+    if (header < SKF_BMP_INFO_HEADER_SIZE || header > size || planes != 1) return SKV_ERR_BITMAP;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return SKV_ERR_BITMAP;
     if (h < 0) h = -h;
     if (w <= 0 || h <= 0 || w > 1024 || h > 1024) return SKV_ERR_BITMAP;

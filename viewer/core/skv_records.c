@@ -18,8 +18,8 @@ skv_status skv_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event
     event->flags = skv_read_be16(&in);
     /* An alarm block (two bytes) is not written by the builder but is part of
      * the layout; step over it so such a record still reads. */
-    if (event->flags & SKV_EVENT_FLAG_ALARM) skv_skip(&in, 2);
-    if (event->flags & SKV_EVENT_FLAG_REPEAT) {
+    if (event->flags & SKR_EVENT_FLAG_ALARM) skv_skip(&in, 2);
+    if (event->flags & SKR_EVENT_FLAG_REPEAT) {
         event->has_repeat = 1;
         event->repeat_type = skv_read_u8(&in);
         skv_read_u8(&in);
@@ -29,19 +29,19 @@ skv_status skv_parse_event(const uint8_t *bytes, uint32_t size, skv_event *event
         event->start_of_week = skv_read_u8(&in);
         skv_read_u8(&in);
     }
-    if (event->flags & SKV_EVENT_FLAG_EXCEPTIONS) {
+    if (event->flags & SKR_EVENT_FLAG_EXCEPTIONS) {
         event->exception_count = skv_read_be16(&in);
         event->exceptions = in.ok ? in.bytes + in.at : 0;
         skv_skip(&in, 2u * event->exception_count);
     }
     fixed_ok = in.ok;
     if (!fixed_ok) return SKV_ERR_TRUNCATED;
-    if (event->flags & SKV_EVENT_FLAG_DESCRIPTION) {
+    if (event->flags & SKR_EVENT_FLAG_DESCRIPTION) {
         event->title = skv_read_text(&in, &event->title_length);
     } else {
         event->title = "";
     }
-    if (event->flags & SKV_EVENT_FLAG_NOTE) event->note = skv_read_text(&in, &event->note_length);
+    if (event->flags & SKR_EVENT_FLAG_NOTE) event->note = skv_read_text(&in, &event->note_length);
     return text_status(&in, fixed_ok);
 }
 
@@ -55,8 +55,8 @@ skv_status skv_parse_contact(const uint8_t *bytes, uint32_t size, skv_contact *c
     contact->company_offset = skv_read_u8(&in);
     if (!in.ok) return SKV_ERR_TRUNCATED;
     /* Bits above the note name no field: a record with them is not one of ours. */
-    if (contact->field_flags >> SKV_FIELD_COUNT) return SKV_ERR_RANGE;
-    for (field = 0; field < SKV_FIELD_COUNT; ++field) {
+    if (contact->field_flags >> SKR_FIELD_COUNT) return SKV_ERR_RANGE;
+    for (field = 0; field < SKR_FIELD_COUNT; ++field) {
         if (contact->field_flags & ((uint32_t)1 << field)) {
             contact->field[field] = skv_read_text(&in, &contact->field_length[field]);
             if (!in.ok) return SKV_ERR_TEXT;
@@ -90,15 +90,15 @@ static uint16_t append(char *out, uint16_t at, uint16_t capacity, const char *te
 
 uint16_t skv_contact_name(const skv_contact *contact, char *out, uint16_t capacity) {
     uint16_t n = 0;
-    const char *last = contact->field[SKV_FIELD_LAST_NAME];
-    const char *first = contact->field[SKV_FIELD_FIRST_NAME];
-    if (last && contact->field_length[SKV_FIELD_LAST_NAME]) {
-        n = append(out, n, capacity, last, contact->field_length[SKV_FIELD_LAST_NAME]);
-        if (first && contact->field_length[SKV_FIELD_FIRST_NAME]) n = append(out, n, capacity, ", ", 2);
+    const char *last = contact->field[SKR_FIELD_LAST_NAME];
+    const char *first = contact->field[SKR_FIELD_FIRST_NAME];
+    if (last && contact->field_length[SKR_FIELD_LAST_NAME]) {
+        n = append(out, n, capacity, last, contact->field_length[SKR_FIELD_LAST_NAME]);
+        if (first && contact->field_length[SKR_FIELD_FIRST_NAME]) n = append(out, n, capacity, ", ", 2);
     }
-    if (first) n = append(out, n, capacity, first, contact->field_length[SKV_FIELD_FIRST_NAME]);
-    if (n == 0 && contact->field[SKV_FIELD_COMPANY])
-        n = append(out, n, capacity, contact->field[SKV_FIELD_COMPANY], contact->field_length[SKV_FIELD_COMPANY]);
+    if (first) n = append(out, n, capacity, first, contact->field_length[SKR_FIELD_FIRST_NAME]);
+    if (n == 0 && contact->field[SKR_FIELD_COMPANY])
+        n = append(out, n, capacity, contact->field[SKR_FIELD_COMPANY], contact->field_length[SKR_FIELD_COMPANY]);
     if (n == 0) n = append(out, n, capacity, "(no name)", 9);
     return n;
 }

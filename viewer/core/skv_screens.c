@@ -155,8 +155,8 @@ static void repeat_words(skv_context *ctx, skv_flow *flow, const skv_event *even
     uint8_t day;
     begin(ctx, &b, 120);
     switch (event->repeat_type) {
-    case SKV_REPEAT_DAILY: add_unit(&b, event->frequency, "day"); break;
-    case SKV_REPEAT_WEEKLY:
+    case SKR_REPEAT_DAILY: add_unit(&b, event->frequency, "day"); break;
+    case SKR_REPEAT_WEEKLY:
         add_unit(&b, event->frequency, "week");
         add_c(&b, " on");
         for (day = 0; day < 7; ++day) {
@@ -166,19 +166,19 @@ static void repeat_words(skv_context *ctx, skv_flow *flow, const skv_event *even
             }
         }
         break;
-    case SKV_REPEAT_MONTH_BY_DAY:
+    case SKR_REPEAT_MONTH_BY_DAY:
         add_unit(&b, event->frequency, "month");
         add_c(&b, " on the ");
         add_c(&b, ordinal((uint8_t)(event->repeat_on / 7)));
         add_c(&b, " ");
         add_c(&b, skv_weekday_short((uint8_t)(event->repeat_on % 7)));
         break;
-    case SKV_REPEAT_MONTH_BY_DATE:
+    case SKR_REPEAT_MONTH_BY_DATE:
         add_unit(&b, event->frequency, "month");
         add_c(&b, " on day ");
         add_number(&b, skv_date_day(event->date));
         break;
-    case SKV_REPEAT_YEARLY: add_unit(&b, event->frequency, "year"); break;
+    case SKR_REPEAT_YEARLY: add_unit(&b, event->frequency, "year"); break;
     default: return;
     }
     flow_built(ctx, flow, SKV_FONT_STANDARD, &b);
@@ -257,14 +257,14 @@ void skv_layout_contact(skv_context *ctx) {
     if (!skv_load_contact(ctx, ctx->place.entry, &contact)) return;
     skv_flow_begin(ctx, &flow);
     begin(ctx, &b, 200);
-    add_field(&b, &contact, SKV_FIELD_FIRST_NAME, " ");
-    add_field(&b, &contact, SKV_FIELD_LAST_NAME, " ");
+    add_field(&b, &contact, SKR_FIELD_FIRST_NAME, " ");
+    add_field(&b, &contact, SKR_FIELD_LAST_NAME, " ");
     if (b.length) flow_built(ctx, &flow, SKV_FONT_BOLD, &b);
-    flow_field(ctx, &flow, &contact, SKV_FIELD_TITLE, SKV_FONT_STANDARD);
-    flow_field(ctx, &flow, &contact, SKV_FIELD_COMPANY, b.length ? SKV_FONT_STANDARD : SKV_FONT_BOLD);
+    flow_field(ctx, &flow, &contact, SKR_FIELD_TITLE, SKV_FONT_STANDARD);
+    flow_field(ctx, &flow, &contact, SKR_FIELD_COMPANY, b.length ? SKV_FONT_STANDARD : SKV_FONT_BOLD);
     skv_flow_gap(ctx, &flow, 3);
-    for (phone = 0; phone < SKV_PHONE_COUNT; ++phone) {
-        uint8_t field = (uint8_t)(SKV_FIELD_PHONE1 + phone);
+    for (phone = 0; phone < SKR_PHONE_COUNT; ++phone) {
+        uint8_t field = (uint8_t)(SKR_FIELD_PHONE1 + phone);
         if (!contact.field[field] || !contact.field_length[field]) continue;
         begin(ctx, &b, 80);
         add_c(&b, skv_phone_label_text(skv_phone_label(&contact, phone)));
@@ -273,17 +273,17 @@ void skv_layout_contact(skv_context *ctx) {
         flow_built(ctx, &flow, SKV_FONT_STANDARD, &b);
     }
     skv_flow_gap(ctx, &flow, 3);
-    flow_field(ctx, &flow, &contact, SKV_FIELD_STREET, SKV_FONT_STANDARD);
+    flow_field(ctx, &flow, &contact, SKR_FIELD_STREET, SKV_FONT_STANDARD);
     begin(ctx, &b, 160);
-    add_field(&b, &contact, SKV_FIELD_CITY, "");
-    add_field(&b, &contact, SKV_FIELD_STATE, ", ");
-    add_field(&b, &contact, SKV_FIELD_ZIP, " ");
+    add_field(&b, &contact, SKR_FIELD_CITY, "");
+    add_field(&b, &contact, SKR_FIELD_STATE, ", ");
+    add_field(&b, &contact, SKR_FIELD_ZIP, " ");
     if (b.length) flow_built(ctx, &flow, SKV_FONT_STANDARD, &b);
-    flow_field(ctx, &flow, &contact, SKV_FIELD_COUNTRY, SKV_FONT_STANDARD);
-    if (contact.field[SKV_FIELD_NOTE] && contact.field_length[SKV_FIELD_NOTE]) {
+    flow_field(ctx, &flow, &contact, SKR_FIELD_COUNTRY, SKV_FONT_STANDARD);
+    if (contact.field[SKR_FIELD_NOTE] && contact.field_length[SKR_FIELD_NOTE]) {
         skv_flow_gap(ctx, &flow, 4);
         flow_c(ctx, &flow, SKV_FONT_BOLD, "Note");
-        flow_field(ctx, &flow, &contact, SKV_FIELD_NOTE, SKV_FONT_STANDARD);
+        flow_field(ctx, &flow, &contact, SKR_FIELD_NOTE, SKV_FONT_STANDARD);
     }
     skv_flow_end(ctx, &flow);
     skv_button(ctx, 0, "Back", SKV_CMD_BACK, 0);

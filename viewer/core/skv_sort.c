@@ -41,8 +41,8 @@ static uint32_t contact_key(sorter *s, uint16_t id) {
         s->ok = 0;
         return 0;
     }
-    name = contact.field[SKV_FIELD_LAST_NAME];
-    length = name ? contact.field_length[SKV_FIELD_LAST_NAME] : 0;
+    name = contact.field[SKR_FIELD_LAST_NAME];
+    length = name ? contact.field_length[SKR_FIELD_LAST_NAME] : 0;
     for (i = 0; i < 4; ++i) key = key << 8 | (i < length ? fold((uint8_t)name[i]) : 0u);
     return key;
 }
@@ -51,7 +51,7 @@ static uint32_t contact_key(sorter *s, uint16_t id) {
 static int16_t compare_contacts(sorter *s, uint16_t a, uint16_t b) {
     skv_contact x, y;
     uint8_t field;
-    static const uint8_t order[3] = {SKV_FIELD_LAST_NAME, SKV_FIELD_FIRST_NAME, SKV_FIELD_COMPANY};
+    static const uint8_t order[3] = {SKR_FIELD_LAST_NAME, SKR_FIELD_FIRST_NAME, SKR_FIELD_COMPANY};
     if (!s->ok || !skv_load_contact(s->ctx, a, &x) || !skv_load_contact(s->ctx, b, &y)) {
         s->ok = 0;
         return 0;

@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "formats/records/PackageRecordLayout.h"
+
 typedef struct ppc_text {
     const uint8_t *bytes;
     uint32_t length;
@@ -16,22 +18,9 @@ typedef struct ppc_day {
     uint8_t month, day;
 } ppc_day;
 
-#define PPC_NO_TIME 0xFF
-
-/* Recurrence types of the event record (the store's own numbers). */
-#define PPC_RECURS_NEVER (-1)
-#define PPC_RECURS_DAILY 0
-#define PPC_RECURS_WEEKLY 1
-#define PPC_RECURS_MONTH_BY_DATE 2
-#define PPC_RECURS_MONTH_BY_DAY 3
-#define PPC_RECURS_YEARLY 5
-
-/* Bytes of one exception date: year (16-bit little-endian), month, day. */
-#define PPC_EXCEPTION_SIZE 4
-
 typedef struct ppc_event {
     ppc_day date;
-    uint8_t start_hour, start_minute; /* PPC_NO_TIME: an untimed event */
+    uint8_t start_hour, start_minute; /* SKR_PPC_NO_TIME: an untimed event */
     uint8_t end_hour, end_minute;
     int16_t recurrence;
     uint8_t frequency; /* every n days, weeks, months or years */
@@ -40,36 +29,12 @@ typedef struct ppc_event {
     uint8_t mask;
     ppc_day repeat_end; /* year 0: repeats for ever */
     uint16_t exception_count;
-    const uint8_t *exceptions; /* exception_count * PPC_EXCEPTION_SIZE bytes */
+    const uint8_t *exceptions; /* exception_count * SKR_PPC_EXCEPTION_SIZE bytes */
     ppc_text title, note;
 } ppc_event;
 
-/* The texts of a contact record, in record order. */
-enum {
-    PPC_CONTACT_LAST_NAME,
-    PPC_CONTACT_FIRST_NAME,
-    PPC_CONTACT_TITLE,
-    PPC_CONTACT_COMPANY,
-    PPC_CONTACT_STREET,
-    PPC_CONTACT_CITY,
-    PPC_CONTACT_STATE,
-    PPC_CONTACT_ZIP,
-    PPC_CONTACT_COUNTRY,
-    PPC_CONTACT_WORK_PHONE,
-    PPC_CONTACT_WORK_PHONE_2,
-    PPC_CONTACT_HOME_PHONE,
-    PPC_CONTACT_HOME_PHONE_2,
-    PPC_CONTACT_MOBILE,
-    PPC_CONTACT_PAGER,
-    PPC_CONTACT_FAX,
-    PPC_CONTACT_EMAIL,
-    PPC_CONTACT_EMAIL_2,
-    PPC_CONTACT_NOTE,
-    PPC_CONTACT_TEXT_COUNT
-};
-
 typedef struct ppc_contact {
-    ppc_text texts[PPC_CONTACT_TEXT_COUNT];
+    ppc_text texts[SKR_PPC_CONTACT_TEXT_COUNT];
     /* The record's flag byte: set when the contact has a work phone or a
      * company, so its address is a business address. */
     uint8_t business;

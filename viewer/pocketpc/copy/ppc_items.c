@@ -1,5 +1,7 @@
 #include "ppc_items.h"
 
+#include "formats/ByteOrder.h"
+
 #include "ppc_bstr.h"
 #include "ppc_system.h"
 #include "ppc_variant_date.h"
@@ -21,7 +23,7 @@ static const poom_guid iid_contact = POOM_GUID_IID_CONTACT;
 
 static int time_valid(uint8_t hour, uint8_t minute) { return hour < 24 && minute < 60; }
 
-static int untimed(const ppc_event *event) { return event->start_hour == PPC_NO_TIME; }
+static int untimed(const ppc_event *event) { return event->start_hour == SKR_PPC_NO_TIME; }
 
 static uint32_t start_minutes(const ppc_event *event) {
     return untimed(event) ? 0 : event->start_hour * MINUTES_PER_HOUR + event->start_minute;
@@ -30,24 +32,24 @@ static uint32_t start_minutes(const ppc_event *event) {
 /* An event with a start but no end lasts no time at all. */
 static uint32_t end_minutes(const ppc_event *event) {
     if (untimed(event)) return MINUTES_PER_DAY;
-    if (event->end_hour == PPC_NO_TIME) return start_minutes(event);
+    if (event->end_hour == SKR_PPC_NO_TIME) return start_minutes(event);
     return event->end_hour * MINUTES_PER_HOUR + event->end_minute;
 }
 
-static int repeats(const ppc_event *event) { return event->recurrence != PPC_RECURS_NEVER; }
+static int repeats(const ppc_event *event) { return event->recurrence != SKR_PPC_RECUR_NONE; }
 
 static int repeat_storable(const ppc_event *event) {
     if (event->frequency == 0) return 0;
     switch (event->recurrence) {
-    case PPC_RECURS_DAILY:
-    case PPC_RECURS_MONTH_BY_DATE: break;
-    case PPC_RECURS_YEARLY:
+    case SKR_PPC_RECUR_DAILY:
+    case SKR_PPC_RECUR_MONTH_BY_DATE: break;
+    case SKR_PPC_RECUR_YEARLY:
         if (event->frequency * MONTHS_PER_YEAR > MAX_INTERVAL) return 0;
         break;
-    case PPC_RECURS_WEEKLY:
+    case SKR_PPC_RECUR_WEEKLY:
         if ((event->mask & WEEKDAY_BITS) == 0) return 0;
         break;
-    case PPC_RECURS_MONTH_BY_DAY:
+    case SKR_PPC_RECUR_MONTH_BY_DAY:
         if (event->mask > LAST_WEEK_LAST_MASK) return 0;
         break;
     default: return 0;
@@ -60,7 +62,7 @@ int ppc_event_storable(const ppc_event *event) {
     if (!ppc_day_valid(event->date)) return 0;
     if (!untimed(event)) {
         if (!time_valid(event->start_hour, event->start_minute)) return 0;
-        if (event->end_hour != PPC_NO_TIME &&
+        if (event->end_hour != SKR_PPC_NO_TIME &&
             (!time_valid(event->end_hour, event->end_minute) || end_minutes(event) < start_minutes(event)))
             return 0;
     }
@@ -102,7 +104,7 @@ static poom_result set_pattern_end(poom_object *pattern, const ppc_event *event)
 /* A series every n years is a series every 12n months on the same day of
  * the month: the store has an interval for months but not for years. */
 static int every_few_years(const ppc_event *event) {
-    return event->recurrence == PPC_RECURS_YEARLY && event->frequency > 1;
+    return event->recurrence == SKR_PPC_RECUR_YEARLY && event->frequency > 1;
 }
 
 static poom_result set_pattern(poom_object *pattern, const ppc_event *event) {
@@ -116,18 +118,18 @@ static poom_result set_pattern(poom_object *pattern, const ppc_event *event) {
         return POOM_SUCCEEDED(result) ? set_pattern_end(pattern, event) : result;
     }
     result = poom_call_long(pattern, POOM_RECURRENCE_PUT_RECURRENCE_TYPE, event->recurrence);
-    if (POOM_SUCCEEDED(result) && event->recurrence != PPC_RECURS_YEARLY)
+    if (POOM_SUCCEEDED(result) && event->recurrence != SKR_PPC_RECUR_YEARLY)
         result = poom_call_long(pattern, POOM_RECURRENCE_PUT_INTERVAL, event->frequency);
     if (!POOM_SUCCEEDED(result)) return result;
     switch (event->recurrence) {
-    case PPC_RECURS_WEEKLY:
+    case SKR_PPC_RECUR_WEEKLY:
         /* Both count Sunday as bit 0. */
         result = poom_call_long(pattern, POOM_RECURRENCE_PUT_DAY_OF_WEEK_MASK, event->mask & WEEKDAY_BITS);
         break;
-    case PPC_RECURS_MONTH_BY_DATE:
+    case SKR_PPC_RECUR_MONTH_BY_DATE:
         result = poom_call_long(pattern, POOM_RECURRENCE_PUT_DAY_OF_MONTH, event->date.day);
         break;
-    case PPC_RECURS_MONTH_BY_DAY: {
+    case SKR_PPC_RECUR_MONTH_BY_DAY: {
         /* mask = week * 7 + weekday; counted out, since the handheld build
          * links no division routine. */
         uint32_t weekday = event->mask, week = 0;
@@ -141,7 +143,7 @@ static poom_result set_pattern(poom_object *pattern, const ppc_event *event) {
         if (POOM_SUCCEEDED(result)) result = poom_call_long(pattern, POOM_RECURRENCE_PUT_INSTANCE, (int32_t)instance);
         break;
     }
-    case PPC_RECURS_YEARLY:
+    case SKR_PPC_RECUR_YEARLY:
         result = poom_call_long(pattern, POOM_RECURRENCE_PUT_MONTH_OF_YEAR, event->date.month);
         if (POOM_SUCCEEDED(result)) result = poom_call_long(pattern, POOM_RECURRENCE_PUT_DAY_OF_MONTH, event->date.day);
         break;
@@ -160,9 +162,9 @@ static poom_result set_recurrence(poom_object *appointment, const ppc_event *eve
 }
 
 static ppc_day exception_day(const ppc_event *event, uint16_t index) {
-    const uint8_t *at = event->exceptions + (uint32_t)index * PPC_EXCEPTION_SIZE;
+    const uint8_t *at = event->exceptions + (uint32_t)index * SKR_PPC_EXCEPTION_SIZE;
     ppc_day day;
-    day.year = (uint16_t)(at[0] | at[1] << 8);
+    day.year = skf_get16le(at);
     day.month = at[2];
     day.day = at[3];
     return day;
@@ -231,29 +233,29 @@ ppc_item_result ppc_copy_event(poom_object *app, const ppc_event *event) {
  * contact has a work phone or a company, else a home address. */
 static unsigned contact_slot(int field, uint8_t business) {
     switch (field) {
-    case PPC_CONTACT_LAST_NAME: return POOM_CONTACT_PUT_LAST_NAME;
-    case PPC_CONTACT_FIRST_NAME: return POOM_CONTACT_PUT_FIRST_NAME;
-    case PPC_CONTACT_TITLE: return POOM_CONTACT_PUT_JOB_TITLE;
-    case PPC_CONTACT_COMPANY: return POOM_CONTACT_PUT_COMPANY_NAME;
-    case PPC_CONTACT_STREET:
+    case SKR_PPC_CONTACT_LAST_NAME: return POOM_CONTACT_PUT_LAST_NAME;
+    case SKR_PPC_CONTACT_FIRST_NAME: return POOM_CONTACT_PUT_FIRST_NAME;
+    case SKR_PPC_CONTACT_TITLE: return POOM_CONTACT_PUT_JOB_TITLE;
+    case SKR_PPC_CONTACT_COMPANY: return POOM_CONTACT_PUT_COMPANY_NAME;
+    case SKR_PPC_CONTACT_STREET:
         return business ? POOM_CONTACT_PUT_BUSINESS_ADDRESS_STREET : POOM_CONTACT_PUT_HOME_ADDRESS_STREET;
-    case PPC_CONTACT_CITY:
+    case SKR_PPC_CONTACT_CITY:
         return business ? POOM_CONTACT_PUT_BUSINESS_ADDRESS_CITY : POOM_CONTACT_PUT_HOME_ADDRESS_CITY;
-    case PPC_CONTACT_STATE:
+    case SKR_PPC_CONTACT_STATE:
         return business ? POOM_CONTACT_PUT_BUSINESS_ADDRESS_STATE : POOM_CONTACT_PUT_HOME_ADDRESS_STATE;
-    case PPC_CONTACT_ZIP:
+    case SKR_PPC_CONTACT_ZIP:
         return business ? POOM_CONTACT_PUT_BUSINESS_ADDRESS_POSTAL_CODE : POOM_CONTACT_PUT_HOME_ADDRESS_POSTAL_CODE;
-    case PPC_CONTACT_COUNTRY:
+    case SKR_PPC_CONTACT_COUNTRY:
         return business ? POOM_CONTACT_PUT_BUSINESS_ADDRESS_COUNTRY : POOM_CONTACT_PUT_HOME_ADDRESS_COUNTRY;
-    case PPC_CONTACT_WORK_PHONE: return POOM_CONTACT_PUT_BUSINESS_TELEPHONE_NUMBER;
-    case PPC_CONTACT_WORK_PHONE_2: return POOM_CONTACT_PUT_BUSINESS2_TELEPHONE_NUMBER;
-    case PPC_CONTACT_HOME_PHONE: return POOM_CONTACT_PUT_HOME_TELEPHONE_NUMBER;
-    case PPC_CONTACT_HOME_PHONE_2: return POOM_CONTACT_PUT_HOME2_TELEPHONE_NUMBER;
-    case PPC_CONTACT_MOBILE: return POOM_CONTACT_PUT_MOBILE_TELEPHONE_NUMBER;
-    case PPC_CONTACT_PAGER: return POOM_CONTACT_PUT_PAGER_NUMBER;
-    case PPC_CONTACT_FAX: return POOM_CONTACT_PUT_BUSINESS_FAX_NUMBER;
-    case PPC_CONTACT_EMAIL: return POOM_CONTACT_PUT_EMAIL1_ADDRESS;
-    case PPC_CONTACT_EMAIL_2: return POOM_CONTACT_PUT_EMAIL2_ADDRESS;
+    case SKR_PPC_CONTACT_WORK_PHONE: return POOM_CONTACT_PUT_BUSINESS_TELEPHONE_NUMBER;
+    case SKR_PPC_CONTACT_WORK_PHONE2: return POOM_CONTACT_PUT_BUSINESS2_TELEPHONE_NUMBER;
+    case SKR_PPC_CONTACT_HOME_PHONE: return POOM_CONTACT_PUT_HOME_TELEPHONE_NUMBER;
+    case SKR_PPC_CONTACT_HOME_PHONE2: return POOM_CONTACT_PUT_HOME2_TELEPHONE_NUMBER;
+    case SKR_PPC_CONTACT_MOBILE: return POOM_CONTACT_PUT_MOBILE_TELEPHONE_NUMBER;
+    case SKR_PPC_CONTACT_PAGER: return POOM_CONTACT_PUT_PAGER_NUMBER;
+    case SKR_PPC_CONTACT_FAX: return POOM_CONTACT_PUT_BUSINESS_FAX_NUMBER;
+    case SKR_PPC_CONTACT_EMAIL: return POOM_CONTACT_PUT_EMAIL1_ADDRESS;
+    case SKR_PPC_CONTACT_EMAIL2: return POOM_CONTACT_PUT_EMAIL2_ADDRESS;
     default: return POOM_CONTACT_PUT_BODY;
     }
 }
@@ -262,7 +264,7 @@ ppc_item_result ppc_copy_contact(poom_object *app, const ppc_contact *contact) {
     poom_object *item = 0;
     poom_result result = create_item(app, POOM_ITEM_CONTACT, &iid_contact, &item);
     int field;
-    for (field = 0; POOM_SUCCEEDED(result) && field < PPC_CONTACT_TEXT_COUNT; ++field)
+    for (field = 0; POOM_SUCCEEDED(result) && field < SKR_PPC_CONTACT_TEXT_COUNT; ++field)
         result = put_text(item, contact_slot(field, contact->business), contact->texts[field]);
     if (POOM_SUCCEEDED(result)) result = poom_call(item, POOM_CONTACT_SAVE);
     poom_release(item);

@@ -44,7 +44,7 @@ uint8_t ppc_copy_source_next(void *source, ppc_entry *out) {
         out->event.note = text_of(e->note);
     } else {
         out->kind = PPC_ENTRY_CONTACT;
-        for (i = 0; i < SKV_CONTACT_TEXT_COUNT && i < PPC_CONTACT_TEXT_COUNT; ++i)
+        for (i = 0; i < SKR_PPC_CONTACT_TEXT_COUNT && i < SKR_PPC_CONTACT_TEXT_COUNT; ++i)
             out->contact.texts[i] = text_of(entry.contact.field[i]);
         out->contact.business = entry.contact.flag;
     }
