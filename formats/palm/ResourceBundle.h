@@ -6,12 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "formats/Bytes.h"
-#include "formats/RegularFile.h"
+#include "formats/Result.h"
 #include "formats/prc/PalmResource.h"
 
 namespace skedlin::palm {
@@ -41,36 +40,31 @@ inline Bytes encodeBundle(const std::vector<BundleResource>& resources) {
     return out;
 }
 
-// Decodes a bundle; false when an entry runs past the end of the data.
-inline bool decodeBundle(const Bytes& data, std::vector<BundleResource>& resources) {
+enum class BundleError { None, Truncated };
+using BundleResult = Result<BundleError>;
+
+// Decodes a bundle; fails when an entry runs past the end of the data.
+inline BundleResult decodeBundle(const Bytes& data, std::vector<BundleResource>& resources) {
     bytes::ByteReader reader(data);
     std::size_t at = 0;
+    const auto truncated = [&resources] {
+        return BundleResult::failure(BundleError::Truncated, "entry " + std::to_string(resources.size() + 1) +
+                                                                 " runs past the end of the bundle");
+    };
     while (at < data.size()) {
-        if (!reader.has(at, kBundleEntryHeaderBytes)) return false;
+        if (!reader.has(at, kBundleEntryHeaderBytes)) return truncated();
         BundleResource resource;
         resource.type = reader.read32be(at);
         resource.id = reader.read16be(at + 4);
         const std::uint32_t length = reader.read32be(at + 6);
         at += kBundleEntryHeaderBytes;
         const auto body = reader.slice(at, length);
-        if (reader.failed()) return false;
+        if (reader.failed()) return truncated();
         resource.bytes.assign(body.begin(), body.end());
         at += length;
         resources.push_back(std::move(resource));
     }
-    return true;
-}
-
-// A whole input file of a host tool (a bundle, a linked program), through
-// the bounded read of regular files.
-inline bool readFileBytes(const std::string& path, Bytes& out) {
-    return readRegularFile(path, kMaxBundleInputBytes, out).ok();
-}
-
-inline bool writeFileBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return BundleResult::success();
 }
 
 }  // namespace skedlin::palm

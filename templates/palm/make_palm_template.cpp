@@ -20,6 +20,7 @@
 
 #include "formats/Bytes.h"
 #include "formats/prc/PalmResource.h"
+#include "formats/RegularFile.h"
 #include "formats/prc/PrcFile.h"
 #include "formats/palm/PalmBitmapLayout.h"
 #include "formats/palm/ResourceBundle.h"
@@ -123,8 +124,14 @@ bool templateResources(int bundleCount, char** bundlePaths, std::vector<Resource
     for (int i = 0; i < bundleCount; ++i) {
         skedlin::palm::Bytes data;
         std::vector<skedlin::palm::BundleResource> bundle;
-        if (!skedlin::palm::readFileBytes(bundlePaths[i], data) || !skedlin::palm::decodeBundle(data, bundle)) {
-            std::cerr << "make_palm_template: cannot read the resource bundle " << bundlePaths[i] << "\n";
+        if (const auto read = skedlin::readRegularFile(bundlePaths[i], skedlin::palm::kMaxBundleInputBytes, data);
+            !read.ok()) {
+            std::cerr << "make_palm_template: cannot read the resource bundle " << bundlePaths[i] << ": "
+                      << read.message() << "\n";
+            return false;
+        }
+        if (const auto decoded = skedlin::palm::decodeBundle(data, bundle); !decoded.ok()) {
+            std::cerr << "make_palm_template: " << bundlePaths[i] << ": " << decoded.message() << "\n";
             return false;
         }
         for (auto& resource : bundle) resources.push_back({resource.type, resource.id, std::move(resource.bytes)});

@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/RegularFile.h"
 #include "formats/palm/ResourceBundle.h"
+#include "model/AtomicFile.h"
 
 namespace {
 
@@ -167,7 +169,8 @@ Bytes pref0(std::uint32_t stackBytes) {
 // .rodata, and nothing else may be loaded.
 bool linkPart(const std::string &path, Bytes &code) {
     Elf elf;
-    if (!readFileBytes(path, elf.data)) return fail("cannot read " + path);
+    if (const auto read = skedlin::readRegularFile(path, kMaxBundleInputBytes, elf.data); !read.ok())
+        return fail("cannot read " + path + ": " + read.message());
     if (!parse(elf)) return fail("in " + path);
     std::size_t textIndex = elf.sections.size(), rodataIndex = elf.sections.size();
     bool ok = true;
@@ -219,6 +222,7 @@ int main(int argc, char **argv) {
     }
     resources.push_back({fourCharCode("data"), 0, data0()});
     resources.push_back({fourCharCode("pref"), 0, pref0(stack)});
-    if (!writeFileBytes(argv[1], encodeBundle(resources))) return fail(std::string("cannot write ") + argv[1]), 1;
+    if (const auto written = skedlin::writeFileAtomically(argv[1], encodeBundle(resources)); !written.ok())
+        return fail(std::string("cannot write ") + argv[1] + ": " + written.message()), 1;
     return 0;
 }

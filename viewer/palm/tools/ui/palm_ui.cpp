@@ -5,6 +5,7 @@
 
 #include <iostream>
 
+#include "model/AtomicFile.h"
 #include "viewer/palm/shell/ui_ids.h"
 #include "viewer/palm/tools/ui/UiResources.h"
 
@@ -74,8 +75,8 @@ int main(int argc, char **argv) {
         std::cerr << "usage: palm_ui OUT.bundle\n";
         return 2;
     }
-    if (!writeFileBytes(argv[1], encodeBundle(userInterface()))) {
-        std::cerr << "palm_ui: cannot write " << argv[1] << "\n";
+    if (const auto written = skedlin::writeFileAtomically(argv[1], encodeBundle(userInterface())); !written.ok()) {
+        std::cerr << "palm_ui: cannot write " << argv[1] << ": " << written.message() << "\n";
         return 1;
     }
     return 0;
