@@ -28,21 +28,8 @@
 namespace skedlin {
 namespace {
 
-EventEntry event(const QString& title, int day, const QString& group = QStringLiteral("Events")) {
-    EventEntry entry;
-    entry.title = title;
-    entry.date = DateTimeValue::fromDate(2003, 1, day);
-    entry.groupName = group;
-    return entry;
-}
-
-ContactEntry contact(int id, const QString& last, const QStringList& groups = {}) {
-    ContactEntry entry;
-    entry.id = id;
-    entry.lastName = last;
-    entry.memberGroups = groups;
-    return entry;
-}
+using test::contact;
+using test::event;
 
 class EditorUx : public ::testing::Test {
 protected:

@@ -1,13 +1,16 @@
 #pragma once
 // Shared by the user interface tests: an offscreen application, a settings
-// profile in a temporary folder, and a way to answer the modal dialogs a
-// command opens.
+// profile in a temporary folder, a way to answer the modal dialogs a command
+// opens, and small events and contacts to fill a document with.
 
 #include <QFileDialog>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+
+#include "editor/document/DateTimeValue.h"
+#include "editor/document/PackageEntries.h"
 
 namespace skedlin::test {
 
@@ -25,5 +28,22 @@ void acceptFileDialog(QFileDialog* dialog, const QString& path);
 
 // The text of every label, line edit and plain text edit of a dialog, joined by line feeds.
 QString dialogText(QWidget* dialog);
+
+// An untimed event on that day of January 2003.
+inline EventEntry event(const QString& title, int day, const QString& group = QStringLiteral("Events")) {
+    EventEntry entry;
+    entry.title = title;
+    entry.date = DateTimeValue::fromDate(2003, 1, day);
+    entry.groupName = group;
+    return entry;
+}
+
+inline ContactEntry contact(int id, const QString& last, const QStringList& groups = {}) {
+    ContactEntry entry;
+    entry.id = id;
+    entry.lastName = last;
+    entry.memberGroups = groups;
+    return entry;
+}
 
 }  // namespace skedlin::test
