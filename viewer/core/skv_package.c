@@ -241,9 +241,7 @@ static uint8_t *big_endian_copy(uint8_t *tail, const tables *t, const uint8_t *t
                                 const uint8_t **out) {
     uint16_t i;
     for (i = 0; i < count; ++i) {
-        uint16_t value = table_word(t, table, i);
-        tail[2u * i] = (uint8_t)(value >> 8);
-        tail[2u * i + 1] = (uint8_t)value;
+        skf_put16be(tail + 2u * i, table_word(t, table, i));
     }
     *out = tail;
     return tail + ALIGN4(2u * count);
@@ -483,9 +481,7 @@ uint32_t skv_fingerprint(const skv_context *ctx) {
     }
     hash = mix(hash, ctx->contact_index, 2u * ctx->contact_index_count);
     counts[0] = ctx->navigation;
-    counts[1] = (uint8_t)(ctx->total_events >> 8);
-    counts[2] = (uint8_t)ctx->total_events;
-    counts[3] = (uint8_t)(ctx->group_count >> 8);
-    counts[4] = (uint8_t)ctx->group_count;
+    skf_put16be(counts + 1, ctx->total_events);
+    skf_put16be(counts + 3, ctx->group_count);
     return mix(hash, counts, 5);
 }

@@ -372,17 +372,14 @@ void skv_layout_copy_done(skv_context *ctx) {
 void skv_layout_error(skv_context *ctx) {
     skv_flow flow;
     builder b;
-    char type[4];
+    uint8_t type[4];
     skv_title(ctx, "Damaged Package", 15);
     skv_flow_begin(ctx, &flow);
     flow_c(ctx, &flow, SKV_FONT_STANDARD, skv_status_text(ctx->error));
     begin(ctx, &b, 40);
-    type[0] = (char)(ctx->error_type >> 24);
-    type[1] = (char)(ctx->error_type >> 16);
-    type[2] = (char)(ctx->error_type >> 8);
-    type[3] = (char)ctx->error_type;
+    skf_put32be(type, ctx->error_type); /* the four letters of the resource type */
     add_c(&b, "Resource ");
-    add(&b, type, 4);
+    add(&b, (const char *)type, 4);
     add_c(&b, " ");
     add_number(&b, ctx->error_id);
     flow_built(ctx, &flow, SKV_FONT_STANDARD, &b);
