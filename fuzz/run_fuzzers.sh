@@ -26,7 +26,7 @@ declare -A extra=(
   [fuzz_import_vcard3]="$corpus/vcf/*.vcf"
   [fuzz_inf]=""
   [fuzz_viewer_core]=""
-  [fuzz_inspect]=""
+  [fuzz_package_report]=""
 )
 
 # harness -> dictionary of the format's keywords (fuzz/dictionaries)
