@@ -304,13 +304,28 @@ void describePackage(const PackageContent& content, Node& report, Findings& find
     report.add("contacts", std::move(contacts));
 }
 
-void addFindings(const Findings& findings, Node& report) {
+static void addFindings(const Findings& findings, Node& report) {
     Node problems = Node::list();
     for (const std::string& problem : findings.problems) problems.append(Node::text(problem));
     report.add("problems", std::move(problems));
     Node unexpected = Node::list();
     for (const std::string& item : findings.unexpected) unexpected.append(Node::text(item));
     report.add("unexpected", std::move(unexpected));
+}
+
+void finishReport(const std::map<std::string, std::int64_t>& viewerResources, const Findings& findings,
+                  InspectResult& result) {
+    Node viewer = Node::list();
+    for (const auto& [type, count] : viewerResources) {
+        Node entry = Node::object();
+        entry.add("type", type);
+        entry.addNumber("count", count);
+        viewer.append(std::move(entry));
+    }
+    result.report.add("viewerResources", std::move(viewer));
+    addFindings(findings, result.report);
+    result.hasReport = true;
+    result.status = findings.problems.empty() ? InspectStatus::Ok : InspectStatus::Damaged;
 }
 
 }  // namespace skedlin::inspect

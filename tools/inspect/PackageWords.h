@@ -7,8 +7,10 @@
 // does not in the findings.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
+#include "tools/inspect/InspectStatus.h"
 #include "tools/inspect/PackageContent.h"
 #include "tools/inspect/ReportTree.h"
 
@@ -32,7 +34,10 @@ std::string repeatWords(const EventRepeatInfo& repeat, const DayDate& eventDate)
 // another code gives "label N".
 std::string palmPhoneLabel(unsigned code);
 
-// The findings as report members "problems" and "unexpected".
-void addFindings(const Findings& findings, Node& report);
+// The end of every file's report: the viewer's own resources counted by type,
+// the findings as members "problems" and "unexpected", and the status they
+// give (damaged when there is a problem).
+void finishReport(const std::map<std::string, std::int64_t>& viewerResources, const Findings& findings,
+                  InspectResult& result);
 
 }  // namespace skedlin::inspect

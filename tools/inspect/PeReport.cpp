@@ -349,17 +349,7 @@ InspectResult inspectPe(std::span<const std::uint8_t> image) {
     if (reader.logo) report.add("logo", std::move(*reader.logo));
     report.add("icons", std::move(reader.icons));
     report.add("launcherIconGroup", std::move(reader.iconGroup));
-    Node viewer = Node::list();
-    for (const auto& [type, count] : reader.viewerResources) {
-        Node entry = Node::object();
-        entry.add("type", type);
-        entry.addNumber("count", count);
-        viewer.append(std::move(entry));
-    }
-    report.add("viewerResources", std::move(viewer));
-    addFindings(reader.findings, report);
-    result.hasReport = true;
-    result.status = reader.findings.problems.empty() ? InspectStatus::Ok : InspectStatus::Damaged;
+    finishReport(reader.viewerResources, reader.findings, result);
     return result;
 }
 
