@@ -33,8 +33,8 @@ std::vector<BundleResource> userInterface() {
 
     const AlertDescription damaged{AlertType::Error,
                                    "Damaged Package",
-                                   "This package cannot be shown: ^1 (resource ^2).\n"
-                                   "Nothing has been changed on your handheld.",
+                                   // Short enough for the five lines an alert shows.
+                                   "^1 (resource ^2)\nNothing was changed.",
                                    {"OK"},
                                    0};
     const AlertDescription copyAgain{AlertType::Confirmation,
